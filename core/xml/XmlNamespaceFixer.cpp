@@ -1,0 +1,103 @@
+#include "core/xml/XmlNamespaceFixer.h"
+
+#include <libxml/tree.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const xmlChar* xml(const std::string& text) {
+  return reinterpret_cast<const xmlChar*>(text.c_str());
+}
+
+xmlNsPtr namespaceOf(xmlNodePtr node) {
+  return node->type == XML_ATTRIBUTE_NODE ? reinterpret_cast<xmlAttrPtr>(node)->ns : node->ns;
+}
+
+bool samePrefix(const xmlChar* a, const xmlChar* b) {
+  return (a == nullptr && b == nullptr) || (a != nullptr && b != nullptr && xmlStrEqual(a, b));
+}
+
+// One fix-up run: declarations dropped on the way are freed only at its end, when nothing can still
+// point at them.
+class Run {
+ public:
+  explicit Run(xmlNodePtr graftPoint) : graftPoint_(graftPoint) {}
+  ~Run() {
+    for (xmlNsPtr ns : dropped_) xmlFreeNs(ns);
+  }
+  Run(const Run&) = delete;
+  Run& operator=(const Run&) = delete;
+
+  void fixUp(xmlNodePtr node) {
+    if (node->type != XML_ELEMENT_NODE && node->type != XML_ATTRIBUTE_NODE) return;
+    fixQualifiedName(node);
+    if (node->type == XML_ELEMENT_NODE) dropDuplicateDeclarations(node);
+    followSubstitution(node);
+    if (node->type != XML_ELEMENT_NODE) return;
+    for (xmlNodePtr child = node->children; child != nullptr; child = child->next) fixUp(child);
+    for (xmlAttrPtr attr = node->properties; attr != nullptr; attr = attr->next) {
+      fixUp(reinterpret_cast<xmlNodePtr>(attr));
+    }
+  }
+
+ private:
+  xmlNsPtr findByPrefixOrURI(const std::optional<std::string>& prefix) const {
+    if (prefix && prefix->size() > 2 && prefix->front() == '{' && prefix->back() == '}') {
+      const std::string uri = prefix->substr(1, prefix->size() - 2);
+      if (xmlNsPtr ns = xmlSearchNsByHref(graftPoint_->doc, graftPoint_, xml(uri))) return ns;
+    }
+    return xmlSearchNs(graftPoint_->doc, graftPoint_, prefix ? xml(*prefix) : nullptr);
+  }
+
+  void fixQualifiedName(xmlNodePtr node) const {
+    if (namespaceOf(node) != nullptr || node->name == nullptr) return;
+    const std::string name(reinterpret_cast<const char*>(node->name));
+    const auto colon = name.rfind(':');
+    if (colon != std::string::npos && colon + 1 == name.size()) return;  // "prefix:" names nothing
+    std::optional<std::string> prefix;
+    if (colon != std::string::npos && colon > 0) prefix = name.substr(0, colon);
+    const std::string local = colon == std::string::npos ? name : name.substr(colon + 1);
+    if (xmlNsPtr ns = findByPrefixOrURI(prefix)) {
+      xmlSetNs(node, ns);
+      xmlNodeSetName(node, xml(local));
+    }
+  }
+
+  void dropDuplicateDeclarations(xmlNodePtr element) {
+    xmlNsPtr* link = &element->nsDef;
+    while (xmlNsPtr ns = *link) {
+      xmlNsPtr existing = xmlSearchNsByHref(graftPoint_->doc, graftPoint_, ns->href);
+      if (existing != nullptr && existing != ns && samePrefix(existing->prefix, ns->prefix)) {
+        *link = ns->next;
+        ns->next = nullptr;
+        substitutions_[ns] = existing;
+        dropped_.push_back(ns);
+      } else {
+        link = &ns->next;
+      }
+    }
+  }
+
+  void followSubstitution(xmlNodePtr node) const {
+    xmlNsPtr ns = namespaceOf(node);
+    if (ns == nullptr) return;
+    const auto found = substitutions_.find(ns);
+    if (found != substitutions_.end()) xmlSetNs(node, found->second);
+  }
+
+  xmlNodePtr graftPoint_;
+  std::map<xmlNsPtr, xmlNsPtr> substitutions_;
+  std::vector<xmlNsPtr> dropped_;
+};
+
+}  // namespace
+
+void XmlNamespaceFixer::fixUpNamespacesForNode(_xmlNode* node, _xmlNode* graftPoint) {
+  if (node == nullptr || graftPoint == nullptr) return;
+  Run run(graftPoint);
+  run.fixUp(node);
+}
