@@ -2,31 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
+#include "platform/foundation/ScopedTimeZone.h"
 
 namespace {
-
-// Runs a test in a named time zone and restores the previous one afterwards.
-class ScopedTimeZone {
- public:
-  explicit ScopedTimeZone(const char* zone) {
-    if (const char* old = std::getenv("TZ")) old_ = old;
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-  ~ScopedTimeZone() {
-    if (old_) {
-      setenv("TZ", old_->c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
-    tzset();
-  }
-
- private:
-  std::optional<std::string> old_;
-};
 
 // 2023-11-14 22:13:20.123 UTC, a Tuesday.
 constexpr double kInstant = 1700000000.123;
