@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "core/reachability/DeviceReachability.h"
 #include "core/util/NumberExtension.h"
 #include "platform/foundation/DateFormatter.h"
 #include "platform/foundation/Uuid.h"
@@ -16,6 +17,10 @@ constexpr const char* kWeekdayNames[] = {"星期天", "星期一", "星期二", 
                                          "星期四", "星期五", "星期六"};
 
 }  // namespace
+
+bool CommonUtil::isOnline() {
+  return DeviceReachability::activeWLAN() || DeviceReachability::activeWWAN();
+}
 
 std::optional<pf::Date> CommonUtil::dateWithJaveTimeMillsNumber(const pf::Value& number) {
   double millis = number.doubleValue();

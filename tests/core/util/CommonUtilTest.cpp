@@ -6,8 +6,34 @@
 #include <set>
 
 #include "platform/foundation/ScopedTimeZone.h"
+#include "platform/net/ManualReachabilityProvider.h"
 
 namespace {
+
+TEST(CommonUtilTest, OnlineOverWiFiOrMobileNetwork) {
+  auto provider = std::make_shared<pf::ManualReachabilityProvider>();
+  std::shared_ptr<pf::ReachabilityProvider> previous = pf::ReachabilityProvider::install(provider);
+  struct Case {
+    std::optional<pf::ReachabilityFlags> flags;
+    bool online;
+  };
+  for (const Case& c : {
+           Case{pf::kReachabilityFlagsReachable | pf::kReachabilityFlagsIsDirect, true},
+           Case{pf::kReachabilityFlagsReachable | pf::kReachabilityFlagsIsWWAN |
+                    pf::kReachabilityFlagsTransientConnection,
+                true},
+           Case{pf::kReachabilityFlagsReachable | pf::kReachabilityFlagsIsWWAN |
+                    pf::kReachabilityFlagsConnectionRequired,
+                false},
+           Case{pf::kReachabilityFlagsIsDirect, false},
+           Case{0, false},
+           Case{std::nullopt, false},
+       }) {
+    provider->setFlags(c.flags);
+    EXPECT_EQ(CommonUtil::isOnline(), c.online) << c.flags.value_or(0xFFFFFFFF);
+  }
+  pf::ReachabilityProvider::install(previous);
+}
 
 TEST(CommonUtilTest, ReadsServerMilliseconds) {
   struct Case {
