@@ -38,7 +38,7 @@ struct NodeFree {
 };
 using Node = std::unique_ptr<void, NodeFree>;
 
-// ---- Depth probes, run before the library sees the input ----
+// ---- Probes, run before the library sees the input ----
 
 std::size_t xmlNestingDepth(std::string_view text) {
   std::size_t depth = 0, deepest = 0;
@@ -65,51 +65,96 @@ std::optional<std::uint64_t> bigEndian(std::string_view bytes, std::uint64_t at,
   return v;
 }
 
-// Follows the object references of a binary list from its top object without recursion. False when a
-// container sits deeper than the limit, which also catches references that loop.
-bool binaryNestingWithinLimit(std::string_view bytes) {
-  constexpr std::size_t kHeader = 8, kTrailer = 32;
-  if (bytes.size() < kHeader + kTrailer) return true;  // the library refuses it anyway
-  const std::string_view trailer = bytes.substr(bytes.size() - kTrailer);
-  const unsigned offsetSize = static_cast<unsigned char>(trailer[6]);
-  const unsigned refSize = static_cast<unsigned char>(trailer[7]);
-  const auto count = bigEndian(trailer, 8, 8), top = bigEndian(trailer, 16, 8),
-             table = bigEndian(trailer, 24, 8);
-  if (!count || !top || !table || *top >= *count) return true;
-  if (*count > bytes.size()) return false;  // every object takes at least a byte
-
-  std::vector<std::uint16_t> deepestSeen(*count, 0);
-  std::vector<std::pair<std::uint64_t, std::size_t>> pending{{*top, 1}};
-  while (!pending.empty()) {
-    const auto [index, depth] = pending.back();
-    pending.pop_back();
-    if (depth > kMaxDepth) return false;
-    if (deepestSeen[index] >= depth) continue;
-    deepestSeen[index] = static_cast<std::uint16_t>(depth);
-    const auto offset = bigEndian(bytes, *table + index * offsetSize, offsetSize);
-    if (!offset || *offset >= bytes.size()) continue;
-    const auto marker = static_cast<unsigned char>(bytes[*offset]);
-    const unsigned type = marker >> 4;
-    if (type != 0xA && type != 0xC && type != 0xD) continue;  // array, set, dictionary
-    std::optional<std::uint64_t> items = marker & 0xF;
-    std::uint64_t refs = *offset + 1;
-    if (*items == 0xF) {  // the count follows as an integer object
-      const auto sizeMarker = bigEndian(bytes, refs, 1);
-      if (!sizeMarker || (*sizeMarker >> 4) != 1) continue;
-      const std::uint64_t size = std::uint64_t{1} << (*sizeMarker & 0xF);
-      items = bigEndian(bytes, refs + 1, size);
-      refs += 1 + size;
-      if (!items) continue;
-    }
-    if (type == 0xD) *items *= 2;  // keys, then values
-    for (std::uint64_t i = 0; i < *items; ++i) {
-      const auto child = bigEndian(bytes, refs + i * refSize, refSize);
-      if (!child) break;
-      if (*child < *count) pending.emplace_back(*child, depth + 1);
-    }
+// Walks the object table of a binary list from its top object, without recursion, looking for what the
+// library cannot survive: containers nested deeper than the limit (references that loop included) and
+// dictionary keys holding NUL (an assertion in the library aborts the process on those). Whatever else
+// is wrong is left for the library to refuse.
+class BinaryProbe {
+ public:
+  explicit BinaryProbe(std::string_view bytes) : bytes_(bytes) {
+    constexpr std::size_t kHeader = 8, kTrailer = 32;
+    if (bytes.size() < kHeader + kTrailer) return;
+    const std::string_view trailer = bytes.substr(bytes.size() - kTrailer);
+    offsetSize_ = static_cast<unsigned char>(trailer[6]);
+    refSize_ = static_cast<unsigned char>(trailer[7]);
+    count_ = bigEndian(trailer, 8, 8).value_or(0);
+    top_ = bigEndian(trailer, 16, 8).value_or(0);
+    table_ = bigEndian(trailer, 24, 8).value_or(0);
   }
-  return true;
-}
+
+  std::optional<std::string> problem() const {
+    if (top_ >= count_) return std::nullopt;
+    if (count_ > bytes_.size()) return "The property list claims more objects than it has bytes";
+    std::vector<std::uint16_t> deepestSeen(count_, 0);
+    std::vector<std::pair<std::uint64_t, std::size_t>> pending{{top_, 1}};
+    while (!pending.empty()) {
+      const auto [index, depth] = pending.back();
+      pending.pop_back();
+      if (depth > kMaxDepth)
+        return "The property list is nested deeper than " + std::to_string(kMaxDepth) + " levels";
+      if (deepestSeen[index] >= depth) continue;
+      deepestSeen[index] = static_cast<std::uint16_t>(depth);
+      const std::optional<Header> container = header(index);
+      if (!container || (container->type != 0xA && container->type != 0xC && container->type != 0xD))
+        continue;
+      const bool dictionary = container->type == 0xD;
+      for (std::uint64_t i = 0; i < container->items * (dictionary ? 2 : 1); ++i) {
+        const auto child = bigEndian(bytes_, container->payload + i * refSize_, refSize_);
+        if (!child) break;
+        if (*child >= count_) continue;
+        if (dictionary && i < container->items && keyHoldsNul(*child)) {
+          return "A key of the property list holds a NUL character";
+        }
+        pending.emplace_back(*child, depth + 1);
+      }
+    }
+    return std::nullopt;
+  }
+
+ private:
+  struct Header {
+    unsigned type;
+    std::uint64_t items;
+    std::uint64_t payload;
+  };
+
+  std::optional<Header> header(std::uint64_t index) const {
+    const auto offset = bigEndian(bytes_, table_ + index * offsetSize_, offsetSize_);
+    const auto marker = offset ? bigEndian(bytes_, *offset, 1) : std::nullopt;
+    if (!marker) return std::nullopt;
+    Header h{static_cast<unsigned>(*marker >> 4), *marker & 0xF, *offset + 1};
+    if (h.items == 0xF) {  // the count follows as an integer object
+      const auto sizeMarker = bigEndian(bytes_, h.payload, 1);
+      if (!sizeMarker || (*sizeMarker >> 4) != 1) return std::nullopt;
+      const std::uint64_t size = std::uint64_t{1} << (*sizeMarker & 0xF);
+      const auto items = bigEndian(bytes_, h.payload + 1, size);
+      if (!items) return std::nullopt;
+      h.items = *items;
+      h.payload += 1 + size;
+    }
+    return h;
+  }
+
+  // ASCII keys are bytes, Unicode keys UTF-16 units; either kind must not hold a zero.
+  bool keyHoldsNul(std::uint64_t index) const {
+    const std::optional<Header> key = header(index);
+    if (!key || (key->type != 0x5 && key->type != 0x6)) return false;
+    const std::uint64_t unit = key->type == 0x5 ? 1 : 2;
+    for (std::uint64_t i = 0; i < key->items; ++i) {
+      const auto value = bigEndian(bytes_, key->payload + i * unit, unit);
+      if (!value) return false;
+      if (*value == 0) return true;
+    }
+    return false;
+  }
+
+  std::string_view bytes_;
+  unsigned offsetSize_ = 0;
+  unsigned refSize_ = 0;
+  std::uint64_t count_ = 0;
+  std::uint64_t top_ = 0;
+  std::uint64_t table_ = 0;
+};
 
 // ---- Library nodes to values ----
 
@@ -378,9 +423,12 @@ Value PropertyList::propertyListWithData(const Data& data, Format* format, Error
   }
   const auto size = static_cast<std::uint32_t>(bytes.size());
   const bool binary = plist_is_binary(bytes.data(), size);
-  if (binary ? !binaryNestingWithinLimit(bytes) : xmlNestingDepth(bytes) > kMaxDepth) {
-    report(error, kReadCorruptError,
-           "The property list is nested deeper than " + std::to_string(kMaxDepth) + " levels");
+  std::optional<std::string> problem = binary ? BinaryProbe(bytes).problem() : std::nullopt;
+  if (!binary && xmlNestingDepth(bytes) > kMaxDepth) {
+    problem = "The property list is nested deeper than " + std::to_string(kMaxDepth) + " levels";
+  }
+  if (problem) {
+    report(error, kReadCorruptError, *problem);
     return {};
   }
   void* raw = nullptr;

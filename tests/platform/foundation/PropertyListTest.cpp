@@ -5,7 +5,8 @@
 #include <climits>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
+#include <random>
+#include <vector>
 
 #include "tests/platform/foundation/TemporaryFolder.h"
 
@@ -39,33 +40,39 @@ pf::Value everyKind(Format format) {
   };
 }
 
-// A binary list of `count` arrays, each holding the next; with `loop` the last holds the first.
-pf::Data nestedBinary(std::uint32_t count, bool loop) {
+void putBigEndian(pf::Data& out, std::uint64_t v, int bytes) {
+  for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8)
+    out.push_back(static_cast<std::uint8_t>(v >> shift));
+}
+
+// A binary list of encoded objects, the first being the top; references inside them take 4 bytes.
+pf::Data binaryList(const std::vector<pf::Data>& objects) {
   pf::Data out{'b', 'p', 'l', 'i', 's', 't', '0', '0'};
-  auto put = [&out](std::uint64_t v, int bytes) {
-    for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8)
-      out.push_back(static_cast<std::uint8_t>(v >> shift));
-  };
   std::vector<std::uint64_t> offsets;
-  for (std::uint32_t i = 0; i < count; ++i) {
+  for (const pf::Data& object : objects) {
     offsets.push_back(out.size());
-    const bool last = i + 1 == count;
-    if (last && !loop) {
-      out.push_back(0xA0);
-    } else {
-      out.push_back(0xA1);
-      put(last ? 0 : i + 1, 4);
-    }
+    out.insert(out.end(), object.begin(), object.end());
   }
   const std::uint64_t table = out.size();
-  for (std::uint64_t offset : offsets) put(offset, 4);
+  for (std::uint64_t offset : offsets) putBigEndian(out, offset, 4);
   out.insert(out.end(), 6, 0);
   out.push_back(4);  // offset size
   out.push_back(4);  // reference size
-  put(count, 8);
-  put(0, 8);  // top object
-  put(table, 8);
+  putBigEndian(out, objects.size(), 8);
+  putBigEndian(out, 0, 8);  // top object
+  putBigEndian(out, table, 8);
   return out;
+}
+
+// `count` arrays, each holding the next; with `loop` the last holds the first.
+pf::Data nestedBinary(std::uint32_t count, bool loop) {
+  std::vector<pf::Data> objects(count);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const bool last = i + 1 == count;
+    objects[i].push_back(last && !loop ? 0xA0 : 0xA1);
+    if (!last || loop) putBigEndian(objects[i], last ? 0 : i + 1, 4);
+  }
+  return binaryList(objects);
 }
 
 pf::Data bytesOf(const std::string& text) {
@@ -120,6 +127,8 @@ TEST(PropertyListTest, MalformedInputAnswersNilAndAnError) {
       {"deep xml", bytesOf(deepXml)},
       {"deep binary", nestedBinary(100000, false)},
       {"looping binary", nestedBinary(3, true)},
+      {"NUL in a UTF-16 key",
+       binaryList({{0xD1, 0, 0, 0, 1, 0, 0, 0, 2}, {0x63, 0, 'a', 0, 0, 0, 'b'}, {0x51, 'x'}})},
   };
   for (const auto& [name, data] : cases) {
     pf::ErrorPtr error;
@@ -130,6 +139,22 @@ TEST(PropertyListTest, MalformedInputAnswersNilAndAnError) {
   }
   EXPECT_EQ(PropertyList::propertyListWithData(nestedBinary(3, false)),
             pf::Value(pf::Array{pf::Array{pf::Array{}}}));
+  EXPECT_EQ(PropertyList::propertyListWithData(
+                binaryList({{0xD1, 0, 0, 0, 1, 0, 0, 0, 2}, {0x53, 'a', '-', 'b'}, {0x51, 'x'}})),
+            pf::Value(pf::Dictionary{{"a-b", "x"}}));
+}
+
+TEST_P(PropertyListFormatTest, DamagedBytesNeverCrash) {
+  const pf::Data valid = *PropertyList::dataWithPropertyList(everyKind(GetParam()), GetParam());
+  std::mt19937 random(7);
+  for (int round = 0; round < 3000; ++round) {
+    pf::Data damaged = valid;
+    for (int hits = 1 + round % 4; hits > 0; --hits) damaged[random() % damaged.size()] = random() & 0xFF;
+    if (round % 3 == 0) damaged.resize(random() % damaged.size());
+    pf::ErrorPtr error;
+    const pf::Value value = PropertyList::propertyListWithData(damaged, nullptr, &error);
+    EXPECT_TRUE(!value.isNil() || error) << "round " << round;
+  }
 }
 
 TEST(PropertyListTest, RefusesValuesTheFormatCannotHold) {
