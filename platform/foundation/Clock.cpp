@@ -39,6 +39,8 @@ void Clock::install(std::shared_ptr<Clock> clock) {
   installed() = std::move(clock);
 }
 
-double Clock::now() { return current()->monotonic(); }
+double Clock::now() {
+  return current()->monotonic();
+}
 
 }  // namespace pf

@@ -72,7 +72,8 @@ std::shared_ptr<DispatchQueue> DispatchQueue::global(Priority priority) {
       std::shared_ptr<DispatchQueue>(new DispatchQueue(Kind::Global, "global.high", Priority::High)),
       std::shared_ptr<DispatchQueue>(new DispatchQueue(Kind::Global, "global.default", Priority::Default)),
       std::shared_ptr<DispatchQueue>(new DispatchQueue(Kind::Global, "global.low", Priority::Low)),
-      std::shared_ptr<DispatchQueue>(new DispatchQueue(Kind::Global, "global.background", Priority::Background)),
+      std::shared_ptr<DispatchQueue>(
+          new DispatchQueue(Kind::Global, "global.background", Priority::Background)),
   };
   return queues[static_cast<std::size_t>(priority)];
 }
@@ -82,10 +83,13 @@ std::shared_ptr<DispatchQueue> DispatchQueue::makeSerial(std::string label) {
 }
 
 std::shared_ptr<DispatchQueue> DispatchQueue::makeConcurrent(std::string label) {
-  return std::shared_ptr<DispatchQueue>(new DispatchQueue(Kind::Concurrent, std::move(label), Priority::Default));
+  return std::shared_ptr<DispatchQueue>(
+      new DispatchQueue(Kind::Concurrent, std::move(label), Priority::Default));
 }
 
-void DispatchQueue::once(std::once_flag& flag, const Block& block) { std::call_once(flag, block); }
+void DispatchQueue::once(std::once_flag& flag, const Block& block) {
+  std::call_once(flag, block);
+}
 
 void DispatchQueue::async(Block block) {
   switch (kind_) {
@@ -149,7 +153,8 @@ void DispatchQueue::after(double delay, Block block) {
     return;
   }
   delayLoop()->performAfter(
-      delay, [self = shared_from_this(), block = std::move(block)] { self->async(block); }, RunLoop::kCommonModes);
+      delay, [self = shared_from_this(), block = std::move(block)] { self->async(block); },
+      RunLoop::kCommonModes);
 }
 
 bool DispatchQueue::isCurrent() const {
@@ -214,10 +219,13 @@ void DispatchQueue::finished(bool exclusive) {
   launch(std::move(startable));
 }
 
-bool DispatchQueue::isExclusive(const Item& item) const { return kind_ == Kind::Serial || item.barrier; }
+bool DispatchQueue::isExclusive(const Item& item) const {
+  return kind_ == Kind::Serial || item.barrier;
+}
 
 void DispatchQueue::syncOnMain(const Block& block) {
-  if (RunLoop::isMainThread()) throw ContractViolation("sync into the main queue from the main thread would deadlock");
+  if (RunLoop::isMainThread())
+    throw ContractViolation("sync into the main queue from the main thread would deadlock");
   Gate done;
   std::exception_ptr error;
   RunLoop::main()->post(
@@ -254,7 +262,8 @@ void DispatchQueue::syncPrivate(const Block& block, bool barrier) {
 }
 
 void DispatchQueue::checkNotReentrant() const {
-  if (isCurrent()) throw ContractViolation("sync into queue '" + label_ + "' from one of its own blocks would deadlock");
+  if (isCurrent())
+    throw ContractViolation("sync into queue '" + label_ + "' from one of its own blocks would deadlock");
 }
 
 }  // namespace pf

@@ -21,7 +21,8 @@ struct NotificationCenter::Registry {
   std::vector<std::shared_ptr<Observer>> observers;
 };
 
-NotificationCenter::Observation::Observation(std::weak_ptr<Registry> registry, std::shared_ptr<Observer> observer)
+NotificationCenter::Observation::Observation(std::weak_ptr<Registry> registry,
+                                             std::shared_ptr<Observer> observer)
     : registry_(std::move(registry)), observer_(std::move(observer)) {}
 
 NotificationCenter::Observation& NotificationCenter::Observation::operator=(Observation&& other) noexcept {
@@ -33,7 +34,9 @@ NotificationCenter::Observation& NotificationCenter::Observation::operator=(Obse
   return *this;
 }
 
-NotificationCenter::Observation::~Observation() { remove(); }
+NotificationCenter::Observation::~Observation() {
+  remove();
+}
 
 void NotificationCenter::Observation::remove() {
   if (!observer_) return;
@@ -45,7 +48,9 @@ void NotificationCenter::Observation::remove() {
   observer_.reset();
 }
 
-bool NotificationCenter::Observation::isActive() const { return observer_ != nullptr; }
+bool NotificationCenter::Observation::isActive() const {
+  return observer_ != nullptr;
+}
 
 NotificationCenter::NotificationCenter() : registry_(std::make_shared<Registry>()) {}
 

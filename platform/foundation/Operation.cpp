@@ -29,7 +29,9 @@ void Operation::main() {
   if (block_) block_();
 }
 
-void Operation::cancel() { cancelled_ = true; }
+void Operation::cancel() {
+  cancelled_ = true;
+}
 
 bool Operation::isExecuting() const {
   std::lock_guard lock(mutex_);
@@ -43,7 +45,8 @@ bool Operation::isFinished() const {
 
 bool Operation::isReady() const {
   const auto waitingOn = dependencies();
-  return std::all_of(waitingOn.begin(), waitingOn.end(), [](const auto& other) { return other->isFinished(); });
+  return std::all_of(waitingOn.begin(), waitingOn.end(),
+                     [](const auto& other) { return other->isFinished(); });
 }
 
 void Operation::setCompletionBlock(std::function<void()> block) {
@@ -52,7 +55,8 @@ void Operation::setCompletionBlock(std::function<void()> block) {
 }
 
 void Operation::addDependency(const std::shared_ptr<Operation>& other) {
-  if (!other || other.get() == this) throw ContractViolation("an operation cannot depend on itself or on nothing");
+  if (!other || other.get() == this)
+    throw ContractViolation("an operation cannot depend on itself or on nothing");
   {
     std::lock_guard lock(mutex_);
     dependencies_.push_back(other);

@@ -101,6 +101,8 @@ void OperationQueue::operationFinished(const Operation* operation) {
   startReady();
 }
 
-bool OperationQueue::hasRoom() const { return !suspended_ && (maxCount_ == kNoLimit || running_ < maxCount_); }
+bool OperationQueue::hasRoom() const {
+  return !suspended_ && (maxCount_ == kNoLimit || running_ < maxCount_);
+}
 
 }  // namespace pf

@@ -81,11 +81,17 @@ class RunLoop::FrameScope {
   RunLoop& loop_;
 };
 
-RunLoop::PendingWork::PendingWork() { ++pendingWork; }
+RunLoop::PendingWork::PendingWork() {
+  ++pendingWork;
+}
 
-RunLoop::PendingWork::PendingWork(const PendingWork&) { ++pendingWork; }
+RunLoop::PendingWork::PendingWork(const PendingWork&) {
+  ++pendingWork;
+}
 
-RunLoop::PendingWork::~PendingWork() { releasePendingWork(); }
+RunLoop::PendingWork::~PendingWork() {
+  releasePendingWork();
+}
 
 RunLoop::RunLoop() : owner_(std::this_thread::get_id()) {}
 
@@ -135,7 +141,8 @@ void RunLoop::post(std::function<void()> task, const std::string& mode) {
 
 void RunLoop::addTimer(const std::shared_ptr<Timer>& timer, const std::string& mode) {
   if (!timer || !timer->isValid()) return;
-  if (!timer->attach(shared_from_this())) throw ContractViolation("a timer can be scheduled on one run loop only");
+  if (!timer->attach(shared_from_this()))
+    throw ContractViolation("a timer can be scheduled on one run loop only");
   std::lock_guard lock(mutex_);
   auto entry = std::find_if(timers_.begin(), timers_.end(),
                             [&](const ScheduledTimer& scheduled) { return scheduled.timer == timer; });
@@ -147,7 +154,8 @@ void RunLoop::addTimer(const std::shared_ptr<Timer>& timer, const std::string& m
   signal();
 }
 
-std::shared_ptr<Timer> RunLoop::performAfter(double delay, std::function<void()> task, const std::string& mode) {
+std::shared_ptr<Timer> RunLoop::performAfter(double delay, std::function<void()> task,
+                                             const std::string& mode) {
   auto timer = Timer::make(delay, false, [task = std::move(task)](Timer&) { task(); });
   addTimer(timer, mode);
   return timer;
@@ -159,7 +167,9 @@ void RunLoop::addCommonMode(const std::string& mode) {
   signal();
 }
 
-void RunLoop::run() { runFrame(kDefaultMode, kForever, false, nullptr, false); }
+void RunLoop::run() {
+  runFrame(kDefaultMode, kForever, false, nullptr, false);
+}
 
 RunLoop::Result RunLoop::runUntil(double deadline, const std::string& mode) {
   return runFrame(mode, deadline, true, nullptr, false);
@@ -337,7 +347,9 @@ void RunLoop::checkOwnThread() const {
   if (std::this_thread::get_id() != owner_) throw ContractViolation("a run loop runs only on its own thread");
 }
 
-bool RunLoop::isMain() const { return mainLoopIdentity == this; }
+bool RunLoop::isMain() const {
+  return mainLoopIdentity == this;
+}
 
 double RunLoop::earliestRunningTimer() const {
   std::lock_guard lock(mutex_);

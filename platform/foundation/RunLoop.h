@@ -101,8 +101,8 @@ class RunLoop : public std::enable_shared_from_this<RunLoop> {
   Result runFrame(const std::string& mode, double deadline, bool deadlineIsTimer,
                   const std::function<bool()>& finished, bool once);
   Step step(Frame& frame, double deadline, bool deadlineIsTimer);
-  Step waitForWork(std::unique_lock<std::mutex>& lock, const std::string& mode, double now,
-                   double deadline, bool deadlineIsTimer);
+  Step waitForWork(std::unique_lock<std::mutex>& lock, const std::string& mode, double now, double deadline,
+                   bool deadlineIsTimer);
   bool tryAdvance(std::unique_lock<std::mutex>& lock, VirtualClock& clock, double timerAt, double now,
                   double deadline, bool deadlineIsTimer);
   bool waitReal(std::unique_lock<std::mutex>& lock, std::uint64_t seen, double seconds);

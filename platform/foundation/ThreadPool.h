@@ -5,8 +5,8 @@
 // virtual clock (see RunLoop::PendingWork) until they return.
 
 #include <array>
-#include <cstddef>
 #include <condition_variable>
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <mutex>

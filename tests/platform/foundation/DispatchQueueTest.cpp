@@ -127,7 +127,8 @@ TEST_F(DispatchQueueTest, SyncThatWouldDeadlockThrowsInstead) {
   const std::vector<Case> cases = {
       {"into its own serial queue", [&] { a->sync([&] { a->sync([] {}); }); }, "test.a"},
       {"back through another queue", [&] { a->sync([&] { b->sync([&] { a->sync([] {}); }); }); }, "test.a"},
-      {"from a barrier into its queue", [&] { shared->barrierSync([&] { shared->sync([] {}); }); }, "test.shared"},
+      {"from a barrier into its queue", [&] { shared->barrierSync([&] { shared->sync([] {}); }); },
+       "test.shared"},
       {"into the main queue from the main thread", [] { DispatchQueue::main()->sync([] {}); }, "main queue"},
   };
   for (const auto& c : cases) {

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "platform/foundation/Error.h"
+#include "platform/foundation/MainLoopTest.h"
 #include "platform/foundation/Timer.h"
 #include "platform/foundation/Value.h"
-#include "platform/foundation/MainLoopTest.h"
 
 namespace {
 
