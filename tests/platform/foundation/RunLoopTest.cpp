@@ -167,6 +167,27 @@ TEST_F(RunLoopTest, VirtualTimeHoldsStillWhileWorkIsUnderWay) {
   EXPECT_EQ(firedAt, 10.0);
 }
 
+TEST_F(RunLoopTest, OtherLoopsFireWhenTheClockIsMovedForThem) {
+  std::atomic<double> firedAt = -1;
+  std::atomic<bool> waiting = false;
+  std::thread background([&] {
+    auto own = RunLoop::current();
+    own->performAfter(5, [&] {
+      firedAt = Clock::now();
+      own->stop();
+    });
+    own->post([&] { waiting = true; });
+    own->run();
+  });
+  while (!waiting) std::this_thread::yield();
+  std::this_thread::sleep_for(10ms);  // time for a wrong jump to show
+
+  EXPECT_EQ(Clock::now(), 0.0);
+  clock->advance(5);
+  background.join();
+  EXPECT_EQ(firedAt, 5.0);
+}
+
 TEST_F(RunLoopTest, ALoopRunsOnlyOnItsOwnThreadAndTimersOnOneLoop) {
   auto timer = Timer::make(1, false, [](Timer&) {});
   loop->addTimer(timer);
