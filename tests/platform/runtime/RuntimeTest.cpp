@@ -137,6 +137,8 @@ TEST_F(RuntimeTest, ObjectAndListProperties) {
 }
 
 TEST_F(RuntimeTest, FrozenRegistryRefusesNewClasses) {
+  // Other tests leave pool threads behind; a re-executed child does not inherit their locks.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
         pf::ClassRegistry::freeze();
