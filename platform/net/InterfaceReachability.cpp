@@ -16,9 +16,8 @@ constexpr ReachabilityFlags kMobile =
 // A link-local IPv6 address alone does not connect a machine to anything worth reaching.
 bool isUsable(const NetworkInterface& interface) {
   if (!interface.running || interface.kind == Kind::Loopback) return false;
-  return std::any_of(interface.addresses.begin(), interface.addresses.end(), [](const InterfaceAddress& a) {
-    return a.address.isV4() || !a.address.isLinkLocal();
-  });
+  return std::any_of(interface.addresses.begin(), interface.addresses.end(),
+                     [](const InterfaceAddress& a) { return a.address.isV4() || !a.address.isLinkLocal(); });
 }
 
 bool hasAddress(const NetworkInterface& interface, const IpAddress& address) {

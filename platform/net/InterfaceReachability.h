@@ -13,7 +13,8 @@ namespace pf {
 
 class InterfaceReachability {
  public:
-  static ReachabilityFlags flags(const ReachabilityTarget& target, const std::vector<NetworkInterface>& interfaces);
+  static ReachabilityFlags flags(const ReachabilityTarget& target,
+                                 const std::vector<NetworkInterface>& interfaces);
 };
 
 }  // namespace pf

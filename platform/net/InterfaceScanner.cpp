@@ -119,7 +119,8 @@ std::optional<std::string> InterfaceScanner::defaultHardwareInterface() const {
   return best;
 }
 
-std::optional<std::string> InterfaceScanner::readLine(const std::string& name, const std::string& file) const {
+std::optional<std::string> InterfaceScanner::readLine(const std::string& name,
+                                                      const std::string& file) const {
   std::ifstream in(std::filesystem::path(sysRoot_) / name / file);
   std::string line;
   if (!std::getline(in, line)) return std::nullopt;

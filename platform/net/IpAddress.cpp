@@ -23,7 +23,8 @@ IpAddress IpAddress::v6(const std::array<std::uint8_t, 16>& bytes) {
 std::optional<IpAddress> IpAddress::parse(std::string_view text) {
   std::string copy(text);
   std::array<std::uint8_t, 16> bytes{};
-  if (inet_pton(AF_INET, copy.c_str(), bytes.data()) == 1) return v4({bytes[0], bytes[1], bytes[2], bytes[3]});
+  if (inet_pton(AF_INET, copy.c_str(), bytes.data()) == 1)
+    return v4({bytes[0], bytes[1], bytes[2], bytes[3]});
   if (inet_pton(AF_INET6, copy.c_str(), bytes.data()) == 1) return v6(bytes);
   return std::nullopt;
 }

@@ -43,7 +43,9 @@ int openRouteSocket() {
 
 NetlinkWatcher::NetlinkWatcher(std::function<void()> onChange) : onChange_(std::move(onChange)) {}
 
-NetlinkWatcher::~NetlinkWatcher() { stop(); }
+NetlinkWatcher::~NetlinkWatcher() {
+  stop();
+}
 
 bool NetlinkWatcher::start() {
   if (thread_.joinable()) return true;

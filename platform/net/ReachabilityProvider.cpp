@@ -51,7 +51,8 @@ std::shared_ptr<ReachabilityProvider> ReachabilityProvider::shared() {
   return sharedSlot();
 }
 
-std::shared_ptr<ReachabilityProvider> ReachabilityProvider::install(std::shared_ptr<ReachabilityProvider> provider) {
+std::shared_ptr<ReachabilityProvider> ReachabilityProvider::install(
+    std::shared_ptr<ReachabilityProvider> provider) {
   std::lock_guard lock(sharedMutex);
   std::shared_ptr<ReachabilityProvider> previous = std::move(sharedSlot());
   sharedSlot() = std::move(provider);

@@ -47,7 +47,7 @@ class ReachabilityProvider {
  private:
   std::mutex lifecycleMutex_;  // orders start and stop; taken before handlersMutex_
   bool watching_ = false;
-  std::mutex handlersMutex_;   // held while handlers run, so removal waits for them
+  std::mutex handlersMutex_;  // held while handlers run, so removal waits for them
   std::map<HandlerId, ChangeHandler> handlers_;
   HandlerId nextId_ = 1;
 };

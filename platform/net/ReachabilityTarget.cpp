@@ -28,6 +28,8 @@ ReachabilityTarget ReachabilityTarget::address(const IpAddress& address) {
   return ReachabilityTarget(address.text(), address);
 }
 
-std::optional<IpAddress> ReachabilityTarget::resolvedAddress() const { return address_; }
+std::optional<IpAddress> ReachabilityTarget::resolvedAddress() const {
+  return address_;
+}
 
 }  // namespace pf

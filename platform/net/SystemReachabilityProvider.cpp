@@ -8,14 +8,20 @@ namespace pf {
 SystemReachabilityProvider::SystemReachabilityProvider()
     : watcher_(std::make_unique<NetlinkWatcher>([this] { notifyChange(); })) {}
 
-SystemReachabilityProvider::~SystemReachabilityProvider() { watcher_->stop(); }
+SystemReachabilityProvider::~SystemReachabilityProvider() {
+  watcher_->stop();
+}
 
 std::optional<ReachabilityFlags> SystemReachabilityProvider::flagsFor(const ReachabilityTarget& target) {
   return InterfaceReachability::flags(target, scanner_.interfaces());
 }
 
-bool SystemReachabilityProvider::startWatching() { return watcher_->start(); }
+bool SystemReachabilityProvider::startWatching() {
+  return watcher_->start();
+}
 
-void SystemReachabilityProvider::stopWatching() { watcher_->stop(); }
+void SystemReachabilityProvider::stopWatching() {
+  watcher_->stop();
+}
 
 }  // namespace pf

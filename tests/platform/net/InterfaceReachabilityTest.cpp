@@ -30,7 +30,9 @@ const NetworkInterface kMobile = interface("wwan0", Kind::Wwan, true, {"100.64.3
 const NetworkInterface kCableOut = interface("eth1", Kind::Wired, false, {"10.9.0.5/16"});
 const NetworkInterface kLinkLocalOnly = interface("eth2", Kind::Wired, true, {"fe80::9/64"});
 
-ReachabilityTarget host(const char* name) { return ReachabilityTarget::hostName(name); }
+ReachabilityTarget host(const char* name) {
+  return ReachabilityTarget::hostName(name);
+}
 
 TEST(InterfaceReachabilityTest, FlagsFollowTheLinksThatAreUp) {
   struct Case {

@@ -33,7 +33,8 @@ class FakeSysfsTest : public testing::Test {
   }
   void TearDown() override { fs::remove_all(root_); }
 
-  void addInterface(const std::string& name, int index, const std::string& flags, const std::string& address) {
+  void addInterface(const std::string& name, int index, const std::string& flags,
+                    const std::string& address) {
     fs::create_directories(root_ / name);
     write(name, "ifindex", std::to_string(index) + "\n");
     write(name, "flags", flags + "\n");

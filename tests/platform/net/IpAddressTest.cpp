@@ -11,10 +11,10 @@ TEST(IpAddressTest, ParsesAndClassifies) {
     bool v4, loopback, linkLocal, unspecified;
   };
   const Case cases[] = {
-      {"127.0.0.1", true, true, false, false},    {"127.8.9.10", true, true, false, false},
-      {"::1", false, true, false, false},         {"169.254.0.0", true, false, true, false},
-      {"fe80::1", false, false, true, false},     {"0.0.0.0", true, false, false, true},
-      {"::", false, false, false, true},          {"192.0.2.7", true, false, false, false},
+      {"127.0.0.1", true, true, false, false},     {"127.8.9.10", true, true, false, false},
+      {"::1", false, true, false, false},          {"169.254.0.0", true, false, true, false},
+      {"fe80::1", false, false, true, false},      {"0.0.0.0", true, false, false, true},
+      {"::", false, false, false, true},           {"192.0.2.7", true, false, false, false},
       {"2001:db8::5", false, false, false, false},
   };
   for (const Case& c : cases) {
