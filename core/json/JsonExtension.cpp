@@ -1,10 +1,10 @@
 #include "core/json/JsonExtension.h"
 
-#include <cmath>
 #include <nlohmann/json.hpp>
 
 #include "core/json/JsonKind.h"
 #include "core/reflect/ReflectionUtil.h"
+#include "core/util/CommonUtil.h"
 #include "platform/foundation/Error.h"
 #include "platform/foundation/Format.h"
 #include "platform/foundation/TextReading.h"
@@ -12,12 +12,12 @@
 namespace {
 
 pf::Value millisecondsOf(const pf::Date& date) {
-  return pf::Value(static_cast<long long>(std::trunc(date.seconds * 1000.0)));
+  return pf::Value(CommonUtil::javaTimeMillsNumberSince1970WithDate(date));
 }
 
-pf::Value dateFromMilliseconds(double milliseconds) {
-  if (milliseconds == 0) return {};
-  return pf::Value(pf::Date{milliseconds / 1000});
+pf::Value dateFromMilliseconds(const pf::Value& milliseconds) {
+  std::optional<pf::Date> date = CommonUtil::dateWithJaveTimeMillsNumber(milliseconds);
+  return date ? pf::Value(*date) : pf::Value();
 }
 
 // A string written as a JSON literal, escaped as JSON requires; invalid UTF-8 becomes U+FFFD.
@@ -84,13 +84,13 @@ pf::Value JsonExtension::jsonObjForJsonType(const pf::Value& value, unsigned jso
 pf::Value JsonExtension::valueForTypeCode(const pf::Value& value, unsigned typeCode) {
   if (typeCode != TypeCode::Date) return value;
   if (value.isDate()) return value;
-  return value.isNumber() || value.isString() ? dateFromMilliseconds(value.doubleValue()) : pf::Value();
+  return value.isNumber() ? dateFromMilliseconds(value) : pf::Value();
 }
 
 pf::Value JsonExtension::jsonValueForTypeCode(const std::string& text, unsigned typeCode) {
   if (ReflectionUtil::isPrimitiveTypeCode(typeCode)) return numberFromForTypeCode(unquoted(text), typeCode);
   // A quoted date reads as no date: only bare milliseconds count.
-  if (typeCode == TypeCode::Date) return dateFromMilliseconds(static_cast<double>(pf::text::longLongValue(text)));
+  if (typeCode == TypeCode::Date) return dateFromMilliseconds(pf::Value(pf::text::longLongValue(text)));
   return pf::Value(unquoted(text));
 }
 
