@@ -4,7 +4,6 @@
 
 #include <string>
 
-
 namespace {
 
 std::string storeFixture(const std::string& name) {
