@@ -98,14 +98,10 @@ const EntityRowMapper& VelkDBHelper::mapperOf(const pf::Value& object, const cha
   return mapperFor(object.object()->className());
 }
 
-pf::Array VelkDBHelper::rows(SqlResultSet& rs, const std::string& className) const {
-  const unsigned typeCode = ReflectionUtil::typeCodeForTypeName(className);
+pf::Array VelkDBHelper::readResultSet(SqlResultSet& rs, const std::string& forClass) const {
+  const unsigned typeCode = ReflectionUtil::typeCodeForTypeName(forClass);
   if (typeCode != TypeCode::Object) return EntityRowMapper::readValues(rs, typeCode);
-  return mapperFor(className).readObjects(rs);
-}
-
-pf::Array VelkDBHelper::readResultSet(SqlResultSet& rs, const std::string& forClass) {
-  return rows(rs, forClass);
+  return mapperFor(forClass).readObjects(rs);
 }
 
 // ---- Database file
@@ -188,7 +184,7 @@ pf::Array VelkDBHelper::queryForList(const std::string& className, const std::st
   if (ReflectionUtil::typeCodeForTypeName(className) == TypeCode::Object) mapperFor(className);
   VelkDBConnection connection(*this);
   std::shared_ptr<SqlResultSet> rs = SqlDatabaseKivExtensions::executeQuery(connection.db(), sql, args);
-  return rs ? rows(*rs, className) : pf::Array{};
+  return rs ? readResultSet(*rs, className) : pf::Array{};
 }
 
 pf::Value VelkDBHelper::queryForObject(const std::string& className, const std::string& sql,
@@ -243,11 +239,11 @@ bool VelkDBHelper::writeEach(const pf::Array& objects, unsigned sqlCode, const c
     const pf::Object* object;
     const std::string* sql;
   };
-  std::vector<Row> rows;
-  rows.reserve(objects.size());
+  std::vector<Row> pending;
+  pending.reserve(objects.size());
   for (const pf::Value& object : objects) {
     const EntityRowMapper& mapper = mapperOf(object, nilMessage);
-    rows.push_back({&mapper, object.object().get(), &mapper.sql(sqlCode)});
+    pending.push_back({&mapper, object.object().get(), &mapper.sql(sqlCode)});
   }
   VelkDBConnection connection(*this);
   SqlDatabase& db = connection.db();
@@ -256,7 +252,7 @@ bool VelkDBHelper::writeEach(const pf::Array& objects, unsigned sqlCode, const c
   db.setShouldCacheStatements(true);
   bool written = true;
   const bool ended = connection.inTransaction([&](bool& rollback) {
-    for (const Row& row : rows) {
+    for (const Row& row : pending) {
       const pf::Array args = sqlCode == SqlBuilder::UpdateByKey ? row.mapper->updateArguments(*row.object)
                                                                 : row.mapper->arguments(*row.object);
       written = SqlDatabaseKivExtensions::executeUpdate(db, *row.sql, nullptr, args);

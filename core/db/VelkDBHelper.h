@@ -90,7 +90,7 @@ class VelkDBHelper {
   // Deletes by key with IN statements of as many keys as SQLite takes at once.
   bool deleteObjectsUseBatch(const pf::ArrayPtr& objects);
   // The remaining rows of any open result set, mapped as queryForList maps them.
-  pf::Array readResultSet(SqlResultSet& rs, const std::string& forClass);
+  pf::Array readResultSet(SqlResultSet& rs, const std::string& forClass) const;
 
   // On the calling thread's queue connection; false outside queue mode, where no connection stays open.
   bool beginTransaction();
@@ -116,7 +116,6 @@ class VelkDBHelper {
 
   const EntityRowMapper& mapperFor(const std::string& className) const;
   const EntityRowMapper& mapperOf(const pf::Value& object, const char* nilMessage) const;
-  pf::Array rows(SqlResultSet& rs, const std::string& className) const;
   bool writeEach(const pf::Array& objects, unsigned sqlCode, const char* nilMessage);
   bool onQueueConnection(bool (SqlDatabase::*operation)());
 
