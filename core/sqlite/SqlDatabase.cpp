@@ -184,17 +184,17 @@ bool SqlDatabase::rekeyWithData(const pf::Data&) {
 
 // ---- Executing statements
 
-std::shared_ptr<SqlResultSet> SqlDatabase::executeQuery(const std::string& sql,
+std::shared_ptr<SqlResultSet> SqlDatabase::executeQuery(std::string_view sql,
                                                         const pf::Array& withArgumentsInArray) {
   return executeQuery(sql, &withArgumentsInArray, nullptr, nullptr);
 }
 
-std::shared_ptr<SqlResultSet> SqlDatabase::executeQuery(const std::string& sql,
+std::shared_ptr<SqlResultSet> SqlDatabase::executeQuery(std::string_view sql,
                                                         const pf::Dictionary& withParameterDictionary) {
   return executeQuery(sql, nullptr, &withParameterDictionary, nullptr);
 }
 
-std::shared_ptr<SqlResultSet> SqlDatabase::executeQueryWithFormat(const std::string& format,
+std::shared_ptr<SqlResultSet> SqlDatabase::executeQueryWithFormat(std::string_view format,
                                                                   const pf::Array& arguments) {
   std::string sql;
   pf::Array extracted;
@@ -202,7 +202,7 @@ std::shared_ptr<SqlResultSet> SqlDatabase::executeQueryWithFormat(const std::str
   return executeQuery(sql, extracted);
 }
 
-std::shared_ptr<SqlResultSet> SqlDatabase::executeQuery(const std::string& sql,
+std::shared_ptr<SqlResultSet> SqlDatabase::executeQuery(std::string_view sql,
                                                         const pf::Array* withArgumentsInArray,
                                                         const pf::Dictionary* orDictionary,
                                                         const pf::Array* orVAList) {
@@ -212,13 +212,13 @@ std::shared_ptr<SqlResultSet> SqlDatabase::executeQuery(const std::string& sql,
     warnInUse();
     return nullptr;
   }
-  if (traceExecution()) pf::logf("%@ executeQuery: %@", description(), sql);
+  if (traceExecution()) pf::logf("%@ executeQuery: %@", description(), std::string(sql));
   std::shared_ptr<SqlStatement> statement = takeCachedStatement(sql);
   const bool fromCache = statement != nullptr;
   if (!statement) statement = prepare(sql, "executeQuery", nullptr);
   if (!statement) return nullptr;
   sqlite3_stmt* handle = statement->statement();
-  if (bindArguments(handle, withArgumentsInArray, orDictionary, orVAList) !=
+  if (bindArguments(handle, withArgumentsInArray, orDictionary, orVAList, true) !=
       sqlite3_bind_parameter_count(handle)) {
     pf::logf("Error: the bind count is not correct for the # of variables (executeQuery)");
     statement->reset();  // an uncached statement is finalised as it goes out of scope
@@ -226,28 +226,28 @@ std::shared_ptr<SqlResultSet> SqlDatabase::executeQuery(const std::string& sql,
   }
   if (shouldCacheStatements_ && !fromCache) setCachedStatement(statement, sql);
   std::shared_ptr<SqlResultSet> rs = SqlResultSet::resultSetWithStatement(statement, shared_from_this());
-  rs->setQuery(sql);
+  rs->setQuery(std::string(sql));
   registerResultSet(rs);
   statement->setUseCount(statement->useCount() + 1);
   return rs;
 }
 
-bool SqlDatabase::executeUpdate(const std::string& sql, const pf::Array& withArgumentsInArray) {
+bool SqlDatabase::executeUpdate(std::string_view sql, const pf::Array& withArgumentsInArray) {
   return executeUpdate(sql, nullptr, &withArgumentsInArray, nullptr, nullptr);
 }
 
-bool SqlDatabase::executeUpdate(const std::string& sql, const pf::Dictionary& withParameterDictionary) {
+bool SqlDatabase::executeUpdate(std::string_view sql, const pf::Dictionary& withParameterDictionary) {
   return executeUpdate(sql, nullptr, nullptr, &withParameterDictionary, nullptr);
 }
 
-bool SqlDatabase::executeUpdateWithFormat(const std::string& format, const pf::Array& arguments) {
+bool SqlDatabase::executeUpdateWithFormat(std::string_view format, const pf::Array& arguments) {
   std::string sql;
   pf::Array extracted;
   extractSQL(format, arguments, sql, extracted);
   return executeUpdate(sql, extracted);
 }
 
-bool SqlDatabase::executeUpdate(const std::string& sql, pf::ErrorPtr* error,
+bool SqlDatabase::executeUpdate(std::string_view sql, pf::ErrorPtr* error,
                                 const pf::Array* withArgumentsInArray, const pf::Dictionary* orDictionary,
                                 const pf::Array* orVAList) {
   if (!databaseExists()) return false;
@@ -256,48 +256,51 @@ bool SqlDatabase::executeUpdate(const std::string& sql, pf::ErrorPtr* error,
     warnInUse();
     return false;
   }
-  if (traceExecution()) pf::logf("%@ executeUpdate: %@", description(), sql);
+  if (traceExecution()) pf::logf("%@ executeUpdate: %@", description(), std::string(sql));
   std::shared_ptr<SqlStatement> statement = takeCachedStatement(sql);
   const bool fromCache = statement != nullptr;
   if (!statement) statement = prepare(sql, "executeUpdate", error);
   if (!statement) return false;
   sqlite3_stmt* handle = statement->statement();
-  const int bound = bindArguments(handle, withArgumentsInArray, orDictionary, orVAList);
+  // The arguments outlive the step here, so SQLite need not copy them. A cached statement keeps
+  // pointing at them afterwards but never reads them again: every run rebinds every parameter
+  // (the bind count check) before it steps.
+  const int bound = bindArguments(handle, withArgumentsInArray, orDictionary, orVAList, false);
   const int parameters = sqlite3_bind_parameter_count(handle);
   if (bound != parameters) {
     pf::logf(
         "Error: the bind count (%d) is not correct for the # of variables in the query (%d) (%@) "
         "(executeUpdate)",
-        bound, parameters, sql);
+        bound, parameters, std::string(sql));
     statement->reset();
     return false;
   }
   const int rc = stepUpdate(handle);
-  if (rc != SQLITE_DONE && !isBusy(rc)) pf::logf("DB Query: %@", sql);
+  if (rc != SQLITE_DONE && !isBusy(rc)) pf::logf("DB Query: %@", std::string(sql));
   finishUpdate(statement, fromCache, sql);
   if (rc == SQLITE_ROW) {
-    throw pf::ContractViolation(pf::format("A executeUpdate is being called with a query string '%@'", sql));
+    throw pf::ContractViolation(
+        pf::format("A executeUpdate is being called with a query string '%@'", std::string(sql)));
   }
   return rc == SQLITE_DONE || rc == SQLITE_OK;
 }
 
-std::shared_ptr<SqlStatement> SqlDatabase::takeCachedStatement(const std::string& sql) {
+std::shared_ptr<SqlStatement> SqlDatabase::takeCachedStatement(std::string_view sql) {
   if (!shouldCacheStatements_) return nullptr;
   std::shared_ptr<SqlStatement> statement = cachedStatementForQuery(sql);
   // A statement still stepped by an open result set is left to it; the caller prepares a fresh one.
   if (!statement || statement->inUse() || !statement->statement()) return nullptr;
-  statement->reset();
-  sqlite3_clear_bindings(statement->statement());
+  if (sqlite3_stmt_busy(statement->statement())) statement->reset();  // statements are mostly reset already
   return statement;
 }
 
-std::shared_ptr<SqlStatement> SqlDatabase::prepare(const std::string& sql, const char* operation,
+std::shared_ptr<SqlStatement> SqlDatabase::prepare(std::string_view sql, const char* operation,
                                                    pf::ErrorPtr* error) {
   SqlBusyRetry retry(busyRetryTimeout());
   for (;;) {
     sqlite3_stmt* handle = nullptr;
-    const int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size() + 1), &handle, nullptr);
-    if (rc == SQLITE_OK) return std::make_shared<SqlStatement>(handle, sql, handleAlive_);
+    const int rc = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &handle, nullptr);
+    if (rc == SQLITE_OK) return std::make_shared<SqlStatement>(handle, std::string(sql), handleAlive_);
     sqlite3_finalize(handle);
     if (!isBusy(rc)) break;
     if (!retry.again()) {
@@ -307,7 +310,7 @@ std::shared_ptr<SqlStatement> SqlDatabase::prepare(const std::string& sql, const
   }
   if (logsErrors()) {
     pf::logf("DB Error: %d \"%@\"", lastErrorCode(), lastErrorMessage());
-    pf::logf("DB Query: %@", sql);
+    pf::logf("DB Query: %@", std::string(sql));
     pf::logf("DB Path: %@", pathValue());
     if (crashOnErrors()) crash();
   }
@@ -316,7 +319,8 @@ std::shared_ptr<SqlStatement> SqlDatabase::prepare(const std::string& sql, const
 }
 
 int SqlDatabase::bindArguments(sqlite3_stmt* statement, const pf::Array* arrayArgs,
-                               const pf::Dictionary* dictionaryArgs, const pf::Array* vaList) {
+                               const pf::Dictionary* dictionaryArgs, const pf::Array* vaList,
+                               bool copyValues) {
   int bound = 0;
   if (dictionaryArgs) {
     for (const auto& [key, value] : *dictionaryArgs) {
@@ -325,7 +329,7 @@ int SqlDatabase::bindArguments(sqlite3_stmt* statement, const pf::Array* arrayAr
         pf::logf("Could not find index for %@", key);
         continue;
       }
-      bindObject(value, index, statement);
+      bindObject(value, index, statement, copyValues);
       ++bound;
     }
     return bound;
@@ -348,18 +352,21 @@ int SqlDatabase::bindArguments(sqlite3_stmt* statement, const pf::Array* arrayAr
         pf::logf("obj: %@", *value);
       }
     }
-    bindObject(*value, position, statement);
+    bindObject(*value, position, statement, copyValues);
     ++bound;
   }
   return bound;
 }
 
-int SqlDatabase::bindObject(const pf::Value& object, int toColumn, sqlite3_stmt* inStatement) {
-  // Text and blobs are copied by SQLite: a query's rows are stepped after the arguments are gone.
+int SqlDatabase::bindObject(const pf::Value& object, int toColumn, sqlite3_stmt* inStatement,
+                            bool copyValues) {
+  // Texts made here die with this call, so SQLite always copies them; the value's own text and bytes
+  // only when they must outlive the call.
   const auto bindText = [&](const std::string& text) {
     return sqlite3_bind_text64(inStatement, toColumn, text.data(), text.size(), SQLITE_TRANSIENT,
                                SQLITE_UTF8);
   };
+  const sqlite3_destructor_type keep = copyValues ? SQLITE_TRANSIENT : SQLITE_STATIC;
   switch (object.kind()) {
     case pf::Value::Kind::Nil:
     case pf::Value::Kind::Null:
@@ -367,13 +374,14 @@ int SqlDatabase::bindObject(const pf::Value& object, int toColumn, sqlite3_stmt*
     case pf::Value::Kind::Data: {
       const pf::Data& data = *object.data();
       if (data.empty()) return sqlite3_bind_zeroblob(inStatement, toColumn, 0);
-      return sqlite3_bind_blob64(inStatement, toColumn, data.data(), data.size(), SQLITE_TRANSIENT);
+      return sqlite3_bind_blob64(inStatement, toColumn, data.data(), data.size(), keep);
     }
     case pf::Value::Kind::Date:
       if (dateFormat_) return bindText(dateFormat_->stringFromDate(*object.date()));
       return sqlite3_bind_double(inStatement, toColumn, object.date()->seconds);
     case pf::Value::Kind::String:
-      return bindText(*object.string());
+      return sqlite3_bind_text64(inStatement, toColumn, object.string()->data(), object.string()->size(),
+                                 keep, SQLITE_UTF8);
     case pf::Value::Kind::Number:
       break;
     default:
@@ -427,7 +435,7 @@ int SqlDatabase::stepUpdate(sqlite3_stmt* statement) {
 }
 
 void SqlDatabase::finishUpdate(const std::shared_ptr<SqlStatement>& statement, bool fromCache,
-                               const std::string& sql) {
+                               std::string_view sql) {
   int rc = SQLITE_OK;
   if (shouldCacheStatements_) {
     if (!fromCache) setCachedStatement(statement, sql);
@@ -438,11 +446,11 @@ void SqlDatabase::finishUpdate(const std::shared_ptr<SqlStatement>& statement, b
   }
   if (rc != SQLITE_OK) {
     pf::logf("Unknown error finalizing or resetting statement (%d: %s)", rc, lastErrorMessage());
-    pf::logf("DB Query: %@", sql);
+    pf::logf("DB Query: %@", std::string(sql));
   }
 }
 
-void SqlDatabase::extractSQL(const std::string& sql, const pf::Array& argumentsList, std::string& intoString,
+void SqlDatabase::extractSQL(std::string_view sql, const pf::Array& argumentsList, std::string& intoString,
                              pf::Array& arguments) {
   size_t nextArgument = 0;
   const auto take = [&]() {
@@ -630,23 +638,30 @@ void SqlDatabase::resultSetDidClose(const SqlResultSet* resultSet) {
 
 void SqlDatabase::setShouldCacheStatements(bool value) {
   shouldCacheStatements_ = value;
-  if (!value) cachedStatements_.clear();
+  if (!value) {
+    lastCacheHit_ = nullptr;
+    cachedStatements_.clear();
+  }
 }
 
 void SqlDatabase::clearCachedStatements() {
   for (const auto& [query, statement] : cachedStatements_) statement->close();
+  lastCacheHit_ = nullptr;
   cachedStatements_.clear();
 }
 
-std::shared_ptr<SqlStatement> SqlDatabase::cachedStatementForQuery(const std::string& query) const {
+std::shared_ptr<SqlStatement> SqlDatabase::cachedStatementForQuery(std::string_view query) const {
+  if (lastCacheHit_ && lastCacheHit_->first == query) return lastCacheHit_->second;
   auto it = cachedStatements_.find(query);
-  return it == cachedStatements_.end() ? nullptr : it->second;
+  if (it == cachedStatements_.end()) return nullptr;
+  lastCacheHit_ = &*it;  // entries keep their address until erased
+  return it->second;
 }
 
 void SqlDatabase::setCachedStatement(const std::shared_ptr<SqlStatement>& statement,
-                                     const std::string& forQuery) {
-  statement->setQuery(forQuery);
-  cachedStatements_[forQuery] = statement;
+                                     std::string_view forQuery) {
+  statement->setQuery(std::string(forQuery));
+  cachedStatements_.insert_or_assign(std::string(forQuery), statement);
 }
 
 // ---- Dates

@@ -18,9 +18,11 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "core/sqlite/SqlTextHash.h"
 #include "platform/foundation/Error.h"
 #include "platform/foundation/Value.h"
 
@@ -37,13 +39,23 @@ class SqlStatement;
 template <typename... Args>
 concept SqlArguments = (std::convertible_to<const Args&, pf::Value> && ...);
 
+// The values of a variable argument list, built in place (an initializer list would copy each one).
+template <typename... Args>
+requires SqlArguments<Args...> pf::Array sqlArgumentList(const Args&... args) {
+  pf::Array list;
+  list.reserve(sizeof...(Args));
+  (list.emplace_back(args), ...);
+  return list;
+}
+
 class SqlDatabase : public std::enable_shared_from_this<SqlDatabase> {
   struct Private {};
 
  public:
   using SqlFunction = std::function<void(sqlite3_context* context, int argc, sqlite3_value** argv)>;
   using SavePointBlock = std::function<void(bool& rollback)>;
-  using StatementCache = std::unordered_map<std::string, std::shared_ptr<SqlStatement>>;
+  using StatementCache =
+      std::unordered_map<std::string, std::shared_ptr<SqlStatement>, SqlTextHash, std::equal_to<>>;
 
   // A closed connection; no path means an in-memory database, an empty path a temporary one.
   static std::shared_ptr<SqlDatabase> databaseWithPath(std::optional<std::string> path);
@@ -85,54 +97,54 @@ class SqlDatabase : public std::enable_shared_from_this<SqlDatabase> {
   // Queries: nullptr when the connection is closed or busy with another call, or the SQL or the
   // arguments are wrong (the reason is in lastErrorMessage or the log).
   template <typename... Args>
-  requires SqlArguments<Args...> std::shared_ptr<SqlResultSet> executeQuery(const std::string& sql,
+  requires SqlArguments<Args...> std::shared_ptr<SqlResultSet> executeQuery(std::string_view sql,
                                                                             const Args&... args) {
-    const pf::Array list{pf::Value(args)...};
+    const pf::Array list = sqlArgumentList(args...);
     return executeQuery(sql, nullptr, nullptr, &list);
   }
-  std::shared_ptr<SqlResultSet> executeQuery(const std::string& sql, const pf::Array& withArgumentsInArray);
-  std::shared_ptr<SqlResultSet> executeQuery(const std::string& sql,
+  std::shared_ptr<SqlResultSet> executeQuery(std::string_view sql, const pf::Array& withArgumentsInArray);
+  std::shared_ptr<SqlResultSet> executeQuery(std::string_view sql,
                                              const pf::Dictionary& withParameterDictionary);
   template <typename... Args>
-  requires SqlArguments<Args...> std::shared_ptr<SqlResultSet> executeQueryWithFormat(
-      const std::string& format, const Args&... args) {
-    return executeQueryWithFormat(format, pf::Array{pf::Value(args)...});
+  requires SqlArguments<Args...> std::shared_ptr<SqlResultSet> executeQueryWithFormat(std::string_view format,
+                                                                                      const Args&... args) {
+    return executeQueryWithFormat(format, sqlArgumentList(args...));
   }
-  std::shared_ptr<SqlResultSet> executeQueryWithFormat(const std::string& format, const pf::Array& arguments);
+  std::shared_ptr<SqlResultSet> executeQueryWithFormat(std::string_view format, const pf::Array& arguments);
   // The worker of every query; each argument source may be absent.
-  std::shared_ptr<SqlResultSet> executeQuery(const std::string& sql, const pf::Array* withArgumentsInArray,
+  std::shared_ptr<SqlResultSet> executeQuery(std::string_view sql, const pf::Array* withArgumentsInArray,
                                              const pf::Dictionary* orDictionary, const pf::Array* orVAList);
 
   // Updates: true when the statement ran to its end.
   template <typename... Args>
   requires SqlArguments<Args...>
-  bool executeUpdate(const std::string& sql, const Args&... args) {
-    const pf::Array list{pf::Value(args)...};
+  bool executeUpdate(std::string_view sql, const Args&... args) {
+    const pf::Array list = sqlArgumentList(args...);
     return executeUpdate(sql, nullptr, nullptr, nullptr, &list);
   }
-  bool executeUpdate(const std::string& sql, const pf::Array& withArgumentsInArray);
-  bool executeUpdate(const std::string& sql, const pf::Dictionary& withParameterDictionary);
+  bool executeUpdate(std::string_view sql, const pf::Array& withArgumentsInArray);
+  bool executeUpdate(std::string_view sql, const pf::Dictionary& withParameterDictionary);
   template <typename... Args>
   requires SqlArguments<Args...>
-  bool executeUpdateWithFormat(const std::string& format, const Args&... args) {
-    return executeUpdateWithFormat(format, pf::Array{pf::Value(args)...});
+  bool executeUpdateWithFormat(std::string_view format, const Args&... args) {
+    return executeUpdateWithFormat(format, sqlArgumentList(args...));
   }
-  bool executeUpdateWithFormat(const std::string& format, const pf::Array& arguments);
+  bool executeUpdateWithFormat(std::string_view format, const pf::Array& arguments);
   // Also fills withErrorAndBindings (when given) when the SQL cannot be prepared.
   template <typename... Args>
   requires SqlArguments<Args...>
-  bool update(const std::string& sql, pf::ErrorPtr* withErrorAndBindings, const Args&... args) {
-    const pf::Array list{pf::Value(args)...};
+  bool update(std::string_view sql, pf::ErrorPtr* withErrorAndBindings, const Args&... args) {
+    const pf::Array list = sqlArgumentList(args...);
     return executeUpdate(sql, withErrorAndBindings, nullptr, nullptr, &list);
   }
   // The worker of every update. Throws ContractViolation when the SQL yields rows (a query run as an
   // update); the connection is released first.
-  bool executeUpdate(const std::string& sql, pf::ErrorPtr* error, const pf::Array* withArgumentsInArray,
+  bool executeUpdate(std::string_view sql, pf::ErrorPtr* error, const pf::Array* withArgumentsInArray,
                      const pf::Dictionary* orDictionary, const pf::Array* orVAList);
 
   // Turns a printf-like format into SQL with "?" placeholders and the arguments they take, one per
   // conversion ("%@" of a nil value writes NULL instead).
-  static void extractSQL(const std::string& sql, const pf::Array& argumentsList, std::string& intoString,
+  static void extractSQL(std::string_view sql, const pf::Array& argumentsList, std::string& intoString,
                          pf::Array& arguments);
 
   // State and errors.
@@ -156,8 +168,8 @@ class SqlDatabase : public std::enable_shared_from_this<SqlDatabase> {
   void setShouldCacheStatements(bool value);
   const StatementCache& cachedStatements() const { return cachedStatements_; }
   void clearCachedStatements();
-  std::shared_ptr<SqlStatement> cachedStatementForQuery(const std::string& query) const;
-  void setCachedStatement(const std::shared_ptr<SqlStatement>& statement, const std::string& forQuery);
+  std::shared_ptr<SqlStatement> cachedStatementForQuery(std::string_view query) const;
+  void setCachedStatement(const std::shared_ptr<SqlStatement>& statement, std::string_view forQuery);
 
   // Dates are stored as seconds since 1970 unless a formatter is set; then as its text.
   void setDateFormat(std::shared_ptr<SqlDateFormatter> format) { dateFormat_ = std::move(format); }
@@ -182,47 +194,47 @@ class SqlDatabase : public std::enable_shared_from_this<SqlDatabase> {
 
   // Single values: column 0 of the first row, or nullopt / 0 / false when no row comes.
   template <typename... Args>
-  requires SqlArguments<Args...> std::optional<std::string> stringForQuery(const std::string& sql,
+  requires SqlArguments<Args...> std::optional<std::string> stringForQuery(std::string_view sql,
                                                                            const Args&... args) {
-    return stringForQuery(sql, pf::Array{pf::Value(args)...});
+    return stringForQuery(sql, sqlArgumentList(args...));
   }
-  std::optional<std::string> stringForQuery(const std::string& sql, const pf::Array& arguments);
+  std::optional<std::string> stringForQuery(std::string_view sql, const pf::Array& arguments);
   template <typename... Args>
   requires SqlArguments<Args...>
-  int intForQuery(const std::string& sql, const Args&... args) {
-    return intForQuery(sql, pf::Array{pf::Value(args)...});
+  int intForQuery(std::string_view sql, const Args&... args) {
+    return intForQuery(sql, sqlArgumentList(args...));
   }
-  int intForQuery(const std::string& sql, const pf::Array& arguments);
+  int intForQuery(std::string_view sql, const pf::Array& arguments);
   // The value cut to 32 bits, as longForColumnIndex reads it.
   template <typename... Args>
-  requires SqlArguments<Args...> std::int32_t longForQuery(const std::string& sql, const Args&... args) {
-    return longForQuery(sql, pf::Array{pf::Value(args)...});
+  requires SqlArguments<Args...> std::int32_t longForQuery(std::string_view sql, const Args&... args) {
+    return longForQuery(sql, sqlArgumentList(args...));
   }
-  std::int32_t longForQuery(const std::string& sql, const pf::Array& arguments);
+  std::int32_t longForQuery(std::string_view sql, const pf::Array& arguments);
   template <typename... Args>
   requires SqlArguments<Args...>
-  bool boolForQuery(const std::string& sql, const Args&... args) {
-    return boolForQuery(sql, pf::Array{pf::Value(args)...});
+  bool boolForQuery(std::string_view sql, const Args&... args) {
+    return boolForQuery(sql, sqlArgumentList(args...));
   }
-  bool boolForQuery(const std::string& sql, const pf::Array& arguments);
+  bool boolForQuery(std::string_view sql, const pf::Array& arguments);
   template <typename... Args>
   requires SqlArguments<Args...>
-  double doubleForQuery(const std::string& sql, const Args&... args) {
-    return doubleForQuery(sql, pf::Array{pf::Value(args)...});
+  double doubleForQuery(std::string_view sql, const Args&... args) {
+    return doubleForQuery(sql, sqlArgumentList(args...));
   }
-  double doubleForQuery(const std::string& sql, const pf::Array& arguments);
+  double doubleForQuery(std::string_view sql, const pf::Array& arguments);
   template <typename... Args>
-  requires SqlArguments<Args...> std::optional<pf::Data> dataForQuery(const std::string& sql,
+  requires SqlArguments<Args...> std::optional<pf::Data> dataForQuery(std::string_view sql,
                                                                       const Args&... args) {
-    return dataForQuery(sql, pf::Array{pf::Value(args)...});
+    return dataForQuery(sql, sqlArgumentList(args...));
   }
-  std::optional<pf::Data> dataForQuery(const std::string& sql, const pf::Array& arguments);
+  std::optional<pf::Data> dataForQuery(std::string_view sql, const pf::Array& arguments);
   template <typename... Args>
-  requires SqlArguments<Args...> std::optional<pf::Date> dateForQuery(const std::string& sql,
+  requires SqlArguments<Args...> std::optional<pf::Date> dateForQuery(std::string_view sql,
                                                                       const Args&... args) {
-    return dateForQuery(sql, pf::Array{pf::Value(args)...});
+    return dateForQuery(sql, sqlArgumentList(args...));
   }
-  std::optional<pf::Date> dateForQuery(const std::string& sql, const pf::Array& arguments);
+  std::optional<pf::Date> dateForQuery(std::string_view sql, const pf::Array& arguments);
 
   // Schema checks; table and column names compare without regard to case.
   bool tableExists(const std::string& tableName);
@@ -230,19 +242,20 @@ class SqlDatabase : public std::enable_shared_from_this<SqlDatabase> {
   std::shared_ptr<SqlResultSet> getTableSchema(const std::string& tableName);
   bool columnExists(const std::string& columnName, const std::string& inTableWithName);
   // Prepares the SQL without running it; on failure fills error (when given) with SQLite's reason.
-  bool validateSQL(const std::string& sql, pf::ErrorPtr* error);
+  bool validateSQL(std::string_view sql, pf::ErrorPtr* error);
 
  private:
   template <typename T>
-  T firstValue(const std::string& sql, const pf::Array& arguments, T none,
+  T firstValue(std::string_view sql, const pf::Array& arguments, T none,
                const std::function<T(SqlResultSet&)>& read);
-  std::shared_ptr<SqlStatement> takeCachedStatement(const std::string& sql);
-  std::shared_ptr<SqlStatement> prepare(const std::string& sql, const char* operation, pf::ErrorPtr* error);
+  std::shared_ptr<SqlStatement> takeCachedStatement(std::string_view sql);
+  std::shared_ptr<SqlStatement> prepare(std::string_view sql, const char* operation, pf::ErrorPtr* error);
+  // copyValues: whether SQLite must copy text and blobs (a query's rows are stepped after the call).
   int bindArguments(sqlite3_stmt* statement, const pf::Array* arrayArgs, const pf::Dictionary* dictionaryArgs,
-                    const pf::Array* vaList);
-  int bindObject(const pf::Value& object, int toColumn, sqlite3_stmt* inStatement);
+                    const pf::Array* vaList, bool copyValues);
+  int bindObject(const pf::Value& object, int toColumn, sqlite3_stmt* inStatement, bool copyValues);
   int stepUpdate(sqlite3_stmt* statement);
-  void finishUpdate(const std::shared_ptr<SqlStatement>& statement, bool fromCache, const std::string& sql);
+  void finishUpdate(const std::shared_ptr<SqlStatement>& statement, bool fromCache, std::string_view sql);
   void registerResultSet(const std::shared_ptr<SqlResultSet>& resultSet);
   void setHandle(sqlite3* db);
   void finalizeLeakedStatements();
@@ -263,6 +276,8 @@ class SqlDatabase : public std::enable_shared_from_this<SqlDatabase> {
   bool inTransaction_ = false;
   std::atomic<int> busyRetryTimeout_{0};
   StatementCache cachedStatements_;
+  // The entry of the last cache hit: a loop running one SQL text finds it again without hashing.
+  mutable const StatementCache::value_type* lastCacheHit_ = nullptr;
   // Result sets close from whichever thread drops them, so their list has its own lock.
   mutable std::mutex openResultSetsMutex_;
   std::unordered_map<const SqlResultSet*, std::weak_ptr<SqlResultSet>> openResultSets_;

@@ -19,7 +19,7 @@ std::string lowercased(std::string text) {
 }  // namespace
 
 template <typename T>
-T SqlDatabase::firstValue(const std::string& sql, const pf::Array& arguments, T none,
+T SqlDatabase::firstValue(std::string_view sql, const pf::Array& arguments, T none,
                           const std::function<T(SqlResultSet&)>& read) {
   std::shared_ptr<SqlResultSet> rs = executeQuery(sql, nullptr, nullptr, &arguments);
   if (!rs || !rs->next()) return none;
@@ -28,34 +28,34 @@ T SqlDatabase::firstValue(const std::string& sql, const pf::Array& arguments, T 
   return value;
 }
 
-std::optional<std::string> SqlDatabase::stringForQuery(const std::string& sql, const pf::Array& arguments) {
+std::optional<std::string> SqlDatabase::stringForQuery(std::string_view sql, const pf::Array& arguments) {
   return firstValue<std::optional<std::string>>(sql, arguments, std::nullopt,
                                                 [](SqlResultSet& rs) { return rs.stringForColumnIndex(0); });
 }
 
-int SqlDatabase::intForQuery(const std::string& sql, const pf::Array& arguments) {
+int SqlDatabase::intForQuery(std::string_view sql, const pf::Array& arguments) {
   return firstValue<int>(sql, arguments, 0, [](SqlResultSet& rs) { return rs.intForColumnIndex(0); });
 }
 
-std::int32_t SqlDatabase::longForQuery(const std::string& sql, const pf::Array& arguments) {
+std::int32_t SqlDatabase::longForQuery(std::string_view sql, const pf::Array& arguments) {
   return firstValue<std::int32_t>(sql, arguments, 0,
                                   [](SqlResultSet& rs) { return rs.longForColumnIndex(0); });
 }
 
-bool SqlDatabase::boolForQuery(const std::string& sql, const pf::Array& arguments) {
+bool SqlDatabase::boolForQuery(std::string_view sql, const pf::Array& arguments) {
   return firstValue<bool>(sql, arguments, false, [](SqlResultSet& rs) { return rs.boolForColumnIndex(0); });
 }
 
-double SqlDatabase::doubleForQuery(const std::string& sql, const pf::Array& arguments) {
+double SqlDatabase::doubleForQuery(std::string_view sql, const pf::Array& arguments) {
   return firstValue<double>(sql, arguments, 0.0, [](SqlResultSet& rs) { return rs.doubleForColumnIndex(0); });
 }
 
-std::optional<pf::Data> SqlDatabase::dataForQuery(const std::string& sql, const pf::Array& arguments) {
+std::optional<pf::Data> SqlDatabase::dataForQuery(std::string_view sql, const pf::Array& arguments) {
   return firstValue<std::optional<pf::Data>>(sql, arguments, std::nullopt,
                                              [](SqlResultSet& rs) { return rs.dataForColumnIndex(0); });
 }
 
-std::optional<pf::Date> SqlDatabase::dateForQuery(const std::string& sql, const pf::Array& arguments) {
+std::optional<pf::Date> SqlDatabase::dateForQuery(std::string_view sql, const pf::Array& arguments) {
   return firstValue<std::optional<pf::Date>>(sql, arguments, std::nullopt,
                                              [](SqlResultSet& rs) { return rs.dateForColumnIndex(0); });
 }
@@ -91,13 +91,12 @@ bool SqlDatabase::columnExists(const std::string& columnName, const std::string&
   return exists;
 }
 
-bool SqlDatabase::validateSQL(const std::string& sql, pf::ErrorPtr* error) {
+bool SqlDatabase::validateSQL(std::string_view sql, pf::ErrorPtr* error) {
   if (!databaseExists()) return false;
   SqlBusyRetry retry(busyRetryTimeout());
   for (;;) {
     sqlite3_stmt* statement = nullptr;
-    const int rc =
-        sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size() + 1), &statement, nullptr);
+    const int rc = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &statement, nullptr);
     sqlite3_finalize(statement);
     if (rc == SQLITE_OK) return true;
     if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) break;

@@ -26,6 +26,9 @@ bool hasUpperCase(std::string_view text) {
   return std::any_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
 }
 
+// Up to this many columns a name is found by scanning rather than hashing.
+constexpr size_t kMaxScannedColumns = 16;
+
 }  // namespace
 
 std::shared_ptr<SqlResultSet> SqlResultSet::resultSetWithStatement(
@@ -110,6 +113,7 @@ const SqlResultSet::ColumnMap& SqlResultSet::columnNameToIndexMap() {
     for (int i = 0; i < count; ++i) {
       (*columnNameToIndexMap_)[lowercased(sqlite3_column_name(handle(), i))] = i;
     }
+    columnList_.assign(columnNameToIndexMap_->begin(), columnNameToIndexMap_->end());
   }
   return *columnNameToIndexMap_;
 }
@@ -122,8 +126,13 @@ int SqlResultSet::columnIndexForName(std::string_view columnName) {
     lower = lowercased(columnName);
     columnName = lower;
   }
-  auto it = map.find(columnName);
-  if (it != map.end()) return it->second;
+  if (columnList_.size() <= kMaxScannedColumns) {
+    for (const auto& [name, index] : columnList_) {
+      if (name == columnName) return index;
+    }
+  } else if (auto it = map.find(columnName); it != map.end()) {
+    return it->second;
+  }
   pf::logf("Warning: I could not find the column named '%@'.", std::string(columnName));
   return -1;
 }
@@ -227,7 +236,8 @@ std::optional<std::span<const std::uint8_t>> SqlResultSet::dataNoCopyForColumn(s
 }
 
 const char* SqlResultSet::UTF8StringForColumnIndex(int columnIdx) const {
-  if (columnIndexIsNull(columnIdx)) return nullptr;
+  // SQLite answers no text for a NULL column.
+  if (columnIdx < 0) return nullptr;
   return reinterpret_cast<const char*>(sqlite3_column_text(handle(), columnIdx));
 }
 

@@ -9,13 +9,16 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
+#include "core/sqlite/SqlTextHash.h"
 #include "platform/foundation/Value.h"
 
 struct sqlite3_stmt;
@@ -32,7 +35,7 @@ class SqlResultSet {
 
  public:
   // Lower-cased column name to column index.
-  using ColumnMap = std::map<std::string, int, std::less<>>;
+  using ColumnMap = std::unordered_map<std::string, int, SqlTextHash, std::equal_to<>>;
 
   static std::shared_ptr<SqlResultSet> resultSetWithStatement(
       std::shared_ptr<SqlStatement> statement, std::shared_ptr<SqlDatabase> usingParentDatabase);
@@ -110,4 +113,6 @@ class SqlResultSet {
   std::shared_ptr<SqlStatement> statement_;
   std::string query_;
   std::optional<ColumnMap> columnNameToIndexMap_;
+  // The same entries in a plain list: scanning a few short names beats hashing them on every read.
+  std::vector<std::pair<std::string, int>> columnList_;
 };

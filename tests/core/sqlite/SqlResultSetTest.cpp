@@ -26,6 +26,19 @@ TEST_F(SqlResultSetTest, ColumnNamesMapLowerCasedAndTheLaterDuplicateWins) {
   EXPECT_EQ(*rs->resultDict(), (pf::Dictionary{{"alpha", 2LL}, {"beta", 3LL}}));
 }
 
+TEST_F(SqlResultSetTest, WideRowsFindTheirColumnsByNameToo) {
+  auto db = openDatabase();
+  std::string sql = "select 0 as c0";
+  for (int i = 1; i < 40; ++i) sql += ", " + std::to_string(i) + " as C" + std::to_string(i);
+  auto rs = db->executeQuery(sql);
+  ASSERT_TRUE(rs->next());
+  EXPECT_EQ(rs->intForColumn("c39"), 39);
+  EXPECT_EQ(rs->intForColumn("C0"), 0);
+  pf::Log::Capture log;
+  EXPECT_EQ(rs->columnIndexForName("c40"), -1);
+  EXPECT_TRUE(log.contains("Warning: I could not find the column named 'c40'."));
+}
+
 TEST_F(SqlResultSetTest, NullColumnsReadAsNothing) {
   auto db = openDatabase();
   auto rs = db->executeQuery("select null");
