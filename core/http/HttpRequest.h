@@ -1,0 +1,365 @@
+#pragma once
+// One HTTP exchange of the application's own engine: what to send (URL, method, headers, cookies, body
+// in memory or in a file, optionally gzip-compressed), how (time-out, persistent connections, redirects,
+// certificate checks, credentials, proxy, cache), what came back, and who hears of it (delegates, the
+// owning queue, handler blocks). An operation, so queues can run it.
+//
+// This part holds the request's set-up, its properties with their defaults, the building of the body
+// and headers, copying, and the class-level services (session cookies, default User-Agent, default
+// cache, MIME types, HTTP dates, Content-Type parsing, Base64).
+//
+// Thread rules: properties that are std::atomic or AtomicProperty may be read and written from any
+// thread (the request's thread writes them while the main thread reads them in reports); the plain
+// members belong to the thread that runs the request. The method, URL, delegates and queue are kept
+// under cancelledLock(), which building also holds. Class state has its own locks.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/http/AtomicProperty.h"
+#include "core/http/HttpProgressDelegate.h"
+#include "core/http/HttpRequestDelegate.h"
+#include "core/http/HttpRequestError.h"
+#include "platform/foundation/Error.h"
+#include "platform/foundation/Operation.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/Timer.h"
+#include "platform/foundation/Value.h"
+#include "platform/net/HttpCookie.h"
+#include "platform/net/StringEncoding.h"
+#include "platform/net/Url.h"
+
+namespace pf {
+class HttpReadStream;
+class InputStream;
+}  // namespace pf
+
+class GzipDecompressor;
+class HttpDownloadCache;
+class HttpRequestQueue;
+// A record of the persistent-connection pool.
+struct ConnectionRecord;
+
+class HttpRequest : public pf::Operation {
+ public:
+  using Ptr = std::shared_ptr<HttpRequest>;
+  using Cookies = std::vector<pf::HttpCookiePtr>;
+
+  // Delegate operations a caller may route events to (the defaults name the usual ones).
+  using RequestSelector = void (HttpRequestDelegate::*)(const Ptr&);
+  using HeadersSelector = void (HttpRequestDelegate::*)(const Ptr&, const pf::Dictionary&);
+  using RedirectSelector = void (HttpRequestDelegate::*)(const Ptr&, const pf::Url&);
+  using DataSelector = void (HttpRequestDelegate::*)(const Ptr&, const pf::Data&);
+
+  // Handler blocks, run on the main thread beside the delegate.
+  using BasicBlock = std::function<void()>;
+  using HeadersBlock = std::function<void(const pf::Dictionary& responseHeaders)>;
+  using SizeBlock = std::function<void(long long size)>;
+  using ProgressBlock = std::function<void(unsigned long long size, unsigned long long total)>;
+  using DataBlock = std::function<void(const pf::Data& data)>;
+  struct HandlerBlocks {
+    BasicBlock started;
+    HeadersBlock headersReceived;
+    BasicBlock completion;
+    BasicBlock failure;
+    ProgressBlock bytesReceived;
+    ProgressBlock bytesSent;
+    SizeBlock downloadSizeIncremented;
+    SizeBlock uploadSizeIncremented;
+    DataBlock dataReceived;
+    BasicBlock authenticationNeeded;
+    BasicBlock proxyAuthenticationNeeded;
+    BasicBlock requestRedirected;
+  };
+
+  // Files are copied into a streamed body in pieces of this size.
+  static constexpr std::size_t kFileCopyChunkSize = 262144;
+
+  // ---- creation ----
+
+  // A request with the defaults listed beside the properties below.
+  explicit HttpRequest(std::optional<pf::Url> url);
+  ~HttpRequest() override;
+  static Ptr requestWithURL(std::optional<pf::Url> url);
+  static Ptr requestWithURL(std::optional<pf::Url> url, const std::shared_ptr<HttpDownloadCache>& usingCache);
+  static Ptr requestWithURL(std::optional<pf::Url> url, const std::shared_ptr<HttpDownloadCache>& usingCache,
+                            int andCachePolicy);
+  // A request of the same class for the same URL carrying over the caller's settings (not the queue,
+  // blocks, response state or the other selectors).
+  virtual Ptr copy() const;
+  // A HEAD request of the same class for the same URL that stands in for this one (accurate progress).
+  Ptr HEADRequest();
+
+  // ---- building ----
+
+  // Adds or replaces a header; false (logged) for a name or value a message cannot carry (CR, LF, ...).
+  bool addRequestHeader(const std::string& header, const std::string& value);
+  // POST and PUT never keep their connection; other methods not once a body is attached.
+  void setRequestMethod(const std::string& newRequestMethod);
+  std::string requestMethod() const;
+  void setURL(std::optional<pf::Url> newURL);
+  std::optional<pf::Url> url() const;
+  // Appends to the body file when streaming from disk, else to postBody; a failed write fails the
+  // request (code 8).
+  void appendPostData(const pf::Data& data);
+  // Copies a file into the body in pieces; false (the request failed, code 8) when it cannot be read.
+  bool appendPostDataFromFile(const std::string& file);
+  // Both run once per request; a failure ends the request with the error.
+  virtual void buildPostBody();
+  void buildRequestHeaders();
+  void applyCookieHeader();
+
+  // Ends the request with this error (nothing for a cancelled request or one that failed before).
+  void failWithError(const pf::ErrorPtr& theError);
+
+  // ---- callbacks ----
+
+  std::weak_ptr<HttpRequestDelegate> delegate() const;
+  void setDelegate(std::weak_ptr<HttpRequestDelegate> newDelegate);
+  std::shared_ptr<HttpRequestQueue> queue() const;
+  void setQueue(std::shared_ptr<HttpRequestQueue> newQueue);
+  std::weak_ptr<HttpProgressDelegate> uploadProgressDelegate() const;
+  void setUploadProgressDelegate(std::weak_ptr<HttpProgressDelegate> newDelegate);
+  std::weak_ptr<HttpProgressDelegate> downloadProgressDelegate() const;
+  void setDownloadProgressDelegate(std::weak_ptr<HttpProgressDelegate> newDelegate);
+
+  // Each setter replaces the block it had; blocks are released on the main thread.
+  void setStartedBlock(BasicBlock block);
+  void setHeadersReceivedBlock(HeadersBlock block);
+  // Hides the operation's own completion block: this one runs only when the request succeeds.
+  void setCompletionBlock(BasicBlock block);
+  void setFailureBlock(BasicBlock block);
+  void setBytesReceivedBlock(ProgressBlock block);
+  void setBytesSentBlock(ProgressBlock block);
+  void setDownloadSizeIncrementedBlock(SizeBlock block);
+  void setUploadSizeIncrementedBlock(SizeBlock block);
+  void setDataReceivedBlock(DataBlock block);
+  void setAuthenticationNeededBlock(BasicBlock block);
+  void setProxyAuthenticationNeededBlock(BasicBlock block);
+  void setRequestRedirectedBlock(BasicBlock block);
+  HandlerBlocks blocks() const;
+
+  std::recursive_mutex& cancelledLock() const { return cancelledLock_; }
+  std::shared_ptr<pf::Timer> statusTimer() const { return statusTimer_; }
+  // Invalidates the timer it replaces.
+  void setStatusTimer(std::shared_ptr<pf::Timer> timer);
+
+  // ---- class services ----
+
+  static Cookies sessionCookies();
+  // Deletes the cookies of the old list from the shared cookie storage first.
+  static void setSessionCookies(std::optional<Cookies> newSessionCookies);
+  // Replaces a session cookie of the same domain, path and name.
+  static void addSessionCookie(const pf::HttpCookiePtr& newCookie);
+  // Forgets the session cookies (also in the shared storage) and the session's cached responses.
+  static void clearSession();
+
+  // "<name> <version> (<model>; <system> <version>; <locale>)" from the main bundle; nullopt without a
+  // bundle name. Built once and kept until set.
+  static std::optional<std::string> defaultUserAgentString();
+  static void setDefaultUserAgentString(std::optional<std::string> agent);
+
+  static std::shared_ptr<HttpDownloadCache> defaultCache();
+  static void setDefaultCache(std::shared_ptr<HttpDownloadCache> cache);
+  static double defaultTimeOutSeconds();
+  static void setDefaultTimeOutSeconds(double newTimeOutSeconds);
+
+  // nullopt when no file exists there; "application/octet-stream" for an unknown extension.
+  static std::optional<std::string> mimeTypeForFileAtPath(const std::string& path);
+  static std::optional<pf::Date> dateFromRFC1123String(const std::string& string);
+  // now + maxAge; with maxAge 0 the response's "Cache-Control" max-age, else its "Expires".
+  static std::optional<pf::Date> expiryDateForRequest(const HttpRequest& request, double maxAge);
+  // The MIME type and, when the charset is one the platform knows, the encoding; outputs may be null.
+  static void parseMimeType(std::optional<std::string>* mimeType, pf::StringEncoding* andResponseEncoding,
+                            const std::optional<std::string>& fromContentType);
+  static std::string base64forData(const pf::Data& theData);
+
+  // The shared errors of codes 2, 3, 4, 5 and 9.
+  static const pf::ErrorPtr& requestTimedOutError();
+  static const pf::ErrorPtr& authenticationError();
+  static const pf::ErrorPtr& requestCancelledError();
+  static const pf::ErrorPtr& unableToCreateRequestError();
+  static const pf::ErrorPtr& tooMuchRedirectionError();
+
+  // ---- properties (defaults as initWithURL sets them) ----
+
+  // target
+  AtomicProperty<std::optional<pf::Url>> originalURL;
+  std::optional<pf::Url> redirectURL;
+  std::atomic<bool> useHTTPVersionOne{false};
+
+  // headers
+  AtomicProperty<std::optional<pf::Dictionary>> requestHeaders;
+  AtomicProperty<std::optional<std::string>> userAgentString;
+  AtomicProperty<Cookies> requestCookies;
+  std::atomic<bool> useCookiePersistence{true};
+  std::atomic<bool> haveBuiltRequestHeaders{false};
+
+  // body
+  AtomicProperty<std::optional<pf::Data>> postBody;
+  AtomicProperty<std::optional<std::string>> postBodyFilePath;
+  std::atomic<bool> shouldStreamPostDataFromDisk{false};
+  std::shared_ptr<std::ofstream> postBodyWriteStream;
+  std::shared_ptr<pf::InputStream> postBodyReadStream;
+  std::atomic<bool> didCreateTemporaryPostDataFile{false};
+  std::atomic<std::uint64_t> postLength{0};
+  std::atomic<bool> shouldCompressRequestBody{false};
+  std::optional<pf::Data> compressedPostBody;
+  std::optional<std::string> compressedPostBodyFilePath;
+  bool haveBuiltPostBody = false;
+
+  // time
+  std::atomic<double> timeOutSeconds;
+  std::atomic<int> numberOfTimesToRetryOnTimeout{0};
+  std::atomic<int> retryCount{0};
+
+  // connection
+  std::atomic<bool> shouldAttemptPersistentConnection{true};
+  std::atomic<double> persistentConnectionTimeoutSeconds{60.0};
+  std::atomic<bool> connectionCanBeReused{false};
+  std::shared_ptr<ConnectionRecord> connectionInfo;
+  AtomicProperty<std::optional<unsigned>> requestID;
+  std::atomic<bool> validatesSecureCertificate{true};
+
+  // redirects
+  std::atomic<bool> shouldRedirect{true};
+  std::atomic<bool> shouldUseRFC2616RedirectBehaviour{false};
+  int redirectCount = 0;
+  bool needsRedirect = false;
+
+  // response
+  AtomicProperty<std::optional<pf::Dictionary>> responseHeaders;
+  std::atomic<int> responseStatusCode{0};
+  AtomicProperty<std::optional<std::string>> responseStatusMessage;
+  AtomicProperty<Cookies> responseCookies;
+  AtomicProperty<std::optional<pf::Data>> rawResponseData;
+  std::atomic<std::uint64_t> contentLength{0};
+  std::atomic<std::uint64_t> totalBytesRead{0};
+  std::atomic<pf::StringEncoding> responseEncoding{pf::StringEncoding::ISOLatin1};
+  std::atomic<pf::StringEncoding> defaultResponseEncoding{pf::StringEncoding::ISOLatin1};
+  std::atomic<bool> allowCompressedResponse{true};
+  std::atomic<bool> shouldWaitToInflateCompressedResponses{true};
+  AtomicProperty<std::shared_ptr<GzipDecompressor>> dataDecompressor;
+
+  // file download
+  AtomicProperty<std::optional<std::string>> downloadDestinationPath;
+  AtomicProperty<std::optional<std::string>> temporaryFileDownloadPath;
+  AtomicProperty<std::optional<std::string>> temporaryUncompressedDataDownloadPath;
+  std::atomic<bool> allowResumeForFileDownloads{false};
+  std::atomic<std::uint64_t> partialDownloadSize{0};
+  std::shared_ptr<std::ofstream> fileDownloadOutputStream;
+  std::shared_ptr<std::ofstream> inflatedFileDownloadOutputStream;
+
+  // progress
+  std::atomic<bool> showAccurateProgress{true};
+  std::atomic<bool> shouldResetUploadProgress{true};
+  std::atomic<bool> shouldResetDownloadProgress{true};
+  std::atomic<std::uint64_t> totalBytesSent{0};
+  std::uint64_t lastBytesRead = 0;
+  std::uint64_t lastBytesSent = 0;
+  std::uint64_t uploadBufferSize = 0;
+  bool updatedProgress = false;
+
+  // callbacks: the six selectors
+  AtomicProperty<RequestSelector> didStartSelector{&HttpRequestDelegate::requestStarted};
+  AtomicProperty<HeadersSelector> didReceiveResponseHeadersSelector{
+      static_cast<HeadersSelector>(&HttpRequestDelegate::request)};
+  AtomicProperty<RedirectSelector> willRedirectSelector{static_cast<RedirectSelector>(&HttpRequestDelegate::request)};
+  AtomicProperty<RequestSelector> didFinishSelector{&HttpRequestDelegate::requestFinished};
+  AtomicProperty<RequestSelector> didFailSelector{&HttpRequestDelegate::requestFailed};
+  AtomicProperty<DataSelector> didReceiveDataSelector{static_cast<DataSelector>(&HttpRequestDelegate::request)};
+
+  // credentials
+  AtomicProperty<std::optional<std::string>> username;
+  AtomicProperty<std::optional<std::string>> password;
+  AtomicProperty<std::optional<std::string>> domain;
+  AtomicProperty<std::optional<std::string>> proxyUsername;
+  AtomicProperty<std::optional<std::string>> proxyPassword;
+  AtomicProperty<std::optional<std::string>> proxyDomain;
+  std::atomic<bool> useKeychainPersistence{false};
+  std::atomic<bool> useSessionPersistence{true};
+  std::atomic<bool> shouldPresentCredentialsBeforeChallenge{true};
+  std::atomic<bool> shouldPresentAuthenticationDialog{false};
+  std::atomic<bool> shouldPresentProxyAuthenticationDialog{true};
+  AtomicProperty<std::optional<std::string>> authenticationScheme;
+  AtomicProperty<std::optional<std::string>> authenticationRealm;
+  AtomicProperty<std::optional<std::string>> proxyAuthenticationScheme;
+  AtomicProperty<std::optional<std::string>> proxyAuthenticationRealm;
+  AtomicProperty<std::optional<pf::Dictionary>> requestCredentials;
+  AtomicProperty<std::optional<pf::Dictionary>> proxyCredentials;
+  std::atomic<int> authenticationRetryCount{0};
+  std::atomic<int> proxyAuthenticationRetryCount{0};
+  // 0 none, 1 the server asked (401), 2 the proxy asked (407).
+  std::atomic<int> authenticationNeeded{0};
+
+  // proxy
+  AtomicProperty<std::optional<std::string>> proxyHost;
+  std::atomic<int> proxyPort{0};
+  AtomicProperty<std::optional<std::string>> proxyType;
+  AtomicProperty<std::optional<pf::Url>> PACurl;
+  std::shared_ptr<HttpRequest> PACFileRequest;
+  std::shared_ptr<pf::InputStream> PACFileReadStream;
+  std::optional<pf::Data> PACFileData;
+  bool isPACFileRequest = false;
+
+  // cache
+  AtomicProperty<std::weak_ptr<HttpDownloadCache>> downloadCache;
+  // 0: the cache's default policy.
+  std::atomic<int> cachePolicy{0};
+  std::atomic<int> cacheStoragePolicy{0};
+  std::atomic<double> secondsToCache{0};
+  std::atomic<bool> didUseCachedResponse{false};
+
+  // state
+  AtomicProperty<pf::ErrorPtr> error;
+  std::atomic<bool> complete{false};
+  std::atomic<bool> inProgress{false};
+  bool isSynchronous = false;
+  std::shared_ptr<pf::HttpReadStream> readStream;
+  bool readStreamIsScheduled = false;
+  bool downloadComplete = false;
+  std::string runLoopMode = pf::RunLoop::kDefaultMode;
+  std::optional<pf::Date> lastActivityTime;
+  std::atomic<bool> willRetryRequest{false};
+
+  // misc
+  AtomicProperty<std::optional<pf::Dictionary>> userInfo;
+  std::atomic<int> tag{0};
+  std::atomic<bool> shouldContinueWhenAppEntersBackground{false};
+  // Set only on a HEAD request made for another request.
+  AtomicProperty<std::weak_ptr<HttpRequest>> mainRequest;
+
+ protected:
+  // A new request of this request's class (subclasses answer their own).
+  virtual Ptr makeRequestOfSameClass(const std::optional<pf::Url>& url) const;
+  // The file to stream a body through: made in the temporary folder when there is none yet.
+  void setupPostBody();
+
+ private:
+  bool hasBody() const;
+  // Fails the request (code 8) when the file's size cannot be read; nullopt then.
+  std::optional<std::uint64_t> fileSize(const std::string& path);
+  // The body file's length after compressing it when asked; nullopt when the request failed.
+  std::optional<std::uint64_t> buildFileBody(const std::string& path);
+  std::optional<std::uint64_t> buildMemoryBody();
+  void updatePartialDownloadSize();
+  void releaseBlocksOnMainThread();
+
+  mutable std::recursive_mutex cancelledLock_;
+  std::string requestMethod_ = "GET";
+  std::optional<pf::Url> url_;
+  std::weak_ptr<HttpRequestDelegate> delegate_;
+  std::shared_ptr<HttpRequestQueue> queue_;
+  std::weak_ptr<HttpProgressDelegate> uploadProgressDelegate_;
+  std::weak_ptr<HttpProgressDelegate> downloadProgressDelegate_;
+  std::shared_ptr<pf::Timer> statusTimer_;
+  mutable std::mutex blocksMutex_;
+  HandlerBlocks blocks_;
+};

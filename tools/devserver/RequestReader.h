@@ -1,0 +1,35 @@
+#pragma once
+// Reads the requests a client sends on one connection, one after the other (keep-alive), bodies framed
+// by Content-Length or chunked.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "tools/devserver/Request.h"
+#include "tools/devserver/ServerConnection.h"
+
+namespace devserver {
+
+class RequestReader {
+ public:
+  static constexpr std::size_t kMaxHeadBytes = 64 * 1024;
+  static constexpr std::size_t kMaxBodyBytes = 64 * 1024 * 1024;
+
+  explicit RequestReader(ServerConnection& connection) : connection_(connection) {}
+
+  // nullopt when the client closed the connection or sent something that is not a request.
+  std::optional<Request> next();
+
+ private:
+  bool fill();
+  std::optional<std::string> readLine();
+  bool readBytes(std::size_t count, std::string& out);
+  bool readBody(Request& request);
+  bool readChunkedBody(Request& request);
+
+  ServerConnection& connection_;
+  std::string buffer_;
+};
+
+}  // namespace devserver
