@@ -78,23 +78,25 @@ bool SqlDatabase::open() {
   if (db_) return true;
   sqlite3* handle = nullptr;
   const int rc = sqlite3_open(sqlitePath().c_str(), &handle);
-  setHandle(handle);
-  if (rc != SQLITE_OK) {
-    pf::logf("error opening!: %d", rc);
-    return false;
-  }
-  return true;
+  return finishOpen(rc, handle);
 }
 
 bool SqlDatabase::openWithFlags(int flags) {
   if (db_) return true;
   sqlite3* handle = nullptr;
   const int rc = sqlite3_open_v2(sqlitePath().c_str(), &handle, flags, nullptr);
-  setHandle(handle);
+  return finishOpen(rc, handle);
+}
+
+// A handle that failed to open is closed at once, so that a later open tries again instead of
+// finding it and answering success.
+bool SqlDatabase::finishOpen(int rc, sqlite3* handle) {
   if (rc != SQLITE_OK) {
     pf::logf("error opening!: %d", rc);
+    sqlite3_close(handle);
     return false;
   }
+  setHandle(handle);
   return true;
 }
 

@@ -13,7 +13,6 @@
 #include <concepts>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -257,6 +256,7 @@ class SqlDatabase : public std::enable_shared_from_this<SqlDatabase> {
   int stepUpdate(sqlite3_stmt* statement);
   void finishUpdate(const std::shared_ptr<SqlStatement>& statement, bool fromCache, std::string_view sql);
   void registerResultSet(const std::shared_ptr<SqlResultSet>& resultSet);
+  bool finishOpen(int rc, sqlite3* handle);
   void setHandle(sqlite3* db);
   void finalizeLeakedStatements();
   void warnInUse() const;

@@ -173,6 +173,20 @@ TEST_F(SqlDatabaseTest, ClosedConnectionRefusesWorkAndClosingNeverOpenedSucceeds
   EXPECT_TRUE(db->goodConnection());
 }
 
+TEST_F(SqlDatabaseTest, AFailedOpenIsNotTakenForAnOpenConnectionLater) {
+  auto db = SqlDatabase::databaseWithPath(path("missing/folder/x.db"));
+  pf::Log::Capture log;
+  EXPECT_FALSE(db->open());
+  EXPECT_FALSE(db->open());
+  EXPECT_EQ(db->sqliteHandle(), nullptr);
+  EXPECT_EQ(log.lines(), (std::vector<std::string>{"error opening!: 14", "error opening!: 14"}));
+
+  auto good = openDatabase();
+  sqlite3* handle = good->sqliteHandle();
+  EXPECT_TRUE(good->openWithFlags(SQLITE_OPEN_READONLY));
+  EXPECT_EQ(good->sqliteHandle(), handle);
+}
+
 TEST_F(SqlDatabaseTest, SqlPathNamesMemoryAndTemporaryDatabases) {
   EXPECT_EQ(SqlDatabase::databaseWithPath(std::nullopt)->sqlitePath(), ":memory:");
   EXPECT_EQ(SqlDatabase::databaseWithPath("")->sqlitePath(), "");
