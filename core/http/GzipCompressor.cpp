@@ -17,7 +17,8 @@ namespace {
 constexpr std::size_t kMinimumGrowth = 1024;
 
 pf::ErrorPtr compressionError(const std::string& description) {
-  return pf::Error::make(NetworkRequestErrorDomain, static_cast<long>(HttpRequestErrorCode::Compression), description);
+  return pf::Error::make(NetworkRequestErrorDomain, static_cast<long>(HttpRequestErrorCode::Compression),
+                         description);
 }
 
 // Reads until the buffer is full or the file ends; -1 on failure.
@@ -158,11 +159,11 @@ bool GzipCompressor::compressDataFromFile(const std::string& sourcePath, const s
   if (!std::filesystem::exists(sourcePath, ignored)) {
     return fail(compressionError(pf::format("Compression of %@ failed the file does not exist", sourcePath)));
   }
-  const pf::ErrorPtr unreadable = compressionError(
-      pf::format("Compression of %@ failed because we were unable to read from the source data file", sourcePath));
+  const pf::ErrorPtr unreadable = compressionError(pf::format(
+      "Compression of %@ failed because we were unable to read from the source data file", sourcePath));
   const pf::ErrorPtr unwritable = compressionError(pf::format(
-      "Compression of %@ failed because we were unable to write to the destination data file at %@", sourcePath,
-      destinationPath));
+      "Compression of %@ failed because we were unable to write to the destination data file at %@",
+      sourcePath, destinationPath));
   FileDescriptor in{::open(sourcePath.c_str(), O_RDONLY | O_CLOEXEC)};
   if (in.fd < 0) return fail(unreadable);
   if (pf::ErrorPtr setup = coder->setupStream()) return fail(setup);

@@ -52,7 +52,7 @@ std::optional<int> zoneOffset(std::string_view zone) {
   static constexpr struct {
     const char* name;
     int hours;
-  } kZones[] = {{"GMT", 0},  {"UTC", 0},  {"UT", 0},   {"Z", 0},   {"EST", -5}, {"EDT", -4},
+  } kZones[] = {{"GMT", 0},  {"UTC", 0},  {"UT", 0},   {"Z", 0},    {"EST", -5}, {"EDT", -4},
                 {"CST", -6}, {"CDT", -5}, {"MST", -7}, {"MDT", -6}, {"PST", -8}, {"PDT", -7}};
   for (const auto& known : kZones) {
     if (pf::text::equalsIgnoringCase(zone, known.name)) return known.hours * 3600;
@@ -63,7 +63,7 @@ std::optional<int> zoneOffset(std::string_view zone) {
   int hours = 0, minutes = 0;
   const bool twoDigits = offset.digits(2, hours);
   if (sign == 0 || (!twoDigits && !offset.digits(1, hours))) return std::nullopt;
-  if (!offset.rest().empty() && !(offset.literal(":") && offset.digits(2, minutes) && offset.rest().empty())) {
+  if (!offset.rest().empty() && (!twoDigits || !offset.digits(2, minutes) || !offset.rest().empty())) {
     return std::nullopt;
   }
   if (hours > 14 || minutes > 59) return std::nullopt;

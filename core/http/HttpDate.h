@@ -1,7 +1,8 @@
 #pragma once
 // Dates of HTTP headers ("Expires", "Last-Modified") in the forms the engine reads: "Sun, 06 Nov 1994
 // 08:49:37 GMT", and the same without the weekday or without the seconds. The zone is GMT, UTC, UT, a
-// North American zone (EST ... PDT) or GMT with an offset ("GMT+08:00").
+// North American zone (EST ... PDT) or GMT with an offset ("GMT+8", "GMT+0800"; a colon in the
+// offset would be taken for the seconds).
 
 #include <optional>
 #include <string_view>

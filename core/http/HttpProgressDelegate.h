@@ -21,11 +21,13 @@ class HttpProgressDelegate {
     (void)request;
     (void)bytes;
   }
-  virtual void requestIncrementDownloadSizeBy(const std::shared_ptr<HttpRequest>& request, long long newLength) {
+  virtual void requestIncrementDownloadSizeBy(const std::shared_ptr<HttpRequest>& request,
+                                              long long newLength) {
     (void)request;
     (void)newLength;
   }
-  virtual void requestIncrementUploadSizeBy(const std::shared_ptr<HttpRequest>& request, long long newLength) {
+  virtual void requestIncrementUploadSizeBy(const std::shared_ptr<HttpRequest>& request,
+                                            long long newLength) {
     (void)request;
     (void)newLength;
   }

@@ -140,7 +140,8 @@ void HttpRequest::setRequestMethod(const std::string& newRequestMethod) {
   if (requestMethod_ == newRequestMethod) return;
   requestMethod_ = newRequestMethod;
   // A connection that carried a body is not offered to the next request.
-  if (newRequestMethod == "POST" || newRequestMethod == "PUT" || hasBody()) shouldAttemptPersistentConnection = false;
+  if (newRequestMethod == "POST" || newRequestMethod == "PUT" || hasBody())
+    shouldAttemptPersistentConnection = false;
 }
 
 std::string HttpRequest::requestMethod() const {

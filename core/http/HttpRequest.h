@@ -271,10 +271,12 @@ class HttpRequest : public pf::Operation {
   AtomicProperty<RequestSelector> didStartSelector{&HttpRequestDelegate::requestStarted};
   AtomicProperty<HeadersSelector> didReceiveResponseHeadersSelector{
       static_cast<HeadersSelector>(&HttpRequestDelegate::request)};
-  AtomicProperty<RedirectSelector> willRedirectSelector{static_cast<RedirectSelector>(&HttpRequestDelegate::request)};
+  AtomicProperty<RedirectSelector> willRedirectSelector{
+      static_cast<RedirectSelector>(&HttpRequestDelegate::request)};
   AtomicProperty<RequestSelector> didFinishSelector{&HttpRequestDelegate::requestFinished};
   AtomicProperty<RequestSelector> didFailSelector{&HttpRequestDelegate::requestFailed};
-  AtomicProperty<DataSelector> didReceiveDataSelector{static_cast<DataSelector>(&HttpRequestDelegate::request)};
+  AtomicProperty<DataSelector> didReceiveDataSelector{
+      static_cast<DataSelector>(&HttpRequestDelegate::request)};
 
   // credentials
   AtomicProperty<std::optional<std::string>> username;

@@ -22,8 +22,8 @@ std::string temporaryFilePath() {
 pf::ErrorPtr fileError(const std::string& description, const std::error_code& cause) {
   pf::Dictionary info{{pf::kLocalizedDescriptionKey, description}};
   if (cause) info[pf::kUnderlyingErrorKey] = pf::StreamError::posix(cause.value(), cause.message());
-  return std::make_shared<pf::Error>(NetworkRequestErrorDomain, static_cast<long>(HttpRequestErrorCode::FileManagement),
-                                     std::move(info));
+  return std::make_shared<pf::Error>(
+      NetworkRequestErrorDomain, static_cast<long>(HttpRequestErrorCode::FileManagement), std::move(info));
 }
 
 }  // namespace
@@ -36,7 +36,8 @@ void HttpRequest::buildPostBody() {
   if (!length) return;
   postLength = *length;
   if (*length != 0) {
-    if (requestMethod_ == "GET" || requestMethod_ == "DELETE" || requestMethod_ == "HEAD") setRequestMethod("POST");
+    if (requestMethod_ == "GET" || requestMethod_ == "DELETE" || requestMethod_ == "HEAD")
+      setRequestMethod("POST");
     addRequestHeader("Content-Length", pf::format("%llu", *length));
   }
   haveBuiltPostBody = true;
@@ -103,13 +104,16 @@ void HttpRequest::appendPostData(const pf::Data& data) {
   setupPostBody();
   if (data.empty()) return;
   if (!shouldStreamPostDataFromDisk) {
-    postBody.update([&](std::optional<pf::Data>& body) { body->insert(body->end(), data.begin(), data.end()); });
+    postBody.update(
+        [&](std::optional<pf::Data>& body) { body->insert(body->end(), data.begin(), data.end()); });
     return;
   }
-  postBodyWriteStream->write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+  postBodyWriteStream->write(reinterpret_cast<const char*>(data.data()),
+                             static_cast<std::streamsize>(data.size()));
   if (!*postBodyWriteStream) {
-    failWithError(fileError(pf::format("Failed to write to file at path '%@'", postBodyFilePath.get().value_or("")),
-                            std::make_error_code(std::errc::io_error)));
+    failWithError(
+        fileError(pf::format("Failed to write to file at path '%@'", postBodyFilePath.get().value_or("")),
+                  std::make_error_code(std::errc::io_error)));
   }
 }
 
@@ -120,7 +124,8 @@ bool HttpRequest::appendPostDataFromFile(const std::string& file) {
   while (in) {
     in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
     const auto count = static_cast<std::size_t>(in.gcount());
-    if (count > 0) appendPostData(pf::Data(chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(count)));
+    if (count > 0)
+      appendPostData(pf::Data(chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(count)));
   }
   if (in.eof() && !in.bad()) return true;
   failWithError(fileError(pf::format("Failed to read from file at path '%@'", file),
@@ -146,14 +151,16 @@ void HttpRequest::buildRequestHeaders() {
   if (allowCompressedResponse) addRequestHeader("Accept-Encoding", "gzip");
   if (shouldCompressRequestBody) addRequestHeader("Content-Encoding", "gzip");
   updatePartialDownloadSize();
-  if (partialDownloadSize != 0) addRequestHeader("Range", pf::format("bytes=%llu-", partialDownloadSize.load()));
+  if (partialDownloadSize != 0)
+    addRequestHeader("Range", pf::format("bytes=%llu-", partialDownloadSize.load()));
 }
 
 void HttpRequest::applyCookieHeader() {
   std::lock_guard lock(cancelledLock_);
   if (useCookiePersistence && url_) {
     const Cookies stored = pf::HttpCookieStorage::sharedHTTPCookieStorage()->cookiesForURL(*url_);
-    requestCookies.update([&](Cookies& cookies) { cookies.insert(cookies.end(), stored.begin(), stored.end()); });
+    requestCookies.update(
+        [&](Cookies& cookies) { cookies.insert(cookies.end(), stored.begin(), stored.end()); });
   }
   const Ptr main = mainRequest.get().lock();
   const Cookies cookies = (main ? main->requestCookies : requestCookies).get();

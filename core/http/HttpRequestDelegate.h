@@ -23,7 +23,8 @@ class HttpRequestDelegate {
   }
 
   virtual void requestStarted(const std::shared_ptr<HttpRequest>& request) { (void)request; }
-  virtual void request(const std::shared_ptr<HttpRequest>& request, const pf::Dictionary& didReceiveResponseHeaders) {
+  virtual void request(const std::shared_ptr<HttpRequest>& request,
+                       const pf::Dictionary& didReceiveResponseHeaders) {
     (void)request;
     (void)didReceiveResponseHeaders;
   }
@@ -40,5 +41,7 @@ class HttpRequestDelegate {
     (void)didReceiveData;
   }
   virtual void authenticationNeededForRequest(const std::shared_ptr<HttpRequest>& request) { (void)request; }
-  virtual void proxyAuthenticationNeededForRequest(const std::shared_ptr<HttpRequest>& request) { (void)request; }
+  virtual void proxyAuthenticationNeededForRequest(const std::shared_ptr<HttpRequest>& request) {
+    (void)request;
+  }
 };

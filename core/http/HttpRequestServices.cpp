@@ -62,7 +62,8 @@ std::optional<std::string> buildUserAgent() {
   const std::optional<std::string> shortVersion = infoString(*bundle, "CFBundleShortVersionString");
   const std::optional<std::string> build = infoString(*bundle, "CFBundleVersion");
   std::string version = shortVersion.value_or(build.value_or(""));
-  if (shortVersion && build && *shortVersion != *build) version = pf::format("%@ rv:%@", *shortVersion, *build);
+  if (shortVersion && build && *shortVersion != *build)
+    version = pf::format("%@ rv:%@", *shortVersion, *build);
   utsname system{};
   uname(&system);
   return pf::format("%@ %@ (%@; %@ %@; %@)", *name, version, system.machine, system.sysname, system.release,
@@ -163,7 +164,8 @@ void HttpRequest::setDefaultTimeOutSeconds(double newTimeOutSeconds) {
 std::optional<std::string> HttpRequest::mimeTypeForFileAtPath(const std::string& path) {
   std::error_code ignored;
   if (!std::filesystem::exists(path, ignored)) return std::nullopt;
-  return MimeTypeTable::mimeTypeForExtension(pf::path::pathExtension(path)).value_or("application/octet-stream");
+  return MimeTypeTable::mimeTypeForExtension(pf::path::pathExtension(path))
+      .value_or("application/octet-stream");
 }
 
 std::optional<pf::Date> HttpRequest::dateFromRFC1123String(const std::string& string) {

@@ -60,9 +60,9 @@ void ConnectionPark::discard(std::uint64_t owner) {
 }
 
 void ConnectionPark::removeStale(std::vector<Entry>& closing) {
-  const auto limit = std::chrono::steady_clock::now() -
-                     std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                         std::chrono::duration<double>(kMaxIdleSeconds));
+  const auto limit =
+      std::chrono::steady_clock::now() - std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                             std::chrono::duration<double>(kMaxIdleSeconds));
   for (auto it = entries_.begin(); it != entries_.end();) {
     if (it->parkedAt < limit) {
       closing.push_back(std::move(*it));

@@ -26,7 +26,8 @@ class ConnectionPark {
 
   // server names the scheme, host, port and TLS checks the connection was made with; owner identifies
   // the parking stream. Replaces whatever was parked under the same id.
-  void park(int streamId, std::string server, std::unique_ptr<SocketConnection> connection, std::uint64_t owner);
+  void park(int streamId, std::string server, std::unique_ptr<SocketConnection> connection,
+            std::uint64_t owner);
   // The connection parked under the id for that server, if it is still usable.
   std::unique_ptr<SocketConnection> take(int streamId, const std::string& server);
   // Closes what the owner parked and nobody took.

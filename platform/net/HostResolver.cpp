@@ -42,8 +42,8 @@ HostResolver::Answer HostResolver::systemLookup(const std::string& host, int por
   const int rc = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &list);
   Answer answer;
   if (rc != 0) {
-    answer.error =
-        StreamError::network(StreamError::kCannotFindHost, "cannot find host " + host + ": " + gai_strerror(rc));
+    answer.error = StreamError::network(StreamError::kCannotFindHost,
+                                        "cannot find host " + host + ": " + gai_strerror(rc));
     return answer;
   }
   for (addrinfo* item = list; item; item = item->ai_next) {

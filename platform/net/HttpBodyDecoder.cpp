@@ -158,9 +158,8 @@ void HttpBodyDecoder::takeSizeLine() {
   size = size.substr(0, size.find(';'));
   while (!size.empty() && (size.back() == ' ' || size.back() == '\t')) size.remove_suffix(1);
   const bool valid = !size.empty() && size.size() <= kMaxChunkSizeDigits &&
-                     std::all_of(size.begin(), size.end(), [](char c) {
-                       return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-                     });
+                     std::all_of(size.begin(), size.end(),
+                                 [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
   if (!valid) return fail("malformed chunk size");
   remaining_ = std::stoull(std::string(size), nullptr, 16);
   line_.clear();

@@ -17,7 +17,8 @@ bool isDateDelimiter(char c) {
 }
 
 // Leading digits of a token (at most maxDigits, at least minDigits), or -1.
-int leadingNumber(std::string_view token, std::size_t minDigits, std::size_t maxDigits, std::size_t* used = nullptr) {
+int leadingNumber(std::string_view token, std::size_t minDigits, std::size_t maxDigits,
+                  std::size_t* used = nullptr) {
   std::size_t n = 0;
   int value = 0;
   while (n < token.size() && n < maxDigits && std::isdigit(static_cast<unsigned char>(token[n]))) {
@@ -72,7 +73,8 @@ std::optional<Date> parseCookieDate(std::string_view text) {
   }
   if (year >= 70 && year <= 99) year += 1900;
   if (year >= 0 && year <= 69) year += 2000;
-  if (hour < 0 || day < 1 || day > 31 || month < 0 || year < 1601 || hour > 23 || minute > 59 || second > 59) {
+  if (hour < 0 || day < 1 || day > 31 || month < 0 || year < 1601 || hour > 23 || minute > 59 ||
+      second > 59) {
     return std::nullopt;
   }
   std::tm fields{};
@@ -107,14 +109,15 @@ std::vector<std::string> splitJoinedCookies(std::string_view joined) {
     if (joined[i] != ',') continue;
     const std::string_view current = joined.substr(start, i - start);
     const std::string attribute = text::trimWhitespace(current.substr(current.rfind(';') + 1));
-    const bool inExpiresDate = text::hasPrefix(text::lowercase(attribute), "expires=") &&
-                               attribute.find_first_not_of(
-                                   "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ", 8) == std::string::npos;
+    const bool inExpiresDate =
+        text::hasPrefix(text::lowercase(attribute), "expires=") &&
+        attribute.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ", 8) ==
+            std::string::npos;
     std::string_view rest = joined.substr(i + 1);
     while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
     const std::size_t equals = rest.find('=');
-    const bool nextIsCookie =
-        equals != std::string_view::npos && equals > 0 && rest.substr(0, equals).find_first_of(";, ") == std::string_view::npos;
+    const bool nextIsCookie = equals != std::string_view::npos && equals > 0 &&
+                              rest.substr(0, equals).find_first_of(";, ") == std::string_view::npos;
     if (inExpiresDate || !nextIsCookie) continue;
     cookies.emplace_back(current);
     start = i + 1;
@@ -139,14 +142,16 @@ HttpCookiePtr parseCookie(std::string_view line, const Url& url, Date now) {
   for (std::size_t i = 1; i < parts.size(); ++i) {
     const std::size_t eq = parts[i].find('=');
     const std::string key = text::lowercase(text::trimWhitespace(std::string_view(parts[i]).substr(0, eq)));
-    const std::string value =
-        eq == std::string::npos ? std::string() : text::trimWhitespace(std::string_view(parts[i]).substr(eq + 1));
+    const std::string value = eq == std::string::npos
+                                  ? std::string()
+                                  : text::trimWhitespace(std::string_view(parts[i]).substr(eq + 1));
     if (key == "expires") {
       if (auto date = parseCookieDate(value)) expires = date;
     } else if (key == "max-age") {
       const bool negative = text::hasPrefix(value, "-");
       const std::string digits = negative ? value.substr(1) : value;
-      if (digits.empty() || digits.size() > 12 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
+      if (digits.empty() || digits.size() > 12 || digits.find_first_not_of("0123456789") != std::string::npos)
+        continue;
       const double seconds = negative ? 0 : std::stod(digits);
       maxAgeExpiry = Date{seconds <= 0 ? 0 : now.seconds + seconds};
     } else if (key == "domain" && !value.empty()) {
@@ -163,8 +168,8 @@ HttpCookiePtr parseCookie(std::string_view line, const Url& url, Date now) {
   if (!domain || *domain == host) {
     p.domain = host;
   } else {
-    const bool covers = !isIpLiteral(host) && text::hasSuffix(host, "." + *domain) &&
-                        domain->find('.') != std::string::npos;
+    const bool covers =
+        !isIpLiteral(host) && text::hasSuffix(host, "." + *domain) && domain->find('.') != std::string::npos;
     if (!covers) return nullptr;
     p.domain = "." + *domain;
   }
@@ -173,7 +178,8 @@ HttpCookiePtr parseCookie(std::string_view line, const Url& url, Date now) {
 
 }  // namespace
 
-std::vector<HttpCookiePtr> HttpCookie::cookiesWithResponseHeaderFields(const Dictionary& headers, const Url& url) {
+std::vector<HttpCookiePtr> HttpCookie::cookiesWithResponseHeaderFields(const Dictionary& headers,
+                                                                       const Url& url) {
   std::vector<HttpCookiePtr> cookies;
   const Date now = Date::now();
   for (const auto& [name, value] : headers) {
@@ -186,16 +192,16 @@ std::vector<HttpCookiePtr> HttpCookie::cookiesWithResponseHeaderFields(const Dic
 }
 
 bool HttpCookie::isSameCookie(const HttpCookie& other) const {
-  return p_.name == other.p_.name && p_.path == other.p_.path && text::equalsIgnoringCase(p_.domain, other.p_.domain);
+  return p_.name == other.p_.name && p_.path == other.p_.path &&
+         text::equalsIgnoringCase(p_.domain, other.p_.domain);
 }
 
 bool HttpCookie::matches(const Url& url, Date now) const {
   if (isExpired(now) || (p_.secure && url.scheme() != "https")) return false;
   const std::string host = text::lowercase(url.host());
   const std::string domain = text::lowercase(p_.domain);
-  const bool domainMatches = domain.starts_with(".")
-                                 ? host == domain.substr(1) || text::hasSuffix(host, domain)
-                                 : host == domain;
+  const bool domainMatches =
+      domain.starts_with(".") ? host == domain.substr(1) || text::hasSuffix(host, domain) : host == domain;
   if (!domainMatches) return false;
   const std::string path = url.encodedPath().empty() ? "/" : url.encodedPath();
   if (path == p_.path) return true;

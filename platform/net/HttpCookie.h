@@ -32,7 +32,7 @@ class HttpCookie {
   // url. Cookies without a name, and those whose Domain does not cover the URL's host (or names a bare
   // top-level domain), are left out.
   static std::vector<std::shared_ptr<HttpCookie>> cookiesWithResponseHeaderFields(const Dictionary& headers,
-                                                                                 const Url& url);
+                                                                                  const Url& url);
 
   const std::string& name() const { return p_.name; }
   const std::string& value() const { return p_.value; }

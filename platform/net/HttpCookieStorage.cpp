@@ -15,13 +15,10 @@ std::mutex sharedMutex;
 std::shared_ptr<HttpCookieStorage> sharedStorage;
 
 Value cookieToValue(const HttpCookie& cookie) {
-  return Dictionary{{"Name", cookie.name()},
-                    {"Value", cookie.value()},
-                    {"Domain", cookie.domain()},
-                    {"Path", cookie.path()},
-                    {"Expires", *cookie.expiresDate()},
-                    {"Secure", cookie.isSecure()},
-                    {"HttpOnly", cookie.isHTTPOnly()}};
+  return Dictionary{
+      {"Name", cookie.name()},          {"Value", cookie.value()},          {"Domain", cookie.domain()},
+      {"Path", cookie.path()},          {"Expires", *cookie.expiresDate()}, {"Secure", cookie.isSecure()},
+      {"HttpOnly", cookie.isHTTPOnly()}};
 }
 
 HttpCookiePtr cookieFromValue(const Value& value) {
@@ -30,8 +27,13 @@ HttpCookiePtr cookieFromValue(const Value& value) {
   if (!name.isString() || !text.isString() || !domain.isString() || !path.isString() || !expires.isDate()) {
     return nullptr;
   }
-  HttpCookie::Properties p{*name.string(), *text.string(), *domain.string(), *path.string(), *expires.date(),
-                           value["Secure"].boolValue(), value["HttpOnly"].boolValue()};
+  HttpCookie::Properties p{*name.string(),
+                           *text.string(),
+                           *domain.string(),
+                           *path.string(),
+                           *expires.date(),
+                           value["Secure"].boolValue(),
+                           value["HttpOnly"].boolValue()};
   return std::make_shared<HttpCookie>(std::move(p));
 }
 
@@ -72,8 +74,9 @@ std::vector<HttpCookiePtr> HttpCookieStorage::cookiesForURL(const Url& url) cons
     std::copy_if(cookies_.begin(), cookies_.end(), std::back_inserter(found),
                  [&](const HttpCookiePtr& c) { return c->matches(url, now); });
   }
-  std::stable_sort(found.begin(), found.end(),
-                   [](const HttpCookiePtr& a, const HttpCookiePtr& b) { return a->path().size() > b->path().size(); });
+  std::stable_sort(found.begin(), found.end(), [](const HttpCookiePtr& a, const HttpCookiePtr& b) {
+    return a->path().size() > b->path().size();
+  });
   return found;
 }
 
@@ -95,13 +98,15 @@ void HttpCookieStorage::setCookies(const std::vector<HttpCookiePtr>& cookies) {
 void HttpCookieStorage::deleteCookie(const HttpCookiePtr& cookie) {
   if (!cookie) return;
   std::lock_guard lock(mutex_);
-  const std::size_t removed = std::erase_if(cookies_, [&](const HttpCookiePtr& c) { return c->isSameCookie(*cookie); });
+  const std::size_t removed =
+      std::erase_if(cookies_, [&](const HttpCookiePtr& c) { return c->isSameCookie(*cookie); });
   if (removed > 0 && !cookie->isSessionOnly()) saveLocked();
 }
 
 void HttpCookieStorage::storeLocked(const HttpCookiePtr& cookie) {
   const Date now = Date::now();
-  std::erase_if(cookies_, [&](const HttpCookiePtr& c) { return c->isSameCookie(*cookie) || c->isExpired(now); });
+  std::erase_if(cookies_,
+                [&](const HttpCookiePtr& c) { return c->isSameCookie(*cookie) || c->isExpired(now); });
   if (!cookie->isExpired(now)) cookies_.push_back(cookie);
 }
 
@@ -110,7 +115,8 @@ void HttpCookieStorage::load() {
   ErrorPtr error;
   const Value list = PropertyList::propertyListWithContentsOfFile(*path_, &error);
   if (!list.isArray()) {
-    logf("Cookies at %@ are unreadable, starting without them: %@", *path_, error ? error->description() : "");
+    logf("Cookies at %@ are unreadable, starting without them: %@", *path_,
+         error ? error->description() : "");
     return;
   }
   const Date now = Date::now();

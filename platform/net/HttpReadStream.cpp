@@ -25,7 +25,8 @@ std::uint64_t nextSerial() {
 std::optional<std::uint64_t> parseLength(const std::string& text) {
   const std::string digits = text::trimWhitespace(text);
   if (digits.empty() || digits.size() > 18) return std::nullopt;
-  if (!std::all_of(digits.begin(), digits.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
+  if (!std::all_of(digits.begin(), digits.end(),
+                   [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
     return std::nullopt;
   }
   return std::stoull(digits);
@@ -153,14 +154,20 @@ void HttpReadStream::close() {
 HttpReadStream::Status HttpReadStream::status() const {
   std::lock_guard lock(mutex_);
   switch (phase_) {
-    case Phase::Idle: return Status::NotOpen;
+    case Phase::Idle:
+      return Status::NotOpen;
     case Phase::Resolving:
     case Phase::Connecting:
-    case Phase::Handshaking: return Status::Opening;
-    case Phase::Exchanging: return Status::Open;
-    case Phase::Finished: return buffered() > 0 ? Status::Open : Status::AtEnd;
-    case Phase::Failed: return Status::Error;
-    case Phase::Closed: return Status::Closed;
+    case Phase::Handshaking:
+      return Status::Opening;
+    case Phase::Exchanging:
+      return Status::Open;
+    case Phase::Finished:
+      return buffered() > 0 ? Status::Open : Status::AtEnd;
+    case Phase::Failed:
+      return Status::Error;
+    case Phase::Closed:
+      return Status::Closed;
   }
   return Status::Error;
 }
@@ -192,7 +199,8 @@ bool HttpReadStream::prepareRequest() {
     if (length) {
       bodyLength_ = parseLength(*length);
       if (!bodyLength_) {
-        fail(StreamError::network(StreamError::kBodyStreamFailure, "malformed Content-Length in the request"));
+        fail(
+            StreamError::network(StreamError::kBodyStreamFailure, "malformed Content-Length in the request"));
         return false;
       }
     } else {
@@ -201,13 +209,15 @@ bool HttpReadStream::prepareRequest() {
     }
     if (!body_->open()) {
       ErrorPtr cause = body_->error();
-      fail(cause ? cause : StreamError::network(StreamError::kBodyStreamFailure, "cannot open the request body"));
+      fail(cause ? cause
+                 : StreamError::network(StreamError::kBodyStreamFailure, "cannot open the request body"));
       return false;
     }
   } else if (!request_->body().empty()) {
     const std::size_t size = request_->body().size();
     if (length && parseLength(*length) != size) {
-      fail(StreamError::network(StreamError::kBodyStreamFailure, "Content-Length differs from the request body"));
+      fail(StreamError::network(StreamError::kBodyStreamFailure,
+                                "Content-Length differs from the request body"));
       return false;
     }
     if (!length) added.push_back({"Content-Length", std::to_string(size)});
@@ -221,8 +231,9 @@ std::string HttpReadStream::serverKey() const {
   const Url& url = request_->url();
   std::string key = url.scheme() + "://" + url.host() + ":" + std::to_string(url.portOrDefault());
   if (url.scheme() == "https") {
-    key += "|" + std::to_string(tls_.validatesCertificateChain) + std::to_string(tls_.allowsExpiredCertificates) +
-           std::to_string(tls_.allowsAnyRoot) + "|" + tls_.peerName.value_or(url.host()) + "|" +
+    key += "|" + std::to_string(tls_.validatesCertificateChain) +
+           std::to_string(tls_.allowsExpiredCertificates) + std::to_string(tls_.allowsAnyRoot) + "|" +
+           tls_.peerName.value_or(url.host()) + "|" +
            std::to_string(std::hash<std::string>()(tls_.anchorCertificatesPem));
   }
   return key;
@@ -254,7 +265,8 @@ void HttpReadStream::onResolved(HostResolver::Answer answer) {
 void HttpReadStream::connectNext() {
   while (nextAddress_ < addresses_.size()) {
     IoResult result;
-    std::unique_ptr<SocketConnection> connection = SocketConnection::connect(addresses_[nextAddress_++], result);
+    std::unique_ptr<SocketConnection> connection =
+        SocketConnection::connect(addresses_[nextAddress_++], result);
     if (!connection) {
       lastConnectError_ = result.error;
       continue;
@@ -268,9 +280,9 @@ void HttpReadStream::connectNext() {
     }
     return;
   }
-  fail(lastConnectError_ ? lastConnectError_
-                         : StreamError::network(StreamError::kCannotFindHost,
-                                                "no address for " + request_->url().host()));
+  fail(lastConnectError_
+           ? lastConnectError_
+           : StreamError::network(StreamError::kCannotFindHost, "no address for " + request_->url().host()));
 }
 
 void HttpReadStream::onConnectable() {
@@ -372,11 +384,14 @@ bool HttpReadStream::fillOutgoing() {
   }
   std::uint8_t chunk[kIoChunk];
   std::size_t want = sizeof chunk;
-  if (bodyLength_) want = static_cast<std::size_t>(std::min<std::uint64_t>(want, *bodyLength_ - bodyBytesRead_));
+  if (bodyLength_)
+    want = static_cast<std::size_t>(std::min<std::uint64_t>(want, *bodyLength_ - bodyBytesRead_));
   const long long count = want == 0 ? 0 : body_->read(chunk, want);
   if (count < 0) {
     ErrorPtr cause = body_->error();
-    failTransfer(cause ? cause : StreamError::network(StreamError::kBodyStreamFailure, "cannot read the request body"));
+    failTransfer(cause
+                     ? cause
+                     : StreamError::network(StreamError::kBodyStreamFailure, "cannot read the request body"));
     return false;
   }
   if (count == 0) {
@@ -422,7 +437,8 @@ void HttpReadStream::take(std::string_view bytes) {
   const std::size_t taken = decoder_->feed(bytes, buffer_);
   if (buffer_.size() > before) bytesDue_ = true;
   if (decoder_->state() == HttpBodyDecoder::State::Failed) {
-    failTransfer(StreamError::network(StreamError::kParseFailure, "malformed response: " + decoder_->failure()));
+    failTransfer(
+        StreamError::network(StreamError::kParseFailure, "malformed response: " + decoder_->failure()));
   } else if (decoder_->state() == HttpBodyDecoder::State::Done) {
     onBodyComplete(taken < bytes.size());
   }
@@ -431,13 +447,13 @@ void HttpReadStream::take(std::string_view bytes) {
 void HttpReadStream::onPeerClosed() {
   dropConnection();
   if (!response_) {
-    return failTransfer(
-        StreamError::network(StreamError::kConnectionLost, "the server closed the connection before answering"));
+    return failTransfer(StreamError::network(StreamError::kConnectionLost,
+                                             "the server closed the connection before answering"));
   }
   decoder_->finish();
   if (decoder_->state() == HttpBodyDecoder::State::Done) return onBodyComplete(false);
-  failTransfer(StreamError::network(StreamError::kConnectionLost, "the server closed the connection: " +
-                                                                      decoder_->failure()));
+  failTransfer(StreamError::network(StreamError::kConnectionLost,
+                                    "the server closed the connection: " + decoder_->failure()));
 }
 
 void HttpReadStream::onBodyComplete(bool bytesLeftOver) {
@@ -459,7 +475,8 @@ void HttpReadStream::onBodyComplete(bool bytesLeftOver) {
 
 bool HttpReadStream::serverAllowsReuse() const {
   const std::optional<std::string> connection = response_->headerField("Connection");
-  if (hasConnectionToken(connection, "close") || hasConnectionToken(request_->headerField("Connection"), "close")) {
+  if (hasConnectionToken(connection, "close") ||
+      hasConnectionToken(request_->headerField("Connection"), "close")) {
     return false;
   }
   return response_->version() != HttpMessage::kVersion1_0 || hasConnectionToken(connection, "keep-alive");
@@ -499,16 +516,20 @@ void HttpReadStream::watch(bool forRead, bool forWrite) {
 void HttpReadStream::onReady() {
   std::lock_guard lock(mutex_);
   switch (phase_) {
-    case Phase::Connecting: return onConnectable();
-    case Phase::Handshaking: return stepHandshake();
-    case Phase::Exchanging: return pump();
-    default: return;
+    case Phase::Connecting:
+      return onConnectable();
+    case Phase::Handshaking:
+      return stepHandshake();
+    case Phase::Exchanging:
+      return pump();
+    default:
+      return;
   }
 }
 
 void HttpReadStream::signal() {
-  const bool due = (phase_ == Phase::Failed && !errorReported_) || openCompletedDue_ || headDue_ || bytesDue_ ||
-                   (bodyComplete_ && buffered() == 0 && !endReported_);
+  const bool due = (phase_ == Phase::Failed && !errorReported_) || openCompletedDue_ || headDue_ ||
+                   bytesDue_ || (bodyComplete_ && buffered() == 0 && !endReported_);
   if (!client_ || eventPosted_ || !due) return;
   eventPosted_ = true;
   std::weak_ptr<HttpReadStream> weak = weak_from_this();

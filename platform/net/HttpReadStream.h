@@ -36,7 +36,12 @@ namespace pf {
 
 class HttpReadStream : public std::enable_shared_from_this<HttpReadStream> {
  public:
-  enum Event : unsigned { kOpenCompleted = 1, kHasBytesAvailable = 2, kErrorOccurred = 8, kEndEncountered = 16 };
+  enum Event : unsigned {
+    kOpenCompleted = 1,
+    kHasBytesAvailable = 2,
+    kErrorOccurred = 8,
+    kEndEncountered = 16
+  };
   enum class Status { NotOpen, Opening, Open, AtEnd, Closed, Error };
   using Client = std::function<void(Event)>;
 

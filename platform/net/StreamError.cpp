@@ -18,14 +18,22 @@ ErrorPtr StreamError::tls(long code, const std::string& description) {
 
 long StreamError::posixCode(int systemErrno) {
   switch (systemErrno) {
-    case ENETUNREACH: return kNetworkUnreachable;
-    case ECONNABORTED: return kConnectionAborted;
-    case ECONNRESET: return kConnectionReset;
-    case ENOTCONN: return kNotConnected;
-    case ETIMEDOUT: return kTimedOut;
-    case ECONNREFUSED: return kConnectionRefused;
-    case EHOSTUNREACH: return kHostUnreachable;
-    default: return systemErrno;
+    case ENETUNREACH:
+      return kNetworkUnreachable;
+    case ECONNABORTED:
+      return kConnectionAborted;
+    case ECONNRESET:
+      return kConnectionReset;
+    case ENOTCONN:
+      return kNotConnected;
+    case ETIMEDOUT:
+      return kTimedOut;
+    case ECONNREFUSED:
+      return kConnectionRefused;
+    case EHOSTUNREACH:
+      return kHostUnreachable;
+    default:
+      return systemErrno;
   }
 }
 

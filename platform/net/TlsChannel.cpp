@@ -34,8 +34,8 @@ bool isDateError(int error) {
 
 bool isRootError(int error) {
   return error == X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT || error == X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN ||
-         error == X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY || error == X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT ||
-         error == X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE;
+         error == X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY ||
+         error == X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT || error == X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE;
 }
 
 bool isIpLiteral(const std::string& host) {
@@ -86,7 +86,7 @@ ContextPtr contextWithAnchors(const std::string& pem, ErrorPtr& error) {
   ContextPtr context = makeContext();
   if (!context) return nullptr;
   std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size())),
-                                                 BIO_free);
+                                                BIO_free);
   X509_STORE* store = SSL_CTX_get_cert_store(context.get());
   int added = 0;
   while (X509* certificate = PEM_read_bio_X509(bio.get(), nullptr, nullptr, nullptr)) {
@@ -138,8 +138,9 @@ std::unique_ptr<TlsChannel> TlsChannel::make(int fd, const TlsSettings& settings
   auto impl = std::make_unique<Impl>();
   impl->settings = settings;
   impl->fd = fd;
-  impl->context = settings.anchorCertificatesPem.empty() ? defaultContext()
-                                                          : contextWithAnchors(settings.anchorCertificatesPem, error);
+  impl->context = settings.anchorCertificatesPem.empty()
+                      ? defaultContext()
+                      : contextWithAnchors(settings.anchorCertificatesPem, error);
   if (impl->context) impl->ssl.reset(SSL_new(impl->context.get()));
   if (!impl->ssl || SSL_set_fd(impl->ssl.get(), fd) != 1) {
     if (!error) error = StreamError::tls(StreamError::kTlsProtocol, "cannot set up TLS: " + lastSslError());
@@ -216,13 +217,14 @@ IoResult TlsChannel::failure(int sslResult, bool handshaking, int systemErrno) {
       return IoResult::wouldBlock(true);
     case SSL_ERROR_ZERO_RETURN:
       if (!handshaking) return IoResult::closed();
-      return IoResult::failed(
-          StreamError::tls(StreamError::kTlsClosedAbort, "the server closed the connection during the TLS handshake"));
+      return IoResult::failed(StreamError::tls(StreamError::kTlsClosedAbort,
+                                               "the server closed the connection during the TLS handshake"));
     case SSL_ERROR_SYSCALL:
-      if (systemErrno != 0) return IoResult::failed(StreamError::posix(systemErrno, std::strerror(systemErrno)));
+      if (systemErrno != 0)
+        return IoResult::failed(StreamError::posix(systemErrno, std::strerror(systemErrno)));
       if (!handshaking) return IoResult::closed();
-      return IoResult::failed(
-          StreamError::tls(StreamError::kTlsClosedAbort, "the server closed the connection during the TLS handshake"));
+      return IoResult::failed(StreamError::tls(StreamError::kTlsClosedAbort,
+                                               "the server closed the connection during the TLS handshake"));
     default:
       break;
   }

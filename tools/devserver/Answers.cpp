@@ -31,8 +31,9 @@ std::string gzip(const std::string& data) {
 
 std::string base64(const std::string& text) {
   std::string out(4 * ((text.size() + 2) / 3) + 1, '\0');
-  const int length = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(out.data()),
-                                     reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size()));
+  const int length =
+      EVP_EncodeBlock(reinterpret_cast<unsigned char*>(out.data()),
+                      reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size()));
   out.resize(static_cast<std::size_t>(length));
   return out;
 }
@@ -60,7 +61,9 @@ Handler gzipped(std::string body) {
 }
 
 Handler chunked(std::vector<std::string> chunks) {
-  return [chunks](Exchange& exchange) { exchange.respondChunked(200, chunks, {{"Content-Type", "text/plain"}}); };
+  return [chunks](Exchange& exchange) {
+    exchange.respondChunked(200, chunks, {{"Content-Type", "text/plain"}});
+  };
 }
 
 Handler ranged(std::string content) {
@@ -135,7 +138,8 @@ Handler directory(std::string root) {
     bool inside = true;
     for (const auto& part : relative.lexically_normal()) inside = inside && part != "..";
     std::optional<std::string> content;
-    if (inside && exchange.request().path.find('\0') == std::string::npos) content = readFile(std::filesystem::path(root) / relative);
+    if (inside && exchange.request().path.find('\0') == std::string::npos)
+      content = readFile(std::filesystem::path(root) / relative);
     if (!content) return exchange.respond(404, "not found\n");
     exchange.respond(200, *content, {{"Content-Type", "application/octet-stream"}});
   };

@@ -42,7 +42,8 @@ bool DevServer::start(int port) {
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   address.sin_port = htons(static_cast<uint16_t>(port));
   socklen_t length = sizeof address;
-  if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener_, 64) != 0 ||
+  if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      listen(listener_, 64) != 0 ||
       getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
     close(listener_);
     listener_ = -1;
@@ -130,7 +131,8 @@ void DevServer::answer(Exchange& exchange) {
     const std::string& path = exchange.request().path;
     for (const auto& [pattern, candidate] : routes_) {
       const bool prefix = pattern.ends_with('*');
-      if (prefix ? path.starts_with(std::string_view(pattern).substr(0, pattern.size() - 1)) : path == pattern) {
+      if (prefix ? path.starts_with(std::string_view(pattern).substr(0, pattern.size() - 1))
+                 : path == pattern) {
         handler = candidate;
         break;
       }

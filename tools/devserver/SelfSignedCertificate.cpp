@@ -39,8 +39,8 @@ SelfSignedCertificate SelfSignedCertificate::make(const std::string& host, long 
   X509_gmtime_adj(X509_getm_notAfter(cert), validUntil);
   X509_set_pubkey(cert, key.get());
   X509_NAME* name = X509_get_subject_name(cert);
-  X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(host.c_str()), -1, -1,
-                             0);
+  X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(host.c_str()),
+                             -1, -1, 0);
   X509_set_issuer_name(cert, name);
   X509V3_CTX context;
   X509V3_set_ctx_nodb(&context);
@@ -52,10 +52,12 @@ SelfSignedCertificate SelfSignedCertificate::make(const std::string& host, long 
   require(X509_sign(cert, key.get(), EVP_sha256()) > 0, "signature");
 
   SelfSignedCertificate made;
-  made.certificatePem = pemOf([](BIO* bio, void* x) { return PEM_write_bio_X509(bio, static_cast<X509*>(x)); }, cert);
+  made.certificatePem =
+      pemOf([](BIO* bio, void* x) { return PEM_write_bio_X509(bio, static_cast<X509*>(x)); }, cert);
   made.privateKeyPem = pemOf(
       [](BIO* bio, void* k) {
-        return PEM_write_bio_PrivateKey(bio, static_cast<EVP_PKEY*>(k), nullptr, nullptr, 0, nullptr, nullptr);
+        return PEM_write_bio_PrivateKey(bio, static_cast<EVP_PKEY*>(k), nullptr, nullptr, 0, nullptr,
+                                        nullptr);
       },
       key.get());
   return made;

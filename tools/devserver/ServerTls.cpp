@@ -5,7 +5,8 @@
 
 namespace devserver {
 
-std::shared_ptr<ServerTls> ServerTls::make(const std::string& certificatePem, const std::string& privateKeyPem) {
+std::shared_ptr<ServerTls> ServerTls::make(const std::string& certificatePem,
+                                           const std::string& privateKeyPem) {
   SSL_CTX* context = SSL_CTX_new(TLS_server_method());
   if (!context) return nullptr;
   std::shared_ptr<ServerTls> tls(new ServerTls(context));

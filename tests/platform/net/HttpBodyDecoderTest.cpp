@@ -12,7 +12,8 @@ std::shared_ptr<HttpMessage> head(std::vector<HttpMessage::Field> fields, int st
 }
 
 // Feeds the bytes in pieces of the given size; answers the body and how many bytes were taken.
-std::pair<std::string, std::size_t> decode(HttpBodyDecoder& decoder, std::string_view bytes, std::size_t piece) {
+std::pair<std::string, std::size_t> decode(HttpBodyDecoder& decoder, std::string_view bytes,
+                                           std::size_t piece) {
   std::string body;
   std::size_t taken = 0;
   while (decoder.state() == State::Reading && taken < bytes.size()) {

@@ -8,7 +8,8 @@
 namespace pf {
 namespace {
 
-std::vector<HttpCookiePtr> parse(const std::string& setCookie, const char* url = "http://www.example.com/dir/page") {
+std::vector<HttpCookiePtr> parse(const std::string& setCookie,
+                                 const char* url = "http://www.example.com/dir/page") {
   return HttpCookie::cookiesWithResponseHeaderFields({{"Set-Cookie", setCookie}}, *Url::parse(url));
 }
 
@@ -48,7 +49,8 @@ TEST(HttpCookieTest, ReadsSetCookieFields) {
 }
 
 TEST(HttpCookieTest, LeavesOutCookiesAServerMayNotSet) {
-  for (const char* setCookie : {"novalue", "=1", "a=1; Domain=other.com", "a=1; Domain=com", "a=1; Domain=le.com"}) {
+  for (const char* setCookie :
+       {"novalue", "=1", "a=1; Domain=other.com", "a=1; Domain=com", "a=1; Domain=le.com"}) {
     SCOPED_TRACE(setCookie);
     EXPECT_TRUE(parse(setCookie).empty());
   }
@@ -76,11 +78,11 @@ TEST(HttpCookieTest, MatchesUrlsByDomainPathSchemeAndExpiry) {
     const char* url;
     bool matches;
   } cases[] = {
-      {hostOnly, "http://example.com/docs", true},      {hostOnly, "http://EXAMPLE.com/docs/x", true},
-      {hostOnly, "http://example.com/docsx", false},    {hostOnly, "http://www.example.com/docs", false},
-      {wide, "http://www.example.com/", true},          {wide, "http://example.com", true},
-      {wide, "http://badexample.com/", false},          {secure, "http://example.com/", false},
-      {secure, "https://example.com/", true},           {expired, "http://example.com/", false},
+      {hostOnly, "http://example.com/docs", true},   {hostOnly, "http://EXAMPLE.com/docs/x", true},
+      {hostOnly, "http://example.com/docsx", false}, {hostOnly, "http://www.example.com/docs", false},
+      {wide, "http://www.example.com/", true},       {wide, "http://example.com", true},
+      {wide, "http://badexample.com/", false},       {secure, "http://example.com/", false},
+      {secure, "https://example.com/", true},        {expired, "http://example.com/", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.cookie.name() + std::string(" ") + c.url);

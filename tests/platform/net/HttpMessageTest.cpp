@@ -29,8 +29,14 @@ TEST(HttpMessageTest, SerialisesTheRequestHeadInOrder) {
 TEST(HttpMessageTest, RefusesFieldsThatWouldBreakTheMessage) {
   auto message = request("http://h/");
   const std::pair<std::string, std::string> refused[] = {
-      {"X-Evil", "a\r\nX-Injected: 1"}, {"X-Evil", "a\nb"}, {"X-Evil", "a\rb"},  {"X-Evil", std::string("a\0b", 3)},
-      {"X-Evil\r\nX-Injected", "1"},    {"Bad Name", "1"},  {"Bad:Name", "1"},   {"", "1"},
+      {"X-Evil", "a\r\nX-Injected: 1"},
+      {"X-Evil", "a\nb"},
+      {"X-Evil", "a\rb"},
+      {"X-Evil", std::string("a\0b", 3)},
+      {"X-Evil\r\nX-Injected", "1"},
+      {"Bad Name", "1"},
+      {"Bad:Name", "1"},
+      {"", "1"},
   };
   for (const auto& [name, value] : refused) {
     SCOPED_TRACE(name + "=" + value);

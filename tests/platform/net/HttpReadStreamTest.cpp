@@ -35,7 +35,8 @@ class HttpReadStreamTest : public testing::Test {
     return HttpMessage::makeRequest(method, *Url::parse(server.url(path)));
   }
 
-  std::shared_ptr<Stream> stream(const std::string& path, bool persistent = false, std::optional<int> id = {}) {
+  std::shared_ptr<Stream> stream(const std::string& path, bool persistent = false,
+                                 std::optional<int> id = {}) {
     auto s = Stream::make(message(path));
     s->setAttemptPersistentConnection(persistent);
     s->setStreamId(id);
@@ -94,7 +95,8 @@ TEST_F(HttpReadStreamTest, SendsBodiesFromMemoryAndFromStreams) {
   EXPECT_EQ(runStream(counted).body, "data");
   EXPECT_EQ(counted->requestBytesWritten(), 4u);
 
-  auto chunked = Stream::make(message("/echo", "PUT"), std::make_shared<FileInputStream>(folder.file("body")));
+  auto chunked =
+      Stream::make(message("/echo", "PUT"), std::make_shared<FileInputStream>(folder.file("body")));
   EXPECT_EQ(runStream(chunked).body, fileBody);
   EXPECT_EQ(chunked->requestBytesWritten(), fileBody.size());
   EXPECT_EQ(server.requests().back().header("Transfer-Encoding"), "chunked");
@@ -105,7 +107,8 @@ TEST_F(HttpReadStreamTest, SendsBodiesFromMemoryAndFromStreams) {
   ASSERT_TRUE(shortBody.error);
   EXPECT_EQ(shortBody.error->code(), StreamError::kBodyStreamFailure);
 
-  auto missing = Stream::make(message("/echo", "POST"), std::make_shared<FileInputStream>(folder.file("none")));
+  auto missing =
+      Stream::make(message("/echo", "POST"), std::make_shared<FileInputStream>(folder.file("none")));
   EXPECT_FALSE(missing->open());
   EXPECT_EQ(missing->status(), Stream::Status::Error);
   EXPECT_EQ(missing->error()->domain(), StreamError::kPosixDomain);
@@ -115,8 +118,10 @@ TEST_F(HttpReadStreamTest, BrokenAnswersEndInErrorsNotInTruncatedSuccess) {
   std::string manyFields = "HTTP/1.1 200 OK\r\n";
   for (int i = 0; i < 200; ++i) manyFields += "X: y\r\n";
   server.route("/reset", answers::resetMidBody(std::string(100000, 'x'), 1000));
-  server.route("/bad-chunk", answers::raw("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nhello\r\n0\r\n\r\n"));
-  server.route("/huge-chunk", answers::raw("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nfffffffffffffffffff\r\n"));
+  server.route("/bad-chunk",
+               answers::raw("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nhello\r\n0\r\n\r\n"));
+  server.route("/huge-chunk",
+               answers::raw("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nfffffffffffffffffff\r\n"));
   server.route("/bad-length", answers::raw("HTTP/1.1 200 OK\r\nContent-Length: 12abc\r\n\r\nhello"));
   server.route("/short", answers::raw("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nhello"));
   server.route("/nothing", answers::raw(""));
@@ -270,7 +275,8 @@ TEST_F(HttpReadStreamTest, LooksNamesUpWithoutBlockingTheLoop) {
   EXPECT_EQ(run.body, "hello");
   slow->setClient(0, nullptr);
 
-  StreamRun unknown = runStream(Stream::make(HttpMessage::makeRequest("GET", *Url::parse("http://unknown.test/"))));
+  StreamRun unknown =
+      runStream(Stream::make(HttpMessage::makeRequest("GET", *Url::parse("http://unknown.test/"))));
   ASSERT_TRUE(unknown.error);
   EXPECT_EQ(unknown.error->code(), StreamError::kCannotFindHost);
 }

@@ -39,7 +39,8 @@ TEST(HttpResponseHeadParserTest, FailsOnMalformedOrOversizedHeads) {
   std::string manyFields = "HTTP/1.1 200 OK\r\n";
   for (std::size_t i = 0; i <= HttpResponseHeadParser::kMaxFieldCount; ++i) manyFields += "X: y\r\n";
   std::string manyInterim;
-  for (int i = 0; i <= HttpResponseHeadParser::kMaxInterimHeads; ++i) manyInterim += "HTTP/1.1 102 Processing\r\n\r\n";
+  for (int i = 0; i <= HttpResponseHeadParser::kMaxInterimHeads; ++i)
+    manyInterim += "HTTP/1.1 102 Processing\r\n\r\n";
   const std::pair<const char*, std::string> cases[] = {
       {"not http", "ICY 200 OK\r\n\r\n"},
       {"version", "HTTP/2.0 200 OK\r\n\r\n"},

@@ -28,23 +28,23 @@ struct StreamRun {
 inline void startStream(const std::shared_ptr<pf::HttpReadStream>& stream, StreamRun& run, bool& done,
                         const std::string& mode = pf::RunLoop::kDefaultMode) {
   using Stream = pf::HttpReadStream;
-  stream->setClient(Stream::kOpenCompleted | Stream::kHasBytesAvailable | Stream::kErrorOccurred |
-                        Stream::kEndEncountered,
-                    [&run, &done, stream = std::weak_ptr<Stream>(stream)](Stream::Event event) {
-                      auto s = stream.lock();
-                      run.events.push_back(event);
-                      if (event == Stream::kHasBytesAvailable) {
-                        std::uint8_t buffer[16384];
-                        const long long count = s->read(buffer, sizeof buffer);
-                        if (count > 0) run.body.append(reinterpret_cast<const char*>(buffer), count);
-                      } else if (event == Stream::kErrorOccurred) {
-                        run.error = s->error();
-                        done = true;
-                      } else if (event == Stream::kEndEncountered) {
-                        run.ended = true;
-                        done = true;
-                      }
-                    });
+  stream->setClient(
+      Stream::kOpenCompleted | Stream::kHasBytesAvailable | Stream::kErrorOccurred | Stream::kEndEncountered,
+      [&run, &done, stream = std::weak_ptr<Stream>(stream)](Stream::Event event) {
+        auto s = stream.lock();
+        run.events.push_back(event);
+        if (event == Stream::kHasBytesAvailable) {
+          std::uint8_t buffer[16384];
+          const long long count = s->read(buffer, sizeof buffer);
+          if (count > 0) run.body.append(reinterpret_cast<const char*>(buffer), count);
+        } else if (event == Stream::kErrorOccurred) {
+          run.error = s->error();
+          done = true;
+        } else if (event == Stream::kEndEncountered) {
+          run.ended = true;
+          done = true;
+        }
+      });
   stream->schedule(pf::RunLoop::current(), mode);
   EXPECT_TRUE(stream->open());
 }
