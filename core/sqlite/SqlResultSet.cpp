@@ -22,8 +22,13 @@ std::string lowercased(std::string_view text) {
   return lower;
 }
 
-bool hasUpperCase(std::string_view text) {
-  return std::any_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+// Compares a lower-cased column name with a name written in any case.
+bool sameName(const std::string& lower, std::string_view name) {
+  if (lower.size() != name.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (lower[i] != lowerAscii(name[i])) return false;
+  }
+  return true;
 }
 
 // Up to this many columns a name is found by scanning rather than hashing.
@@ -106,34 +111,28 @@ int SqlResultSet::columnCount() const {
   return sqlite3_column_count(handle());
 }
 
-const SqlResultSet::ColumnMap& SqlResultSet::columnNameToIndexMap() {
-  if (!columnNameToIndexMap_) {
-    columnNameToIndexMap_.emplace();
-    const int count = columnCount();
-    for (int i = 0; i < count; ++i) {
-      (*columnNameToIndexMap_)[lowercased(sqlite3_column_name(handle(), i))] = i;
-    }
-    columnList_.assign(columnNameToIndexMap_->begin(), columnNameToIndexMap_->end());
+void SqlResultSet::buildColumnMap() {
+  columnNameToIndexMap_.emplace();
+  const int count = columnCount();
+  for (int i = 0; i < count; ++i) {
+    (*columnNameToIndexMap_)[lowercased(sqlite3_column_name(handle(), i))] = i;
   }
-  return *columnNameToIndexMap_;
+  // In column order: rows are mostly read left to right, so the scan finds early columns first.
+  columnList_.assign(columnNameToIndexMap_->begin(), columnNameToIndexMap_->end());
+  std::sort(columnList_.begin(), columnList_.end(),
+            [](const auto& a, const auto& b) { return a.second < b.second; });
 }
 
 int SqlResultSet::columnIndexForName(std::string_view columnName) {
   const ColumnMap& map = columnNameToIndexMap();
-  // Names are usually written in lower case already: look them up without a copy.
-  std::string lower;
-  if (hasUpperCase(columnName)) {
-    lower = lowercased(columnName);
-    columnName = lower;
-  }
   if (columnList_.size() <= kMaxScannedColumns) {
     for (const auto& [name, index] : columnList_) {
-      if (name == columnName) return index;
+      if (sameName(name, columnName)) return index;
     }
-  } else if (auto it = map.find(columnName); it != map.end()) {
+  } else if (auto it = map.find(lowercased(columnName)); it != map.end()) {
     return it->second;
   }
-  pf::logf("Warning: I could not find the column named '%@'.", std::string(columnName));
+  pf::logf("Warning: I could not find the column named '%@'.", lowercased(columnName));
   return -1;
 }
 

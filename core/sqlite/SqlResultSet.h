@@ -51,7 +51,10 @@ class SqlResultSet {
 
   int columnCount() const;
   // Built once, on first use; when two columns share a name the later one wins.
-  const ColumnMap& columnNameToIndexMap();
+  const ColumnMap& columnNameToIndexMap() {
+    if (!columnNameToIndexMap_) buildColumnMap();
+    return *columnNameToIndexMap_;
+  }
   // -1 (with a warning) when no column has the name.
   int columnIndexForName(std::string_view columnName);
   std::string columnNameForIndex(int columnIdx) const;
@@ -107,6 +110,7 @@ class SqlResultSet {
 
  private:
   sqlite3_stmt* handle() const;
+  void buildColumnMap();
   bool logEmptyRow() const;
 
   std::shared_ptr<SqlDatabase> parentDB_;
