@@ -35,7 +35,8 @@ std::optional<std::string> randomClientNonce() {
 
 std::uint64_t fileTimeNow() {
   auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
-  auto ticks = std::chrono::duration_cast<std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>>(sinceEpoch);
+  auto ticks =
+      std::chrono::duration_cast<std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>>(sinceEpoch);
   return std::uint64_t(ticks.count()) + kFileTimeEpochOffset * 10000000ull;
 }
 
@@ -77,7 +78,8 @@ std::shared_ptr<HttpAuthentication> HttpAuthentication::fromResponse(int statusC
   return authentication;
 }
 
-std::optional<HttpAuthentication::Candidate> HttpAuthentication::candidateFor(const HttpAuthChallenge& challenge) {
+std::optional<HttpAuthentication::Candidate> HttpAuthentication::candidateFor(
+    const HttpAuthChallenge& challenge) {
   Candidate candidate;
   if (challenge.isScheme(kNtlm)) {
     candidate.scheme = Scheme::Ntlm;
@@ -163,7 +165,8 @@ void HttpAuthentication::fail(long code, const std::string& description) {
 void HttpAuthentication::update(const HttpAuthChallenge::Fields& fields) {
   std::lock_guard lock(mutex_);
   if (error_) return;
-  auto challenges = HttpAuthChallenge::parseFields(fields, proxy_ ? "Proxy-Authenticate" : "WWW-Authenticate");
+  auto challenges =
+      HttpAuthChallenge::parseFields(fields, proxy_ ? "Proxy-Authenticate" : "WWW-Authenticate");
   if (!answered_) {
     // Nothing was sent for the last challenge; this one simply replaces it.
     auto candidate = strongest(challenges);
@@ -258,7 +261,8 @@ std::optional<std::string> HttpAuthentication::ntlmAuthenticateValue(const Crede
   auto clientChallenge = sources_.ntlmClientChallenge();
   if (!clientChallenge) return std::nullopt;
   const NtlmMessage::Challenge& challenge = *ntlmChallenge_;
-  auto key = NtlmV2Response::responseKey(credentials.username, credentials.password, credentials.accountDomain);
+  auto key =
+      NtlmV2Response::responseKey(credentials.username, credentials.password, credentials.accountDomain);
   auto blob = NtlmV2Response::blob(challenge.timestamp.value_or(sources_.ntlmFileTime()), *clientChallenge,
                                    challenge.targetInfo);
 

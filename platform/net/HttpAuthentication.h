@@ -61,7 +61,8 @@ class HttpAuthentication {
 
   // From a 401 ("WWW-Authenticate") or 407 ("Proxy-Authenticate") response; nullptr for another
   // status or when no challenge is both readable and supported.
-  static std::shared_ptr<HttpAuthentication> fromResponse(int statusCode, const HttpAuthChallenge::Fields& fields,
+  static std::shared_ptr<HttpAuthentication> fromResponse(int statusCode,
+                                                          const HttpAuthChallenge::Fields& fields,
                                                           Sources sources = {});
 
   HttpAuthentication(const HttpAuthentication&) = delete;

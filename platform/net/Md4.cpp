@@ -7,10 +7,18 @@ namespace {
 
 using Word = std::uint32_t;
 
-Word rotate(Word x, int s) { return (x << s) | (x >> (32 - s)); }
-Word f(Word x, Word y, Word z) { return (x & y) | (~x & z); }
-Word g(Word x, Word y, Word z) { return (x & y) | (x & z) | (y & z); }
-Word h(Word x, Word y, Word z) { return x ^ y ^ z; }
+Word rotate(Word x, int s) {
+  return (x << s) | (x >> (32 - s));
+}
+Word f(Word x, Word y, Word z) {
+  return (x & y) | (~x & z);
+}
+Word g(Word x, Word y, Word z) {
+  return (x & y) | (x & z) | (y & z);
+}
+Word h(Word x, Word y, Word z) {
+  return x ^ y ^ z;
+}
 
 Word readLittleEndian(const std::uint8_t* p) {
   return Word(p[0]) | Word(p[1]) << 8 | Word(p[2]) << 16 | Word(p[3]) << 24;

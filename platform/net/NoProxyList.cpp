@@ -41,8 +41,8 @@ void NoProxyList::add(std::string_view entry) {
   // A port follows the last colon when the entry is a bracketed address or holds exactly one colon.
   std::size_t colon = entry.rfind(':');
   bool bracketed = entry.starts_with('[');
-  bool hasPort = colon != std::string_view::npos &&
-                 (bracketed ? colon > entry.find(']') : entry.find(':') == colon);
+  bool hasPort =
+      colon != std::string_view::npos && (bracketed ? colon > entry.find(']') : entry.find(':') == colon);
   if (hasPort) {
     rule.port = numberFrom(entry.substr(colon + 1));
     if (!rule.port) return;
@@ -52,7 +52,8 @@ void NoProxyList::add(std::string_view entry) {
   std::string host = normalisedHost(entry.substr(0, slash));
   if (auto address = IpAddress::parse(host)) {
     int bits = address->isV4() ? 32 : 128;
-    auto prefix = slash == std::string_view::npos ? std::optional<int>(bits) : numberFrom(entry.substr(slash + 1));
+    auto prefix =
+        slash == std::string_view::npos ? std::optional<int>(bits) : numberFrom(entry.substr(slash + 1));
     if (!prefix || *prefix < 0 || *prefix > bits) return;
     rule.network = address;
     rule.prefixLength = *prefix;
@@ -77,7 +78,8 @@ bool NoProxyList::matches(std::string_view host, int port) const {
   return false;
 }
 
-bool NoProxyList::matchesRule(const Rule& rule, std::string_view host, const std::optional<IpAddress>& address) {
+bool NoProxyList::matchesRule(const Rule& rule, std::string_view host,
+                              const std::optional<IpAddress>& address) {
   if (rule.network) return address && rule.network->sharesPrefix(*address, rule.prefixLength);
   return host == rule.domain || host.ends_with("." + rule.domain);
 }

@@ -62,13 +62,15 @@ NtlmV2Response::Bytes NtlmV2Response::blob(std::uint64_t fileTime,
   return out;
 }
 
-NtlmV2Response::Bytes NtlmV2Response::ntResponse(const Key& key, std::span<const std::uint8_t, 8> serverChallenge,
+NtlmV2Response::Bytes NtlmV2Response::ntResponse(const Key& key,
+                                                 std::span<const std::uint8_t, 8> serverChallenge,
                                                  std::span<const std::uint8_t> blob) {
   HmacMd5::Mac proof = HmacMd5::mac(key, joined(serverChallenge, blob));
   return joined(proof, blob);
 }
 
-NtlmV2Response::Bytes NtlmV2Response::lmResponse(const Key& key, std::span<const std::uint8_t, 8> serverChallenge,
+NtlmV2Response::Bytes NtlmV2Response::lmResponse(const Key& key,
+                                                 std::span<const std::uint8_t, 8> serverChallenge,
                                                  std::span<const std::uint8_t, 8> clientChallenge) {
   HmacMd5::Mac proof = HmacMd5::mac(key, joined(serverChallenge, clientChallenge));
   return joined(proof, clientChallenge);

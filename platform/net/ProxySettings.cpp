@@ -9,9 +9,9 @@
 namespace pf {
 namespace {
 
-constexpr const char* kVariables[] = {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY",
-                                      "all_proxy",  "ALL_PROXY",  "no_proxy",    "NO_PROXY",
-                                      "REQUEST_METHOD", ProxySettings::kAutoConfigurationVariable};
+constexpr const char* kVariables[] = {
+    "http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY",    "all_proxy",
+    "ALL_PROXY",  "no_proxy",   "NO_PROXY",    "REQUEST_METHOD", ProxySettings::kAutoConfigurationVariable};
 
 std::string lookup(const std::map<std::string, std::string>& environment, const std::string& name) {
   auto found = environment.find(name);
@@ -53,8 +53,7 @@ std::shared_ptr<const ProxySettings> currentSettings;
 }  // namespace
 
 ProxySettings::ProxySettings(std::map<std::string, std::string> environment)
-    : environment_(std::move(environment)),
-      noProxy_(variable("no_proxy").value_or("")) {}
+    : environment_(std::move(environment)), noProxy_(variable("no_proxy").value_or("")) {}
 
 ProxySettings ProxySettings::fromProcessEnvironment() {
   std::map<std::string, std::string> environment;
@@ -86,8 +85,8 @@ std::optional<std::string> ProxySettings::variable(const std::string& lowerCaseN
   return value;
 }
 
-std::optional<std::vector<ProxyEntry>> ProxySettings::proxiesFor(std::string_view scheme, std::string_view host,
-                                                                 int port) const {
+std::optional<std::vector<ProxyEntry>> ProxySettings::proxiesFor(std::string_view scheme,
+                                                                 std::string_view host, int port) const {
   if (auto script = variable(text::lowercase(kAutoConfigurationVariable))) {
     return std::vector{ProxyEntry::autoConfiguration(*script)};
   }

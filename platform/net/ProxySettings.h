@@ -40,7 +40,8 @@ class ProxySettings {
   static void setCurrent(std::shared_ptr<const ProxySettings> settings);
 
   // For a URL's scheme (lower case), host (without brackets) and port.
-  std::optional<std::vector<ProxyEntry>> proxiesFor(std::string_view scheme, std::string_view host, int port) const;
+  std::optional<std::vector<ProxyEntry>> proxiesFor(std::string_view scheme, std::string_view host,
+                                                    int port) const;
 
  private:
   std::optional<std::string> variable(const std::string& lowerCaseName) const;

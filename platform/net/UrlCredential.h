@@ -10,7 +10,8 @@ class UrlCredential {
  public:
   enum class Persistence { None, ForSession, Permanent };
 
-  UrlCredential(std::string user, std::string password, Persistence persistence, std::string accountDomain = "");
+  UrlCredential(std::string user, std::string password, Persistence persistence,
+                std::string accountDomain = "");
 
   const std::string& user() const { return user_; }
   const std::string& password() const { return password_; }

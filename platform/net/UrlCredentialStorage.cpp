@@ -85,7 +85,9 @@ std::shared_ptr<UrlCredentialStorage> UrlCredentialStorage::shared() {
   return storage;
 }
 
-UrlCredentialStorage::UrlCredentialStorage(std::string path) : path_(std::move(path)) { load(); }
+UrlCredentialStorage::UrlCredentialStorage(std::string path) : path_(std::move(path)) {
+  load();
+}
 
 UrlCredentialStorage::Credentials UrlCredentialStorage::credentials(const UrlProtectionSpace& space) const {
   std::lock_guard lock(mutex_);
@@ -111,7 +113,8 @@ bool UrlCredentialStorage::setCredential(const UrlCredential& credential, const 
   return store(credential, space, false);
 }
 
-bool UrlCredentialStorage::setDefaultCredential(const UrlCredential& credential, const UrlProtectionSpace& space) {
+bool UrlCredentialStorage::setDefaultCredential(const UrlCredential& credential,
+                                                const UrlProtectionSpace& space) {
   return store(credential, space, true);
 }
 
@@ -125,7 +128,8 @@ bool UrlCredentialStorage::store(const UrlCredential& credential, const UrlProte
   return save();
 }
 
-bool UrlCredentialStorage::removeCredential(const UrlCredential& credential, const UrlProtectionSpace& space) {
+bool UrlCredentialStorage::removeCredential(const UrlCredential& credential,
+                                            const UrlProtectionSpace& space) {
   std::lock_guard lock(mutex_);
   auto found = spaces_.find(space);
   if (found == spaces_.end() || !found->second.credentials.erase(credential.user())) return true;
@@ -156,7 +160,8 @@ void UrlCredentialStorage::load() {
     if (!space || !credentials) continue;
     Space entry;
     for (const Value& value : *credentials) {
-      if (auto credential = credentialFrom(value)) entry.credentials.insert_or_assign(credential->user(), *credential);
+      if (auto credential = credentialFrom(value))
+        entry.credentials.insert_or_assign(credential->user(), *credential);
     }
     auto defaultUser = stringAt(item, "defaultUser");
     if (defaultUser && entry.credentials.count(*defaultUser)) entry.defaultUser = *defaultUser;

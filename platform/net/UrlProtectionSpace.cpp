@@ -19,7 +19,8 @@ UrlProtectionSpace UrlProtectionSpace::server(std::string host, int port, std::s
 
 UrlProtectionSpace UrlProtectionSpace::proxy(std::string host, int port, std::string proxyType,
                                              std::optional<std::string> realm, std::string method) {
-  UrlProtectionSpace space = server(std::move(host), port, std::move(proxyType), std::move(realm), std::move(method));
+  UrlProtectionSpace space =
+      server(std::move(host), port, std::move(proxyType), std::move(realm), std::move(method));
   space.isProxy_ = true;
   return space;
 }

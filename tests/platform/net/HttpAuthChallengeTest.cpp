@@ -47,28 +47,31 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"TwoChallengesWithEscapes",
                   R"(Newauth realm="apps", type=1, title="Login to \"apps\"", Basic realm="simple")",
                   {R"(Newauth realm=apps| title=Login to "apps"| type=1|)", "Basic realm=simple|"}},
-        ParseCase{"CommaInsideQuotes", R"(Digest realm="a, b", nonce="x,y", qop="auth,auth-int")",
+        ParseCase{"CommaInsideQuotes",
+                  R"(Digest realm="a, b", nonce="x,y", qop="auth,auth-int")",
                   {"Digest realm=a, b| nonce=x,y| qop=auth,auth-int|"}},
-        ParseCase{"SpacesAroundEquals", R"(Digest realm = "spaced" , nonce=abc)",
+        ParseCase{"SpacesAroundEquals",
+                  R"(Digest realm = "spaced" , nonce=abc)",
                   {"Digest realm=spaced| nonce=abc|"}},
         ParseCase{"SchemeCaseKept", R"(bAsIc REALM="x")", {"bAsIc realm=x|"}},
-        ParseCase{"BareSchemes", "Negotiate, NTLM,Basic realm=\"x\"", {"Negotiate", "NTLM", "Basic realm=x|"}},
+        ParseCase{
+            "BareSchemes", "Negotiate, NTLM,Basic realm=\"x\"", {"Negotiate", "NTLM", "Basic realm=x|"}},
         ParseCase{"Token68", "NTLM TlRMTVNTUAACAAAA==", {"NTLM token68=TlRMTVNTUAACAAAA=="}},
-        ParseCase{"Token68ThenChallenge", "NTLM abc/+, Basic realm=x",
-                  {"NTLM token68=abc/+", "Basic realm=x|"}},
+        ParseCase{
+            "Token68ThenChallenge", "NTLM abc/+, Basic realm=x", {"NTLM token68=abc/+", "Basic realm=x|"}},
         ParseCase{"EmptyListElements", " , ,Basic realm=x,, ", {"Basic realm=x|"}},
-        ParseCase{"Empty", "", {}},
-        ParseCase{"Unterminated", R"(Basic realm="open)", {}, true},
+        ParseCase{"Empty", "", {}}, ParseCase{"Unterminated", R"(Basic realm="open)", {}, true},
         ParseCase{"EscapedClosingQuote", R"(Basic realm="open\")", {}, true},
         ParseCase{"LineBreakInQuotes", "Basic realm=\"a\r\nX-Injected: 1\"", {}, true},
         ParseCase{"NulInValue", std::string("Basic realm=\"a\0b\"", 17), {}, true},
         ParseCase{"RepeatedParameter", "Basic realm=a, REALM=b", {}, true},
-        ParseCase{"NoScheme", "=Basic", {}, true},
-        ParseCase{"TwoBareTokens", "Basic foo bar", {}, true},
+        ParseCase{"NoScheme", "=Basic", {}, true}, ParseCase{"TwoBareTokens", "Basic foo bar", {}, true},
         ParseCase{"JunkAfterValue", R"(Basic realm="x" extra)", {}, true},
         ParseCase{"NoSpaceAfterScheme", R"(Basic"x")", {}, true},
         ParseCase{"EmptyValue", "Basic realm=, nonce=x", {}, true},
-        ParseCase{"TooLong", "Basic realm=\"" + std::string(HttpAuthChallenge::kMaxFieldLength, 'a') + "\"", {},
+        ParseCase{"TooLong",
+                  "Basic realm=\"" + std::string(HttpAuthChallenge::kMaxFieldLength, 'a') + "\"",
+                  {},
                   true}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -97,7 +100,8 @@ TEST(ChallengeFieldsTest, CollectsEveryFieldOfTheNameAndSkipsUnreadableOnes) {
 
 TEST(ChallengeFieldsTest, ReadsABoundedNumberOfFields) {
   HttpAuthChallenge::Fields fields(HttpAuthChallenge::kMaxFieldsRead + 5, {"WWW-Authenticate", "Basic"});
-  EXPECT_EQ(HttpAuthChallenge::parseFields(fields, "WWW-Authenticate").size(), HttpAuthChallenge::kMaxFieldsRead);
+  EXPECT_EQ(HttpAuthChallenge::parseFields(fields, "WWW-Authenticate").size(),
+            HttpAuthChallenge::kMaxFieldsRead);
 }
 
 }  // namespace

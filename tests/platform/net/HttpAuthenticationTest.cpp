@@ -15,7 +15,9 @@ HttpAuthentication::Sources fixedNonce(std::string nonce) {
   return sources;
 }
 
-Fields challenge(std::string value) { return {{"WWW-Authenticate", std::move(value)}}; }
+Fields challenge(std::string value) {
+  return {{"WWW-Authenticate", std::move(value)}};
+}
 
 struct SelectionCase {
   const char* name;
@@ -43,21 +45,26 @@ const char kDigest[] = R"(Digest realm="r", nonce="n")";
 INSTANTIATE_TEST_SUITE_P(
     Challenges, AuthenticationSelectionTest,
     testing::Values(
-        SelectionCase{"NtlmOverBasic", 401, {{"WWW-Authenticate", "Basic realm=\"r\""}, {"WWW-Authenticate", "NTLM"}},
+        SelectionCase{"NtlmOverBasic",
+                      401,
+                      {{"WWW-Authenticate", "Basic realm=\"r\""}, {"WWW-Authenticate", "NTLM"}},
                       "NTLM"},
         SelectionCase{"DigestOverBasic", 401, challenge(std::string("Basic realm=x, ") + kDigest), "Digest"},
         SelectionCase{"NtlmOverDigest", 401, challenge(std::string(kDigest) + ", NTLM"), "NTLM"},
-        SelectionCase{"UnknownSkipped", 401, challenge("Negotiate, Bearer realm=\"api\", Basic realm=x"), "Basic"},
+        SelectionCase{"UnknownSkipped", 401, challenge("Negotiate, Bearer realm=\"api\", Basic realm=x"),
+                      "Basic"},
         SelectionCase{"OnlyUnknown", 401, challenge("Negotiate"), nullptr},
         SelectionCase{"DigestWithoutNonce", 401, challenge("Digest realm=r"), nullptr},
-        SelectionCase{"DigestUnknownAlgorithm", 401, challenge(std::string(kDigest) + ", algorithm=SHA-512-256"),
-                      nullptr},
+        SelectionCase{"DigestUnknownAlgorithm", 401,
+                      challenge(std::string(kDigest) + ", algorithm=SHA-512-256"), nullptr},
         SelectionCase{"DigestOnlyAuthInt", 401, challenge(std::string(kDigest) + ", qop=auth-int"), nullptr},
-        SelectionCase{"SessionAlgorithmWithoutQop", 401, challenge(std::string(kDigest) + ", algorithm=MD5-sess"),
-                      nullptr},
+        SelectionCase{"SessionAlgorithmWithoutQop", 401,
+                      challenge(std::string(kDigest) + ", algorithm=MD5-sess"), nullptr},
         SelectionCase{"UnreadableNtlmFallsBack", 401, challenge("NTLM AAAA, Basic realm=x"), "Basic"},
-        SelectionCase{"UnreadableFieldSkipped", 401,
-                      {{"WWW-Authenticate", "NTLM \"x"}, {"WWW-Authenticate", "Basic realm=x"}}, "Basic"},
+        SelectionCase{"UnreadableFieldSkipped",
+                      401,
+                      {{"WWW-Authenticate", "NTLM \"x"}, {"WWW-Authenticate", "Basic realm=x"}},
+                      "Basic"},
         SelectionCase{"NotAChallengeStatus", 200, challenge("Basic realm=x"), nullptr},
         SelectionCase{"ProxyNeedsProxyField", 407, challenge("Basic realm=x"), nullptr},
         SelectionCase{"ProxyField", 407, {{"Proxy-Authenticate", "Basic realm=x"}}, "Basic"}),
@@ -93,24 +100,26 @@ TEST_P(BasicTest, EncodesUtf8UserAndPassword) {
 }
 
 // The first two from RFC 7617.
-INSTANTIATE_TEST_SUITE_P(Credentials, BasicTest,
-                         testing::Values(BasicCase{"Aladdin", "open sesame", "Basic QWxhZGRpbjpvcGVuIHNlc2FtZQ=="},
-                                         BasicCase{"test", "123\xc2\xa3", "Basic dGVzdDoxMjPCow=="},
-                                         BasicCase{"\xe5\xbc\xa0\xe4\xb8\x89", "p:w", "Basic 5byg5LiJOnA6dw=="},
-                                         BasicCase{"a:b", "pw", std::nullopt},
-                                         BasicCase{"user", "pw\r\nX: y", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(
+    Credentials, BasicTest,
+    testing::Values(BasicCase{"Aladdin", "open sesame", "Basic QWxhZGRpbjpvcGVuIHNlc2FtZQ=="},
+                    BasicCase{"test", "123\xc2\xa3", "Basic dGVzdDoxMjPCow=="},
+                    BasicCase{"\xe5\xbc\xa0\xe4\xb8\x89", "p:w", "Basic 5byg5LiJOnA6dw=="},
+                    BasicCase{"a:b", "pw", std::nullopt}, BasicCase{"user", "pw\r\nX: y", std::nullopt}));
 
 const char kMufasaChallenge[] =
     R"(Digest realm="testrealm@host.com", qop="auth,auth-int", nonce="dcd98b7102dd2f0e8b11d0f600bfb0c093", )"
     R"(opaque="5ccc069c403ebaf9f0171e9517f40e41")";
 
 TEST(DigestTest, ReproducesTheRfc2617Example) {
-  auto authentication = HttpAuthentication::fromResponse(401, challenge(kMufasaChallenge), fixedNonce("0a4f113b"));
+  auto authentication =
+      HttpAuthentication::fromResponse(401, challenge(kMufasaChallenge), fixedNonce("0a4f113b"));
   EXPECT_EQ(authentication->realm(), "testrealm@host.com");
-  EXPECT_EQ(authentication->applyCredentials({"Mufasa", "Circle Of Life", ""}, "GET", "/dir/index.html"),
-            R"(Digest username="Mufasa", realm="testrealm@host.com", nonce="dcd98b7102dd2f0e8b11d0f600bfb0c093", )"
-            R"(uri="/dir/index.html", qop=auth, nc=00000001, cnonce="0a4f113b", )"
-            R"(response="6629fae49393a05397450978507c4ef1", opaque="5ccc069c403ebaf9f0171e9517f40e41")");
+  EXPECT_EQ(
+      authentication->applyCredentials({"Mufasa", "Circle Of Life", ""}, "GET", "/dir/index.html"),
+      R"(Digest username="Mufasa", realm="testrealm@host.com", nonce="dcd98b7102dd2f0e8b11d0f600bfb0c093", )"
+      R"(uri="/dir/index.html", qop=auth, nc=00000001, cnonce="0a4f113b", )"
+      R"(response="6629fae49393a05397450978507c4ef1", opaque="5ccc069c403ebaf9f0171e9517f40e41")");
 }
 
 std::string field(const std::string& header, const std::string& name) {
@@ -174,8 +183,8 @@ TEST(DigestTest, EscapesQuotedValuesAndRefusesControlCharacters) {
 }
 
 TEST(DigestTest, StaleNonceIsRetriedNotRejected) {
-  auto authentication =
-      HttpAuthentication::fromResponse(401, challenge(R"(Digest realm="r", nonce="old", qop=auth)"), fixedNonce("c"));
+  auto authentication = HttpAuthentication::fromResponse(
+      401, challenge(R"(Digest realm="r", nonce="old", qop=auth)"), fixedNonce("c"));
   authentication->applyCredentials({"u", "p", ""}, "GET", "/");
   authentication->applyCredentials({"u", "p", ""}, "GET", "/");
 
@@ -220,7 +229,8 @@ INSTANTIATE_TEST_SUITE_P(
     Schemes, RejectionTest,
     testing::Values(
         RejectionCase{"Basic", "Basic realm=r", "Basic realm=r", "u", HttpAuthentication::kBadPassword},
-        RejectionCase{"BasicEmptyUser", "Basic realm=r", "Basic realm=r", "", HttpAuthentication::kBadUserName},
+        RejectionCase{"BasicEmptyUser", "Basic realm=r", "Basic realm=r", "",
+                      HttpAuthentication::kBadUserName},
         RejectionCase{"SchemeGone", "Basic realm=r", "Negotiate", "u", HttpAuthentication::kBadPassword},
         RejectionCase{"Digest", kDigest, kDigest, "u", HttpAuthentication::kBadPassword},
         RejectionCase{"DigestStaleOtherAlgorithm", kDigest,

@@ -50,8 +50,12 @@ TEST(NtlmV2ResponseTest, ReproducesThePublishedExample) {
             "86c35097ac9cec102554764a57cccc19aaaaaaaaaaaaaaaa");
 
   Bytes blob = NtlmV2Response::blob(0, kClientChallenge, fromHex(kTargetInfoHex));
-  EXPECT_EQ(toHex(blob), "0101000000000000" "0000000000000000" "aaaaaaaaaaaaaaaa" "00000000" +
-                             std::string(kTargetInfoHex) + "00000000");
+  EXPECT_EQ(toHex(blob),
+            "0101000000000000"
+            "0000000000000000"
+            "aaaaaaaaaaaaaaaa"
+            "00000000" +
+                std::string(kTargetInfoHex) + "00000000");
   Bytes nt = NtlmV2Response::ntResponse(key, server, blob);
   EXPECT_EQ(toHex(std::span(nt).first(16)), "68cd0ab851e51c96aabc927bebef6a1c");
   EXPECT_TRUE(std::equal(blob.begin(), blob.end(), nt.begin() + 16));
@@ -59,14 +63,18 @@ TEST(NtlmV2ResponseTest, ReproducesThePublishedExample) {
 
 TEST(NtlmV2ResponseTest, UpperCasesTheUserBeyondAscii) {
   EXPECT_EQ(utf16::decode(NtlmV2Response::upperCase("user")), "USER");
-  EXPECT_EQ(utf16::decode(NtlmV2Response::upperCase("\xc3\xa9tienne")), "\xc3\x89TIENNE");  // étienne
+  EXPECT_EQ(utf16::decode(NtlmV2Response::upperCase("\xc3\xa9tienne")), "\xc3\x89TIENNE");      // étienne
   EXPECT_EQ(utf16::decode(NtlmV2Response::upperCase("\xd0\xb8\xd0\xb2")), "\xd0\x98\xd0\x92");  // ив
   EXPECT_EQ(utf16::decode(NtlmV2Response::upperCase("\xe5\xbc\xa0")), "\xe5\xbc\xa0");  // 张 has no case
 }
 
 TEST(NtlmMessageTest, NegotiateCarriesOurFlagsAndNothingElse) {
   EXPECT_EQ(toHex(NtlmMessage::negotiate()),
-            "4e544c4d53535000" "01000000" "05820820" "0000000000000000" "0000000000000000");
+            "4e544c4d53535000"
+            "01000000"
+            "05820820"
+            "0000000000000000"
+            "0000000000000000");
 }
 
 TEST(NtlmMessageTest, ParsesTheChallenge) {
@@ -81,17 +89,30 @@ TEST(NtlmMessageTest, ParsesTheChallenge) {
 // A challenge with target info made of the given AV pairs (already encoded), placed right after a
 // 48-byte header.
 Bytes challengeWith(const Bytes& targetInfo) {
-  Bytes message = fromHex("4e544c4d53535000" "02000000" "0000000030000000" "01000000" "0123456789abcdef"
-                          "0000000000000000");
-  Bytes fields = {std::uint8_t(targetInfo.size()), std::uint8_t(targetInfo.size() >> 8),
-                  std::uint8_t(targetInfo.size()), std::uint8_t(targetInfo.size() >> 8), 48, 0, 0, 0};
+  Bytes message = fromHex(
+      "4e544c4d53535000"
+      "02000000"
+      "0000000030000000"
+      "01000000"
+      "0123456789abcdef"
+      "0000000000000000");
+  Bytes fields = {std::uint8_t(targetInfo.size()),
+                  std::uint8_t(targetInfo.size() >> 8),
+                  std::uint8_t(targetInfo.size()),
+                  std::uint8_t(targetInfo.size() >> 8),
+                  48,
+                  0,
+                  0,
+                  0};
   message.insert(message.end(), fields.begin(), fields.end());
   message.insert(message.end(), targetInfo.begin(), targetInfo.end());
   return message;
 }
 
 TEST(NtlmMessageTest, ReadsTheServerTimestamp) {
-  auto challenge = NtlmMessage::parseChallenge(challengeWith(fromHex("0700080001020304050607080000" "0000")));
+  auto challenge =
+      NtlmMessage::parseChallenge(challengeWith(fromHex("0700080001020304050607080000"
+                                                        "0000")));
   ASSERT_TRUE(challenge);
   EXPECT_EQ(challenge->timestamp, 0x0807060504030201ull);
 }
@@ -103,7 +124,9 @@ struct MalformedCase {
 
 class MalformedChallengeTest : public testing::TestWithParam<MalformedCase> {};
 
-TEST_P(MalformedChallengeTest, IsRefused) { EXPECT_FALSE(NtlmMessage::parseChallenge(GetParam().message)); }
+TEST_P(MalformedChallengeTest, IsRefused) {
+  EXPECT_FALSE(NtlmMessage::parseChallenge(GetParam().message));
+}
 
 Bytes withoutTail(Bytes message, std::size_t count) {
   message.resize(message.size() - count);
@@ -117,15 +140,14 @@ Bytes withByte(Bytes message, std::size_t at, std::uint8_t value) {
 
 INSTANTIATE_TEST_SUITE_P(
     Messages, MalformedChallengeTest,
-    testing::Values(
-        MalformedCase{"Short", withoutTail(fromHex(kChallengeHex), 57)},
-        MalformedCase{"Signature", withByte(fromHex(kChallengeHex), 0, 'n')},
-        MalformedCase{"NotAChallenge", withByte(fromHex(kChallengeHex), 8, 3)},
-        MalformedCase{"TargetInfoPastEnd", withByte(fromHex(kChallengeHex), 40, 0x25)},
-        MalformedCase{"TargetInfoOffsetPastEnd", withByte(fromHex(kChallengeHex), 47, 0x80)},
-        MalformedCase{"PairPastEnd", challengeWith(fromHex("0200ff00440000000000"))},
-        MalformedCase{"NoEndOfList", challengeWith(fromHex("02000200440001000000"))},
-        MalformedCase{"TooLong", Bytes(NtlmMessage::kMaxChallengeLength + 1, 0)}),
+    testing::Values(MalformedCase{"Short", withoutTail(fromHex(kChallengeHex), 57)},
+                    MalformedCase{"Signature", withByte(fromHex(kChallengeHex), 0, 'n')},
+                    MalformedCase{"NotAChallenge", withByte(fromHex(kChallengeHex), 8, 3)},
+                    MalformedCase{"TargetInfoPastEnd", withByte(fromHex(kChallengeHex), 40, 0x25)},
+                    MalformedCase{"TargetInfoOffsetPastEnd", withByte(fromHex(kChallengeHex), 47, 0x80)},
+                    MalformedCase{"PairPastEnd", challengeWith(fromHex("0200ff00440000000000"))},
+                    MalformedCase{"NoEndOfList", challengeWith(fromHex("02000200440001000000"))},
+                    MalformedCase{"TooLong", Bytes(NtlmMessage::kMaxChallengeLength + 1, 0)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(NtlmMessageTest, RefusesEveryTruncationWithoutReadingPastTheEnd) {
@@ -163,9 +185,11 @@ HttpAuthentication::Sources examplesSources() {
 }
 
 TEST(NtlmHandshakeTest, NegotiatesThenAnswersTheChallenge) {
-  auto authentication = HttpAuthentication::fromResponse(401, {{"WWW-Authenticate", "NTLM"}}, examplesSources());
+  auto authentication =
+      HttpAuthentication::fromResponse(401, {{"WWW-Authenticate", "NTLM"}}, examplesSources());
   HttpAuthentication::Credentials credentials{"User", "Password", "Domain"};
-  EXPECT_EQ(decodeHeader(*authentication->applyCredentials(credentials, "GET", "/")), NtlmMessage::negotiate());
+  EXPECT_EQ(decodeHeader(*authentication->applyCredentials(credentials, "GET", "/")),
+            NtlmMessage::negotiate());
 
   authentication->update({{"WWW-Authenticate", "NTLM " + base64::encode(fromHex(kChallengeHex))}});
   ASSERT_TRUE(authentication->isValid());
@@ -189,9 +213,11 @@ TEST(NtlmHandshakeTest, NegotiatesThenAnswersTheChallenge) {
 }
 
 TEST(NtlmHandshakeTest, UsesTheServerTimestampAndLeavesLmEmpty) {
-  Bytes challenge = challengeWith(fromHex("0700080001020304050607080000" "0000"));
-  auto authentication =
-      HttpAuthentication::fromResponse(401, {{"WWW-Authenticate", "NTLM " + base64::encode(challenge)}}, examplesSources());
+  Bytes challenge =
+      challengeWith(fromHex("0700080001020304050607080000"
+                            "0000"));
+  auto authentication = HttpAuthentication::fromResponse(
+      401, {{"WWW-Authenticate", "NTLM " + base64::encode(challenge)}}, examplesSources());
   Bytes message = decodeHeader(*authentication->applyCredentials({"u", "p", ""}, "GET", "/"));
   EXPECT_EQ(bufferAt(message, 12), Bytes(24, 0));
   Bytes nt = bufferAt(message, 20);

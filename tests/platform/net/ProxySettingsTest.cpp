@@ -53,9 +53,10 @@ TEST_P(ProxyEnvironmentTest, AnswersTheProxiesForTheUrl) {
   EXPECT_EQ(describe(ProxySettings(c.environment).proxiesFor(scheme, host, port)), c.expected);
 }
 
-const Environment kCorporate = {{"http_proxy", "http://proxy.corp:3128/"},
-                                {"https_proxy", "proxy.corp:3129"},
-                                {"no_proxy", "intranet.corp, .lan,*.test, 10.0.0.0/8,[fd00::1], git.corp:8080"}};
+const Environment kCorporate = {
+    {"http_proxy", "http://proxy.corp:3128/"},
+    {"https_proxy", "proxy.corp:3129"},
+    {"no_proxy", "intranet.corp, .lan,*.test, 10.0.0.0/8,[fd00::1], git.corp:8080"}};
 
 INSTANTIATE_TEST_SUITE_P(
     Variables, ProxyEnvironmentTest,
@@ -64,18 +65,26 @@ INSTANTIATE_TEST_SUITE_P(
         EnvironmentCase{"HttpProxy", kCorporate, "http://a.example:80", "HTTP proxy.corp:3128"},
         EnvironmentCase{"HttpsProxyForHttps", kCorporate, "https://a.example:443", "HTTPS proxy.corp:3129"},
         EnvironmentCase{"UpperCase", {{"HTTPS_PROXY", "p:1"}}, "https://a.example:443", "HTTPS p:1"},
-        EnvironmentCase{"LowerCaseWins", {{"http_proxy", "low:1"}, {"HTTP_PROXY", "up:2"}}, "http://a:80",
-                        "HTTP low:1"},
-        EnvironmentCase{"UpperHttpIgnoredUnderCgi", {{"HTTP_PROXY", "evil:1"}, {"REQUEST_METHOD", "GET"}},
-                        "http://a.example:80", "DIRECT"},
-        EnvironmentCase{"AllProxyFallback", {{"all_proxy", "socks5://s.corp"}}, "https://a.example:443",
+        EnvironmentCase{
+            "LowerCaseWins", {{"http_proxy", "low:1"}, {"HTTP_PROXY", "up:2"}}, "http://a:80", "HTTP low:1"},
+        EnvironmentCase{"UpperHttpIgnoredUnderCgi",
+                        {{"HTTP_PROXY", "evil:1"}, {"REQUEST_METHOD", "GET"}},
+                        "http://a.example:80",
+                        "DIRECT"},
+        EnvironmentCase{"AllProxyFallback",
+                        {{"all_proxy", "socks5://s.corp"}},
+                        "https://a.example:443",
                         "SOCKS s.corp:1080"},
-        EnvironmentCase{"DefaultPorts", {{"http_proxy", "http://p"}, {"https_proxy", "https://q"}},
-                        "http://a.example:80", "HTTP p:80"},
-        EnvironmentCase{"EmptyValueIsUnset", {{"http_proxy", "  "}, {"all_proxy", "p:1"}}, "http://a:80", "HTTP p:1"},
+        EnvironmentCase{"DefaultPorts",
+                        {{"http_proxy", "http://p"}, {"https_proxy", "https://q"}},
+                        "http://a.example:80",
+                        "HTTP p:80"},
+        EnvironmentCase{
+            "EmptyValueIsUnset", {{"http_proxy", "  "}, {"all_proxy", "p:1"}}, "http://a:80", "HTTP p:1"},
         EnvironmentCase{"NoProxyExactHost", kCorporate, "http://intranet.corp:80", "DIRECT"},
         EnvironmentCase{"NoProxySubdomain", kCorporate, "http://wiki.intranet.corp:80", "DIRECT"},
-        EnvironmentCase{"NoProxyNotASuffixOfTheName", kCorporate, "http://myintranet.corp:80", "HTTP proxy.corp:3128"},
+        EnvironmentCase{"NoProxyNotASuffixOfTheName", kCorporate, "http://myintranet.corp:80",
+                        "HTTP proxy.corp:3128"},
         EnvironmentCase{"NoProxyLeadingDot", kCorporate, "http://nas.lan:80", "DIRECT"},
         EnvironmentCase{"NoProxyLeadingDotCoversDomain", kCorporate, "http://lan:80", "DIRECT"},
         EnvironmentCase{"NoProxyStarDot", kCorporate, "http://x.y.TEST.:80", "DIRECT"},
@@ -89,11 +98,15 @@ INSTANTIATE_TEST_SUITE_P(
         EnvironmentCase{"LocalhostAlwaysDirect", kCorporate, "http://LOCALHOST:8080", "DIRECT"},
         EnvironmentCase{"AutoConfiguration",
                         {{"MARLUNE_PAC_URL", "http://wpad.corp/proxy.pac"}, {"http_proxy", "p:1"}},
-                        "http://a.example:80", "PAC http://wpad.corp/proxy.pac"},
-        EnvironmentCase{"UnreadableProxy", {{"http_proxy", "http://pro xy:3128"}}, "http://a:80", "unavailable"},
+                        "http://a.example:80",
+                        "PAC http://wpad.corp/proxy.pac"},
+        EnvironmentCase{
+            "UnreadableProxy", {{"http_proxy", "http://pro xy:3128"}}, "http://a:80", "unavailable"},
         EnvironmentCase{"BadPort", {{"http_proxy", "proxy:99999"}}, "http://a:80", "unavailable"},
-        EnvironmentCase{"UnknownProxyScheme", {{"http_proxy", "ftp://proxy:21"}}, "http://a:80", "unavailable"},
-        EnvironmentCase{"HeaderInjection", {{"http_proxy", "proxy\r\nX: y:80"}}, "http://a:80", "unavailable"}),
+        EnvironmentCase{
+            "UnknownProxyScheme", {{"http_proxy", "ftp://proxy:21"}}, "http://a:80", "unavailable"},
+        EnvironmentCase{
+            "HeaderInjection", {{"http_proxy", "proxy\r\nX: y:80"}}, "http://a:80", "unavailable"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProxySettingsTest, TakesCredentialsFromTheProxyUrl) {
@@ -136,18 +149,19 @@ TEST_P(ProxyAddressTest, SplitsHostAndPortOrRefuses) {
   EXPECT_EQ(std::make_pair(entry->host, entry->port), *GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Addresses, ProxyAddressTest,
-                         testing::Values(AddressCase{"proxy", std::make_pair("proxy", 80)},
-                                         AddressCase{"proxy_1.corp:3128", std::make_pair("proxy_1.corp", 3128)},
-                                         AddressCase{"[::1]:8080", std::make_pair("::1", 8080)},
-                                         AddressCase{"[::1]", std::make_pair("::1", 80)},
-                                         AddressCase{"fd00::1", std::make_pair("fd00::1", 80)},
-                                         AddressCase{"", std::nullopt}, AddressCase{":80", std::nullopt},
-                                         AddressCase{"p:", std::nullopt}, AddressCase{"p:0", std::nullopt},
-                                         AddressCase{"p:65536", std::nullopt}, AddressCase{"p:8o", std::nullopt},
-                                         AddressCase{"[::1", std::nullopt}, AddressCase{"[1.2.3.4]", std::nullopt},
-                                         AddressCase{"[::1]x", std::nullopt}, AddressCase{"a:b:c", std::nullopt},
-                                         AddressCase{"p/x:1", std::nullopt}, AddressCase{"p q", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(
+    Addresses, ProxyAddressTest,
+    testing::Values(AddressCase{"proxy", std::make_pair("proxy", 80)},
+                    AddressCase{"proxy_1.corp:3128", std::make_pair("proxy_1.corp", 3128)},
+                    AddressCase{"[::1]:8080", std::make_pair("::1", 8080)},
+                    AddressCase{"[::1]", std::make_pair("::1", 80)},
+                    AddressCase{"fd00::1", std::make_pair("fd00::1", 80)}, AddressCase{"", std::nullopt},
+                    AddressCase{":80", std::nullopt}, AddressCase{"p:", std::nullopt},
+                    AddressCase{"p:0", std::nullopt}, AddressCase{"p:65536", std::nullopt},
+                    AddressCase{"p:8o", std::nullopt}, AddressCase{"[::1", std::nullopt},
+                    AddressCase{"[1.2.3.4]", std::nullopt}, AddressCase{"[::1]x", std::nullopt},
+                    AddressCase{"a:b:c", std::nullopt}, AddressCase{"p/x:1", std::nullopt},
+                    AddressCase{"p q", std::nullopt}));
 
 }  // namespace
 }  // namespace pf

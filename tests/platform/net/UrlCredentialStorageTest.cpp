@@ -6,9 +6,9 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/foundation/TemporaryFolder.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Sandbox.h"
+#include "platform/foundation/TemporaryFolder.h"
 
 namespace pf {
 namespace {
@@ -18,13 +18,15 @@ using Persistence = UrlCredential::Persistence;
 class UrlCredentialStorageTest : public testing::Test {
  protected:
   std::string path() const { return folder_.file("Library/Credentials.plist"); }
-  std::unique_ptr<UrlCredentialStorage> reopen() const { return std::make_unique<UrlCredentialStorage>(path()); }
+  std::unique_ptr<UrlCredentialStorage> reopen() const {
+    return std::make_unique<UrlCredentialStorage>(path());
+  }
 
   pf_test::TemporaryFolder folder_;
-  const UrlProtectionSpace server_ =
-      UrlProtectionSpace::server("Learn.Example.com", 443, "HTTPS", "Staff", UrlProtectionSpace::kMethodDefault);
-  const UrlProtectionSpace proxy_ = UrlProtectionSpace::proxy("proxy.corp", 3128, UrlProtectionSpace::kProxyHttp,
-                                                              std::nullopt, UrlProtectionSpace::kMethodNtlm);
+  const UrlProtectionSpace server_ = UrlProtectionSpace::server("Learn.Example.com", 443, "HTTPS", "Staff",
+                                                                UrlProtectionSpace::kMethodDefault);
+  const UrlProtectionSpace proxy_ = UrlProtectionSpace::proxy(
+      "proxy.corp", 3128, UrlProtectionSpace::kProxyHttp, std::nullopt, UrlProtectionSpace::kMethodNtlm);
 };
 
 TEST_F(UrlCredentialStorageTest, KeepsPermanentCredentialsAcrossAReloadInAPrivateFile) {
@@ -43,7 +45,8 @@ TEST_F(UrlCredentialStorageTest, KeepsPermanentCredentialsAcrossAReloadInAPrivat
   auto credentials = reloaded->credentials(server_);
   ASSERT_EQ(credentials.size(), 1u);
   EXPECT_EQ(credentials.at("ann"), UrlCredential("ann", "p\xc3\xa4ss", Persistence::Permanent));
-  EXPECT_EQ(reloaded->defaultCredential(server_), UrlCredential("ann", "p\xc3\xa4ss", Persistence::Permanent));
+  EXPECT_EQ(reloaded->defaultCredential(server_),
+            UrlCredential("ann", "p\xc3\xa4ss", Persistence::Permanent));
   EXPECT_EQ(reloaded->defaultCredential(proxy_), UrlCredential("svc", "pw", Persistence::Permanent, "CORP"));
   EXPECT_EQ(reloaded->allCredentials().size(), 2u);
 }
@@ -51,15 +54,17 @@ TEST_F(UrlCredentialStorageTest, KeepsPermanentCredentialsAcrossAReloadInAPrivat
 TEST_F(UrlCredentialStorageTest, SpacesDifferByRealmKindAndMethodButNotHostCase) {
   UrlCredentialStorage storage(path());
   storage.setDefaultCredential({"ann", "pw", Persistence::ForSession}, server_);
-  auto sameHostOtherCase =
-      UrlProtectionSpace::server("learn.example.COM", 443, "https", "Staff", UrlProtectionSpace::kMethodDefault);
+  auto sameHostOtherCase = UrlProtectionSpace::server("learn.example.COM", 443, "https", "Staff",
+                                                      UrlProtectionSpace::kMethodDefault);
   EXPECT_TRUE(storage.defaultCredential(sameHostOtherCase));
   for (const auto& other : {
-           UrlProtectionSpace::server("learn.example.com", 443, "https", "staff", UrlProtectionSpace::kMethodDefault),
+           UrlProtectionSpace::server("learn.example.com", 443, "https", "staff",
+                                      UrlProtectionSpace::kMethodDefault),
            UrlProtectionSpace::server("learn.example.com", 443, "https", std::nullopt),
            UrlProtectionSpace::server("learn.example.com", 80, "https", "Staff"),
            UrlProtectionSpace::proxy("learn.example.com", 443, "https", "Staff"),
-           UrlProtectionSpace::server("learn.example.com", 443, "https", "Staff", UrlProtectionSpace::kMethodNtlm),
+           UrlProtectionSpace::server("learn.example.com", 443, "https", "Staff",
+                                      UrlProtectionSpace::kMethodNtlm),
        }) {
     EXPECT_FALSE(storage.defaultCredential(other));
   }
