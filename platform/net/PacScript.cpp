@@ -370,10 +370,13 @@ struct ScriptValue {
   bool operator==(const ScriptValue&) const = default;
 };
 
-// Shell expression match with "*" and "?", linear backtracking on the last star.
-bool shellMatch(std::string_view text, std::string_view pattern) {
+// Shell expression match with "*" and "?", backtracking on the last star. Each comparison spends one of
+// the steps; with none left the match answers false and the caller gives up on the script.
+bool shellMatch(std::string_view text, std::string_view pattern, std::size_t& steps) {
   std::size_t t = 0, p = 0, starP = std::string_view::npos, starT = 0;
   while (t < text.size()) {
+    if (steps == 0) return false;
+    --steps;
     if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == text[t])) {
       ++t, ++p;
     } else if (p < pattern.size() && pattern[p] == '*') {
@@ -411,6 +414,9 @@ class Evaluator {
  public:
   Evaluator(std::string_view url, std::string_view host, PacScript::Resolver resolver)
       : url_(url), host_(host), resolver_(std::move(resolver)) {}
+
+  // Whether pattern matching used up its steps, which makes any answer unreliable.
+  bool exhausted() const { return steps_ == 0; }
 
   // The returned value, or nullopt when the statement does not return.
   std::optional<ScriptValue> run(const Node& node) {
@@ -489,7 +495,7 @@ class Evaluator {
       return ScriptValue::boolean(first == full ||
                                   (first.find('.') == std::string::npos && full.starts_with(first + ".")));
     }
-    if (name == "shExpMatch") return ScriptValue::boolean(shellMatch(first, arguments[1].text));
+    if (name == "shExpMatch") return ScriptValue::boolean(shellMatch(first, arguments[1].text, steps_));
     if (name == "isResolvable") return ScriptValue::boolean(resolve(first).has_value());
     return ScriptValue::boolean(isInNet(first, arguments[1].text, arguments[2].text));
   }
@@ -513,6 +519,7 @@ class Evaluator {
   std::string url_;
   std::string host_;
   PacScript::Resolver resolver_;
+  std::size_t steps_ = PacScript::kMaxMatchSteps;
 };
 
 }  // namespace
@@ -541,6 +548,10 @@ std::optional<std::vector<ProxyEntry>> PacScript::proxiesFor(std::string_view ur
   // Browsers hand the script a lower-case host; its comparisons are case-sensitive.
   Evaluator evaluator(url, text::lowercase(host), std::move(resolver));
   auto result = evaluator.run(*body_);
+  if (evaluator.exhausted()) {
+    if (error) *error = cannotEvaluate("its pattern matching takes too long");
+    return std::nullopt;
+  }
   if (!result || result->type != ScriptValue::Type::Text) {
     if (error) *error = cannotEvaluate("FindProxyForURL returned no text");
     return std::nullopt;

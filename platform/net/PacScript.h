@@ -13,7 +13,7 @@
 // localHostOrDomainIs, shExpMatch, dnsResolve, isResolvable and isInNet (IPv4, names resolved through
 // the resolver). Anything else (variables, loops, string methods, numbers, other functions) is reported
 // as kCannotEvaluate, and the caller connects directly. Scripts and nesting are bounded, and there are
-// no loops, so evaluation always ends.
+// no loops and pattern matching is budgeted, so evaluation always ends soon.
 // Immutable once compiled; safe to share across threads.
 
 #include <cstddef>
@@ -37,6 +37,8 @@ class PacScript {
 
   static constexpr std::size_t kMaxScriptLength = 1 << 20;
   static constexpr int kMaxNesting = 64;
+  // Pattern matching work one evaluation may do, so a hostile script cannot stall its caller.
+  static constexpr std::size_t kMaxMatchSteps = 10'000'000;
 
   // A host name to an IPv4 address in dotted form; nullopt when it does not resolve.
   using Resolver = std::function<std::optional<std::string>(std::string_view host)>;

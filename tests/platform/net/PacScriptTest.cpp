@@ -167,6 +167,17 @@ TEST(PacScriptTest, AScriptThatReturnsNoTextCannotBeEvaluated) {
   }
 }
 
+TEST(PacScriptTest, HostilePatternMatchingIsCutShort) {
+  std::string pattern = std::string(1000, '*') + std::string(5000, 'a') + "b";
+  auto script = PacScript::compile("function FindProxyForURL(url, host) { if (shExpMatch(url, \"" + pattern +
+                                   "\")) return \"DIRECT\"; return \"PROXY p:1\"; }");
+  ASSERT_TRUE(script);
+  ErrorPtr error;
+  EXPECT_FALSE(script->proxiesFor("http://x/" + std::string(100000, 'a'), "x", &error, fakeDns()));
+  ASSERT_NE(error, nullptr);
+  EXPECT_EQ(error->code(), PacScript::kCannotEvaluate);
+}
+
 struct ShellCase {
   std::string host;
   std::string pattern;
