@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <mutex>
+#include <set>
+#include <thread>
+
 #include "platform/foundation/Md5.h"
 
 namespace pf {
@@ -163,6 +167,26 @@ TEST(DigestTest, ComputesMd5SessionAndCountsNonceUses) {
     EXPECT_EQ(field(header, "algorithm"), "MD5-sess");
     EXPECT_EQ(field(header, "response"), md5::hex(ha1 + ":n1:" + count + ":c:auth:" + ha2));
   }
+}
+
+TEST(DigestTest, RequestsSharingTheObjectNeverRepeatANonceCount) {
+  auto authentication =
+      HttpAuthentication::fromResponse(401, challenge(R"(Digest realm="r", nonce="n", qop=auth)"));
+  std::mutex mutex;
+  std::set<std::string> counts;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < 25; ++i) {
+        std::string header = *authentication->applyCredentials({"u", "p", ""}, "GET", "/");
+        std::lock_guard lock(mutex);
+        counts.insert(field(header, "nc"));
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(counts.size(), 100u);
+  EXPECT_EQ(*counts.rbegin(), "00000064");
 }
 
 TEST(DigestTest, AnswersOldServersWithoutQop) {
