@@ -84,7 +84,8 @@ class HttpRequest : public pf::Operation {
 
   // ---- creation ----
 
-  // A request with the defaults listed beside the properties below.
+  // A request with the defaults listed beside the properties below. Requests live in shared_ptr (the
+  // engine hands them to queues and links HEAD requests back to them): make them with requestWithURL.
   explicit HttpRequest(std::optional<pf::Url> url);
   ~HttpRequest() override;
   static Ptr requestWithURL(std::optional<pf::Url> url);
