@@ -4,13 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "core/db/VelkDBHelper.h"
 #include "tests/core/db/StoreTestClasses.h"
+#include "tests/support/TemporaryFolder.h"
 
 class StoreTestFolder : public ::testing::Test {
  protected:
@@ -20,15 +19,10 @@ class StoreTestFolder : public ::testing::Test {
 
   void SetUp() override {
     registerStoreTestClasses();
-    std::string pattern = (std::filesystem::temp_directory_path() / "marlune-store-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
     store_ = std::make_shared<VelkDBHelper>(fixture("store_mapping.xml"), dbPath());
     ASSERT_TRUE(store_->createDatabase());
   }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
-  std::string dbPath() const { return (folder_ / "store.db").string(); }
+  std::string dbPath() const { return folder_.file("store.db"); }
 
   VelkDBHelper& store() { return *store_; }
 
@@ -52,6 +46,6 @@ class StoreTestFolder : public ::testing::Test {
   }
 
  private:
-  std::filesystem::path folder_;
+  pf_test::TemporaryFolder folder_;
   std::shared_ptr<VelkDBHelper> store_;
 };

@@ -7,7 +7,7 @@
 #include <random>
 #include <sstream>
 
-#include "tests/platform/foundation/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 

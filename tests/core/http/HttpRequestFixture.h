@@ -10,7 +10,7 @@
 #include "core/http/HttpRequest.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/net/HttpCookieStorage.h"
-#include "tests/platform/foundation/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 
 class HttpRequestFixture : public testing::Test {
  protected:

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/util/ScratchFolder.h"
+#include "tests/support/TemporaryFolder.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Sandbox.h"
@@ -31,8 +31,8 @@ class FileToolTest : public testing::Test {
   void SetUp() override { pf::Sandbox::setHome(home_.path()); }
   void TearDown() override { pf::Sandbox::setHome(""); }
 
-  ScratchFolder home_;
-  ScratchFolder work_;
+  pf_test::TemporaryFolder home_;
+  pf_test::TemporaryFolder work_;
 };
 
 TEST_F(FileToolTest, ModuleFoldersAreMadeOnDemand) {
@@ -69,103 +69,103 @@ TEST_F(FileToolTest, RefusesNamesThatWouldLeaveTheirFolder) {
   }
   EXPECT_FALSE(FileTool::getResourceFilePath("../Sample.plist"));
   EXPECT_FALSE(fs::exists(fs::path(home_.path()) / "Library" / "escape"));
-  EXPECT_FALSE(fs::exists(work_ / "escape"));
+  EXPECT_FALSE(fs::exists(work_.file("escape")));
 
-  EXPECT_EQ(FileTool::pathInDir(work_.path(), "..hidden.mp4"), work_ / "..hidden.mp4");
+  EXPECT_EQ(FileTool::pathInDir(work_.path(), "..hidden.mp4"), work_.file("..hidden.mp4"));
   EXPECT_TRUE(FileTool::createDirInThePath(work_.path(), "made"));
-  EXPECT_TRUE(fs::is_directory(work_ / "made"));
+  EXPECT_TRUE(fs::is_directory(work_.file("made")));
 }
 
 TEST_F(FileToolTest, ExistenceCreationAndSize) {
-  writeFile(work_ / "five.txt", "12345");
+  writeFile(work_.file("five.txt"), "12345");
   EXPECT_TRUE(FileTool::fileExistAtPath(work_.path()));
-  EXPECT_TRUE(FileTool::fileExistAtPath(work_ / "five.txt"));
-  EXPECT_FALSE(FileTool::dirExistAtPath(work_ / "five.txt"));
+  EXPECT_TRUE(FileTool::fileExistAtPath(work_.file("five.txt")));
+  EXPECT_FALSE(FileTool::dirExistAtPath(work_.file("five.txt")));
   EXPECT_FALSE(FileTool::fileExistAtPath(""));
   EXPECT_FALSE(FileTool::dirExistAtPath(""));
 
-  EXPECT_EQ(FileTool::fileSizeAtPath(work_ / "five.txt"), 5u);
-  EXPECT_EQ(FileTool::fileSizeAtPath(work_ / "missing"), 0u);
+  EXPECT_EQ(FileTool::fileSizeAtPath(work_.file("five.txt")), 5u);
+  EXPECT_EQ(FileTool::fileSizeAtPath(work_.file("missing")), 0u);
 
-  EXPECT_TRUE(FileTool::createDirAtPath(work_ / "a/b/c"));
-  EXPECT_TRUE(FileTool::createDirAtPath(work_ / "a/b/c"));
-  EXPECT_FALSE(FileTool::createDirAtPath(work_ / "five.txt"));
+  EXPECT_TRUE(FileTool::createDirAtPath(work_.file("a/b/c")));
+  EXPECT_TRUE(FileTool::createDirAtPath(work_.file("a/b/c")));
+  EXPECT_FALSE(FileTool::createDirAtPath(work_.file("five.txt")));
   EXPECT_FALSE(FileTool::createDirAtPath(""));
 }
 
 TEST_F(FileToolTest, DeletesFilesAndFolders) {
-  EXPECT_TRUE(FileTool::deleteFile(work_ / "missing"));
-  EXPECT_TRUE(FileTool::deleteDir(work_ / "missing"));
-  writeFile(work_ / "tree/a/b.txt", "b");
-  writeFile(work_ / "single.txt", "s");
-  EXPECT_TRUE(FileTool::deleteFile(work_ / "single.txt"));
-  EXPECT_TRUE(FileTool::deleteDir(work_ / "tree"));
-  EXPECT_FALSE(fs::exists(work_ / "single.txt"));
-  EXPECT_FALSE(fs::exists(work_ / "tree"));
+  EXPECT_TRUE(FileTool::deleteFile(work_.file("missing")));
+  EXPECT_TRUE(FileTool::deleteDir(work_.file("missing")));
+  writeFile(work_.file("tree/a/b.txt"), "b");
+  writeFile(work_.file("single.txt"), "s");
+  EXPECT_TRUE(FileTool::deleteFile(work_.file("single.txt")));
+  EXPECT_TRUE(FileTool::deleteDir(work_.file("tree")));
+  EXPECT_FALSE(fs::exists(work_.file("single.txt")));
+  EXPECT_FALSE(fs::exists(work_.file("tree")));
 }
 
 TEST_F(FileToolTest, ClearDirEmptiesANestedTreeAndKeepsTheFolder) {
-  writeFile(work_ / "top.txt", "t");
-  writeFile(work_ / "a/x.txt", "x");
-  writeFile(work_ / "a/b/c/deep.txt", "d");
-  writeFile(work_ / "a/b/sibling.txt", "s");
-  fs::create_directories(work_ / "empty/inner");
+  writeFile(work_.file("top.txt"), "t");
+  writeFile(work_.file("a/x.txt"), "x");
+  writeFile(work_.file("a/b/c/deep.txt"), "d");
+  writeFile(work_.file("a/b/sibling.txt"), "s");
+  fs::create_directories(work_.file("empty/inner"));
   EXPECT_TRUE(FileTool::clearDir(work_.path()));
   EXPECT_TRUE(fs::is_directory(work_.path()));
   EXPECT_TRUE(fs::is_empty(work_.path()));
-  EXPECT_TRUE(FileTool::clearDir(work_ / "missing"));
+  EXPECT_TRUE(FileTool::clearDir(work_.file("missing")));
 }
 
 TEST_F(FileToolTest, CopyNeverOverwrites) {
-  writeFile(work_ / "from.txt", "new");
-  writeFile(work_ / "to.txt", "old");
-  EXPECT_FALSE(FileTool::copyFileFromPath(work_ / "from.txt", work_ / "to.txt"));
-  EXPECT_EQ(readFile(work_ / "from.txt"), "new");
-  EXPECT_EQ(readFile(work_ / "to.txt"), "old");
+  writeFile(work_.file("from.txt"), "new");
+  writeFile(work_.file("to.txt"), "old");
+  EXPECT_FALSE(FileTool::copyFileFromPath(work_.file("from.txt"), work_.file("to.txt")));
+  EXPECT_EQ(readFile(work_.file("from.txt")), "new");
+  EXPECT_EQ(readFile(work_.file("to.txt")), "old");
 
-  EXPECT_FALSE(FileTool::copyFileFromPath(work_ / "missing", work_ / "copy.txt"));
-  EXPECT_FALSE(FileTool::copyFileFromPath("", work_ / "copy.txt"));
-  EXPECT_FALSE(FileTool::copyFileFromPath(work_ / "from.txt", ""));
+  EXPECT_FALSE(FileTool::copyFileFromPath(work_.file("missing"), work_.file("copy.txt")));
+  EXPECT_FALSE(FileTool::copyFileFromPath("", work_.file("copy.txt")));
+  EXPECT_FALSE(FileTool::copyFileFromPath(work_.file("from.txt"), ""));
 
-  EXPECT_TRUE(FileTool::copyFileFromPath(work_ / "from.txt", work_ / "copy.txt"));
-  EXPECT_EQ(readFile(work_ / "copy.txt"), "new");
+  EXPECT_TRUE(FileTool::copyFileFromPath(work_.file("from.txt"), work_.file("copy.txt")));
+  EXPECT_EQ(readFile(work_.file("copy.txt")), "new");
 
-  writeFile(work_ / "dir/sub/f.txt", "f");
-  writeFile(work_ / "other/keep.txt", "k");
-  EXPECT_TRUE(FileTool::copyFileFromPath(work_ / "dir", work_ / "dir2"));
-  EXPECT_EQ(readFile(work_ / "dir2/sub/f.txt"), "f");
-  EXPECT_FALSE(FileTool::copyFileFromPath(work_ / "dir", work_ / "other"));
-  EXPECT_FALSE(fs::exists(work_ / "other/sub"));
+  writeFile(work_.file("dir/sub/f.txt"), "f");
+  writeFile(work_.file("other/keep.txt"), "k");
+  EXPECT_TRUE(FileTool::copyFileFromPath(work_.file("dir"), work_.file("dir2")));
+  EXPECT_EQ(readFile(work_.file("dir2/sub/f.txt")), "f");
+  EXPECT_FALSE(FileTool::copyFileFromPath(work_.file("dir"), work_.file("other")));
+  EXPECT_FALSE(fs::exists(work_.file("other/sub")));
 }
 
 TEST_F(FileToolTest, ReadsFiles) {
-  writeFile(work_ / "data.bin", std::string("a\0b", 3));
-  EXPECT_EQ(FileTool::readDataFromFile(work_ / "data.bin"), (pf::Data{'a', 0, 'b'}));
+  writeFile(work_.file("data.bin"), std::string("a\0b", 3));
+  EXPECT_EQ(FileTool::readDataFromFile(work_.file("data.bin")), (pf::Data{'a', 0, 'b'}));
   pf::Log::Capture log;
-  EXPECT_FALSE(FileTool::readDataFromFile(work_ / "missing"));
-  EXPECT_TRUE(log.contains(work_ / "missing" + " 不存在！"));
+  EXPECT_FALSE(FileTool::readDataFromFile(work_.file("missing")));
+  EXPECT_TRUE(log.contains(work_.file("missing") + " 不存在！"));
   EXPECT_FALSE(FileTool::readDataFromFile(work_.path()));
 }
 
 TEST_F(FileToolTest, ListsFlatAndDeep) {
-  writeFile(work_ / "report.txt", "");
-  writeFile(work_ / "report2.txt", "");
-  writeFile(work_ / "sub/report.pdf", "");
-  fs::create_directories(work_ / "sub/deeper");
+  writeFile(work_.file("report.txt"), "");
+  writeFile(work_.file("report2.txt"), "");
+  writeFile(work_.file("sub/report.pdf"), "");
+  fs::create_directories(work_.file("sub/deeper"));
 
   EXPECT_THAT(FileTool::getFileListFromDir(work_.path()), ElementsAre("report.txt", "report2.txt", "sub"));
-  EXPECT_THAT(*FileTool::getDirInThePath(work_.path()), ElementsAre(work_ / "sub", work_ / "sub/deeper"));
+  EXPECT_THAT(*FileTool::getDirInThePath(work_.path()), ElementsAre(work_.file("sub"), work_.file("sub/deeper")));
   EXPECT_THAT(*FileTool::getFileInThePath(work_.path()),
-              ElementsAre(work_ / "report.txt", work_ / "report2.txt", work_ / "sub", work_ / "sub/deeper",
-                          work_ / "sub/report.pdf"));
+              ElementsAre(work_.file("report.txt"), work_.file("report2.txt"), work_.file("sub"), work_.file("sub/deeper"),
+                          work_.file("sub/report.pdf")));
   EXPECT_THAT(*FileTool::getFilesInDir(work_.path(), "report"),
-              ElementsAre(work_ / "report.txt", work_ / "sub/report.pdf"));
+              ElementsAre(work_.file("report.txt"), work_.file("sub/report.pdf")));
   EXPECT_FALSE(FileTool::getFilesInDir(work_.path(), "absent"));
 
-  EXPECT_FALSE(FileTool::getDirInThePath(work_ / "report.txt"));
-  EXPECT_FALSE(FileTool::getFileInThePath(work_ / "missing"));
+  EXPECT_FALSE(FileTool::getDirInThePath(work_.file("report.txt")));
+  EXPECT_FALSE(FileTool::getFileInThePath(work_.file("missing")));
   pf::Log::Capture log;
-  EXPECT_TRUE(FileTool::getFileListFromDir(work_ / "missing").empty());
+  EXPECT_TRUE(FileTool::getFileListFromDir(work_.file("missing")).empty());
   EXPECT_EQ(log.lines().size(), 1u);
 }
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/util/ScratchFolder.h"
+#include "tests/support/TemporaryFolder.h"
 #include "platform/foundation/Error.h"
 
 namespace {
@@ -44,8 +44,8 @@ TEST(PlistUtilTest, ReadsDictionariesOnly) {
 }
 
 TEST(PlistUtilTest, SavesAndReadsBack) {
-  ScratchFolder folder;
-  const std::string path = folder / "settings.plist";
+  pf_test::TemporaryFolder folder;
+  const std::string path = folder.file("settings.plist");
   pf::Dictionary first{{"name", "第一"}, {"count", 3LL}};
   ASSERT_TRUE(PlistUtil::savePlistFileWithDictionary(first, path));
   EXPECT_EQ(pf::Value(PlistUtil::dictionaryFromPlistFile(path)), pf::Value(first));
@@ -54,8 +54,8 @@ TEST(PlistUtilTest, SavesAndReadsBack) {
   ASSERT_TRUE(PlistUtil::savePlistFileWithDictionary(second, path));
   EXPECT_EQ(pf::Value(PlistUtil::dictionaryFromPlistFile(path)), pf::Value(second));
 
-  EXPECT_FALSE(PlistUtil::savePlistFileWithDictionary(first, folder / "missing/settings.plist"));
-  EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+  EXPECT_FALSE(PlistUtil::savePlistFileWithDictionary(first, folder.file("missing/settings.plist")));
+  EXPECT_FALSE(std::filesystem::exists(folder.file("missing")));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "platform/foundation/Log.h"
-#include "tests/platform/foundation/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "tests/platform/foundation/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/platform/foundation/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/net/HttpCookieStorage.h"
-#include "tests/platform/foundation/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace pf {
 namespace {

@@ -10,7 +10,7 @@
 #include "platform/net/DataInputStream.h"
 #include "platform/net/FileInputStream.h"
 #include "platform/net/StreamError.h"
-#include "tests/platform/foundation/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 #include "tests/platform/net/StreamRun.h"
 #include "tools/devserver/Answers.h"
 #include "tools/devserver/DevServer.h"

@@ -8,7 +8,7 @@
 
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Sandbox.h"
-#include "platform/foundation/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace pf {
 namespace {
