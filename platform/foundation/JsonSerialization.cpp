@@ -2,11 +2,13 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <vector>
 
+#include "platform/foundation/Utf8.h"
 #include "platform/runtime/Object.h"
 
 namespace pf {
@@ -167,13 +169,44 @@ class Writer {
     return true;
   }
 
+  // Escapes as JSON requires and keeps valid UTF-8 as it is; broken UTF-8 cannot be written.
   bool writeString(const std::string& s) {
-    try {
-      out_ += Json(s).dump();
-    } catch (const Json::type_error&) {
-      return fail("Invalid UTF-8 in string in JSON write");
+    out_ += '"';
+    for (std::size_t i = 0; i < s.size();) {
+      auto c = static_cast<unsigned char>(s[i]);
+      if (c < 0x80) {
+        writeEscaped(c);
+        ++i;
+        continue;
+      }
+      utf8::Character ch = utf8::decode(s, i);
+      if (ch.codePoint == utf8::kReplacementCharacter && ch.size == 1) {
+        return fail("Invalid UTF-8 in string in JSON write");
+      }
+      out_.append(s, i, ch.size);
+      i += ch.size;
     }
+    out_ += '"';
     return true;
+  }
+
+  void writeEscaped(unsigned char c) {
+    switch (c) {
+      case '"': out_ += "\\\""; return;
+      case '\\': out_ += "\\\\"; return;
+      case '\b': out_ += "\\b"; return;
+      case '\f': out_ += "\\f"; return;
+      case '\n': out_ += "\\n"; return;
+      case '\r': out_ += "\\r"; return;
+      case '\t': out_ += "\\t"; return;
+    }
+    if (c < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+      out_ += escaped;
+    } else {
+      out_ += static_cast<char>(c);
+    }
   }
 
   bool writeArray(const Array& array, std::size_t depth) {
