@@ -37,8 +37,10 @@
 #include "platform/net/Url.h"
 
 namespace pf {
+class HttpMessage;
 class HttpReadStream;
 class InputStream;
+class OperationQueue;
 }  // namespace pf
 
 class GzipDecompressor;
@@ -119,6 +121,103 @@ class HttpRequest : public pf::Operation {
 
   // Ends the request with this error (nothing for a cancelled request or one that failed before).
   void failWithError(const pf::ErrorPtr& theError);
+
+  // ---- running ----
+
+  // Runs the request on the calling thread, in a private run-loop mode so nothing else of the caller's
+  // loop runs meanwhile; returns once the request is complete. Reports still go to the main thread.
+  void startSynchronous();
+  // Queues the request on the class's own operation queue (four at a time).
+  void startAsynchronous();
+  // Queued requests go on after the queue's start returns, until markAsFinished.
+  bool isAsynchronous() const override { return true; }
+  // Prepares and starts the exchange; a queued request hands this to the request thread first.
+  void main() override;
+  // Fails the request with code 4 on the request thread (not waiting).
+  void cancel() override;
+  // Forgets the delegates, queue and blocks, then cancels.
+  void clearDelegatesAndCancel();
+  // Opens the stream (reusing a kept-alive connection when allowed) and starts the status timer.
+  void startRequest();
+  // Tears down the streams; a resumable download keeps its temporary file.
+  void cancelLoad();
+  // A delegate's answer to request:willRedirectToURL:.
+  void redirectToURL(const pf::Url& newURL);
+  // Ends the operation without reports; later calls only repeat nothing.
+  void markAsFinished();
+
+  // ---- response ----
+
+  // The body, inflated when it came gzip-compressed and inflating waited for the end.
+  std::optional<pf::Data> responseData() const;
+  // responseData decoded with responseEncoding; nullopt without data.
+  std::optional<std::string> responseString() const;
+  bool isResponseCompressed() const;
+  // The "id" of the kept-alive connection in use.
+  std::optional<int> connectionID() const;
+
+  // Deletes the file when there is one; false with a code-8 error when it stays.
+  static bool removeFileAtPath(const std::string& path, pf::ErrorPtr* err);
+  bool removeTemporaryDownloadFile();
+  bool removeTemporaryUncompressedDownloadFile();
+  bool removeTemporaryUploadFile();
+  bool removeTemporaryCompressedUploadFile();
+
+  // ---- authentication, proxies and cache: the engine calls these at the points it names ----
+
+  // Adds credentials known before any challenge to the message's "Authorization" header.
+  void applyAuthorizationHeader();
+  // The server (401) or proxy (407) asked for credentials at the end of the answer.
+  void attemptToApplyCredentialsAndResume();
+  void attemptToApplyProxyCredentialsAndResume();
+  // true: go on with startRequest now; false: proxy discovery goes on and starts the request later,
+  // or the request failed.
+  bool configureProxies();
+  // Before sending: true when the download cache answered the request (it is then complete); otherwise
+  // conditional headers may have been added.
+  bool answerFromCacheBeforeSending();
+  // Once the response head is in: true when the cache's copy answers instead (a 304, say).
+  bool answerFromCacheAfterHeaders();
+  // On failure: true when the cache's copy answers instead of the error.
+  bool answerFromCacheOnFailure();
+  // After a successful answer: store it in the download cache when there is one.
+  void storeResponseInCache();
+  // Completes the request from the download cache.
+  void useDataFromCache();
+
+  // ---- class-wide running state ----
+
+  // The one long-lived thread that runs queued and asynchronous requests (its run loop).
+  static std::shared_ptr<pf::RunLoop> threadForRequest(const Ptr& request);
+  // The queue of startAsynchronous.
+  static std::shared_ptr<pf::OperationQueue> sharedQueue();
+  // Drops idle kept-alive connections whose time is up.
+  static void expirePersistentConnections();
+  static bool isNetworkInUse();
+  static void setShouldUpdateNetworkActivityIndicator(bool shouldUpdate);
+  static bool isNetworkActivityIndicatorVisible();
+  static void showNetworkActivityIndicator();
+  static void hideNetworkActivityIndicator();
+  static void hideNetworkActivityIndicatorAfterDelay();
+  static void hideNetworkActivityIndicatorIfNeeeded();
+
+  // Bandwidth, counted over one-second windows for every request of the process.
+  static bool isBandwidthThrottled();
+  static unsigned long maxBandwidthPerSecond();
+  static void setMaxBandwidthPerSecond(unsigned long bytes);
+  static void incrementBandwidthUsedInLastSecond(unsigned long bytes);
+  static void recordBandwidthUsage();
+  static void measureBandwidthUsage();
+  static unsigned long averageBandwidthUsedPerSecond();
+  static unsigned long maxUploadReadLength();
+  // Limits the mobile network to 14,800 bytes a second while it is the only way out.
+  static void setShouldThrottleBandwidthForWWAN(bool throttle);
+  static void throttleBandwidthForWWANUsingLimit(unsigned long limit);
+  static bool isNetworkReachableViaWWAN();
+
+  // setProgress(progress / total) under the progress lock.
+  static void updateProgressIndicator(const std::weak_ptr<HttpProgressDelegate>& indicator,
+                                      unsigned long long withProgress, unsigned long long ofTotal);
 
   // ---- callbacks ----
 
@@ -331,6 +430,8 @@ class HttpRequest : public pf::Operation {
   std::string runLoopMode = pf::RunLoop::kDefaultMode;
   std::optional<pf::Date> lastActivityTime;
   std::atomic<bool> willRetryRequest{false};
+  // The message of the current attempt (method, URL, headers) the stream sends.
+  std::shared_ptr<pf::HttpMessage> requestMessage;
 
   // misc
   AtomicProperty<std::optional<pf::Dictionary>> userInfo;
@@ -354,6 +455,46 @@ class HttpRequest : public pf::Operation {
   std::optional<std::uint64_t> buildMemoryBody();
   void updatePartialDownloadSize();
   void releaseBlocksOnMainThread();
+
+  // Running (engine).
+  void prepare();
+  void checkRequestStatus();
+  bool shouldTimeOut();
+  void performThrottling();
+  void readResponseHeaders();
+  bool willRedirect();
+  void performRedirect();
+  void cancelOnRequestThread();
+  void scheduleReadStream();
+  void unscheduleReadStream();
+  void destroyReadStream();
+  // Response (engine).
+  void handleNetworkEvent(unsigned type);
+  void handleBytesAvailable();
+  void handleStreamComplete();
+  void handleStreamError();
+  bool willAskDelegateToConfirmRedirect();
+  bool retryUsingNewConnection();
+  // Reporting (engine), on the main thread.
+  void requestStarted();
+  void requestReceivedResponseHeaders(const pf::Dictionary& newResponseHeaders);
+  void requestWillRedirectToURL(const pf::Url& newURL);
+  void requestRedirected();
+  void requestFinished();
+  void reportFinished();
+  void reportFailure();
+  void passOnReceivedData(const pf::Data& data);
+  void updateProgressIndicators();
+  void updateUploadProgress();
+  void updateDownloadProgress();
+  void incrementUploadSizeBy(long long length);
+  void incrementDownloadSizeBy(long long length);
+  void removeUploadProgressSoFar();
+  // Runs the block on the main thread, waiting only when already there.
+  void performBlockOnMainThread(std::function<void()> block);
+
+  // The loop the request runs on (the caller's for a synchronous request), woken when it completes.
+  std::weak_ptr<pf::RunLoop> requestRunLoop_;
 
   mutable std::recursive_mutex cancelledLock_;
   std::string requestMethod_ = "GET";
