@@ -1,5 +1,7 @@
-// The loopback platform server on its own: serves the files of a folder on 127.0.0.1 until interrupted.
+// The loopback platform server on its own: serves the files of a folder on 127.0.0.1 until interrupted,
+// or, with --open, stands in for the platform's open interface with the data of a folder.
 //   marlune-devserver [--port N] [--root DIR]
+//   marlune-devserver --open --data DIR [--port N]
 
 #include <csignal>
 #include <cstdio>
@@ -8,26 +10,70 @@
 
 #include "tools/devserver/Answers.h"
 #include "tools/devserver/DevServer.h"
+#include "tools/devserver/open/OpenDataFolder.h"
+
+namespace {
+
+int usage(const char* program) {
+  std::fprintf(stderr, "usage: %s [--port N] [--root DIR] | --open --data DIR [--port N]\n", program);
+  return 2;
+}
+
+void waitForSignal(sigset_t& signals) {
+  int received = 0;
+  sigwait(&signals, &received);
+}
+
+int serveOpen(int port, const std::string& data, sigset_t& signals) {
+  std::string problem;
+  const auto folder = devserver::OpenDataFolder::read(data, &problem);
+  if (!folder) {
+    std::fprintf(stderr, "%s\n", problem.c_str());
+    return 1;
+  }
+  devserver::OpenServer server(folder->settings);
+  folder->install(server);
+  if (!server.start(port)) {
+    std::fprintf(stderr, "cannot listen on 127.0.0.1:%d\n", port);
+    return 1;
+  }
+  std::printf("open interface with %s on http://%s/open\n", data.c_str(), server.host().c_str());
+  std::fflush(stdout);
+  waitForSignal(signals);
+  server.stop();
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   int port = 8080;
   std::string root = ".";
-  for (int i = 1; i + 1 < argc; i += 2) {
+  std::string data;
+  bool open = false;
+  for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
-    if (option == "--port") {
-      port = std::atoi(argv[i + 1]);
+    if (option == "--open") {
+      open = true;
+    } else if (i + 1 == argc) {
+      return usage(argv[0]);
+    } else if (option == "--port") {
+      port = std::atoi(argv[++i]);
     } else if (option == "--root") {
-      root = argv[i + 1];
+      root = argv[++i];
+    } else if (option == "--data") {
+      data = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: %s [--port N] [--root DIR]\n", argv[0]);
-      return 2;
+      return usage(argv[0]);
     }
   }
+  if (open && data.empty()) return usage(argv[0]);
   sigset_t signals;
   sigemptyset(&signals);
   sigaddset(&signals, SIGINT);
   sigaddset(&signals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);  // before any thread starts, so all inherit the mask
+  if (open) return serveOpen(port, data, signals);
 
   devserver::DevServer server;
   server.route("/*", devserver::answers::directory(root));
@@ -37,8 +83,7 @@ int main(int argc, char** argv) {
   }
   std::printf("serving %s on %s\n", root.c_str(), server.url().c_str());
   std::fflush(stdout);
-  int received = 0;
-  sigwait(&signals, &received);
+  waitForSignal(signals);
   server.stop();
   return 0;
 }
