@@ -82,6 +82,11 @@ void HttpReadStream::setTlsSettings(TlsSettings settings) {
   tls_ = std::move(settings);
 }
 
+void HttpReadStream::setHttpProxy(std::optional<std::pair<std::string, int>> proxy) {
+  std::lock_guard lock(mutex_);
+  proxy_ = std::move(proxy);
+}
+
 void HttpReadStream::setClient(unsigned events, Client client) {
   std::lock_guard lock(mutex_);
   eventMask_ = client ? events : 0;
@@ -224,10 +229,21 @@ bool HttpReadStream::prepareRequest() {
   }
   if (!persistent_ && !request_->headerField("Connection")) added.push_back({"Connection", "close"});
   outgoing_ = request_->serializedHead(added);
+  if (viaProxy()) {
+    // A proxy is told the whole URL (never its user name and password) in place of the path.
+    const std::size_t start = outgoing_.find(' ') + 1;
+    const std::size_t end = outgoing_.find(' ', start);
+    outgoing_.replace(start, end - start, url.scheme() + "://" + url.hostAndPort() + url.requestTarget());
+  }
   return true;
 }
 
+bool HttpReadStream::viaProxy() const {
+  return proxy_ && request_->url().scheme() == "http";
+}
+
 std::string HttpReadStream::serverKey() const {
+  if (viaProxy()) return "proxy://" + proxy_->first + ":" + std::to_string(proxy_->second);
   const Url& url = request_->url();
   std::string key = url.scheme() + "://" + url.host() + ":" + std::to_string(url.portOrDefault());
   if (url.scheme() == "https") {
@@ -244,7 +260,9 @@ void HttpReadStream::resolve() {
   std::weak_ptr<HttpReadStream> weak = weak_from_this();
   std::shared_ptr<StreamSchedule> schedule = schedule_;
   const Url& url = request_->url();
-  HostResolver::resolve(url.host(), url.portOrDefault(), [weak, schedule](HostResolver::Answer answer) {
+  const std::string host = viaProxy() ? proxy_->first : url.host();
+  const int port = viaProxy() ? proxy_->second : url.portOrDefault();
+  HostResolver::resolve(host, port, [weak, schedule](HostResolver::Answer answer) {
     schedule->deliver([weak, answer = std::move(answer)]() mutable {
       if (auto self = weak.lock()) {
         std::lock_guard lock(self->mutex_);

@@ -21,6 +21,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HostResolver.h"
@@ -57,6 +58,9 @@ class HttpReadStream : public std::enable_shared_from_this<HttpReadStream> {
   void setAttemptPersistentConnection(bool attempt);
   void setStreamId(std::optional<int> id);
   void setTlsSettings(TlsSettings settings);
+  // An HTTP proxy (host, port) for an http URL: the request goes to the proxy with the URL in absolute
+  // form. An https URL is not tunnelled and goes directly.
+  void setHttpProxy(std::optional<std::pair<std::string, int>> proxy);
 
   // events: the Event bits the client wants; a null client hears nothing.
   void setClient(unsigned events, Client client);
@@ -87,6 +91,7 @@ class HttpReadStream : public std::enable_shared_from_this<HttpReadStream> {
   // Each of these expects mutex_ held.
   bool prepareRequest();
   std::string serverKey() const;
+  bool viaProxy() const;
   void resolve();
   void onResolved(HostResolver::Answer answer);
   void connectNext();
@@ -118,6 +123,7 @@ class HttpReadStream : public std::enable_shared_from_this<HttpReadStream> {
   bool persistent_ = false;
   std::optional<int> streamId_;
   TlsSettings tls_;
+  std::optional<std::pair<std::string, int>> proxy_;
 
   Phase phase_ = Phase::Idle;
   std::optional<RunLoop::PendingWork> pending_;
