@@ -1,62 +1,15 @@
 #include "core/http/GzipCompressor.h"
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <filesystem>
-#include <vector>
 
-#include "core/http/HttpRequestError.h"
+#include "core/http/GzipFileCoder.h"
 #include "platform/foundation/Format.h"
 
 namespace {
 
 constexpr std::size_t kMinimumGrowth = 1024;
-
-pf::ErrorPtr compressionError(const std::string& description) {
-  return pf::Error::make(NetworkRequestErrorDomain, static_cast<long>(HttpRequestErrorCode::Compression),
-                         description);
-}
-
-// Reads until the buffer is full or the file ends; -1 on failure.
-long long readFully(int fd, std::uint8_t* buffer, std::size_t length) {
-  std::size_t total = 0;
-  while (total < length) {
-    const ssize_t count = ::read(fd, buffer + total, length - total);
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) return -1;
-    if (count == 0) break;
-    total += static_cast<std::size_t>(count);
-  }
-  return static_cast<long long>(total);
-}
-
-bool writeFully(int fd, const pf::Data& data) {
-  std::size_t written = 0;
-  while (written < data.size()) {
-    const ssize_t count = ::write(fd, data.data() + written, data.size() - written);
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) return false;
-    written += static_cast<std::size_t>(count);
-  }
-  return true;
-}
-
-// Closes its file when it goes out of scope.
-struct FileDescriptor {
-  int fd;
-  ~FileDescriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-  bool close() {
-    const int rc = ::close(fd);
-    fd = -1;
-    return rc == 0;
-  }
-};
 
 }  // namespace
 
@@ -144,46 +97,20 @@ std::optional<pf::Data> GzipCompressor::compressData(const pf::Data& uncompresse
 
 bool GzipCompressor::compressDataFromFile(const std::string& sourcePath, const std::string& destinationPath,
                                           pf::ErrorPtr* error) {
-  std::shared_ptr<GzipCompressor> coder = std::make_shared<GzipCompressor>();
-  auto fail = [&](pf::ErrorPtr cause) {
-    coder->closeStream();
-    if (error) *error = std::move(cause);
+  GzipCompressor coder;
+  if (pf::ErrorPtr setup = coder.setupStream()) {
+    if (error) *error = setup;
     return false;
+  }
+  // The last chunk finishes the gzip stream, also when it is empty.
+  const auto compressChunk = [&coder](const std::uint8_t* bytes, std::size_t length, bool last,
+                                      pf::ErrorPtr* chunkError) {
+    return coder.deflateChunk(bytes, length, chunkError, last);
   };
-  FileDescriptor out{::open(destinationPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)};
-  if (out.fd < 0) {
-    return fail(compressionError(pf::format("Compression of %@ failed because we were to create a file at %@",
-                                            sourcePath, destinationPath)));
+  if (!GzipFileCoder::codeFile("Compression", sourcePath, destinationPath, kChunkSize, compressChunk, error)) {
+    return false;
   }
-  std::error_code ignored;
-  if (!std::filesystem::exists(sourcePath, ignored)) {
-    return fail(compressionError(pf::format("Compression of %@ failed the file does not exist", sourcePath)));
-  }
-  const pf::ErrorPtr unreadable = compressionError(pf::format(
-      "Compression of %@ failed because we were unable to read from the source data file", sourcePath));
-  const pf::ErrorPtr unwritable = compressionError(pf::format(
-      "Compression of %@ failed because we were unable to write to the destination data file at %@",
-      sourcePath, destinationPath));
-  FileDescriptor in{::open(sourcePath.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (in.fd < 0) return fail(unreadable);
-  if (pf::ErrorPtr setup = coder->setupStream()) return fail(setup);
-
-  std::vector<std::uint8_t> chunk(kChunkSize);
-  bool finished = false;
-  while (!finished) {
-    const long long count = readFully(in.fd, chunk.data(), chunk.size());
-    if (count < 0) return fail(unreadable);
-    // A file that ends exactly on a chunk boundary is finished with an empty last step.
-    finished = static_cast<std::size_t>(count) < kChunkSize;
-    pf::ErrorPtr coding;
-    std::optional<pf::Data> compressed =
-        coder->deflateChunk(chunk.data(), static_cast<std::size_t>(count), &coding, finished);
-    if (!compressed) return fail(coding);
-    if (!writeFully(out.fd, *compressed)) return fail(unwritable);
-  }
-  in.close();
-  if (!out.close()) return fail(unwritable);
-  if (pf::ErrorPtr closing = coder->closeStream()) {
+  if (pf::ErrorPtr closing = coder.closeStream()) {
     if (error) *error = closing;
     return false;
   }
@@ -191,5 +118,5 @@ bool GzipCompressor::compressDataFromFile(const std::string& sourcePath, const s
 }
 
 pf::ErrorPtr GzipCompressor::deflateErrorWithCode(int code) {
-  return compressionError(pf::format("Compression of data failed with code %i", code));
+  return GzipFileCoder::error(pf::format("Compression of data failed with code %i", code));
 }

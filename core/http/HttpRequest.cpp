@@ -8,6 +8,8 @@ HttpRequest::HttpRequest(std::optional<pf::Url> url)
 
 HttpRequest::~HttpRequest() {
   if (statusTimer_) statusTimer_->invalidate();
+  // A request dropped mid-exchange no longer counts as network use.
+  unscheduleReadStream();
   releaseBlocksOnMainThread();
 }
 
@@ -157,14 +159,6 @@ void HttpRequest::setURL(std::optional<pf::Url> newURL) {
 std::optional<pf::Url> HttpRequest::url() const {
   std::lock_guard lock(cancelledLock_);
   return url_;
-}
-
-void HttpRequest::failWithError(const pf::ErrorPtr& theError) {
-  std::lock_guard lock(cancelledLock_);
-  complete = true;
-  if (isCancelled() || error.get()) return;
-  error.set(theError);
-  if (Ptr main = mainRequest.get().lock()) main->error.set(theError);
 }
 
 std::weak_ptr<HttpRequestDelegate> HttpRequest::delegate() const {

@@ -143,8 +143,12 @@ class HttpRequest : public pf::Operation {
   void cancelLoad();
   // A delegate's answer to request:willRedirectToURL:.
   void redirectToURL(const pf::Url& newURL);
-  // Ends the operation without reports; later calls only repeat nothing.
+  // Ends the operation without reports; later calls change nothing.
   void markAsFinished();
+  // Runs the block on the thread that runs this request (not waiting).
+  void performOnRequestThread(std::function<void()> block);
+  // Holds the stream back while the bandwidth of this second is used up; runs on the request's thread.
+  void performThrottling();
 
   // ---- response ----
 
@@ -457,25 +461,59 @@ class HttpRequest : public pf::Operation {
   void releaseBlocksOnMainThread();
 
   // Running (engine).
+  Ptr selfPtr();
   void prepare();
+  std::shared_ptr<pf::InputStream> makeBodyStream();
+  void startStatusTimer();
   void checkRequestStatus();
   bool shouldTimeOut();
-  void performThrottling();
-  void readResponseHeaders();
-  bool willRedirect();
+  void retryAfterTimeOut();
+  // Asks again only for the bytes a resumable file still lacks.
+  void refreshRangeForRetry();
   void performRedirect();
   void cancelOnRequestThread();
+  void wakeRequestRunLoop();
+  // Connections (engine). attachConnection answers the stream last opened on the chosen connection,
+  // to be closed once the new stream has taken its socket.
+  std::shared_ptr<pf::HttpReadStream> attachConnection();
+  void decideConnectionReuse(const pf::HttpMessage& response);
+  void releaseConnection();
+  void dropConnection();
   void scheduleReadStream();
   void unscheduleReadStream();
   void destroyReadStream();
   // Response (engine).
+  void handleEventOfStream(unsigned event, const std::weak_ptr<pf::HttpReadStream>& stream);
   void handleNetworkEvent(unsigned type);
+  void readResponseHeaders();
+  void parseStringEncodingFromHeaders();
+  void storeResponseCookies(const pf::Dictionary& headers);
+  void takeContentLength();
+  bool willRedirect();
+  void dropBodyForRedirect();
+  bool willAskDelegateToConfirmRedirect();
+  bool isSuccessfulStatus() const;
+  std::size_t readSize() const;
   void handleBytesAvailable();
   void handleStreamComplete();
   void handleStreamError();
-  bool willAskDelegateToConfirmRedirect();
   bool retryUsingNewConnection();
-  // Reporting (engine), on the main thread.
+  // Download files (engine).
+  void writeDownloadChunk(const std::uint8_t* bytes, std::size_t length, const std::optional<pf::Data>& inflated);
+  bool openDownloadFiles();
+  void failWithWriteError(const std::string& path);
+  pf::ErrorPtr closeDownloadStreams();
+  pf::ErrorPtr finishDownloadFile();
+  pf::ErrorPtr statusError() const;
+  bool removeTemporaryFile(std::optional<std::string> path, const std::function<void()>& forget);
+  // Reporting (engine): the report operations run on the main thread.
+  static std::recursive_mutex& progressGuard();
+  bool isHEADRequestForAnother() const;
+  std::shared_ptr<HttpRequestDelegate> queueDelegate() const;
+  std::shared_ptr<HttpProgressDelegate> queueProgressDelegate() const;
+  // The delegate, else the queue, when it confirms redirects itself.
+  std::shared_ptr<HttpRequestDelegate> redirectConfirmer() const;
+  bool hasDataHandler() const;
   void requestStarted();
   void requestReceivedResponseHeaders(const pf::Dictionary& newResponseHeaders);
   void requestWillRedirectToURL(const pf::Url& newURL);

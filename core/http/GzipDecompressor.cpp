@@ -1,0 +1,125 @@
+#include "core/http/GzipDecompressor.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+
+#include "core/http/GzipFileCoder.h"
+#include "platform/foundation/Format.h"
+
+namespace {
+
+constexpr std::size_t kMinimumGrowth = 1024;
+
+}  // namespace
+
+struct GzipDecompressor::Stream {
+  z_stream z{};
+};
+
+std::shared_ptr<GzipDecompressor> GzipDecompressor::decompressor() {
+  auto made = std::make_shared<GzipDecompressor>();
+  return made->setupStream() ? nullptr : made;
+}
+
+GzipDecompressor::GzipDecompressor() : stream_(std::make_unique<Stream>()) {}
+
+GzipDecompressor::~GzipDecompressor() {
+  closeStream();
+}
+
+pf::ErrorPtr GzipDecompressor::setupStream() {
+  if (streamReady_) return nullptr;
+  stream_->z = z_stream{};
+  // 47: a zlib or a gzip header, told apart by its first bytes.
+  const int rc = inflateInit2(&stream_->z, 47);
+  if (rc != Z_OK) return inflateErrorWithCode(rc);
+  streamReady_ = true;
+  reachedEnd_ = false;
+  return nullptr;
+}
+
+pf::ErrorPtr GzipDecompressor::closeStream() {
+  if (!streamReady_) return nullptr;
+  streamReady_ = false;
+  const int rc = inflateEnd(&stream_->z);
+  return rc == Z_OK ? nullptr : inflateErrorWithCode(rc);
+}
+
+std::optional<pf::Data> GzipDecompressor::uncompressBytes(const std::uint8_t* bytes, std::size_t length,
+                                                          pf::ErrorPtr* error) {
+  if (length == 0) return std::nullopt;
+  if (!streamReady_) {
+    if (error) *error = inflateErrorWithCode(Z_STREAM_ERROR);
+    return std::nullopt;
+  }
+  z_stream& z = stream_->z;
+  z.next_in = const_cast<Bytef*>(bytes);
+  z.avail_in = static_cast<uInt>(length);
+  const std::size_t growth = std::max(length / 2, kMinimumGrowth);
+  pf::Data out(length + growth);
+  std::size_t produced = 0;
+  // Stops only when the input is used up and inflate had room to spare, so nothing inflated stays in
+  // the coder's window waiting for a later call.
+  while (!reachedEnd_) {
+    if (produced == out.size()) out.resize(out.size() + growth);
+    z.next_out = out.data() + produced;
+    z.avail_out = static_cast<uInt>(out.size() - produced);
+    const int rc = inflate(&z, Z_NO_FLUSH);
+    produced = out.size() - z.avail_out;
+    if (rc == Z_STREAM_END) {
+      reachedEnd_ = true;
+    } else if (rc == Z_BUF_ERROR && z.avail_in == 0) {
+      break;
+    } else if (rc != Z_OK) {
+      if (error) *error = inflateErrorWithCode(rc);
+      return std::nullopt;
+    } else if (z.avail_in == 0 && z.avail_out != 0) {
+      break;
+    }
+  }
+  out.resize(produced);
+  return out;
+}
+
+std::optional<pf::Data> GzipDecompressor::uncompressData(const pf::Data& compressedData, pf::ErrorPtr* error) {
+  GzipDecompressor coder;
+  if (pf::ErrorPtr setup = coder.setupStream()) {
+    if (error) *error = setup;
+    return std::nullopt;
+  }
+  std::optional<pf::Data> inflated = coder.uncompressBytes(compressedData.data(), compressedData.size(), error);
+  if (inflated && !coder.reachedEnd()) {
+    if (error) *error = inflateErrorWithCode(Z_BUF_ERROR);
+    return std::nullopt;
+  }
+  return inflated;
+}
+
+bool GzipDecompressor::uncompressDataFromFile(const std::string& sourcePath, const std::string& destinationPath,
+                                              pf::ErrorPtr* error) {
+  GzipDecompressor coder;
+  if (pf::ErrorPtr setup = coder.setupStream()) {
+    if (error) *error = setup;
+    return false;
+  }
+  // A source that ends before its compressed stream does is a failure, not a shorter file.
+  const auto inflateChunk = [&coder](const std::uint8_t* bytes, std::size_t length, bool last,
+                                     pf::ErrorPtr* chunkError) {
+    std::optional<pf::Data> inflated = coder.uncompressBytes(bytes, length, chunkError);
+    if (last && !*chunkError && !coder.reachedEnd()) *chunkError = inflateErrorWithCode(Z_BUF_ERROR);
+    return inflated;
+  };
+  if (!GzipFileCoder::codeFile("Decompression", sourcePath, destinationPath, kChunkSize, inflateChunk, error)) {
+    return false;
+  }
+  if (pf::ErrorPtr closing = coder.closeStream()) {
+    if (error) *error = closing;
+    return false;
+  }
+  return true;
+}
+
+pf::ErrorPtr GzipDecompressor::inflateErrorWithCode(int code) {
+  return GzipFileCoder::error(pf::format("Decompression of data failed with code %i", code));
+}
