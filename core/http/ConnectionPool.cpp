@@ -3,8 +3,10 @@
 #include <algorithm>
 
 ConnectionPool& ConnectionPool::shared() {
-  static ConnectionPool pool;
-  return pool;
+  // Never destroyed: streams kept for reuse must not close during exit, after the platform's own
+  // process-wide state is gone.
+  static ConnectionPool* const pool = new ConnectionPool;
+  return *pool;
 }
 
 std::vector<std::shared_ptr<pf::HttpReadStream>> ConnectionPool::removeExpired(double now) {
