@@ -313,9 +313,13 @@ void HttpRequest::handleStreamComplete() {
       removeTemporaryUploadFile();
       removeTemporaryCompressedUploadFile();
     }
-    if (downloadDestinationPath.get()) {
-      pf::ErrorPtr fileFailure = finishDownloadFile();
-      if (!failure) failure = std::move(fileFailure);
+    if (downloadDestinationPath.get() && failure) {
+      // A body cut short inside its compressed stream never becomes the file.
+      closeDownloadStreams();
+      removeTemporaryUncompressedDownloadFile();
+      removeTemporaryDownloadFile();
+    } else if (downloadDestinationPath.get()) {
+      failure = finishDownloadFile();
     }
     if (!didUseCachedResponse) storeResponseInCache();
   }
