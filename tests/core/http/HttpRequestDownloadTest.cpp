@@ -172,3 +172,36 @@ TEST_F(HttpRequestDownloadTest, CancellingKeepsTheTemporaryFileOnlyForAResumable
 }
 
 }  // namespace
+
+namespace {
+
+// Each answer sends the next 1000 bytes from the asked offset, then goes quiet.
+TEST_F(HttpRequestDownloadTest, AStalledDownloadRestartsFromWhatItHasUntilItsRetriesRunOut) {
+  const std::string content = randomText(10000);
+  server.route("/stalls", [content](devserver::Exchange& e) {
+    const std::optional<std::string> range = e.request().header("Range");
+    const std::size_t from = range ? std::stoul(range->substr(6)) : 0;
+    devserver::Headers headers{{"Content-Length", std::to_string(content.size() - from)}};
+    if (range) {
+      headers.push_back({"Content-Range", "bytes " + std::to_string(from) + "-9999/10000"});
+    }
+    e.sendHead(range ? 206 : 200, headers);
+    e.write(content.substr(from, 1000));
+    e.pause(3);
+  });
+  auto request = download("/stalls");
+  request->timeOutSeconds = 0.3;
+  request->numberOfTimesToRetryOnTimeout = 2;
+  request->startSynchronous();
+
+  EXPECT_EQ(errorCode(*request), 2);
+  const std::vector<devserver::Request> seen = server.requests();
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_FALSE(seen[0].header("Range"));
+  EXPECT_EQ(seen[1].header("Range"), "bytes=1000-");
+  EXPECT_EQ(seen[2].header("Range"), "bytes=2000-");
+  EXPECT_EQ(readFile(temporary), content.substr(0, 3000));
+  EXPECT_FALSE(std::filesystem::exists(destination));
+}
+
+}  // namespace
