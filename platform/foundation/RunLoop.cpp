@@ -23,14 +23,15 @@ std::atomic<RunLoop*> mainLoopIdentity{nullptr};
 std::mutex registryMutex;
 thread_local std::shared_ptr<RunLoop> threadLoop;
 
+// Never destroyed: pool threads may still finish work while the process exits.
 std::vector<std::weak_ptr<RunLoop>>& registry() {
-  static std::vector<std::weak_ptr<RunLoop>> loops;
-  return loops;
+  static auto* loops = new std::vector<std::weak_ptr<RunLoop>>;
+  return *loops;
 }
 
 std::shared_ptr<RunLoop>& mainLoopSlot() {
-  static std::shared_ptr<RunLoop> loop;
-  return loop;
+  static auto* loop = new std::shared_ptr<RunLoop>;
+  return *loop;
 }
 
 std::vector<std::shared_ptr<RunLoop>> liveLoops() {
