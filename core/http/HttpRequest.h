@@ -27,6 +27,7 @@
 #include "core/http/HttpProgressDelegate.h"
 #include "core/http/HttpRequestDelegate.h"
 #include "core/http/HttpRequestError.h"
+#include "core/http/HttpSessionCredential.h"
 #include "platform/foundation/Error.h"
 #include "platform/foundation/Operation.h"
 #include "platform/foundation/RunLoop.h"
@@ -35,12 +36,14 @@
 #include "platform/net/HttpCookie.h"
 #include "platform/net/StringEncoding.h"
 #include "platform/net/Url.h"
+#include "platform/net/UrlCredential.h"
 
 namespace pf {
 class HttpMessage;
 class HttpReadStream;
 class InputStream;
 class OperationQueue;
+struct ProxyEntry;
 }  // namespace pf
 
 class GzipDecompressor;
@@ -188,6 +191,82 @@ class HttpRequest : public pf::Operation {
   void storeResponseInCache();
   // Completes the request from the download cache.
   void useDataFromCache();
+
+  // ---- credentials (HttpRequestAuthentication.cpp) ----
+
+  // The credentials to answer a server challenge with: the URL's, the main request's, the request's
+  // own, then (with useKeychainPersistence) the credential storage's; nullopt without a complete pair.
+  std::optional<pf::Dictionary> findCredentials();
+  // The main request's or the request's proxy credentials, its own for an NTLM proxy, then the storage's.
+  std::optional<pf::Dictionary> findProxyCredentials();
+  // The session entry that may answer for this request's server or proxy.
+  std::optional<HttpSessionCredential> findSessionAuthenticationCredentials();
+  std::optional<HttpSessionCredential> findSessionProxyAuthenticationCredentials();
+  // Puts the credentials on the message with this exchange's authentication object and remembers them
+  // (session store, credential storage); false when they cannot be applied.
+  bool applyCredentials(const pf::Dictionary& newCredentials);
+  bool applyProxyCredentials(const pf::Dictionary& newCredentials);
+  void addBasicAuthenticationHeaderWithUsername(const std::string& theUsername,
+                                                const std::string& andPassword);
+  // Hands the question to the delegate (else the queue, else the block) on the main thread; false for a
+  // synchronous request or when nobody answers it.
+  bool willAskDelegateForCredentials();
+  bool willAskDelegateForProxyCredentials();
+  void askDelegateForCredentials();
+  void askDelegateForProxyCredentials();
+  // Shows the credential prompt when one is installed and the request allows it.
+  bool showAuthenticationDialog();
+  bool showProxyAuthenticationDialog();
+  // The answer of a delegate or the prompt, from any thread: the credentials now set on the request are
+  // tried (and the requests waiting on the same question try the session store), or the request and
+  // those waiting fail with code 3.
+  void retryUsingSuppliedCredentials();
+  void cancelAuthentication();
+
+  // The credential prompt, run on the main thread; the UI layer installs it. Without one, no prompt.
+  using CredentialPrompt = std::function<void(const Ptr& request)>;
+  static void setCredentialPrompt(CredentialPrompt prompt);
+
+  // Session credential stores, process-wide. Storing replaces an entry with the same credentials for
+  // the same server or proxy; removing drops the first entry with those credentials.
+  static std::vector<HttpSessionCredential> sessionCredentialsStore();
+  static std::vector<HttpSessionCredential> sessionProxyCredentialsStore();
+  static void storeAuthenticationCredentialsInSessionStore(const HttpSessionCredential& entry);
+  static void storeProxyAuthenticationCredentialsInSessionStore(const HttpSessionCredential& entry);
+  static void removeAuthenticationCredentialsFromSessionStore(const pf::Dictionary& credentials);
+  static void removeProxyAuthenticationCredentialsFromSessionStore(const pf::Dictionary& credentials);
+
+  // Permanent credentials, kept as the default credential of their protection space.
+  void saveCredentialsToKeychain(const pf::Dictionary& newCredentials);
+  void saveProxyCredentialsToKeychain(const pf::Dictionary& newCredentials);
+  static void saveCredentials(const pf::UrlCredential& credentials, const std::string& forHost, int port,
+                              const std::string& protocol, const std::optional<std::string>& realm);
+  static void saveCredentials(const pf::UrlCredential& credentials, const std::string& forProxy, int port,
+                              const std::optional<std::string>& realm);
+  static std::optional<pf::UrlCredential> savedCredentialsForHost(const std::string& host, int port,
+                                                                  const std::string& protocol,
+                                                                  const std::optional<std::string>& realm);
+  static std::optional<pf::UrlCredential> savedCredentialsForProxy(const std::string& proxy, int port,
+                                                                   const std::string& protocol,
+                                                                   const std::optional<std::string>& realm);
+  static void removeCredentialsForHost(const std::string& host, int port, const std::string& protocol,
+                                       const std::optional<std::string>& realm);
+  static void removeCredentialsForProxy(const std::string& proxy, int port,
+                                        const std::optional<std::string>& realm);
+
+  // ---- proxies (HttpRequestProxy.cpp) ----
+
+  // proxyType values.
+  static constexpr char kProxyTypeHTTP[] = "HTTP";
+  static constexpr char kProxyTypeHTTPS[] = "HTTPS";
+  static constexpr char kProxyTypeSOCKS[] = "SOCKS";
+
+  // Fetches the proxy script at PACurl (over HTTP or from a file), then starts the request.
+  void fetchPACFile();
+  // Takes the first proxy the script names for the URL; nothing for nullopt or a script that cannot be
+  // evaluated (the request then goes directly).
+  void runPACScript(const std::optional<std::string>& script);
+  void finishedDownloadingPACFile(const Ptr& download);
 
   // ---- class-wide running state ----
 
@@ -414,6 +493,9 @@ class HttpRequest : public pf::Operation {
   std::shared_ptr<pf::InputStream> PACFileReadStream;
   std::optional<pf::Data> PACFileData;
   bool isPACFileRequest = false;
+  // The challenge objects of this exchange; released when it finishes or redirects.
+  std::shared_ptr<pf::HttpAuthentication> requestAuthentication;
+  std::shared_ptr<pf::HttpAuthentication> proxyAuthentication;
 
   // cache
   AtomicProperty<std::weak_ptr<HttpDownloadCache>> downloadCache;
@@ -530,6 +612,27 @@ class HttpRequest : public pf::Operation {
   void removeUploadProgressSoFar();
   // Runs the block on the main thread, waiting only when already there.
   void performBlockOnMainThread(std::function<void()> block);
+
+  // Credentials (HttpRequestAuthentication.cpp).
+  void answerChallenge(bool proxy);
+  void answerRefusal(bool proxy, const pf::ErrorPtr& refusal);
+  void reapplyCredentials(bool proxy);
+  void presentCredentialPrompt();
+  void failAuthentication();
+  // A request that ends leaves its open credential question to the requests waiting on it.
+  void abandonCredentialQuestion();
+  // Basic credentials sent before any challenge and accepted go into the session store.
+  void storeAcceptedBasicCredentials();
+  // Proxies (HttpRequestProxy.cpp).
+  void useProxy(const pf::ProxyEntry& entry);
+  void applyProxyToStream();
+  void downloadPACFile(const pf::Url& script);
+  void readPACFile(const std::shared_ptr<pf::InputStream>& stream);
+  void timeOutPACRead(const std::shared_ptr<pf::InputStream>& stream);
+  void finishPACRead(bool atEnd);
+  void cancelPACFileLoad();
+  // Cache (HttpRequestCaching.cpp).
+  bool useCachedResponse(HttpRequest& target);
 
   // The loop the request runs on (the caller's for a synchronous request), woken when it completes.
   std::weak_ptr<pf::RunLoop> requestRunLoop_;

@@ -131,6 +131,7 @@ void HttpRequest::readResponseHeaders() {
   if (answerFromCacheAfterHeaders()) return;
   if (responseStatusCode == 401) authenticationNeeded = 1;
   if (responseStatusCode == 407) authenticationNeeded = 2;
+  if (authenticationNeeded == 0) storeAcceptedBasicCredentials();
   parseStringEncodingFromHeaders();
   storeResponseCookies(headers);
   if (!willRedirect()) takeContentLength();
@@ -321,7 +322,7 @@ void HttpRequest::handleStreamComplete() {
     } else if (downloadDestinationPath.get()) {
       failure = finishDownloadFile();
     }
-    if (!didUseCachedResponse) storeResponseInCache();
+    if (!didUseCachedResponse && !failure) storeResponseInCache();
   }
   releaseConnection();
   if (authenticationNeeded == 0) destroyReadStream();
@@ -379,6 +380,8 @@ void HttpRequest::markAsFinished() {
   {
     std::lock_guard lock(cancelledLock_);
     requestMessage.reset();
+    requestAuthentication.reset();
+    proxyAuthentication.reset();
     inProgress = false;
   }
   pf::Operation::finish();

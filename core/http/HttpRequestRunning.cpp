@@ -191,6 +191,7 @@ void HttpRequest::startRequest() {
     loose.peerName = "";
     readStream->setTlsSettings(loose);
   }
+  applyProxyToStream();
   const std::shared_ptr<pf::HttpReadStream> setAside = attachConnection();
   const std::weak_ptr<HttpRequest> weakSelf = self;
   const std::weak_ptr<pf::HttpReadStream> weakStream = readStream;
@@ -315,6 +316,8 @@ void HttpRequest::performRedirect() {
   url_ = std::move(redirectURL);
   redirectURL.reset();
   requestMessage.reset();
+  requestAuthentication.reset();
+  proxyAuthentication.reset();
   complete = true;
   needsRedirect = false;
   ++redirectCount;
@@ -360,6 +363,7 @@ void HttpRequest::clearDelegatesAndCancel() {
 
 void HttpRequest::cancelLoad() {
   std::lock_guard lock(cancelledLock_);
+  cancelPACFileLoad();
   destroyReadStream();
   if (postBodyReadStream) {
     postBodyReadStream->close();
@@ -380,6 +384,7 @@ void HttpRequest::cancelLoad() {
 void HttpRequest::failWithError(const pf::ErrorPtr& theError) {
   std::lock_guard lock(cancelledLock_);
   complete = true;
+  abandonCredentialQuestion();
   if (!keepsRecordOnFailure(theError)) {
     dropConnection();
     destroyReadStream();

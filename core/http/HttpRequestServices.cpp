@@ -7,12 +7,14 @@
 #include <filesystem>
 
 #include "core/http/HttpDate.h"
+#include "core/http/HttpDownloadCache.h"
 #include "core/http/HttpRequest.h"
 #include "core/http/MimeTypeTable.h"
 #include "platform/foundation/Base64.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FilePath.h"
 #include "platform/foundation/Format.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/TextHelpers.h"
 #include "platform/net/HttpCookieStorage.h"
 
@@ -125,7 +127,18 @@ void HttpRequest::addSessionCookie(const pf::HttpCookiePtr& newCookie) {
 }
 
 void HttpRequest::clearSession() {
+  for (const HttpSessionCredential& entry : sessionCredentialsStore()) {
+    removeAuthenticationCredentialsFromSessionStore(entry.credentials);
+  }
   setSessionCookies(std::nullopt);
+  if (const std::shared_ptr<HttpDownloadCache> cache = defaultCache()) {
+    // Signing out must not stop at a cache folder someone removed or locked.
+    try {
+      cache->clearCachedResponsesForStoragePolicy(HttpDownloadCache::kSessionStorage);
+    } catch (const HttpDownloadCache::FolderError& e) {
+      pf::logf("%@: %@", e.name(), e.what());
+    }
+  }
 }
 
 std::optional<std::string> HttpRequest::defaultUserAgentString() {

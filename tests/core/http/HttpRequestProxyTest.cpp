@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "core/http/HttpRequest.h"
+#include "platform/net/ProxySettings.h"
+#include "tests/core/http/HttpRequestFixture.h"
+#include "tools/devserver/Answers.h"
+#include "tools/devserver/ChallengeAnswers.h"
+#include "tools/devserver/DevServer.h"
+
+namespace {
+
+namespace answers = devserver::answers;
+
+// The loopback server is the proxy: absolute-form targets arrive as paths beginning "http://", plain
+// paths mean the request came directly.
+class HttpRequestProxyTest : public HttpRequestFixture {
+ protected:
+  void SetUp() override {
+    HttpRequestFixture::SetUp();
+    server.route("http://courses.test/*", answers::text(200, "through the proxy"));
+    server.route("http://127.0.0.1*", answers::text(200, "through the proxy"));
+    server.route("/direct", answers::text(200, "direct"));
+    ASSERT_TRUE(server.start());
+  }
+  void TearDown() override {
+    pf::ProxySettings::setCurrent(nullptr);
+    for (const HttpSessionCredential& entry : HttpRequest::sessionProxyCredentialsStore()) {
+      HttpRequest::removeProxyAuthenticationCredentialsFromSessionStore(entry.credentials);
+    }
+    server.stop();
+    HttpRequestFixture::TearDown();
+  }
+
+  static void useEnvironment(std::map<std::string, std::string> variables) {
+    pf::ProxySettings::setCurrent(std::make_shared<pf::ProxySettings>(std::move(variables)));
+  }
+  std::string proxyAddress() const { return "http://127.0.0.1:" + std::to_string(server.port()); }
+  std::string script(const std::string& name, const std::string& text) {
+    const std::string path = home.file(name);
+    std::ofstream(path, std::ios::binary) << text;
+    return "file://" + path;
+  }
+  std::string lastTarget() const { return server.requests().back().target; }
+
+  devserver::DevServer server;
+};
+
+TEST_F(HttpRequestProxyTest, ProxiesComeFromTheEnvironment) {
+  const struct {
+    const char* name;
+    std::map<std::string, std::string> environment;
+    const char* url;
+    std::optional<std::string> host;
+    int port;
+    std::optional<std::string> type;
+  } cases[] = {
+      {"http proxy",
+       {{"http_proxy", "http://proxy.test:3128"}},
+       "http://courses.test/",
+       "proxy.test",
+       3128,
+       HttpRequest::kProxyTypeHTTP},
+      {"https proxy",
+       {{"https_proxy", "proxy.test:8443"}},
+       "https://courses.test/",
+       "proxy.test",
+       8443,
+       HttpRequest::kProxyTypeHTTPS},
+      {"socks for all",
+       {{"all_proxy", "socks5://s.test"}},
+       "http://courses.test/",
+       "s.test",
+       1080,
+       HttpRequest::kProxyTypeSOCKS},
+      {"excluded host",
+       {{"http_proxy", "proxy.test:3128"}, {"no_proxy", "courses.test"}},
+       "http://courses.test/",
+       std::nullopt,
+       0,
+       std::nullopt},
+      {"nothing set", {}, "http://courses.test/", std::nullopt, 0, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    useEnvironment(c.environment);
+    HttpRequest::Ptr r = request(c.url);
+    EXPECT_TRUE(r->configureProxies());
+    EXPECT_EQ(r->proxyHost.get(), c.host);
+    EXPECT_EQ(r->proxyPort, c.port);
+    EXPECT_EQ(r->proxyType.get(), c.type);
+  }
+}
+
+TEST_F(HttpRequestProxyTest, UnreadableProxySettingsFailTheRequestInsteadOfGoingDirectly) {
+  useEnvironment({{"http_proxy", "http://bad host!"}});
+  HttpRequest::Ptr r = request("http://courses.test/unit");
+  r->startSynchronous();
+  ASSERT_TRUE(r->error.get());
+  EXPECT_EQ(r->error.get()->code(), 6);
+  EXPECT_EQ(r->error.get()->localizedDescription(),
+            "Unable to obtain information on proxy servers needed for request");
+  EXPECT_TRUE(server.requests().empty());
+}
+
+TEST_F(HttpRequestProxyTest, AnEnvironmentProxyCarriesTheRequest) {
+  useEnvironment({{"http_proxy", proxyAddress()}});
+  HttpRequest::Ptr r = request("http://courses.test/unit?id=7");
+  r->startSynchronous();
+  EXPECT_EQ(r->responseStatusCode, 200);
+  EXPECT_EQ(r->responseString(), "through the proxy");
+  EXPECT_EQ(lastTarget(), "http://courses.test/unit?id=7");
+}
+
+TEST_F(HttpRequestProxyTest, AProxyChallengeIsAnsweredWithProxyCredentials) {
+  server.route("http://gate.test/*", answers::proxyBasicChallenge("Gate", "pu", "pp", "let through"));
+  const struct {
+    const char* name;
+    std::string proxy;
+    std::optional<std::string> user;
+  } cases[] = {
+      {"request's credentials", proxyAddress(), "pu"},
+      {"credentials in the proxy address", "http://pu:pp@127.0.0.1:" + std::to_string(server.port()),
+       std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    useEnvironment({{"http_proxy", c.proxy}});
+    HttpRequest::Ptr r = request("http://gate.test/exam");
+    r->proxyUsername.set(c.user);
+    if (c.user) r->proxyPassword.set("pp");
+    r->startSynchronous();
+    EXPECT_EQ(r->responseStatusCode, 200);
+    EXPECT_EQ(r->responseString(), "let through");
+    EXPECT_EQ(server.requests().back().header("Proxy-Authorization"), "Basic cHU6cHA=");
+    HttpRequest::removeProxyAuthenticationCredentialsFromSessionStore(*r->proxyCredentials.get());
+  }
+}
+
+TEST_F(HttpRequestProxyTest, AProxyScriptDecidesAndAnUnusableOneMeansDirect) {
+  const std::string proxied =
+      "function FindProxyForURL(url, host) { return \"PROXY 127.0.0.1:" + std::to_string(server.port()) +
+      "\"; }";
+  const struct {
+    const char* name;
+    std::string url;
+    bool viaProxy;
+  } cases[] = {
+      {"script names the proxy", script("proxy.pac", proxied), true},
+      {"script says DIRECT", script("direct.pac", "function FindProxyForURL(u, h) { return \"DIRECT\"; }"),
+       false},
+      {"empty file", script("empty.pac", ""), false},
+      {"not a script", script("binary.pac", std::string("\xff\xfe\x00junk", 7)), false},
+      {"beyond what can be evaluated", script("loop.pac", "var n = 1; while (n) {}"), false},
+      {"missing file", "file://" + home.file("missing.pac"), false},
+      {"over http", server.url("/direct.pac"), false},
+  };
+  server.route("/direct.pac", answers::text(200, "function FindProxyForURL(u, h) { return \"DIRECT\"; }"));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    useEnvironment({{"MARLUNE_PAC_URL", c.url}});
+    HttpRequest::Ptr r = request(server.url("/direct"));
+    r->startSynchronous();
+    EXPECT_EQ(r->responseStatusCode, 200);
+    EXPECT_EQ(lastTarget(), c.viaProxy ? server.url("/direct") : "/direct");
+  }
+}
+
+}  // namespace
