@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/foundation/Error.h"
-#include "platform/foundation/RunLoop.h"
 
 namespace {
 
@@ -22,11 +21,6 @@ std::uint64_t addClamped(std::atomic<std::uint64_t>& counter, long long amount) 
     }
   } while (!counter.compare_exchange_weak(now, next));
   return next;
-}
-
-void onMainThread(std::function<void()> task) {
-  if (pf::RunLoop::isMainThread()) return task();
-  pf::RunLoop::main()->post(std::move(task));
 }
 
 }  // namespace
@@ -279,11 +273,6 @@ void HttpRequestQueue::resetProgressDelegate(const std::weak_ptr<HttpProgressDel
 
 void HttpRequestQueue::updateProgressIndicator(const std::weak_ptr<HttpProgressDelegate>& indicator,
                                                std::uint64_t progress, std::uint64_t total) {
-  if (indicator.expired()) return;
   // Totals shrink when requests are cancelled or resume less than announced: keep within 0 to 1.
-  const float fraction =
-      total == 0 ? 0.0f : static_cast<float>(std::min(progress, total)) / static_cast<float>(total);
-  onMainThread([indicator, fraction] {
-    if (const std::shared_ptr<HttpProgressDelegate> target = indicator.lock()) target->setProgress(fraction);
-  });
+  HttpRequest::updateProgressIndicator(indicator, std::min(progress, total), total);
 }

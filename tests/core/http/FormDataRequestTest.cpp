@@ -6,7 +6,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/foundation/RunLoop.h"
 #include "tests/core/http/HttpRequestFixture.h"
+#include "tools/devserver/DevServer.h"
 
 namespace {
 
@@ -15,8 +17,8 @@ constexpr char kBoundary[] = "0xKhTmLbOuNdArY-00000000-1111-2222-3333-4444444444
 
 class FormDataRequestTest : public HttpRequestFixture {
  protected:
-  static FormDataRequest::Ptr form() {
-    auto r = FormDataRequest::requestWithURL(pf::Url::parse("http://127.0.0.1/upload"));
+  static FormDataRequest::Ptr form(const std::string& url = "http://127.0.0.1/upload") {
+    auto r = FormDataRequest::requestWithURL(pf::Url::parse(url));
     r->setUuidSource([] { return std::string(kUuid); });
     return r;
   }
@@ -220,6 +222,57 @@ TEST_F(FormDataRequestTest, WithoutFieldsOrFilesTheBodyIsBuiltAsForAnyRequest) {
   EXPECT_EQ(body(*r), "raw");
   EXPECT_FALSE(header(*r, "Content-Type"));
   EXPECT_EQ(header(*r, "Content-Length"), "3");
+}
+
+class FormDataUploadTest : public FormDataRequestTest {
+ protected:
+  void SetUp() override {
+    FormDataRequestTest::SetUp();
+    pf::RunLoop::setMainThread();
+    server.route("/upload",
+                 [](devserver::Exchange& e) { e.respond(200, "{\"processResultStatus\":\"DONE\"}"); });
+    ASSERT_TRUE(server.start());
+  }
+
+  devserver::DevServer server;
+};
+
+TEST_F(FormDataUploadTest, AMultipartUploadReachesTheServerByteForByte) {
+  const std::string photo = writeFile("photo.jpg", HttpRequest::kFileCopyChunkSize + 1000);
+  auto r = form(server.url("/upload"));
+  r->setPostFormat(FormDataRequest::PostFormat::MultipartFormData);
+  r->addPostValue("42", "userId");
+  r->setFile(photo, "file");
+  r->startSynchronous();
+  ASSERT_FALSE(r->error.get()) << r->error.get()->localizedDescription();
+  EXPECT_EQ(r->responseStatusCode.load(), 200);
+  EXPECT_EQ(r->responseString(), "{\"processResultStatus\":\"DONE\"}");
+
+  ASSERT_EQ(server.requests().size(), 1u);
+  const devserver::Request received = server.requests().back();
+  EXPECT_EQ(received.method, "POST");
+  EXPECT_EQ(received.header("Content-Type"),
+            std::string("multipart/form-data; charset=utf-8; boundary=") + kBoundary);
+  const std::string expected =
+      std::string("--") + kBoundary + "\r\nContent-Disposition: form-data; name=\"userId\"\r\n\r\n42\r\n--" +
+      kBoundary +
+      "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"photo.jpg\"\r\n"
+      "Content-Type: image/jpeg\r\n\r\n" +
+      std::string(HttpRequest::kFileCopyChunkSize + 1000, 'z') + "\r\n--" + kBoundary + "--\r\n";
+  EXPECT_EQ(received.body, expected);
+  EXPECT_EQ(received.header("Content-Length"), std::to_string(expected.size()));
+  // The temporary body file goes with the request.
+  EXPECT_FALSE(r->postBodyFilePath.get());
+  EXPECT_TRUE(std::filesystem::is_empty(pf::Sandbox::temporaryPath()));
+}
+
+TEST_F(FormDataUploadTest, StartingWithAMissingFileEndsWithCodeSixAndSendsNothing) {
+  auto r = form(server.url("/upload"));
+  r->setFile(home.file("gone.jpg"), "file");
+  r->startSynchronous();
+  EXPECT_EQ(errorCode(*r), 6);
+  EXPECT_TRUE(r->complete);
+  EXPECT_TRUE(server.requests().empty());
 }
 
 }  // namespace

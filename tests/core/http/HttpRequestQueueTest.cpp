@@ -2,12 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "core/http/FormDataRequest.h"
 #include "platform/foundation/Error.h"
 #include "tests/core/http/HttpRequestFixture.h"
+#include "tools/devserver/Answers.h"
+#include "tools/devserver/DevServer.h"
 
 namespace {
 
@@ -205,20 +213,6 @@ TEST_F(HttpRequestQueueTest, AnswersForRedirectsAndCredentialsOnlyWhenItsDelegat
   EXPECT_TRUE(queue->implements(Optional::WillRedirect));
 }
 
-TEST_F(HttpRequestQueueTest, AFailureCancelsTheRestUnlessTheSwitchIsOff) {
-  for (const bool cancelOnFailure : {true, false}) {
-    auto queue = makeQueue();
-    queue->shouldCancelAllRequestsOnFailure = cancelOnFailure;
-    std::vector<HttpRequest::Ptr> requests{tagged(1), tagged(2), tagged(3)};
-    for (const auto& r : requests) queue->addOperation(r);
-    queue->requestFailed(requests[0]);
-    EXPECT_EQ(queue->requestsCount.load(), 2);
-    EXPECT_EQ(requests[1]->isCancelled(), cancelOnFailure);
-    EXPECT_EQ(requests[2]->isCancelled(), cancelOnFailure);
-    EXPECT_EQ(queue->totalBytesToDownload.load(), cancelOnFailure ? 0u : 3u);
-  }
-}
-
 TEST_F(HttpRequestQueueTest, AddsUpProgressAcrossRequestsWithoutGoingBelowZero) {
   auto queue = makeQueue();
   queue->showAccurateProgress = true;
@@ -254,7 +248,7 @@ TEST_F(HttpRequestQueueTest, ResetCancelsAndForgetsAllButTheRedirectSelector) {
   auto r = tagged(1);
   queue->addOperation(r);
   queue->reset();
-  EXPECT_TRUE(r->isCancelled());
+  EXPECT_TRUE(pf::RunLoop::main()->runUntilTrue([&] { return r->isCancelled(); }, 10));
   EXPECT_TRUE(queue->isSuspended());
   EXPECT_FALSE(queue->delegate().lock());
   EXPECT_FALSE(queue->downloadProgressDelegate().lock());
@@ -286,6 +280,177 @@ TEST_F(HttpRequestQueueTest, ACopyTakesTheSettingsButNotTheRequests) {
   EXPECT_EQ(c->requestsCount.load(), 0);
   EXPECT_EQ(c->maxConcurrentOperationCount(), 4);
   EXPECT_TRUE(c->isSuspended());
+}
+
+// Holds the server's answers until the test lets them go.
+class Gate {
+ public:
+  void wait() {
+    std::unique_lock lock(mutex_);
+    opened_.wait_for(lock, std::chrono::seconds(10), [this] { return open_; });
+  }
+  void open() {
+    {
+      std::lock_guard lock(mutex_);
+      open_ = true;
+    }
+    opened_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable opened_;
+  bool open_ = false;
+};
+
+// What each request's own delegate heard, by tag: "finished" or "failed <code>".
+class Outcomes : public HttpRequestDelegate {
+ public:
+  void requestFinished(const HttpRequest::Ptr& request) override { results[request->tag] = "finished"; }
+  void requestFailed(const HttpRequest::Ptr& request) override {
+    const pf::ErrorPtr error = request->error.get();
+    results[request->tag] = "failed " + std::to_string(error ? error->code() : 0);
+  }
+  std::map<int, std::string> results;
+};
+
+class HttpRequestQueueNetworkTest : public HttpRequestQueueTest {
+ protected:
+  void SetUp() override {
+    HttpRequestQueueTest::SetUp();
+    server.route("/held/*", [this](devserver::Exchange& e) {
+      gate.wait();
+      e.respond(200, "held");
+    });
+    server.route("/broken", devserver::answers::resetMidBody("a body cut short", 3));
+    // "/sized/<n>": n bytes; a HEAD gets the length alone.
+    server.route("/sized/*", [](devserver::Exchange& e) {
+      const std::string body(std::stoul(e.request().path.substr(std::string("/sized/").size())), 'x');
+      if (e.request().method == "HEAD") {
+        e.sendHead(200, {{"Content-Length", std::to_string(body.size())}});
+      } else {
+        e.respond(200, body);
+      }
+    });
+    ASSERT_TRUE(server.start());
+  }
+  void TearDown() override {
+    gate.open();
+    server.stop();
+    HttpRequestQueueTest::TearDown();
+  }
+
+  HttpRequest::Ptr to(int tag, const std::string& path) {
+    auto r = tagged(tag, server.url(path));
+    r->setDelegate(outcomes);
+    return r;
+  }
+  std::size_t received(const std::string& prefix) const {
+    std::size_t count = 0;
+    for (const auto& r : server.requests()) count += r.path.starts_with(prefix);
+    return count;
+  }
+  static bool runUntil(const std::function<bool()>& done) {
+    return pf::RunLoop::main()->runUntilTrue(done, 10);
+  }
+
+  Gate gate;
+  devserver::DevServer server;
+  std::shared_ptr<Outcomes> outcomes = std::make_shared<Outcomes>();
+};
+
+TEST_F(HttpRequestQueueNetworkTest, AQueueOfWidthTwoHoldsBackTheThirdRequestUntilOneEnds) {
+  auto queue = makeQueue();
+  listen(queue);
+  queue->setMaxConcurrentOperationCount(2);
+  const std::vector<HttpRequest::Ptr> requests{to(1, "/held/1"), to(2, "/held/2"), to(3, "/held/3")};
+  for (const auto& r : requests) queue->addOperation(r);
+  queue->go();
+  ASSERT_TRUE(runUntil([&] { return received("/held/") == 2; }));
+  EXPECT_FALSE(requests[2]->isExecuting());
+  EXPECT_FALSE(requests[2]->isFinished());
+
+  gate.open();
+  ASSERT_TRUE(runUntil([&] { return outcomes->results.size() == 3; }));
+  EXPECT_EQ(outcomes->results,
+            (std::map<int, std::string>{{1, "finished"}, {2, "finished"}, {3, "finished"}}));
+  EXPECT_EQ(received("/held/"), 3u);
+  EXPECT_EQ(queue->requestsCount.load(), 0);
+  EXPECT_EQ(recorder->events.back(), "queue done");
+}
+
+TEST_F(HttpRequestQueueNetworkTest, AFailureCancelsTheOthersWithCodeFourUnlessTheSwitchIsOff) {
+  for (const bool cancelOnFailure : {true, false}) {
+    SCOPED_TRACE(cancelOnFailure ? "cancel on failure" : "switch off");
+    outcomes->results.clear();
+    const std::size_t heldBefore = received("/held/");
+    auto queue = makeQueue();
+    queue->shouldCancelAllRequestsOnFailure = cancelOnFailure;
+    queue->addOperation(to(1, "/held/a"));
+    queue->addOperation(to(2, "/held/b"));
+    queue->go();
+    ASSERT_TRUE(runUntil([&] { return received("/held/") == heldBefore + 2; }));
+    queue->addOperation(to(3, "/broken"));
+    ASSERT_TRUE(runUntil([&] { return outcomes->results.contains(3); }));
+    EXPECT_EQ(outcomes->results[3], "failed 1");
+
+    if (!cancelOnFailure) gate.open();
+    ASSERT_TRUE(runUntil([&] { return outcomes->results.size() == 3; }));
+    const std::string others = cancelOnFailure ? "failed 4" : "finished";
+    EXPECT_EQ(outcomes->results[1], others);
+    EXPECT_EQ(outcomes->results[2], others);
+    EXPECT_EQ(queue->requestsCount.load(), 0);
+  }
+}
+
+TEST_F(HttpRequestQueueNetworkTest, AccurateProgressAddsUpTheBytesOfEveryRequest) {
+  auto queue = makeQueue();
+  queue->showAccurateProgress = true;
+  auto download = std::make_shared<Indicator>();
+  auto upload = std::make_shared<Indicator>();
+  queue->setDownloadProgressDelegate(download);
+  queue->setUploadProgressDelegate(upload);
+  // As the file downloader does: running before the first request, so each sizes itself.
+  queue->go();
+  auto form = FormDataRequest::requestWithURL(pf::Url::parse(server.url("/sized/10")));
+  form->addPostValue(std::string(5000, 'a'), "text");
+  form->tag = 3;
+  form->setDelegate(outcomes);
+  queue->addOperation(to(1, "/sized/1000"));
+  queue->addOperation(to(2, "/sized/3000"));
+  queue->addOperation(form);
+  ASSERT_TRUE(runUntil([&] { return outcomes->results.size() == 3; }));
+  EXPECT_EQ(outcomes->results,
+            (std::map<int, std::string>{{1, "finished"}, {2, "finished"}, {3, "finished"}}));
+
+  EXPECT_EQ(queue->totalBytesToDownload.load(), 4010u);
+  EXPECT_EQ(queue->bytesDownloadedSoFar.load(), 4010u);
+  EXPECT_EQ(queue->totalBytesToUpload.load(), 5005u);  // "text=" and the value
+  EXPECT_EQ(queue->bytesUploadedSoFar.load(), 5005u);
+  ASSERT_FALSE(download->values.empty());
+  ASSERT_FALSE(upload->values.empty());
+  EXPECT_EQ(download->values.back(), 1.0f);
+  EXPECT_EQ(upload->values.back(), 1.0f);
+  for (const float value : download->values) EXPECT_TRUE(value >= 0 && value <= 1) << value;
+}
+
+TEST_F(HttpRequestQueueNetworkTest, ASuspendedQueueRunsTheHeadTwinOfEachGetFirst) {
+  auto queue = makeQueue();
+  queue->showAccurateProgress = true;
+  queue->addOperation(to(1, "/sized/1000"));
+  queue->addOperation(to(2, "/sized/3000"));
+  queue->go();
+  ASSERT_TRUE(runUntil([&] { return outcomes->results.size() == 2; }));
+  EXPECT_EQ(outcomes->results, (std::map<int, std::string>{{1, "finished"}, {2, "finished"}}));
+  EXPECT_EQ(queue->requestsCount.load(), 0);
+  EXPECT_EQ(queue->bytesDownloadedSoFar.load(), 4000u);
+
+  std::vector<std::string> seen;
+  for (const auto& r : server.requests()) seen.push_back(r.method + " " + r.path);
+  ASSERT_EQ(seen.size(), 4u);
+  const auto position = [&](const std::string& entry) { return std::find(seen.begin(), seen.end(), entry); };
+  EXPECT_LT(position("HEAD /sized/1000"), position("GET /sized/1000"));
+  EXPECT_LT(position("HEAD /sized/3000"), position("GET /sized/3000"));
 }
 
 }  // namespace
