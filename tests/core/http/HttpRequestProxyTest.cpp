@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/http/HttpRequest.h"
+#include "platform/foundation/OperationQueue.h"
 #include "platform/net/ProxySettings.h"
 #include "tests/core/http/HttpRequestFixture.h"
 #include "tools/devserver/Answers.h"
@@ -167,6 +168,30 @@ TEST_F(HttpRequestProxyTest, AProxyScriptDecidesAndAnUnusableOneMeansDirect) {
     EXPECT_EQ(r->responseStatusCode, 200);
     EXPECT_EQ(lastTarget(), c.viaProxy ? server.url("/direct") : "/direct");
   }
+}
+
+class Ends : public HttpRequestDelegate {
+ public:
+  void requestFinished(const HttpRequest::Ptr&) override { ended = true; }
+  void requestFailed(const HttpRequest::Ptr&) override { ended = true; }
+  bool ended = false;
+};
+
+TEST_F(HttpRequestProxyTest, AQueuedRequestWaitsForItsProxyScriptDownload) {
+  pf::RunLoop::setMainThread();
+  server.route("/proxy.pac",
+               answers::text(200, "function FindProxyForURL(url, host) { return \"PROXY 127.0.0.1:" +
+                                      std::to_string(server.port()) + "\"; }"));
+  useEnvironment({{"MARLUNE_PAC_URL", server.url("/proxy.pac")}});
+  const int width = HttpRequest::sharedQueue()->maxConcurrentOperationCount();
+  auto ends = std::make_shared<Ends>();
+  HttpRequest::Ptr r = request(server.url("/direct"));
+  r->setDelegate(ends);
+  r->startAsynchronous();
+  EXPECT_TRUE(pf::RunLoop::main()->runUntilTrue([&] { return ends->ended; }, 10));
+  EXPECT_EQ(r->responseStatusCode, 200);
+  EXPECT_EQ(lastTarget(), server.url("/direct"));
+  EXPECT_EQ(HttpRequest::sharedQueue()->maxConcurrentOperationCount(), width);
 }
 
 }  // namespace
