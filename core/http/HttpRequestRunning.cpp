@@ -400,12 +400,13 @@ void HttpRequest::failWithError(const pf::ErrorPtr& theError) {
   error.set(theError);
   Ptr target = selfPtr();
   if (const Ptr main = mainRequest.get().lock()) {
-    main->error.set(theError);
-    target = main;
+    // The request this one stands in for reports once, whichever of the two fails first.
+    target = main->error.get() ? nullptr : main;
+    if (target) main->error.set(theError);
   }
-  if (isPACFileRequest) {
+  if (target && isPACFileRequest) {
     target->reportFailure();
-  } else {
+  } else if (target) {
     performBlockOnMainThread([target] { target->reportFailure(); });
   }
   if (inProgress) markAsFinished();

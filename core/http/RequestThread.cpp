@@ -1,17 +1,39 @@
 #include "core/http/RequestThread.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
+#include "platform/foundation/Clock.h"
+
 namespace {
 
-struct State {
+class State {
+ public:
+  // The clock is made first so that it outlives the thread that reads it (statics die in reverse).
+  State() { pf::Clock::current(); }
+  // Stops the thread at exit, before the statics its loop reads are gone.
+  ~State() {
+    std::shared_ptr<pf::RunLoop> running;
+    {
+      std::lock_guard lock(monitor);
+      running = loop;
+    }
+    if (!running) return;
+    stopping = true;
+    running->stop();
+    // In case the loop was between runs: the next run ends at once.
+    running->post([running] { running->stop(); });
+    thread.join();
+  }
+
   std::mutex monitor;
   std::condition_variable started;
   std::shared_ptr<pf::RunLoop> loop;
   std::thread::id id;
-  bool launched = false;
+  std::thread thread;
+  std::atomic<bool> stopping{false};
 };
 
 State& state() {
@@ -28,8 +50,8 @@ void runRequests() {
     s.id = std::this_thread::get_id();
   }
   s.started.notify_all();
-  // A run ends only when someone stops it; the thread goes on regardless.
-  while (true) loop->run();
+  // A run ends only when someone stops it; the thread goes on until the process ends.
+  while (!s.stopping) loop->run();
 }
 
 }  // namespace
@@ -37,10 +59,7 @@ void runRequests() {
 std::shared_ptr<pf::RunLoop> RequestThread::runLoop() {
   State& s = state();
   std::unique_lock lock(s.monitor);
-  if (!s.launched) {
-    s.launched = true;
-    std::thread(runRequests).detach();
-  }
+  if (!s.thread.joinable()) s.thread = std::thread(runRequests);
   s.started.wait(lock, [&] { return s.loop != nullptr; });
   return s.loop;
 }

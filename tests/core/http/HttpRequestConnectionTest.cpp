@@ -120,3 +120,17 @@ TEST_F(HttpRequestConnectionTest, ADeadReusedSocketIsRetriedOnceOnANewConnection
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(HttpRequestConnectionTest, TheActivityIndicatorIsOnWhileRequestsRunAndGoesOffAfterwards) {
+  server.route("/page", text(200, "page"));
+  auto request = get("/page");
+  request->startSynchronous();
+  EXPECT_FALSE(HttpRequest::isNetworkInUse());
+  // Hidden only half a second later, so a quick succession of requests does not flicker.
+  EXPECT_TRUE(HttpRequest::isNetworkActivityIndicatorVisible());
+  EXPECT_TRUE(runMainUntil([] { return !HttpRequest::isNetworkActivityIndicatorVisible(); }, 2));
+}
+
+}  // namespace
