@@ -119,9 +119,10 @@ std::optional<std::string> HttpDownloadCache::storagePath() const {
 
 void HttpDownloadCache::setStoragePath(const std::string& path) {
   std::lock_guard lock(accessLock_);
+  // A folder that cannot be made leaves the cache as it was, the old session's entries included.
+  createFolders(path);
   if (storagePath_) clearCachedResponsesForStoragePolicy(kSessionStorage);
   storagePath_ = path;
-  createFolders(path);
   clearCachedResponsesForStoragePolicy(kSessionStorage);
 }
 

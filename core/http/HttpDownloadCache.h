@@ -62,8 +62,8 @@ class HttpDownloadCache {
   HttpDownloadCache& operator=(const HttpDownloadCache&) = delete;
 
   std::optional<std::string> storagePath() const;
-  // Empties the old folder's session store, makes the new folder with both stores and empties its
-  // session store.
+  // Makes the new folder with both stores, then empties the old folder's session store and the new one's.
+  // A folder that cannot be made throws and changes nothing.
   void setStoragePath(const std::string& path);
   int defaultCachePolicy() const { return defaultCachePolicy_; }
   // 0 stores kAskServerWhenStale.

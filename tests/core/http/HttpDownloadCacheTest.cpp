@@ -178,7 +178,8 @@ TEST_F(HttpDownloadCacheTest, StoragePolicyChoosesTheStoreAndSettingThePathEmpti
   EXPECT_EQ(fileCount(folder() + "/PermanentStore"), 0);
 }
 
-TEST_F(HttpDownloadCacheTest, FolderFailuresThrowTheirNamedExceptions) {
+TEST_F(HttpDownloadCacheTest, FolderFailuresThrowTheirNamedExceptionsAndChangeNothing) {
+  stored("http://h.test/before", {}, "kept");
   const std::string blocked = home.file("blocked");
   std::ofstream(blocked) << "a file";
   try {
@@ -198,8 +199,9 @@ TEST_F(HttpDownloadCacheTest, FolderFailuresThrowTheirNamedExceptions) {
     EXPECT_EQ(std::string(e.what()),
               "Failed to create a directory for the cache at '" + blocked + "-parent/cache'");
   }
-  // The lock was let go: the cache still works.
-  cache->setStoragePath(folder());
+  // The lock was let go and the old folder, session entries included, is still in use.
+  EXPECT_EQ(cache->storagePath(), folder());
+  EXPECT_EQ(cachedBody("http://h.test/before"), "kept");
   stored("http://h.test/after", {});
   EXPECT_TRUE(cachedBody("http://h.test/after"));
 }
