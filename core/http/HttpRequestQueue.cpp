@@ -1,6 +1,7 @@
 #include "core/http/HttpRequestQueue.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/foundation/Error.h"
 
@@ -83,7 +84,14 @@ void HttpRequestQueue::cancelAllOperations() {
   totalBytesToUpload = 0;
   bytesDownloadedSoFar = 0;
   totalBytesToDownload = 0;
-  pf::OperationQueue::cancelAllOperations();
+  // A HEAD twin fails on behalf of its request: cancelled first, it ends both with a single report.
+  std::vector<std::shared_ptr<pf::Operation>> cancelling = operations();
+  std::stable_partition(cancelling.begin(), cancelling.end(),
+                        [](const std::shared_ptr<pf::Operation>& operation) {
+                          const auto request = std::dynamic_pointer_cast<HttpRequest>(operation);
+                          return request && !request->mainRequest.get().expired();
+                        });
+  for (const auto& operation : cancelling) operation->cancel();
 }
 
 void HttpRequestQueue::addOperation(const std::shared_ptr<pf::Operation>& operation) {

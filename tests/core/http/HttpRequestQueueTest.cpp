@@ -240,6 +240,26 @@ TEST_F(HttpRequestQueueTest, AddsUpProgressAcrossRequestsWithoutGoingBelowZero) 
   EXPECT_EQ(upload->values, (std::vector<float>{0, 0.25f, 0}));
 }
 
+TEST_F(HttpRequestQueueTest, CancellingAGetAndItsHeadTwinReportsOneFailure) {
+  auto queue = makeQueue();
+  listen(queue);
+  queue->showAccurateProgress = true;
+  auto get = tagged(1);
+  queue->addOperation(get);
+  const auto operations = queue->operations();
+  ASSERT_EQ(operations.size(), 2u);
+  queue->cancelAllOperations();
+  ASSERT_TRUE(pf::RunLoop::main()->runUntilTrue(
+      [&] { return operations[0]->isCancelled() && operations[1]->isCancelled(); }, 10));
+  // Both cancellations have posted their reports by now; this runs after them.
+  bool drained = false;
+  pf::RunLoop::main()->post([&] { drained = true; });
+  ASSERT_TRUE(pf::RunLoop::main()->runUntilTrue([&] { return drained; }, 10));
+  EXPECT_EQ(recorder->events, (std::vector<std::string>{"failed 1", "queue done"}));
+  EXPECT_EQ(queue->requestsCount.load(), 0);
+  EXPECT_EQ(get->error.get()->code(), 4);
+}
+
 TEST_F(HttpRequestQueueTest, ResetCancelsAndForgetsAllButTheRedirectSelector) {
   auto queue = makeQueue();
   listen(queue);
