@@ -101,6 +101,7 @@ class HttpRequestQueue : public pf::OperationQueue, public HttpRequestDelegate, 
   void requestEnded(RequestSelector selector, const HttpRequest::Ptr& request);
   // Progress 0 on the delegate, on the main thread.
   static void resetProgressDelegate(const std::weak_ptr<HttpProgressDelegate>& indicator);
+  // The engine's progress hand-off, never past the total.
   static void updateProgressIndicator(const std::weak_ptr<HttpProgressDelegate>& indicator,
                                       std::uint64_t progress, std::uint64_t total);
 
