@@ -9,7 +9,7 @@
 #include "core/open/ServiceManager.h"
 #include "platform/foundation/DispatchQueue.h"
 #include "tests/core/open/FakeTransport.h"
-#include "tests/core/open/RecordingDelegate.h"
+#include "tests/core/open/ServiceErrorRecorder.h"
 #include "tests/platform/foundation/MainLoopTest.h"
 
 class OpenClientFixture : public MainLoopTest {
@@ -59,5 +59,5 @@ class OpenClientFixture : public MainLoopTest {
   }
 
   std::shared_ptr<FakeTransport> transport = std::make_shared<FakeTransport>();
-  std::shared_ptr<RecordingDelegate> delegate = std::make_shared<RecordingDelegate>();
+  std::shared_ptr<ServiceErrorRecorder> delegate = std::make_shared<ServiceErrorRecorder>();
 };

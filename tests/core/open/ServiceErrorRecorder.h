@@ -8,7 +8,7 @@
 #include "core/open/ServiceDelegate.h"
 #include "platform/foundation/RunLoop.h"
 
-class RecordingDelegate : public ServiceDelegate {
+class ServiceErrorRecorder : public ServiceDelegate {
  public:
   struct Report {
     pf::ErrorPtr error;
@@ -17,7 +17,7 @@ class RecordingDelegate : public ServiceDelegate {
   };
 
   // Reports outlive the delegate when the test keeps this list.
-  explicit RecordingDelegate(
+  explicit ServiceErrorRecorder(
       std::shared_ptr<std::vector<Report>> reports = std::make_shared<std::vector<Report>>())
       : reports(std::move(reports)) {}
 

@@ -203,8 +203,8 @@ TEST_F(ServiceManagerTest, AFailedLoginLeavesNoEarlierSessionInUse) {
 TEST_F(ServiceManagerTest, FailuresReachTheDelegateOnTheMainQueueAfterTheCallReturned) {
   logIn("S-1");
   transport->answerAll(FakeTransport::answer(500, "oops"));
-  auto reports = std::make_shared<std::vector<RecordingDelegate::Report>>();
-  auto caller = std::make_shared<RecordingDelegate>(reports);
+  auto reports = std::make_shared<std::vector<ServiceErrorRecorder::Report>>();
+  auto caller = std::make_shared<ServiceErrorRecorder>(reports);
   ServiceManager::ParamDic params;
 
   EXPECT_TRUE(ServiceManager::performRemoteMethod(kSync, params, "NSString", caller).isNil());

@@ -147,27 +147,29 @@ void OpenServer::serve(Exchange& exchange) {
 
 OpenAnswer OpenServer::answer(const std::string& path, const std::string& body) {
   std::optional<std::map<std::string, std::string>> parameters = bodyParameters(body);
-  if (!parameters)
+  if (!parameters) {
     return OpenAnswer::error("open.param.invalid", "请求参数格式错误！",
                              "the body is no JSON object of texts");
+  }
   OpenCall call{path, std::move(*parameters), {}, {}};
   if (auto refused = refusal(path, call.parameters, call.sessionId)) return *refused;
 
-  Entry entry;
+  std::optional<Entry> entry;
+  {
+    std::lock_guard lock(mutex_);
+    if (const auto it = methods_.find(path); it != methods_.end()) entry = it->second;
+  }
+  if (entry && entry->needsSession) call.user = sessionUser(call.sessionId);
   {
     std::lock_guard lock(mutex_);
     calls_.push_back(call);
-    const auto it = methods_.find(path);
-    if (it == methods_.end()) return OpenAnswer::error("open.method.notfound", "服务不存在！", path);
-    entry = it->second;
   }
-  if (entry.needsSession) {
-    call.user = sessionUser(call.sessionId);
-    if (!call.user)
-      return OpenAnswer::error("open.session.expired", "会话已过期，请重新登录！", call.sessionId);
+  if (!entry) return OpenAnswer::error("open.method.notfound", "服务不存在！", path);
+  if (entry->needsSession && !call.user) {
+    return OpenAnswer::error("open.session.expired", "会话已过期，请重新登录！", call.sessionId);
   }
   try {
-    return entry.handler(call);
+    return entry->handler(call);
   } catch (const std::exception& e) {
     return OpenAnswer::error("open.system.error", e.what());
   }
