@@ -91,9 +91,10 @@ HttpRequest::Ptr HttpRequest::copy() const {
 }
 
 HttpRequest::Ptr HttpRequest::HEADRequest() {
-  std::lock_guard lock(cancelledLock_);
-  Ptr head = makeRequestOfSameClass(url_);
+  // The twin's own lock is never taken under this one: a running twin takes them the other way round.
+  Ptr head = makeRequestOfSameClass(url());
   head->setRequestMethod("HEAD");
+  std::lock_guard lock(cancelledLock_);
   head->mainRequest.set(std::static_pointer_cast<HttpRequest>(shared_from_this()));
   head->requestHeaders.set(requestHeaders.get());
   head->requestCookies.set(requestCookies.get());
