@@ -33,14 +33,19 @@ struct Question {
     return proxy == other.proxy && host == other.host && port == other.port && scheme == other.scheme &&
            realm == other.realm;
   }
+  bool askedBy(const HttpRequest::Ptr& request) const {
+    return !asker.owner_before(request) && !request.owner_before(asker);
+  }
 };
 
 struct CredentialState {
-  // Lock order: promptGuard before credentialGuard.
+  // Lock order: promptGuard, then a request's cancelledLock, then the rest; a request's cancelledLock is
+  // never held while taking promptGuard. credentialGuard, questionsMutex and promptMutex are taken last.
   std::recursive_mutex promptGuard;
   std::recursive_mutex credentialGuard;
   std::vector<HttpSessionCredential> serverStore;
   std::vector<HttpSessionCredential> proxyStore;
+  std::mutex questionsMutex;
   std::vector<Question> questions;
   std::mutex promptMutex;
   HttpRequest::CredentialPrompt prompt;
@@ -218,9 +223,32 @@ Question questionFor(HttpRequest& r, bool proxy) {
 }
 
 // A request that still waits for the answer to its question.
-bool isAsking(const std::weak_ptr<HttpRequest>& asker) {
-  const HttpRequest::Ptr request = asker.lock();
+bool isAsking(const HttpRequest::Ptr& request) {
   return request && !request->error.get() && !request->isCancelled() && request->authenticationNeeded != 0;
+}
+
+// Joins the question another request has out for the same space, or opens one for this request; true
+// when it joined.
+bool waitForOpenQuestion(HttpRequest& r, bool proxy) {
+  const HttpRequest::Ptr self = pointerTo(r);
+  Question question = questionFor(r, proxy);
+  HttpRequest::Ptr asker;  // let go outside the lock
+  std::lock_guard lock(state().questionsMutex);
+  std::vector<Question>& questions = state().questions;
+  const auto open = std::find_if(questions.begin(), questions.end(),
+                                 [&](const Question& q) { return q.sameSpace(question); });
+  if (open != questions.end()) {
+    asker = open->asker.lock();
+    if (asker != self && isAsking(asker)) {
+      open->waiting.push_back(self);
+      return true;
+    }
+    // Its asker ended without an answer: this request asks in its place, for the waiting ones too.
+    question.waiting = std::move(open->waiting);
+    questions.erase(open);
+  }
+  questions.push_back(std::move(question));
+  return false;
 }
 
 // Under promptGuard. Asks the delegate or the prompt, or waits for the question another request has out
@@ -229,32 +257,19 @@ bool askForCredentials(HttpRequest& r, bool proxy) {
   if (!delegateAnswers(r, proxy) && !promptAnswers(r, proxy)) return false;
   // No time-out while waiting for an answer.
   r.lastActivityTime = std::nullopt;
-  Question question = questionFor(r, proxy);
-  std::vector<Question>& questions = state().questions;
-  const auto open = std::find_if(questions.begin(), questions.end(),
-                                 [&](const Question& q) { return q.sameSpace(question); });
-  if (open != questions.end()) {
-    if (open->asker.lock() != pointerTo(r) && isAsking(open->asker)) {
-      open->waiting.push_back(pointerTo(r));
-      return true;
-    }
-    // Its asker ended without an answer: this request asks in its place, for the waiting ones too.
-    question.waiting = std::move(open->waiting);
-    questions.erase(open);
-  }
-  questions.push_back(std::move(question));
+  if (waitForOpenQuestion(r, proxy)) return true;
   if (proxy) return r.willAskDelegateForProxyCredentials() || r.showProxyAuthenticationDialog();
   return r.willAskDelegateForCredentials() || r.showAuthenticationDialog();
 }
 
 // The requests waiting on the question this request asked; the question is closed.
 std::vector<HttpRequest::Ptr> takeWaiting(HttpRequest& asker) {
-  std::lock_guard guard(state().promptGuard);
-  std::vector<Question>& questions = state().questions;
-  std::vector<HttpRequest::Ptr> waiting;
   const HttpRequest::Ptr self = pointerTo(asker);
+  std::vector<HttpRequest::Ptr> waiting;
+  std::lock_guard lock(state().questionsMutex);
+  std::vector<Question>& questions = state().questions;
   for (auto q = questions.begin(); q != questions.end();) {
-    if (q->asker.lock() != self) {
+    if (!q->askedBy(self)) {
       ++q;
       continue;
     }
@@ -598,7 +613,6 @@ void HttpRequest::setCredentialPrompt(CredentialPrompt prompt) {
 void HttpRequest::retryUsingSuppliedCredentials() {
   const HttpRequest::Ptr self = pointerTo(*this);
   performOnRequestThread([self] {
-    std::lock_guard lock(self->cancelledLock());
     if (self->requestMessage) {
       self->attemptToApplyCredentialsAndResume();
     } else {
@@ -607,10 +621,7 @@ void HttpRequest::retryUsingSuppliedCredentials() {
   });
   // Queued behind the answered request, the waiting ones find its answer in the session store.
   for (const HttpRequest::Ptr& waiting : takeWaiting(*this)) {
-    waiting->performOnRequestThread([waiting] {
-      std::lock_guard lock(waiting->cancelledLock());
-      waiting->attemptToApplyCredentialsAndResume();
-    });
+    waiting->performOnRequestThread([waiting] { waiting->attemptToApplyCredentialsAndResume(); });
   }
 }
 
@@ -618,10 +629,7 @@ void HttpRequest::cancelAuthentication() {
   std::vector<HttpRequest::Ptr> requests = takeWaiting(*this);
   requests.push_back(pointerTo(*this));
   for (const HttpRequest::Ptr& request : requests) {
-    request->performOnRequestThread([request] {
-      std::lock_guard lock(request->cancelledLock());
-      request->failAuthentication();
-    });
+    request->performOnRequestThread([request] { request->failAuthentication(); });
   }
 }
 
@@ -632,10 +640,7 @@ void HttpRequest::failAuthentication() {
 void HttpRequest::abandonCredentialQuestion() {
   // Nobody will answer for a request that ended: the waiting ones ask for themselves.
   for (const HttpRequest::Ptr& waiting : takeWaiting(*this)) {
-    waiting->performOnRequestThread([waiting] {
-      std::lock_guard lock(waiting->cancelledLock());
-      waiting->attemptToApplyCredentialsAndResume();
-    });
+    waiting->performOnRequestThread([waiting] { waiting->attemptToApplyCredentialsAndResume(); });
   }
 }
 
