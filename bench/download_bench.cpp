@@ -3,11 +3,11 @@
 // the engine's), and prints both throughputs, their ratio and the engine's peak memory.
 //   download_bench [path/to/marlune-devserver] [megabytes]
 
+#include <netinet/in.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
-#include <netinet/in.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -165,6 +165,7 @@ int main(int argc, char** argv) {
   std::printf("file %zu MB, best of %d rounds\n", megabytes, kRounds);
   std::printf("engine %.0f MB/s, curl %.0f MB/s, ratio %.2f\n", engineRate, curlRate, engineRate / curlRate);
   std::printf("CPU per download: engine %.2f s, curl %.2f s\n", engineCpu / kRounds, curlCpu / kRounds);
-  std::printf("peak memory %.1f MB (%.1f MB before the downloads)\n", memoryAfter / 1024.0, memoryBefore / 1024.0);
+  std::printf("peak memory %.1f MB (%.1f MB before the downloads)\n", memoryAfter / 1024.0,
+              memoryBefore / 1024.0);
   return 0;
 }

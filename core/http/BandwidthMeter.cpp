@@ -96,7 +96,8 @@ unsigned long BandwidthMeter::averageBandwidthUsedPerSecond() {
 unsigned long BandwidthMeter::maxUploadReadLength() {
   std::lock_guard lock(throttleGuard_);
   unsigned long toRead = limit_ / 4;
-  if (limit_ > 0 && bytesInWindow_ + toRead > limit_) toRead = bytesInWindow_ < limit_ ? limit_ - bytesInWindow_ : 0;
+  if (limit_ > 0 && bytesInWindow_ + toRead > limit_)
+    toRead = bytesInWindow_ < limit_ ? limit_ - bytesInWindow_ : 0;
   if (toRead == 0 || !measurementWindowEnd_ || *measurementWindowEnd_ < now()) {
     throttleResumeDate_ = measurementWindowEnd_;
   }

@@ -30,8 +30,8 @@ std::shared_ptr<ConnectionRecord> ConnectionPool::lastIdleRecord(const std::stri
   return found;
 }
 
-std::shared_ptr<ConnectionRecord> ConnectionPool::addRecord(const std::string& scheme, const std::string& host,
-                                                            int port) {
+std::shared_ptr<ConnectionRecord> ConnectionPool::addRecord(const std::string& scheme,
+                                                            const std::string& host, int port) {
   auto record = std::make_shared<ConnectionRecord>();
   record->id = ++lastConnectionNumber_;
   record->scheme = scheme;

@@ -107,7 +107,8 @@ bool GzipCompressor::compressDataFromFile(const std::string& sourcePath, const s
                                       pf::ErrorPtr* chunkError) {
     return coder.deflateChunk(bytes, length, chunkError, last);
   };
-  if (!GzipFileCoder::codeFile("Compression", sourcePath, destinationPath, kChunkSize, compressChunk, error)) {
+  if (!GzipFileCoder::codeFile("Compression", sourcePath, destinationPath, kChunkSize, compressChunk,
+                               error)) {
     return false;
   }
   if (pf::ErrorPtr closing = coder.closeStream()) {

@@ -82,13 +82,15 @@ std::optional<pf::Data> GzipDecompressor::uncompressBytes(const std::uint8_t* by
   return out;
 }
 
-std::optional<pf::Data> GzipDecompressor::uncompressData(const pf::Data& compressedData, pf::ErrorPtr* error) {
+std::optional<pf::Data> GzipDecompressor::uncompressData(const pf::Data& compressedData,
+                                                         pf::ErrorPtr* error) {
   GzipDecompressor coder;
   if (pf::ErrorPtr setup = coder.setupStream()) {
     if (error) *error = setup;
     return std::nullopt;
   }
-  std::optional<pf::Data> inflated = coder.uncompressBytes(compressedData.data(), compressedData.size(), error);
+  std::optional<pf::Data> inflated =
+      coder.uncompressBytes(compressedData.data(), compressedData.size(), error);
   if (inflated && !coder.reachedEnd()) {
     if (error) *error = inflateErrorWithCode(Z_BUF_ERROR);
     return std::nullopt;
@@ -96,8 +98,8 @@ std::optional<pf::Data> GzipDecompressor::uncompressData(const pf::Data& compres
   return inflated;
 }
 
-bool GzipDecompressor::uncompressDataFromFile(const std::string& sourcePath, const std::string& destinationPath,
-                                              pf::ErrorPtr* error) {
+bool GzipDecompressor::uncompressDataFromFile(const std::string& sourcePath,
+                                              const std::string& destinationPath, pf::ErrorPtr* error) {
   GzipDecompressor coder;
   if (pf::ErrorPtr setup = coder.setupStream()) {
     if (error) *error = setup;
@@ -110,7 +112,8 @@ bool GzipDecompressor::uncompressDataFromFile(const std::string& sourcePath, con
     if (last && !*chunkError && !coder.reachedEnd()) *chunkError = inflateErrorWithCode(Z_BUF_ERROR);
     return inflated;
   };
-  if (!GzipFileCoder::codeFile("Decompression", sourcePath, destinationPath, kChunkSize, inflateChunk, error)) {
+  if (!GzipFileCoder::codeFile("Decompression", sourcePath, destinationPath, kChunkSize, inflateChunk,
+                               error)) {
     return false;
   }
   if (pf::ErrorPtr closing = coder.closeStream()) {

@@ -57,8 +57,8 @@ pf::ErrorPtr GzipFileCoder::error(const std::string& description) {
 }
 
 bool GzipFileCoder::codeFile(const std::string& verb, const std::string& sourcePath,
-                             const std::string& destinationPath, std::size_t chunkSize, const ChunkCoder& coder,
-                             pf::ErrorPtr* err) {
+                             const std::string& destinationPath, std::size_t chunkSize,
+                             const ChunkCoder& coder, pf::ErrorPtr* err) {
   auto fail = [&](pf::ErrorPtr cause) {
     if (err) *err = std::move(cause);
     return false;

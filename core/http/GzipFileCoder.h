@@ -16,9 +16,8 @@ class GzipFileCoder {
  public:
   // Codes one chunk; last is set for the final call, which may come with no bytes when the file ends
   // on a chunk boundary. nullopt with the error set fails the loop; nullopt alone writes nothing.
-  using ChunkCoder =
-      std::function<std::optional<pf::Data>(const std::uint8_t* bytes, std::size_t length, bool last,
-                                            pf::ErrorPtr* error)>;
+  using ChunkCoder = std::function<std::optional<pf::Data>(const std::uint8_t* bytes, std::size_t length,
+                                                           bool last, pf::ErrorPtr* error)>;
 
   static bool codeFile(const std::string& verb, const std::string& sourcePath,
                        const std::string& destinationPath, std::size_t chunkSize, const ChunkCoder& coder,

@@ -50,8 +50,8 @@ std::shared_ptr<pf::HttpReadStream> HttpRequest::attachConnection() {
     if (shouldAttemptPersistentConnection) {
       const int port = url_->port().value_or(0);
       if (connectionInfo) {
-        const bool sameServer = connectionInfo->host == url_->host() && connectionInfo->scheme == url_->scheme() &&
-                                connectionInfo->port == port;
+        const bool sameServer = connectionInfo->host == url_->host() &&
+                                connectionInfo->scheme == url_->scheme() && connectionInfo->port == port;
         const bool expired = connectionInfo->expires && *connectionInfo->expires < now();
         if (sameServer && expired) pool.removeRecord(connectionInfo);
         if (!sameServer || expired || connectionInfo->request || !pool.contains(connectionInfo)) {
@@ -79,7 +79,8 @@ void HttpRequest::decideConnectionReuse(const pf::HttpMessage& response) {
   connectionCanBeReused = false;
   if (!shouldAttemptPersistentConnection) return;
   const std::string connection = pf::text::lowercase(response.headerField("Connection").value_or(""));
-  if ((response.version() == pf::HttpMessage::kVersion1_0 && connection != "keep-alive") || connection == "close") {
+  if ((response.version() == pf::HttpMessage::kVersion1_0 && connection != "keep-alive") ||
+      connection == "close") {
     return;
   }
   const std::optional<std::string> keepAlive = response.headerField("Keep-Alive");
@@ -196,8 +197,8 @@ void HttpRequest::hideNetworkActivityIndicator() {
 
 void HttpRequest::hideNetworkActivityIndicatorAfterDelay() {
   // A request starting within the delay keeps the indicator on, so quick successions do not flicker.
-  pf::RunLoop::main()->performAfter(kIndicatorHideDelay, [] { hideNetworkActivityIndicatorIfNeeeded(); },
-                                    pf::RunLoop::kCommonModes);
+  pf::RunLoop::main()->performAfter(
+      kIndicatorHideDelay, [] { hideNetworkActivityIndicatorIfNeeeded(); }, pf::RunLoop::kCommonModes);
 }
 
 void HttpRequest::hideNetworkActivityIndicatorIfNeeeded() {

@@ -27,8 +27,8 @@ std::string temporaryFilePath() {
 pf::ErrorPtr fileError(const std::string& description, const std::error_code& cause) {
   pf::Dictionary info{{pf::kLocalizedDescriptionKey, description}};
   if (cause) info[pf::kUnderlyingErrorKey] = pf::StreamError::posix(cause.value(), cause.message());
-  return std::make_shared<pf::Error>(NetworkRequestErrorDomain,
-                                     static_cast<long>(HttpRequestErrorCode::FileManagement), std::move(info));
+  return std::make_shared<pf::Error>(
+      NetworkRequestErrorDomain, static_cast<long>(HttpRequestErrorCode::FileManagement), std::move(info));
 }
 
 std::error_code lastSystemError() {
@@ -110,7 +110,8 @@ bool HttpRequest::openDownloadFiles() {
   if (!temporary) {
     temporary = temporaryFilePath();
     temporaryFileDownloadPath.set(temporary);
-  } else if (allowResumeForFileDownloads && requestHeaders.get().value_or(pf::Dictionary{}).contains("Range")) {
+  } else if (allowResumeForFileDownloads &&
+             requestHeaders.get().value_or(pf::Dictionary{}).contains("Range")) {
     append = true;
     const std::optional<std::string> contentRange = responseHeader(*this, "Content-Range");
     if (!contentRange) {
@@ -158,7 +159,8 @@ pf::ErrorPtr HttpRequest::closeDownloadStreams() {
     errno = 0;
     stream->close();
     if (stream->fail() && !failure) {
-      failure = fileError(pf::format("Failed to write to file at path '%@'", path.value_or("")), lastSystemError());
+      failure =
+          fileError(pf::format("Failed to write to file at path '%@'", path.value_or("")), lastSystemError());
     }
     stream.reset();
   };

@@ -44,7 +44,8 @@ std::shared_ptr<HttpProgressDelegate> HttpRequest::queueProgressDelegate() const
 
 std::shared_ptr<HttpRequestDelegate> HttpRequest::redirectConfirmer() const {
   const std::shared_ptr<HttpRequestDelegate> own = delegate().lock();
-  if (own && willRedirectSelector.get() && own->implements(HttpRequestDelegate::Optional::WillRedirect)) return own;
+  if (own && willRedirectSelector.get() && own->implements(HttpRequestDelegate::Optional::WillRedirect))
+    return own;
   const std::shared_ptr<HttpRequestDelegate> queued = queueDelegate();
   if (queued && queued->implements(HttpRequestDelegate::Optional::WillRedirect)) return queued;
   return nullptr;
@@ -53,7 +54,8 @@ std::shared_ptr<HttpRequestDelegate> HttpRequest::redirectConfirmer() const {
 bool HttpRequest::hasDataHandler() const {
   if (blocks().dataReceived) return true;
   const std::shared_ptr<HttpRequestDelegate> own = delegate().lock();
-  return own && didReceiveDataSelector.get() && own->implements(HttpRequestDelegate::Optional::DidReceiveData);
+  return own && didReceiveDataSelector.get() &&
+         own->implements(HttpRequestDelegate::Optional::DidReceiveData);
 }
 
 // ---- events (main thread) ----
@@ -61,7 +63,8 @@ bool HttpRequest::hasDataHandler() const {
 void HttpRequest::requestStarted() {
   if (error.get() || isHEADRequestForAnother()) return;
   const Ptr self = selfPtr();
-  if (const auto own = delegate().lock(); own && didStartSelector.get()) (own.get()->*didStartSelector.get())(self);
+  if (const auto own = delegate().lock(); own && didStartSelector.get())
+    (own.get()->*didStartSelector.get())(self);
   if (const BasicBlock block = blocks().started) block();
   if (const auto queued = queueDelegate()) queued->requestStarted(self);
 }
@@ -104,14 +107,16 @@ void HttpRequest::requestFinished() {
 
 void HttpRequest::reportFinished() {
   const Ptr self = selfPtr();
-  if (const auto own = delegate().lock(); own && didFinishSelector.get()) (own.get()->*didFinishSelector.get())(self);
+  if (const auto own = delegate().lock(); own && didFinishSelector.get())
+    (own.get()->*didFinishSelector.get())(self);
   if (const BasicBlock block = blocks().completion) block();
   if (const auto queued = queueDelegate()) queued->requestFinished(self);
 }
 
 void HttpRequest::reportFailure() {
   const Ptr self = selfPtr();
-  if (const auto own = delegate().lock(); own && didFailSelector.get()) (own.get()->*didFailSelector.get())(self);
+  if (const auto own = delegate().lock(); own && didFailSelector.get())
+    (own.get()->*didFailSelector.get())(self);
   if (const BasicBlock block = blocks().failure) block();
   if (const auto queued = queueDelegate()) queued->requestFailed(self);
 }
@@ -186,7 +191,8 @@ void HttpRequest::updateUploadProgress() {
     if (block) block(static_cast<unsigned long long>(increment), length);
   });
   const std::uint64_t buffer = std::min(uploadBufferSize, length);
-  updateProgressIndicator(progress, totalBytesSent - std::min(buffer, totalBytesSent.load()), length - buffer);
+  updateProgressIndicator(progress, totalBytesSent - std::min(buffer, totalBytesSent.load()),
+                          length - buffer);
 }
 
 void HttpRequest::incrementUploadSizeBy(long long length) {

@@ -44,7 +44,8 @@ bool isLostConnection(const pf::ErrorPtr& cause) {
   if (cause->domain() == pf::StreamError::kPosixDomain) {
     return cause->code() == pf::StreamError::kNotConnected || cause->code() == pf::StreamError::kBrokenPipe;
   }
-  return cause->domain() == pf::StreamError::kNetworkDomain && cause->code() == pf::StreamError::kConnectionLost;
+  return cause->domain() == pf::StreamError::kNetworkDomain &&
+         cause->code() == pf::StreamError::kConnectionLost;
 }
 
 bool isTlsProblem(const pf::ErrorPtr& cause) {
@@ -211,7 +212,8 @@ void HttpRequest::dropBodyForRedirect() {
   // Rebuilt for the new address, except what describes the client.
   requestHeaders.update([](std::optional<pf::Dictionary>& headers) {
     if (!headers) return;
-    std::erase_if(*headers, [](const auto& entry) { return entry.first != "User-Agent" && entry.first != "Accept"; });
+    std::erase_if(*headers,
+                  [](const auto& entry) { return entry.first != "User-Agent" && entry.first != "Accept"; });
   });
   haveBuiltRequestHeaders = false;
 }
@@ -347,15 +349,16 @@ void HttpRequest::handleStreamError() {
   std::string reason = "A connection failure occurred";
   if (isTlsProblem(underlying)) {
     reason = pf::format(
-        "%@: SSL problem (Possible causes may include a bad/expired/self-signed certificate, clock set to wrong "
+        "%@: SSL problem (Possible causes may include a bad/expired/self-signed certificate, clock set to "
+        "wrong "
         "date)",
         reason);
   }
   cancelLoad();
   pf::Dictionary info{{pf::kLocalizedDescriptionKey, reason}};
   if (underlying) info[pf::kUnderlyingErrorKey] = underlying;
-  failWithError(std::make_shared<pf::Error>(NetworkRequestErrorDomain,
-                                            static_cast<long>(HttpRequestErrorCode::ConnectionFailure), info));
+  failWithError(std::make_shared<pf::Error>(
+      NetworkRequestErrorDomain, static_cast<long>(HttpRequestErrorCode::ConnectionFailure), info));
   checkRequestStatus();
 }
 

@@ -21,8 +21,8 @@ namespace {
 constexpr char kSynchronousMode[] = "HttpRequestRunLoopMode";
 constexpr double kStatusInterval = 0.25;
 constexpr int kMaxRedirects = 5;
-constexpr unsigned kStreamEvents =
-    pf::HttpReadStream::kHasBytesAvailable | pf::HttpReadStream::kErrorOccurred | pf::HttpReadStream::kEndEncountered;
+constexpr unsigned kStreamEvents = pf::HttpReadStream::kHasBytesAvailable |
+                                   pf::HttpReadStream::kErrorOccurred | pf::HttpReadStream::kEndEncountered;
 
 double now() {
   return pf::Date::now().seconds;
@@ -30,7 +30,8 @@ double now() {
 
 pf::ErrorPtr buildingError(const char* description) {
   return pf::Error::make(NetworkRequestErrorDomain,
-                         static_cast<long>(HttpRequestErrorCode::InternalErrorWhileBuildingRequest), description);
+                         static_cast<long>(HttpRequestErrorCode::InternalErrorWhileBuildingRequest),
+                         description);
 }
 
 // Code 10: the exception's name as description, its reason as failure reason.
@@ -292,7 +293,8 @@ void HttpRequest::refreshRangeForRetry() {
   });
   if (!requestMessage || !requestMessage->headerField("Range")) return;
   // A message cannot drop a field: make it again without the range.
-  auto fresh = pf::HttpMessage::makeRequest(requestMessage->method(), requestMessage->url(), requestMessage->version());
+  auto fresh = pf::HttpMessage::makeRequest(requestMessage->method(), requestMessage->url(),
+                                            requestMessage->version());
   for (const pf::HttpMessage::Field& field : requestMessage->headerFields()) {
     if (field.name != "Range") fresh->setHeaderField(field.name, field.value);
   }
@@ -396,7 +398,8 @@ void HttpRequest::failWithError(const pf::ErrorPtr& theError) {
   wakeRequestRunLoop();
   if (isCancelled() || error.get()) return;
   if (answerFromCacheOnFailure()) return;
-  pf::logf("HTTP request to %@ failed: %@", RequestLogRedactor::redactedURL(url_), theError->localizedDescription());
+  pf::logf("HTTP request to %@ failed: %@", RequestLogRedactor::redactedURL(url_),
+           theError->localizedDescription());
   error.set(theError);
   Ptr target = selfPtr();
   if (const Ptr main = mainRequest.get().lock()) {

@@ -31,7 +31,8 @@ std::size_t jsonValueEnd(std::string_view text, std::size_t at) {
     return text.size();
   }
   std::size_t end = at;
-  while (end < text.size() && text[end] != ',' && text[end] != '}' && text[end] != ']' && !isSpace(text[end])) {
+  while (end < text.size() && text[end] != ',' && text[end] != '}' && text[end] != ']' &&
+         !isSpace(text[end])) {
     ++end;
   }
   return end;

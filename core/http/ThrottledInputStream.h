@@ -13,10 +13,10 @@ class HttpRequest;
 
 class ThrottledInputStream : public pf::InputStream {
  public:
-  static std::shared_ptr<ThrottledInputStream> inputStreamWithFileAtPath(const std::string& path,
-                                                                         const std::shared_ptr<HttpRequest>& request);
-  static std::shared_ptr<ThrottledInputStream> inputStreamWithData(const pf::Data& data,
-                                                                   const std::shared_ptr<HttpRequest>& request);
+  static std::shared_ptr<ThrottledInputStream> inputStreamWithFileAtPath(
+      const std::string& path, const std::shared_ptr<HttpRequest>& request);
+  static std::shared_ptr<ThrottledInputStream> inputStreamWithData(
+      const pf::Data& data, const std::shared_ptr<HttpRequest>& request);
   ThrottledInputStream(std::shared_ptr<pf::InputStream> stream, std::weak_ptr<HttpRequest> request);
 
   bool open() override { return stream_->open(); }

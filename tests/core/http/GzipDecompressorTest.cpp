@@ -60,8 +60,8 @@ TEST(GzipDecompressorTest, InflatesChunkByChunkWithNothingHeldBack) {
   pf::Data inflated;
   for (std::size_t at = 0; at < packed.size(); at += 100) {
     pf::ErrorPtr error;
-    const std::optional<pf::Data> piece =
-        decompressor->uncompressBytes(packed.data() + at, std::min<std::size_t>(100, packed.size() - at), &error);
+    const std::optional<pf::Data> piece = decompressor->uncompressBytes(
+        packed.data() + at, std::min<std::size_t>(100, packed.size() - at), &error);
     ASSERT_FALSE(error);
     ASSERT_TRUE(piece);
     inflated.insert(inflated.end(), piece->begin(), piece->end());
@@ -86,13 +86,16 @@ TEST(GzipDecompressorTest, CorruptOrTruncatedDataIsACompressionError) {
 
 TEST(GzipDecompressorTest, InflatesFilesOfAnySizeAndRefusesTruncatedOnes) {
   pf_test::TemporaryFolder folder;
-  for (std::size_t size : {std::size_t{0}, GzipDecompressor::kChunkSize, 3 * GzipDecompressor::kChunkSize + 5}) {
+  for (std::size_t size :
+       {std::size_t{0}, GzipDecompressor::kChunkSize, 3 * GzipDecompressor::kChunkSize + 5}) {
     SCOPED_TRACE(size);
     const pf::Data original = randomBytes(size, 3);
     writeFile(folder.file("plain"), original);
-    ASSERT_TRUE(GzipCompressor::compressDataFromFile(folder.file("plain"), folder.file("packed.gz"), nullptr));
+    ASSERT_TRUE(
+        GzipCompressor::compressDataFromFile(folder.file("plain"), folder.file("packed.gz"), nullptr));
     pf::ErrorPtr error;
-    ASSERT_TRUE(GzipDecompressor::uncompressDataFromFile(folder.file("packed.gz"), folder.file("out"), &error));
+    ASSERT_TRUE(
+        GzipDecompressor::uncompressDataFromFile(folder.file("packed.gz"), folder.file("out"), &error));
     EXPECT_EQ(readFile(folder.file("out")), original);
   }
   const pf::Data packed = readFile(folder.file("packed.gz"));
@@ -101,8 +104,10 @@ TEST(GzipDecompressorTest, InflatesFilesOfAnySizeAndRefusesTruncatedOnes) {
   EXPECT_FALSE(GzipDecompressor::uncompressDataFromFile(folder.file("cut.gz"), folder.file("out"), &error));
   ASSERT_TRUE(error);
   EXPECT_EQ(error->code(), 11);
-  EXPECT_EQ(GzipDecompressor::uncompressDataFromFile(folder.file("missing"), folder.file("out"), &error), false);
-  EXPECT_EQ(error->localizedDescription(), "Decompression of " + folder.file("missing") + " failed the file does not exist");
+  EXPECT_EQ(GzipDecompressor::uncompressDataFromFile(folder.file("missing"), folder.file("out"), &error),
+            false);
+  EXPECT_EQ(error->localizedDescription(),
+            "Decompression of " + folder.file("missing") + " failed the file does not exist");
 }
 
 }  // namespace

@@ -25,9 +25,10 @@ class RecordingDelegate : public HttpRequestDelegate {
   void requestFailed(const HttpRequest::Ptr&) override { note("failed"); }
   using HttpRequestDelegate::request;
 
-  bool ended() const { return std::find_if(events.begin(), events.end(), [](const auto& e) {
-                                 return e == "finished" || e == "failed";
-                               }) != events.end(); }
+  bool ended() const {
+    return std::find_if(events.begin(), events.end(),
+                        [](const auto& e) { return e == "finished" || e == "failed"; }) != events.end();
+  }
 
   std::vector<std::string> events;
   std::vector<std::thread::id> threads;
@@ -51,7 +52,9 @@ class HttpEngineFixture : public HttpRequestFixture {
     HttpRequestFixture::TearDown();
   }
 
-  HttpRequest::Ptr get(const std::string& path) { return HttpRequest::requestWithURL(pf::Url::parse(server.url(path))); }
+  HttpRequest::Ptr get(const std::string& path) {
+    return HttpRequest::requestWithURL(pf::Url::parse(server.url(path)));
+  }
   // Runs the main loop until the condition holds (reports arrive there); false after the timeout.
   static bool runMainUntil(const std::function<bool()>& done, double timeout = 5) {
     return pf::RunLoop::main()->runUntilTrue(done, timeout);

@@ -20,7 +20,8 @@ std::string randomText(std::size_t size) {
 }
 
 std::string gzip(const std::string& text) {
-  const std::optional<pf::Data> data = GzipCompressor::compressData(pf::Data(text.begin(), text.end()), nullptr);
+  const std::optional<pf::Data> data =
+      GzipCompressor::compressData(pf::Data(text.begin(), text.end()), nullptr);
   return std::string(data->begin(), data->end());
 }
 
@@ -67,8 +68,9 @@ TEST_F(HttpRequestDownloadTest, ResumesFromThePartialFileOnlyWhenTheServerSendsT
     } else {
       EXPECT_EQ(readFile(temporary), content.substr(0, 10));
       EXPECT_EQ(readFile(destination), "the older copy");
-      EXPECT_NE(request->error.get()->localizedDescription().find(std::to_string(request->responseStatusCode)),
-                std::string::npos);
+      EXPECT_NE(
+          request->error.get()->localizedDescription().find(std::to_string(request->responseStatusCode)),
+          std::string::npos);
     }
   }
 }
@@ -148,7 +150,8 @@ TEST_F(HttpRequestDownloadTest, AFolderInTheDestinationsPlaceIsNeverDeleted) {
   auto request = download("/file", false);
   request->startSynchronous();
   EXPECT_EQ(errorCode(*request), 8);
-  EXPECT_EQ(request->error.get()->localizedDescription(), "Failed to delete file at path '" + destination + "'");
+  EXPECT_EQ(request->error.get()->localizedDescription(),
+            "Failed to delete file at path '" + destination + "'");
   EXPECT_EQ(readFile(destination + "/keep.txt"), "kept");
   EXPECT_EQ(readFile(temporary), "content");
 }

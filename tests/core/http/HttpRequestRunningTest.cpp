@@ -14,7 +14,8 @@ class HttpRequestRunningTest : public HttpEngineFixture {};
 
 TEST_F(HttpRequestRunningTest, ASynchronousPostWorksEndToEnd) {
   server.route("/call", [](devserver::Exchange& e) {
-    e.respond(200, "{\"echo\":" + e.request().body + "}", {{"Content-Type", "application/json; charset=utf-8"}});
+    e.respond(200, "{\"echo\":" + e.request().body + "}",
+              {{"Content-Type", "application/json; charset=utf-8"}});
   });
   auto post = get("/call");
   post->setRequestMethod("POST");
@@ -113,13 +114,15 @@ TEST_F(HttpRequestRunningTest, FollowsFiveRedirectsAndFailsOnTheSixth) {
   auto six = get("/hop0");
   six->startSynchronous();
   EXPECT_EQ(errorCode(*six), 9);
-  EXPECT_EQ(six->error.get()->localizedDescription(), "The request failed because it redirected too many times");
+  EXPECT_EQ(six->error.get()->localizedDescription(),
+            "The request failed because it redirected too many times");
 }
 
 TEST_F(HttpRequestRunningTest, A302TurnsAPostIntoABodilessGetWhileA307KeepsIt) {
   server.route("/found", redirect(302, "/target"));
   server.route("/temporary", redirect(307, "/target"));
-  server.route("/target", [](devserver::Exchange& e) { e.respond(200, e.request().method + ":" + e.request().body); });
+  server.route("/target",
+               [](devserver::Exchange& e) { e.respond(200, e.request().method + ":" + e.request().body); });
   const struct {
     const char* path;
     const char* answer;
