@@ -581,7 +581,8 @@ class HttpRequest : public pf::Operation {
   void handleStreamError();
   bool retryUsingNewConnection();
   // Download files (engine).
-  void writeDownloadChunk(const std::uint8_t* bytes, std::size_t length, const std::optional<pf::Data>& inflated);
+  void writeDownloadChunk(const std::uint8_t* bytes, std::size_t length,
+                          const std::optional<pf::Data>& inflated);
   bool openDownloadFiles();
   void failWithWriteError(const std::string& path);
   pf::ErrorPtr closeDownloadStreams();
