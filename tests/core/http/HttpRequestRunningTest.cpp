@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "platform/foundation/Clock.h"
+#include "platform/net/HostResolver.h"
 #include "tests/core/http/HttpEngineFixture.h"
 
 namespace {
@@ -166,6 +167,31 @@ TEST_F(HttpRequestRunningTest, ABadUrlFailsWithoutTouchingTheNetwork) {
   other->startSynchronous();
   EXPECT_EQ(errorCode(*other), 6);
   EXPECT_EQ(other->error.get()->localizedDescription(), "Unable to start HTTP connection");
+}
+
+TEST_F(HttpRequestRunningTest, ASlowNameLookupHoldsUpOnlyItsOwnRequest) {
+  server.route("/page", text(200, "page"));
+  pf::HostResolver::setLookup([](const std::string& host, int port) {
+    if (host != "slow.invalid") return pf::HostResolver::systemLookup(host, port);
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    return pf::HostResolver::systemLookup("127.0.0.1", port);
+  });
+  auto slowDelegate = std::make_shared<RecordingDelegate>();
+  auto slow = HttpRequest::requestWithURL(
+      pf::Url::parse("http://slow.invalid:" + std::to_string(server.port()) + "/page"));
+  slow->setDelegate(slowDelegate);
+  slow->startAsynchronous();
+  auto quickDelegate = std::make_shared<RecordingDelegate>();
+  auto quick = get("/page");
+  const bool quickEnded = runQueued(quick, quickDelegate);
+  const bool slowEndedFirst = slowDelegate->ended();
+  const bool slowEnded = runMainUntil([&] { return slowDelegate->ended(); });
+  pf::HostResolver::setLookup(nullptr);
+
+  EXPECT_TRUE(quickEnded);
+  EXPECT_FALSE(slowEndedFirst);
+  EXPECT_TRUE(slowEnded);
+  EXPECT_EQ(body(*slow), "page");
 }
 
 }  // namespace
