@@ -176,6 +176,8 @@ pf::ErrorPtr HttpRequest::finishDownloadFile() {
   if (needsRedirect || authenticationNeeded != 0 || error.get()) return nullptr;
   if (!isSuccessfulStatus()) return statusError();
   if (closing) return closing;
+  // A delegate that took the data took the file's place.
+  if (!wroteThisAttempt && hasDataHandler()) return nullptr;
   if (!wroteThisAttempt) {
     // An empty body still makes a file (or keeps the resumed one as it is).
     if (!openDownloadFiles()) return nullptr;

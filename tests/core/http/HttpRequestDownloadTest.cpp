@@ -208,3 +208,57 @@ TEST_F(HttpRequestDownloadTest, AStalledDownloadRestartsFromWhatItHasUntilItsRet
 }
 
 }  // namespace
+
+namespace {
+
+class ProgressRecorder : public HttpProgressDelegate {
+ public:
+  void setProgress(float progress) override { last = progress; }
+  void requestDidReceiveBytes(const std::shared_ptr<HttpRequest>&, long long bytes) override {
+    received += bytes;
+  }
+  void requestIncrementDownloadSizeBy(const std::shared_ptr<HttpRequest>&, long long length) override {
+    size += length;
+  }
+  float last = -1;
+  long long received = 0;
+  long long size = 0;
+};
+
+class DataRecorder : public RecordingDelegate {
+ public:
+  bool implements(Optional operation) const override { return operation == Optional::DidReceiveData; }
+  using RecordingDelegate::request;
+  void request(const HttpRequest::Ptr&, const pf::Data& data) override {
+    bytes.append(data.begin(), data.end());
+  }
+  std::string bytes;
+};
+
+TEST_F(HttpRequestDownloadTest, AResumedDownloadReportsProgressOverTheWholeFile) {
+  const std::string content = randomText(300000);
+  server.route("/file", ranged(content));
+  writeText(temporary, content.substr(0, 1000));
+  auto progress = std::make_shared<ProgressRecorder>();
+  auto delegate = std::make_shared<RecordingDelegate>();
+  auto request = download("/file");
+  request->setDownloadProgressDelegate(progress);
+  ASSERT_TRUE(runQueued(request, delegate));
+  ASSERT_TRUE(runMainUntil([&] { return progress->last == 1.0f; }));
+  EXPECT_EQ(progress->size, 300000);
+  EXPECT_EQ(progress->received, 300000);
+  EXPECT_EQ(readFile(destination), content);
+}
+
+TEST_F(HttpRequestDownloadTest, ADelegateThatTakesTheDataKeepsItFromTheFile) {
+  const std::string content = randomText(100000);
+  server.route("/file", text(200, content));
+  auto delegate = std::make_shared<DataRecorder>();
+  auto request = download("/file", false);
+  ASSERT_TRUE(runQueued(request, delegate));
+  EXPECT_EQ(delegate->events.back(), "finished");
+  EXPECT_EQ(delegate->bytes, content);
+  EXPECT_FALSE(std::filesystem::exists(destination));
+}
+
+}  // namespace
