@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "core/http/HttpRequestError.h"
+#include "core/http/RequestLogRedactor.h"
 #include "core/json/JsonUtil.h"
 #include "core/open/HttpRemoteTransport.h"
 #include "core/open/OpenError.h"
@@ -54,8 +55,11 @@ pf::Value RequestUtil::performRemoteMethod(const std::string& requestUri, const 
   if (answer.error) return fail(error, parseOpenErrorFromRequestError(*answer.error));
   if (answer.statusCode != 200) return fail(error, statusCodeError(answer));
 
-  pf::logf("%@", pf::format("Received json string of response status code %d : %@", answer.statusCode,
-                            std::string(answer.body.begin(), answer.body.end())));
+  // The login answer is the session id itself.
+  const std::string received = requestUri == ServiceManager::kLoginUri
+                                   ? std::string(RequestLogRedactor::kMask)
+                                   : RequestLogRedactor::redact(std::string(answer.body.begin(), answer.body.end()));
+  pf::logf("%@", pf::format("Received json string of response status code %d : %@", answer.statusCode, received));
   if (hasException(answer)) return fail(error, serverError(answer.body));
 
   if (configuration->autoresetSession) ServiceManager::refreshSessionCacheTime();

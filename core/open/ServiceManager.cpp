@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/http/RequestLogRedactor.h"
 #include "core/open/ErrorInfo.h"
 #include "core/open/OpenError.h"
 #include "core/open/OpenResult.h"
@@ -112,7 +113,7 @@ pf::Value ServiceManager::performRemoteMethodCore(const std::string& requestUri,
     alertError(error, requestUri, delegate);
     return {};
   }
-  log(pf::format("Post json string: %@", std::string(body->begin(), body->end())));
+  log(pf::format("Post json string: %@", RequestLogRedactor::redact(std::string(body->begin(), body->end()))));
   pf::Value answer = RequestUtil::performRemoteMethod(requestUri, *body, returnType, &error);
   if (answer.isNil() && error) {
     log("Error occurs when parsing received data.");

@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "core/open/OpenError.h"
+#include "platform/foundation/Log.h"
 #include "platform/runtime/ClassBuilder.h"
 #include "tests/core/open/OpenServerFixture.h"
 #include "tools/devserver/Answers.h"
@@ -74,6 +75,18 @@ TEST_F(OpenEndToEndTest, SignsInThenAnswersArriveAsTypedObjectsForTheSessionsUse
   EXPECT_EQ(server.requests().back().header("Content-Type"), "application/json");
   drainMainQueue();
   EXPECT_TRUE(delegate->reports->empty());
+}
+
+TEST_F(OpenEndToEndTest, TheLogCarriesNoPasswordAndNoSessionId) {
+  pf::Log::Capture log;
+  const pf::Value sessionId = logIn();
+  ASSERT_TRUE(sessionId.isString());
+  ASSERT_TRUE(echo("title").isObject());
+  EXPECT_TRUE(log.contains("Post json string"));
+  for (const std::string& line : log.lines()) {
+    EXPECT_EQ(line.find("secret-1"), std::string::npos) << line;
+    EXPECT_EQ(line.find(*sessionId.string()), std::string::npos) << line;
+  }
 }
 
 TEST_F(OpenEndToEndTest, ALapsedSessionIsRenewedWithTheRememberedCredentials) {
