@@ -100,6 +100,9 @@ void HttpRequest::startSynchronous() {
     while (!complete) loop->runUntilTrue([this] { return complete.load(); }, 3600, kSynchronousMode);
   }
   inProgress = false;
+  // The caller's loop no longer runs this mode: later work for the request goes to the request thread.
+  std::lock_guard lock(cancelledLock_);
+  requestRunLoop_.reset();
 }
 
 void HttpRequest::startAsynchronous() {
@@ -337,6 +340,8 @@ void HttpRequest::performRedirect() {
 // ---- cancelling and failing ----
 
 void HttpRequest::cancel() {
+  // A request that is over has nothing to cancel, and a synchronous one's loop may never run again.
+  if (complete && !inProgress) return;
   const Ptr self = selfPtr();
   performOnRequestThread([self] { self->cancelOnRequestThread(); });
 }
