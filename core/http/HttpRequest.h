@@ -637,6 +637,8 @@ class HttpRequest : public pf::Operation {
 
   // The loop the request runs on (the caller's for a synchronous request), woken when it completes.
   std::weak_ptr<pf::RunLoop> requestRunLoop_;
+  // Held while the stream is scheduled, so a virtual clock does not jump past a transfer under way.
+  std::optional<pf::RunLoop::PendingWork> transferUnderWay_;
 
   mutable std::recursive_mutex cancelledLock_;
   std::string requestMethod_ = "GET";

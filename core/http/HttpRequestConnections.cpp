@@ -145,6 +145,7 @@ void HttpRequest::scheduleReadStream() {
   std::shared_ptr<pf::RunLoop> loop = requestRunLoop_.lock();
   readStream->schedule(loop ? loop : pf::RunLoop::current(), runLoopMode);
   readStreamIsScheduled = true;
+  transferUnderWay_.emplace();
 }
 
 // The stream keeps its client: while unscheduled it delivers nothing.
@@ -159,6 +160,7 @@ void HttpRequest::unscheduleReadStream() {
   }
   readStream->unschedule();
   readStreamIsScheduled = false;
+  transferUnderWay_.reset();
 }
 
 void HttpRequest::destroyReadStream() {
