@@ -220,6 +220,8 @@ void HttpRequest::dropBodyForRedirect() {
 
 bool HttpRequest::willAskDelegateToConfirmRedirect() {
   std::lock_guard lock(cancelledLock_);
+  // A synchronous caller stops waiting once the answer is complete: nobody would run the redirect.
+  if (isSynchronous) return false;
   const std::shared_ptr<HttpRequestDelegate> asked = redirectConfirmer();
   if (!asked || !redirectURL) return false;
   const pf::Url target = *redirectURL;
