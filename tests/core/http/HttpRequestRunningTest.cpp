@@ -194,4 +194,25 @@ TEST_F(HttpRequestRunningTest, ASlowNameLookupHoldsUpOnlyItsOwnRequest) {
   EXPECT_EQ(body(*slow), "page");
 }
 
+class ConfirmingDelegate : public RecordingDelegate {
+ public:
+  bool implements(Optional operation) const override { return operation == Optional::WillRedirect; }
+  using RecordingDelegate::request;
+  void request(const HttpRequest::Ptr& request, const pf::Url& willRedirectToURL) override {
+    asked.push_back(willRedirectToURL.path());
+    request->redirectToURL(*pf::Url::resolve("/elsewhere", willRedirectToURL));
+  }
+  std::vector<std::string> asked;
+};
+
+TEST_F(HttpRequestRunningTest, ADelegateThatConfirmsRedirectsChoosesWhereToGo) {
+  server.route("/moved", redirect(301, "/new"));
+  server.route("/elsewhere", text(200, "chosen"));
+  auto delegate = std::make_shared<ConfirmingDelegate>();
+  auto request = get("/moved");
+  ASSERT_TRUE(runQueued(request, delegate));
+  EXPECT_EQ(delegate->asked, std::vector<std::string>{"/new"});
+  EXPECT_EQ(body(*request), "chosen");
+}
+
 }  // namespace
