@@ -318,6 +318,8 @@ void HttpRequest::redirectToURL(const pf::Url& newURL) {
 void HttpRequest::performRedirect() {
   std::lock_guard lock(cancelledLock_);
   if (!redirectURL) return;
+  const bool sameOrigin = url_ && url_->scheme() == redirectURL->scheme() && url_->host() == redirectURL->host() &&
+                          url_->port() == redirectURL->port();
   url_ = std::move(redirectURL);
   redirectURL.reset();
   requestMessage.reset();
@@ -329,8 +331,11 @@ void HttpRequest::performRedirect() {
   if (redirectCount > kMaxRedirects) return failWithError(tooMuchRedirectionError());
   if (haveBuiltRequestHeaders) {
     // Headers kept for the new address: its cookies, not the old server's.
-    requestHeaders.update([](std::optional<pf::Dictionary>& headers) {
-      if (headers) headers->erase("Cookie");
+    // Credentials sent ahead of a challenge are for the old server only.
+    requestHeaders.update([sameOrigin](std::optional<pf::Dictionary>& headers) {
+      if (!headers) return;
+      headers->erase("Cookie");
+      if (!sameOrigin) headers->erase("Authorization");
     });
     applyCookieHeader();
   }

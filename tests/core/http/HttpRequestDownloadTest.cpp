@@ -119,7 +119,9 @@ TEST_F(HttpRequestDownloadTest, InflatesGzipAnswersAtTheEndOrOnTheFly) {
     request->startSynchronous();
     EXPECT_EQ(errorCode(*request), c.code);
     EXPECT_EQ(std::filesystem::exists(destination), c.code == 0);
-    if (c.code == 0) EXPECT_EQ(readFile(destination), content);
+    if (c.code == 0) {
+      EXPECT_EQ(readFile(destination), content);
+    }
   }
 }
 

@@ -143,6 +143,30 @@ TEST_F(HttpRequestRunningTest, A302TurnsAPostIntoABodilessGetWhileA307KeepsIt) {
   }
 }
 
+TEST_F(HttpRequestRunningTest, CredentialsSentAheadNeverFollowARedirectToAnotherServer) {
+  devserver::DevServer other;
+  ASSERT_TRUE(other.start());
+  other.route("/target", [](devserver::Exchange& e) { e.respond(200, "other"); });
+  server.route("/target", [](devserver::Exchange& e) { e.respond(200, "same"); });
+  server.route("/away", redirect(307, other.url("/target")));
+  server.route("/near", redirect(307, "/target"));
+  const struct {
+    const char* path;
+    devserver::DevServer* reached;
+    bool keepsCredentials;
+  } cases[] = {{"/near", &server, true}, {"/away", &other, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    auto request = get(c.path);
+    request->addBasicAuthenticationHeaderWithUsername("alice", "secret");
+    request->startSynchronous();
+    EXPECT_FALSE(request->error.get());
+    const devserver::Request last = c.reached->requests().back();
+    EXPECT_EQ(last.path, "/target");
+    EXPECT_EQ(last.header("Authorization").has_value(), c.keepsCredentials);
+  }
+}
+
 TEST_F(HttpRequestRunningTest, CancellingAQueuedRequestFailsItWithCode4) {
   server.route("/slow", devserver::answers::stall(3));
   auto delegate = std::make_shared<RecordingDelegate>();
