@@ -5,28 +5,10 @@
 #include <vector>
 
 #include "core/http/GzipCompressor.h"
+#include "core/http/HttpFileError.h"
 #include "core/http/HttpRequest.h"
-#include "platform/foundation/FilePath.h"
 #include "platform/foundation/Format.h"
-#include "platform/foundation/Sandbox.h"
-#include "platform/foundation/Uuid.h"
 #include "platform/net/HttpCookieStorage.h"
-#include "platform/net/StreamError.h"
-
-namespace {
-
-std::string temporaryFilePath() {
-  return pf::path::appendingPathComponent(pf::Sandbox::temporaryPath(), pf::Uuid::random().text());
-}
-
-pf::ErrorPtr fileError(const std::string& description, const std::error_code& cause) {
-  pf::Dictionary info{{pf::kLocalizedDescriptionKey, description}};
-  if (cause) info[pf::kUnderlyingErrorKey] = pf::StreamError::posix(cause.value(), cause.message());
-  return std::make_shared<pf::Error>(
-      NetworkRequestErrorDomain, static_cast<long>(HttpRequestErrorCode::FileManagement), std::move(info));
-}
-
-}  // namespace
 
 void HttpRequest::buildPostBody() {
   std::lock_guard lock(cancelledLock_);
@@ -50,7 +32,7 @@ std::optional<std::uint64_t> HttpRequest::buildFileBody(const std::string& path)
   }
   if (!shouldCompressRequestBody) return fileSize(path);
   if (!compressedPostBodyFilePath) {
-    const std::string target = temporaryFilePath();
+    const std::string target = HttpFileError::temporaryFilePath();
     pf::ErrorPtr failure;
     if (!GzipCompressor::compressDataFromFile(path, target, &failure)) {
       failWithError(failure);
@@ -77,7 +59,7 @@ std::optional<std::uint64_t> HttpRequest::fileSize(const std::string& path) {
   std::error_code cause;
   const std::uintmax_t size = std::filesystem::file_size(path, cause);
   if (!cause) return size;
-  failWithError(fileError(pf::format("Failed to get attributes for file at path '%@'", path), cause));
+  failWithError(HttpFileError::make(pf::format("Failed to get attributes for file at path '%@'", path), cause));
   return std::nullopt;
 }
 
@@ -90,7 +72,7 @@ void HttpRequest::setupPostBody() {
   }
   std::optional<std::string> path = postBodyFilePath.get();
   if (!path) {
-    path = temporaryFilePath();
+    path = HttpFileError::temporaryFilePath();
     postBodyFilePath.set(path);
     didCreateTemporaryPostDataFile = true;
   }
@@ -112,7 +94,7 @@ void HttpRequest::appendPostData(const pf::Data& data) {
                              static_cast<std::streamsize>(data.size()));
   if (!*postBodyWriteStream) {
     failWithError(
-        fileError(pf::format("Failed to write to file at path '%@'", postBodyFilePath.get().value_or("")),
+        HttpFileError::make(pf::format("Failed to write to file at path '%@'", postBodyFilePath.get().value_or("")),
                   std::make_error_code(std::errc::io_error)));
   }
 }
@@ -128,7 +110,7 @@ bool HttpRequest::appendPostDataFromFile(const std::string& file) {
       appendPostData(pf::Data(chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(count)));
   }
   if (in.eof() && !in.bad()) return true;
-  failWithError(fileError(pf::format("Failed to read from file at path '%@'", file),
+  failWithError(HttpFileError::make(pf::format("Failed to read from file at path '%@'", file),
                           std::make_error_code(std::errc::no_such_file_or_directory)));
   return false;
 }

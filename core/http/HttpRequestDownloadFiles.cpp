@@ -7,29 +7,16 @@
 #include <fstream>
 
 #include "core/http/GzipDecompressor.h"
+#include "core/http/HttpFileError.h"
 #include "core/http/HttpRequest.h"
-#include "platform/foundation/FilePath.h"
 #include "platform/foundation/Format.h"
-#include "platform/foundation/Sandbox.h"
 #include "platform/foundation/TextHelpers.h"
-#include "platform/foundation/Uuid.h"
-#include "platform/net/StreamError.h"
 
 namespace {
 
 // The largest error page kept in memory when a download is refused.
 constexpr std::size_t kMaxErrorBody = 65536;
 
-std::string temporaryFilePath() {
-  return pf::path::appendingPathComponent(pf::Sandbox::temporaryPath(), pf::Uuid::random().text());
-}
-
-pf::ErrorPtr fileError(const std::string& description, const std::error_code& cause) {
-  pf::Dictionary info{{pf::kLocalizedDescriptionKey, description}};
-  if (cause) info[pf::kUnderlyingErrorKey] = pf::StreamError::posix(cause.value(), cause.message());
-  return std::make_shared<pf::Error>(
-      NetworkRequestErrorDomain, static_cast<long>(HttpRequestErrorCode::FileManagement), std::move(info));
-}
 
 std::error_code lastSystemError() {
   return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
@@ -44,7 +31,7 @@ pf::ErrorPtr moveFile(const std::string& from, const std::string& to) {
     if (!cause) std::filesystem::remove(from, cause);
   }
   if (!cause) return nullptr;
-  return fileError(pf::format("Failed to move file from '%@' to '%@'", from, to), cause);
+  return HttpFileError::make(pf::format("Failed to move file from '%@' to '%@'", from, to), cause);
 }
 
 // The old destination goes first; a folder in its place is never deleted.
@@ -108,7 +95,7 @@ bool HttpRequest::openDownloadFiles() {
   bool append = false;
   std::optional<std::string> temporary = temporaryFileDownloadPath.get();
   if (!temporary) {
-    temporary = temporaryFilePath();
+    temporary = HttpFileError::temporaryFilePath();
     temporaryFileDownloadPath.set(temporary);
   } else if (allowResumeForFileDownloads &&
              requestHeaders.get().value_or(pf::Dictionary{}).contains("Range")) {
@@ -120,7 +107,7 @@ bool HttpRequest::openDownloadFiles() {
       partialDownloadSize = 0;
       append = false;
     } else if (rangeStart(*contentRange) != partialDownloadSize.load()) {
-      failWithError(fileError(pf::format("The answer's range '%@' does not continue the %llu bytes of '%@'",
+      failWithError(HttpFileError::make(pf::format("The answer's range '%@' does not continue the %llu bytes of '%@'",
                                          *contentRange, partialDownloadSize.load(), *temporary),
                               std::make_error_code(std::errc::invalid_argument)));
       return false;
@@ -135,7 +122,7 @@ bool HttpRequest::openDownloadFiles() {
   if (!isResponseCompressed() || shouldWaitToInflateCompressedResponses) return true;
   std::optional<std::string> uncompressed = temporaryUncompressedDataDownloadPath.get();
   if (!uncompressed) {
-    uncompressed = temporaryFilePath();
+    uncompressed = HttpFileError::temporaryFilePath();
     temporaryUncompressedDataDownloadPath.set(uncompressed);
   }
   inflatedFileDownloadOutputStream = openOutput(*uncompressed, append);
@@ -149,7 +136,7 @@ bool HttpRequest::openDownloadFiles() {
 void HttpRequest::failWithWriteError(const std::string& path) {
   const std::error_code cause = lastSystemError();
   closeDownloadStreams();
-  failWithError(fileError(pf::format("Failed to write to file at path '%@'", path), cause));
+  failWithError(HttpFileError::make(pf::format("Failed to write to file at path '%@'", path), cause));
 }
 
 pf::ErrorPtr HttpRequest::closeDownloadStreams() {
@@ -160,7 +147,7 @@ pf::ErrorPtr HttpRequest::closeDownloadStreams() {
     stream->close();
     if (stream->fail() && !failure) {
       failure =
-          fileError(pf::format("Failed to write to file at path '%@'", path.value_or("")), lastSystemError());
+          HttpFileError::make(pf::format("Failed to write to file at path '%@'", path.value_or("")), lastSystemError());
     }
     stream.reset();
   };
@@ -193,7 +180,7 @@ pf::ErrorPtr HttpRequest::finishDownloadFile() {
   pf::ErrorPtr failure;
   if (shouldWaitToInflateCompressedResponses) {
     // Inflated beside the destination first, so a corrupt body never replaces a good file.
-    const std::string inflated = temporaryFilePath();
+    const std::string inflated = HttpFileError::temporaryFilePath();
     if (GzipDecompressor::uncompressDataFromFile(temporary, inflated, &failure)) {
       failure = replaceFile(inflated, destination);
     }
@@ -228,7 +215,7 @@ bool HttpRequest::removeFileAtPath(const std::string& path, pf::ErrorPtr* err) {
     std::filesystem::remove(path, cause);
   }
   if (!cause) return true;
-  if (err) *err = fileError(pf::format("Failed to delete file at path '%@'", path), cause);
+  if (err) *err = HttpFileError::make(pf::format("Failed to delete file at path '%@'", path), cause);
   return false;
 }
 
