@@ -239,15 +239,15 @@ class Formatter {
 
   template <typename T>
   void writePrintf(const Conversion& c, const char* length, T v) {
-    std::string spec = "%" + c.flags;
-    if (c.width) spec += std::to_string(*c.width);
-    if (c.precision) spec += "." + std::to_string(*c.precision);
-    spec += length;
-    spec += c.letter;
-    int size = std::snprintf(nullptr, 0, spec.c_str(), v);
+    std::string directive = "%" + c.flags;
+    if (c.width) directive += std::to_string(*c.width);
+    if (c.precision) directive += "." + std::to_string(*c.precision);
+    directive += length;
+    directive += c.letter;
+    int size = std::snprintf(nullptr, 0, directive.c_str(), v);
     if (size <= 0) return;
     std::string text(static_cast<size_t>(size) + 1, '\0');
-    std::snprintf(text.data(), text.size(), spec.c_str(), v);
+    std::snprintf(text.data(), text.size(), directive.c_str(), v);
     text.pop_back();
     out_ += text;
   }
