@@ -16,9 +16,9 @@ constexpr ReachabilityFlags t = kReachabilityFlagsTransientConnection;
 NetworkInterface interface(const char* name, Kind kind, bool running, std::vector<const char*> addresses) {
   NetworkInterface result{name, kind, running, {}};
   for (const char* text : addresses) {
-    std::string spec(text);
-    size_t slash = spec.find('/');
-    result.addresses.push_back({*IpAddress::parse(spec.substr(0, slash)), std::stoi(spec.substr(slash + 1))});
+    std::string cidr(text);
+    size_t slash = cidr.find('/');
+    result.addresses.push_back({*IpAddress::parse(cidr.substr(0, slash)), std::stoi(cidr.substr(slash + 1))});
   }
   return result;
 }
