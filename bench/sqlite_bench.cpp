@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 
+#include "bench/support/RatioReporter.h"
 #include "core/sqlite/SqlDatabase.h"
 #include "core/sqlite/SqlResultSet.h"
 
@@ -160,45 +161,17 @@ void BM_ReadLayer(benchmark::State& state) {
   }
 }
 
-double fastest(const std::vector<double>& times) {
-  return *std::min_element(times.begin(), times.end());
-}
+BENCHMARK(BM_InsertRaw)->Apply(bench::configure);
+BENCHMARK(BM_InsertLayer)->Apply(bench::configure);
+BENCHMARK(BM_ReadRaw)->Apply(bench::configure);
+BENCHMARK(BM_ReadLayer)->Apply(bench::configure);
 
-// Seven runs each; the ratios compare the fastest runs, which the load of a shared machine disturbs least.
-void configure(benchmark::internal::Benchmark* b) {
-  b->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)->ComputeStatistics("min", fastest);
-}
-
-BENCHMARK(BM_InsertRaw)->Apply(configure);
-BENCHMARK(BM_InsertLayer)->Apply(configure);
-BENCHMARK(BM_ReadRaw)->Apply(configure);
-BENCHMARK(BM_ReadLayer)->Apply(configure);
-
-// Keeps each benchmark's fastest time so the ratios can be printed after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.aggregate_name == "min") milliseconds_[run.run_name.function_name] = run.GetAdjustedRealTime();
-    }
-  }
-
-  void printRatio(const char* what, const std::string& layer, const std::string& raw) const {
-    if (!milliseconds_.count(layer) || !milliseconds_.count(raw)) return;
-    std::printf("%s: layer %.1f ms, raw %.1f ms, ratio %.2fx\n", what, milliseconds_.at(layer),
-                milliseconds_.at(raw), milliseconds_.at(layer) / milliseconds_.at(raw));
-  }
-
- private:
-  std::map<std::string, double> milliseconds_;
-};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.printRatio("insert 100000 rows", "BM_InsertLayer", "BM_InsertRaw");
   reporter.printRatio("read 100000 rows by name", "BM_ReadLayer", "BM_ReadRaw");

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/RatioReporter.h"
 #include "core/db/VelkDBHelper.h"
 #include "platform/runtime/ClassBuilder.h"
 
@@ -249,45 +250,17 @@ void BM_QueryStore(benchmark::State& state) {
   }
 }
 
-double fastest(const std::vector<double>& times) {
-  return *std::min_element(times.begin(), times.end());
-}
+BENCHMARK(BM_InsertRaw)->Apply(bench::configure);
+BENCHMARK(BM_InsertStore)->Apply(bench::configure);
+BENCHMARK(BM_QueryRaw)->Apply(bench::configure);
+BENCHMARK(BM_QueryStore)->Apply(bench::configure);
 
-// Seven runs each; the ratios compare the fastest runs, which the load of a shared machine disturbs least.
-void configure(benchmark::internal::Benchmark* b) {
-  b->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)->ComputeStatistics("min", fastest);
-}
-
-BENCHMARK(BM_InsertRaw)->Apply(configure);
-BENCHMARK(BM_InsertStore)->Apply(configure);
-BENCHMARK(BM_QueryRaw)->Apply(configure);
-BENCHMARK(BM_QueryStore)->Apply(configure);
-
-// Keeps each benchmark's fastest time so the ratios can be printed after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.aggregate_name == "min") milliseconds_[run.run_name.function_name] = run.GetAdjustedRealTime();
-    }
-  }
-
-  void printRatio(const char* what, const std::string& store, const std::string& raw) const {
-    if (!milliseconds_.count(store) || !milliseconds_.count(raw)) return;
-    std::printf("%s: store %.2f ms, raw %.2f ms, ratio %.2fx\n", what, milliseconds_.at(store),
-                milliseconds_.at(raw), milliseconds_.at(store) / milliseconds_.at(raw));
-  }
-
- private:
-  std::map<std::string, double> milliseconds_;
-};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.printRatio("batch insert 10000 entities", "BM_InsertStore", "BM_InsertRaw");
   reporter.printRatio("query 10000 entities into objects", "BM_QueryStore", "BM_QueryRaw");
