@@ -38,7 +38,7 @@ std::optional<std::uint64_t> parseUnsigned(const std::string& text) {
   return std::stoull(digits);
 }
 
-// A socket the server closed while it waited for reuse shows up as one of these.
+// A socket that broke shows up as one of these.
 bool isLostConnection(const pf::ErrorPtr& cause) {
   if (!cause) return false;
   if (cause->domain() == pf::StreamError::kPosixDomain) {
@@ -347,7 +347,10 @@ void HttpRequest::handleStreamError() {
     cancelLoad();
     return checkRequestStatus();
   }
-  if (isLostConnection(underlying) && retryUsingNewConnection()) return;
+  // Only a kept socket the server closed before answering is sent again: any other break may have
+  // reached the server, and a second send would run the request twice there.
+  const bool unansweredOnKeptSocket = readStream && readStream->failedUnansweredOnReusedConnection();
+  if (isLostConnection(underlying) && unansweredOnKeptSocket && retryUsingNewConnection()) return;
   std::string reason = "A connection failure occurred";
   if (isTlsProblem(underlying)) {
     reason = pf::format(

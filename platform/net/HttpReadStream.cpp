@@ -192,6 +192,11 @@ std::uint64_t HttpReadStream::requestBytesWritten() const {
   return bodyBytesWritten_;
 }
 
+bool HttpReadStream::failedUnansweredOnReusedConnection() const {
+  std::lock_guard lock(mutex_);
+  return phase_ == Phase::Failed && reused_ && !receivedAny_;
+}
+
 bool HttpReadStream::prepareRequest() {
   const Url& url = request_->url();
   if ((url.scheme() != "http" && url.scheme() != "https") || url.host().empty()) {

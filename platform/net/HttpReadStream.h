@@ -82,6 +82,10 @@ class HttpReadStream : public std::enable_shared_from_this<HttpReadStream> {
   std::shared_ptr<const HttpMessage> responseHeader() const;
   // Bytes of the request body sent so far.
   std::uint64_t requestBytesWritten() const;
+  // True when the exchange failed on a parked connection before any byte of the answer arrived: the
+  // server closed a socket it had kept, so the request may go out again on a new connection. Any other
+  // failure may have reached the server, and sending again could run the request twice.
+  bool failedUnansweredOnReusedConnection() const;
 
  private:
   enum class Phase { Idle, Resolving, Connecting, Handshaking, Exchanging, Finished, Failed, Closed };

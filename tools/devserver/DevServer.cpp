@@ -4,6 +4,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <exception>
 
@@ -90,6 +91,12 @@ std::vector<Request> DevServer::requests() const {
 int DevServer::connectionCount() const {
   std::lock_guard lock(mutex_);
   return static_cast<int>(connections_.size());
+}
+
+int DevServer::openConnectionCount() const {
+  std::lock_guard lock(mutex_);
+  return static_cast<int>(std::count_if(connections_.begin(), connections_.end(),
+                                        [](const auto& connection) { return !connection->isClosed(); }));
 }
 
 void DevServer::acceptLoop() {

@@ -45,6 +45,8 @@ class DevServer {
   std::string url(std::string_view path = "/") const;
   std::vector<Request> requests() const;
   int connectionCount() const;
+  // Connections the server has not closed yet.
+  int openConnectionCount() const;
 
  private:
   void acceptLoop();

@@ -119,6 +119,53 @@ TEST_F(HttpRequestConnectionTest, ADeadReusedSocketIsRetriedOnceOnANewConnection
   }
 }
 
+// A break that may have reached the server is never sent again: the request would run twice there.
+TEST_F(HttpRequestConnectionTest, ABreakOnAFreshConnectionFailsWithoutSendingTheRequestAgain) {
+  const struct {
+    const char* name;
+    devserver::Handler answer;
+  } cases[] = {
+      {"closed after reading the request", raw("")},
+      {"reset after reading the request", [](devserver::Exchange& e) { e.reset(); }},
+      {"closed after half a head", raw("HTTP/1.1 200 OK\r\nContent-Le")},
+      {"closed after part of the body", raw("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nabc")},
+  };
+  for (const char* method : {"GET", "POST"}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(method) + ", " + c.name);
+      const std::string path = "/" + std::string(method) + std::to_string(&c - cases);
+      server.route(path, c.answer);
+      auto request = get(path);
+      request->setRequestMethod(method);
+      request->startSynchronous();
+      EXPECT_EQ(errorCode(*request), 1);
+      EXPECT_EQ(request->retryCount.load(), 0);
+      const auto received = server.requests();
+      EXPECT_EQ(
+          std::count_if(received.begin(), received.end(), [&](const auto& r) { return r.path == path; }), 1);
+    }
+  }
+}
+
+// The server closes a kept socket while it waits: the next request goes out on a new connection, once.
+TEST_F(HttpRequestConnectionTest, AKeptSocketTheServerClosedWhileItWaitedIsNotUsed) {
+  server.route("/closing", [](devserver::Exchange& e) {
+    e.respond(200, "fine");
+    e.closeConnection();
+  });
+  auto first = get("/closing");
+  first->startSynchronous();
+  ASSERT_TRUE(first->connectionCanBeReused);
+  ASSERT_TRUE(runMainUntil([&] { return server.openConnectionCount() == 0; }));
+
+  auto second = get("/closing");
+  second->startSynchronous();
+  EXPECT_EQ(errorCode(*second), 0);
+  EXPECT_EQ(body(*second), "fine");
+  EXPECT_EQ(server.requests().size(), 2u);
+  EXPECT_EQ(server.connectionCount(), 2);
+}
+
 }  // namespace
 
 namespace {
