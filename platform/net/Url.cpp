@@ -1,6 +1,7 @@
 #include "platform/net/Url.h"
 
 #include <cctype>
+#include <charconv>
 
 #include "platform/foundation/TextHelpers.h"
 
@@ -137,13 +138,10 @@ bool isHostCharacter(char c) {
 std::optional<int> parsePort(std::string_view digits, bool& valid) {
   valid = true;
   if (digits.empty()) return std::nullopt;
-  if (digits.size() > 5) valid = false;
   int port = 0;
-  for (char c : digits) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) valid = false;
-    port = port * 10 + (c - '0');
-  }
-  if (!valid || port > 65535) {
+  const auto [end, failure] = std::from_chars(digits.data(), digits.data() + digits.size(), port);
+  // from_chars stops at the first non-digit and refuses numbers too large for an int.
+  if (failure != std::errc() || end != digits.data() + digits.size() || digits[0] == '-' || port > 65535) {
     valid = false;
     return std::nullopt;
   }

@@ -48,7 +48,8 @@ TEST(UrlTest, SplitsAbsoluteUrls) {
 TEST(UrlTest, RefusesTextThatIsNoUrl) {
   for (const char* text :
        {"", "example.com/path", "http://h/a b", "http://h/a\r\nX-Injected: 1", "http://h/%zz", "http://h/%4",
-        "http://h:99999/", "http://h:8o/", "http://[::1/", "http://h/\x7f", "http://h/caf\xc3\xa9",
+        "http://h:99999/", "http://h:8o/", "http://example.com:99999999999/", "http://h:4294967376/",
+        "http://h:-1/", "http://h:+80/", "http://[::1/", "http://h/\x7f", "http://h/caf\xc3\xa9",
         "http://h/{x}", "http://h\"/", "http://h/[x]"}) {
     SCOPED_TRACE(text);
     EXPECT_FALSE(Url::parse(text));
