@@ -212,7 +212,7 @@ void XmlElement::addChild(const XmlNode& child) {
     xmlFreeNode(copy);
     return;
   }
-  XmlNamespaceFixer::fixUpNamespacesForNode(added, XMLNode());
+  XmlNamespaceFixer::fixUpNamespacesForNode(added, XMLNode(), tree().get());
 }
 
 void XmlElement::removeChild(const XmlNode& child) {
@@ -243,7 +243,7 @@ void XmlElement::addAttribute(const XmlNode& attribute) {
   xmlChar* value = xmlNodeGetContent(asNode(attr));
   xmlAttrPtr added = xmlNewNsProp(XMLNode(), ns, attr->name, value);
   xmlFree(value);
-  if (added != nullptr) XmlNamespaceFixer::fixUpNamespacesForNode(asNode(added), XMLNode());
+  if (added != nullptr) XmlNamespaceFixer::fixUpNamespacesForNode(asNode(added), XMLNode(), tree().get());
 }
 
 void XmlElement::addNamespace(const XmlNode& aNamespace) {
@@ -251,7 +251,7 @@ void XmlElement::addNamespace(const XmlNode& aNamespace) {
   releaseCachedValues();
   xmlNsPtr ns = asNamespace(aNamespace.XMLNode());
   xmlNewNs(XMLNode(), ns->href, ns->prefix);
-  XmlNamespaceFixer::fixUpNamespacesForNode(XMLNode(), XMLNode());
+  XmlNamespaceFixer::fixUpNamespacesForNode(XMLNode(), XMLNode(), tree().get());
 }
 
 void XmlElement::setNamespaces(const std::vector<XmlNodePtr>& namespaces) {
@@ -267,8 +267,12 @@ void XmlElement::setNamespaces(const std::vector<XmlNodePtr>& namespaces) {
   std::set<xmlNsPtr> dropped;
   for (xmlNsPtr ns = old; ns != nullptr; ns = ns->next) dropped.insert(ns);
   repointNamespaces(XMLNode(), XMLNode(), dropped);
-  xmlFreeNsList(old);
-  XmlNamespaceFixer::fixUpNamespacesForNode(XMLNode(), XMLNode());
+  // Removed children and namespace wrappers may still use the old declarations.
+  if (tree())
+    tree()->keepDetached(old);
+  else
+    xmlFreeNsList(old);
+  XmlNamespaceFixer::fixUpNamespacesForNode(XMLNode(), XMLNode(), tree().get());
 }
 
 void XmlElement::releaseCachedValues() {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/xml/XmlTreeOwner.h"
+
 namespace {
 
 const xmlChar* xml(const std::string& text) {
@@ -21,13 +23,18 @@ bool samePrefix(const xmlChar* a, const xmlChar* b) {
   return (a == nullptr && b == nullptr) || (a != nullptr && b != nullptr && xmlStrEqual(a, b));
 }
 
-// One fix-up run: declarations dropped on the way are freed only at its end, when nothing can still
-// point at them.
+// One fix-up run: declarations dropped on the way go to the tree at its end, or are freed then when
+// there is no tree.
 class Run {
  public:
-  explicit Run(xmlNodePtr graftPoint) : graftPoint_(graftPoint) {}
+  Run(xmlNodePtr graftPoint, XmlTreeOwner* tree) : graftPoint_(graftPoint), tree_(tree) {}
   ~Run() {
-    for (xmlNsPtr ns : dropped_) xmlFreeNs(ns);
+    for (xmlNsPtr ns : dropped_) {
+      if (tree_ != nullptr)
+        tree_->keepDetached(ns);
+      else
+        xmlFreeNs(ns);
+    }
   }
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;
@@ -90,14 +97,15 @@ class Run {
   }
 
   xmlNodePtr graftPoint_;
+  XmlTreeOwner* tree_;
   std::map<xmlNsPtr, xmlNsPtr> substitutions_;
   std::vector<xmlNsPtr> dropped_;
 };
 
 }  // namespace
 
-void XmlNamespaceFixer::fixUpNamespacesForNode(_xmlNode* node, _xmlNode* graftPoint) {
+void XmlNamespaceFixer::fixUpNamespacesForNode(_xmlNode* node, _xmlNode* graftPoint, XmlTreeOwner* tree) {
   if (node == nullptr || graftPoint == nullptr) return;
-  Run run(graftPoint);
+  Run run(graftPoint, tree);
   run.fixUp(node);
 }

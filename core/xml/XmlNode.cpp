@@ -249,6 +249,14 @@ _xmlNode* XmlNode::XMLNodeCopy() const {
   if (xmlNode_ == nullptr) return nullptr;
   // A namespace node is copied alone; libxml2's node copy would copy the list it is linked into.
   if (isNamespace(xmlNode_)) return reinterpret_cast<xmlNodePtr>(xmlCopyNamespace(asNamespace(xmlNode_)));
+  // libxml2's copy of a lone attribute may keep its name in the source document's dictionary: build a
+  // new one, in no namespace as that copy would be.
+  if (xmlNode_->type == XML_ATTRIBUTE_NODE) {
+    xmlChar* value = xmlNodeGetContent(xmlNode_);
+    xmlAttrPtr attribute = xmlNewProp(nullptr, xmlNode_->name, value);
+    xmlFree(value);
+    return reinterpret_cast<xmlNodePtr>(attribute);
+  }
   return xmlCopyNode(xmlNode_, 1);
 }
 

@@ -32,8 +32,13 @@ XmlTreeOwner::~XmlTreeOwner() {
   for (xmlNodePtr node : detached_) xmlFreeNode(node);
   if (node_ != nullptr) freeAnyNode(node_);
   if (doc_ != nullptr) xmlFreeDoc(doc_);
+  for (xmlNsPtr list : detachedDeclarations_) xmlFreeNsList(list);
 }
 
 void XmlTreeOwner::keepDetached(_xmlNode* node) {
   detached_.push_back(node);
+}
+
+void XmlTreeOwner::keepDetached(_xmlNs* declarations) {
+  if (declarations != nullptr) detachedDeclarations_.push_back(declarations);
 }

@@ -2,7 +2,8 @@
 // Keeps one libxml2 tree alive: a parsed or built document, or a node that belongs to no document.
 // Every wrapper of a node in the tree holds its owner, so a wrapper handed out by a document or an
 // element stays valid after the document or element is gone. Subtrees unlinked from the tree are kept
-// here too, because wrappers may still point into them; they are freed with the tree.
+// here too, because wrappers may still point into them; they are freed with the tree. So are namespace
+// declarations taken off an element: removed nodes and namespace wrappers may still use them.
 // Used by one thread at a time, like the tree itself.
 
 #include <memory>
@@ -10,6 +11,7 @@
 
 struct _xmlDoc;
 struct _xmlNode;
+struct _xmlNs;
 
 class XmlTreeOwner {
  public:
@@ -24,9 +26,12 @@ class XmlTreeOwner {
 
   // Takes a subtree just unlinked from this tree; it is freed with the tree.
   void keepDetached(_xmlNode* node);
+  // Takes a list of declarations just taken off an element of this tree; it is freed with the tree.
+  void keepDetached(_xmlNs* declarations);
 
  private:
   _xmlDoc* doc_;
   _xmlNode* node_;
   std::vector<_xmlNode*> detached_;
+  std::vector<_xmlNs*> detachedDeclarations_;
 };

@@ -47,7 +47,10 @@ struct ObjectDeleter {
   void operator()(xmlXPathObjectPtr obj) const { xmlXPathFreeObject(obj); }
 };
 
-// Puts a node without a document into a temporary one for the length of a search.
+// Puts a node without a document into a temporary one for the length of a search. A top element
+// becomes the document's root, so searches from the root find it; any other top (a standalone
+// attribute, text) only points at the document, since a document holds no such child. The document
+// node itself belongs to no wrapper's tree and is never handed out.
 class TemporaryDocument {
  public:
   explicit TemporaryDocument(xmlNodePtr node) {
@@ -55,18 +58,24 @@ class TemporaryDocument {
     top_ = node;
     while (top_->parent != nullptr) top_ = top_->parent;
     doc_ = xmlNewDoc(nullptr);
-    if (doc_ != nullptr) xmlDocSetRootElement(doc_, top_);
+    if (doc_ == nullptr) return;
+    if (top_->type == XML_ELEMENT_NODE)
+      xmlDocSetRootElement(doc_, top_);
+    else
+      xmlSetTreeDoc(top_, doc_);
   }
   ~TemporaryDocument() {
     if (doc_ == nullptr) return;
-    if (top_->doc == doc_) {
-      xmlUnlinkNode(top_);
-      xmlSetTreeDoc(top_, nullptr);
-    }
+    if (top_->parent == reinterpret_cast<xmlNodePtr>(doc_)) xmlUnlinkNode(top_);
+    if (top_->doc == doc_) xmlSetTreeDoc(top_, nullptr);
     xmlFreeDoc(doc_);
   }
   TemporaryDocument(const TemporaryDocument&) = delete;
   TemporaryDocument& operator=(const TemporaryDocument&) = delete;
+
+  bool isDocumentNode(const xmlNode* node) const {
+    return doc_ != nullptr && node == reinterpret_cast<const xmlNode*>(doc_);
+  }
 
  private:
   xmlNodePtr top_ = nullptr;
@@ -96,13 +105,14 @@ void registerNamespaces(xmlXPathContextPtr ctx, xmlNodePtr context,
   }
 }
 
-std::vector<xmlNodePtr> nodesOf(const xmlXPathObject& result) {
+std::vector<xmlNodePtr> nodesOf(const xmlXPathObject& result, const TemporaryDocument& temporary) {
   std::vector<xmlNodePtr> nodes;
   const xmlNodeSet* set = result.nodesetval;
   if (set == nullptr) return nodes;
   nodes.reserve(set->nodeNr);
   for (int i = 0; i < set->nodeNr; ++i) {
     xmlNodePtr node = set->nodeTab[i];
+    if (temporary.isDocumentNode(node)) continue;
     // The search's namespace nodes die with its result: hand out copies.
     if (node->type == XML_NAMESPACE_DECL) {
       node = reinterpret_cast<xmlNodePtr>(xmlCopyNamespace(reinterpret_cast<xmlNsPtr>(node)));
@@ -151,5 +161,5 @@ std::optional<std::vector<_xmlNode*>> XmlXPathSearch::nodesForXPath(
     return std::nullopt;
   }
   if (error != nullptr) *error = nullptr;
-  return nodesOf(*result);
+  return nodesOf(*result, temporary);
 }

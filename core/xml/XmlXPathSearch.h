@@ -1,6 +1,7 @@
 #pragma once
 // One XPath evaluation from a context node. A node without a document is searched inside a temporary
-// document made around its topmost ancestor and detached again afterwards. Without a namespace map, the
+// document made around its topmost ancestor and detached again afterwards; that document's node is
+// left out of the answer. Without a namespace map, the
 // context node's own namespaces are registered, the default one under "_def_ns".
 
 #include <map>

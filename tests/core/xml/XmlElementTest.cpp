@@ -147,4 +147,30 @@ TEST(XmlElementTest, SetNamespacesKeepsNodesThatUsedDroppedDeclarations) {
   EXPECT_EQ(found->size(), 1u);
 }
 
+TEST(XmlElementTest, SetNamespacesKeepsRemovedChildrenAndNamespaceWrappersValid) {
+  XmlElementPtr root = rootOf("<a xmlns:p=\"urn:p\"><p:b/></a>");
+  XmlNodePtr b = root->childAtIndex(0);
+  XmlNodePtr declaration = root->namespaces().at(0);
+  root->removeChild(*b);
+  root->setNamespaces({});
+  EXPECT_EQ(b->XMLString(), "<p:b/>");
+  EXPECT_EQ(b->URI(), "urn:p");
+  EXPECT_EQ(declaration->name(), "p");
+  EXPECT_EQ(declaration->stringValue(), "urn:p");
+  EXPECT_EQ(root->XMLString(), "<a/>");
+}
+
+TEST(XmlElementTest, GraftingKeepsDeclarationsThatRemovedNodesStillUse) {
+  XmlElementPtr root = rootOf("<a><x xmlns:p=\"urn:p\"><p:y/></x></a>");
+  XmlElementPtr x = std::static_pointer_cast<XmlElement>(root->childAtIndex(0));
+  XmlNodePtr y = x->childAtIndex(0);
+  XmlNodePtr declaration = x->namespaces().at(0);
+  x->removeChild(*y);
+  // The same declaration on the root makes the one on x a duplicate, which the fix-up drops.
+  root->addNamespace(*XmlNode::namespaceWithName("p", "urn:p"));
+  EXPECT_EQ(y->XMLString(), "<p:y/>");
+  EXPECT_EQ(y->URI(), "urn:p");
+  EXPECT_EQ(declaration->stringValue(), "urn:p");
+}
+
 }  // namespace

@@ -129,6 +129,65 @@ TEST(XmlNodeTest, XPathFromADetachedElement) {
   EXPECT_EQ(root->XMLString(), "<a><b>1</b><c><b>2</b></c></a>");  // back out of the temporary document
 }
 
+// A node without a document is searched as the top of its own tree: there is no document node above it
+// to hand out, and the search leaves the node and its wrapper whole.
+TEST(XmlNodeTest, XPathFromANodeWithoutADocumentHandsOutOnlyItsOwnTree) {
+  struct Case {
+    const char* xpath;
+    std::vector<std::string> names;
+  };
+  const Case cases[] = {
+      {"..", {}}, {"/", {}}, {"//.", {"d", "e"}}, {".", {"d"}}, {"e", {"e"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.xpath);
+    std::vector<XmlNodePtr> nodes;
+    {
+      XmlElementPtr element = XmlNode::elementWithName("d");
+      element->addChild(*XmlNode::elementWithName("e"));
+      pf::ErrorPtr error;
+      auto found = element->nodesForXPath(c.xpath, &error);
+      ASSERT_TRUE(found) << (error ? error->description() : "");
+      nodes = std::move(*found);
+      EXPECT_EQ(element->XMLString(), "<d><e/></d>");
+    }
+    std::vector<std::string> names;
+    for (const XmlNodePtr& node : nodes) names.push_back(node->name().value_or("<nil>"));
+    EXPECT_EQ(names, c.names);
+  }
+}
+
+TEST(XmlNodeTest, XPathFromAStandaloneAttributeLeavesItWhole) {
+  for (const char* xpath : {".", "..", "/", "//."}) {
+    SCOPED_TRACE(xpath);
+    XmlNodePtr attribute = XmlNode::attributeWithName("a", "1");
+    auto found = attribute->nodesForXPath(xpath, nullptr);
+    ASSERT_TRUE(found);
+    for (const XmlNodePtr& node : *found) EXPECT_EQ(node->XMLNode(), attribute->XMLNode());
+    EXPECT_EQ(attribute->stringValue(), "1");
+    EXPECT_EQ(attribute->XMLString(), "a=\"1\"");
+  }
+}
+
+TEST(XmlNodeTest, CopyOfAParsedAttributeOutlivesItsSource) {
+  for (const char* text : {"<r a='1'/>", "<r xmlns:p='urn:p' p:a='1'/>"}) {
+    SCOPED_TRACE(text);
+    XmlNodePtr copy;
+    {
+      pf::ErrorPtr error;
+      auto document = XmlDocument::initWithXMLString(text, 0, &error);
+      ASSERT_TRUE(document);
+      copy = document->rootElement()->attributes().at(0)->copy();
+    }
+    EXPECT_EQ(copy->localName(), "a");
+    EXPECT_EQ(copy->stringValue(), "1");
+    copy->setStringValue("2");
+    XmlElementPtr holder = XmlNode::elementWithName("h");
+    holder->addAttribute(*copy);
+    EXPECT_EQ(holder->attributes().at(0)->stringValue(), "2");
+  }
+}
+
 TEST(XmlNodeTest, XPathOnANamespaceNodeIsAnInvalidNode) {
   pf::ErrorPtr error;
   EXPECT_FALSE(XmlNode::namespaceWithName("p", "urn:p")->nodesForXPath("*", &error));
