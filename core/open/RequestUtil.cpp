@@ -9,6 +9,7 @@
 #include "core/open/OpenError.h"
 #include "core/open/ServiceManager.h"
 #include "platform/foundation/Format.h"
+#include "platform/foundation/JsonSerialization.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/TextReading.h"
 
@@ -56,11 +57,14 @@ pf::Value RequestUtil::performRemoteMethod(const std::string& requestUri, const 
   if (answer.statusCode != 200) return fail(error, statusCodeError(answer));
 
   // The login answer is the session id itself.
-  const std::string received = requestUri == ServiceManager::kLoginUri
-                                   ? std::string(RequestLogRedactor::kMask)
-                                   : RequestLogRedactor::redact(std::string(answer.body.begin(), answer.body.end()));
-  pf::logf("%@", pf::format("Received json string of response status code %d : %@", answer.statusCode, received));
+  const std::string received =
+      requestUri == ServiceManager::kLoginUri
+          ? std::string(RequestLogRedactor::kMask)
+          : RequestLogRedactor::redact(std::string(answer.body.begin(), answer.body.end()));
+  pf::logf("%@",
+           pf::format("Received json string of response status code %d : %@", answer.statusCode, received));
   if (hasException(answer)) return fail(error, serverError(answer.body));
+  if (requestUri == ServiceManager::kLoginUri) return loginAnswer(answer.body, *configuration, error);
 
   if (configuration->autoresetSession) ServiceManager::refreshSessionCacheTime();
   pf::ErrorPtr decodeError;
@@ -70,6 +74,21 @@ pf::Value RequestUtil::performRemoteMethod(const std::string& requestUri, const 
                                  userInfoText(*decodeError)));
   }
   return decoded;
+}
+
+// The session id is a JSON string. Anything else (a proxy's HTML page, null, an empty body, an object)
+// is a failed sign-in, never a session to keep.
+pf::Value RequestUtil::loginAnswer(const pf::Data& body, const ServiceConfiguration& configuration,
+                                   pf::ErrorPtr* error) {
+  const pf::Value parsed =
+      pf::JsonSerialization::JSONObjectWithData(body, pf::JsonSerialization::ReadingAllowFragments);
+  const std::string* sessionId = parsed.string();
+  if (!sessionId || sessionId->empty()) {
+    return fail(error, openError(kOpenResponseErrorCode, kJsonParseError, kJsonParseCause,
+                                 "The login answer holds no session id"));
+  }
+  if (configuration.autoresetSession) ServiceManager::refreshSessionCacheTime();
+  return parsed;
 }
 
 std::shared_ptr<RemoteTransport> RequestUtil::transport() {

@@ -200,6 +200,45 @@ TEST_F(ServiceManagerTest, AFailedLoginLeavesNoEarlierSessionInUse) {
   }
 }
 
+// Whatever else the login path answers (a proxy's sign-in page, a JSON null, nothing, an object) is a
+// failed sign-in: nothing is kept, the delegate hears why, and a renewal keeps the session it had.
+TEST_F(ServiceManagerTest, OnlyANonEmptyJsonStringAnsweredToTheLoginIsASession) {
+  const char* bodies[] = {
+      "<html><body>Sign in to the proxy</body></html>", "null", "", "{\"x\":1}", "\"\"", "42", "[\"S-9\"]"};
+  for (const char* answered : bodies) {
+    SCOPED_TRACE(answered);
+    drainMainQueue();
+    delegate->reports->clear();
+    transport->answerAll(FakeTransport::ok(answered));
+    ServiceManager::ParamDic params = aliceLogin();
+    EXPECT_TRUE(ServiceManager::performRemoteMethod(kLogin, params, "NSString", delegate).isNil());
+    EXPECT_EQ(ServiceManager::sessionCache().sessionId(), std::nullopt);
+    EXPECT_EQ(ServiceManager::sessionCache().loginName(), std::nullopt);
+    EXPECT_EQ(ServiceManager::sessionCache().lastRefreshTime(), std::nullopt);
+    drainMainQueue();
+    ASSERT_EQ(delegate->reports->size(), 1u);
+    EXPECT_EQ(delegate->reports->front().requestUri, kLogin);
+    EXPECT_EQ(OpenError::firstOrDefaultErrorInfo(*delegate->reports->front().error)->errorCode,
+              "error.jsonParseError");
+
+    logIn("S-1");
+    clock->advance(880);
+    transport->setScript([answered](const RemoteTransport::Request& r) {
+      return FakeTransport::methodPath(r) == kLogin ? FakeTransport::ok(answered) : FakeTransport::ok("1");
+    });
+    ServiceManager::ParamDic call;
+    ServiceManager::performRemoteMethod(kSync, call, "i", delegate);
+    EXPECT_EQ(ServiceManager::sessionCache().sessionId(), "S-1");
+    EXPECT_EQ(FakeTransport::parameters(transport->sent().back())["session_"], "S-1");
+    transport->forget();
+    ServiceManager::sessionCache().clear();
+  }
+  // Other answer types still read a text from the body as it stands.
+  transport->answerAll(FakeTransport::ok("plain"));
+  ServiceManager::ParamDic params;
+  EXPECT_EQ(ServiceManager::performRemoteMethod(kSync, params, "NSString", delegate), pf::Value("plain"));
+}
+
 TEST_F(ServiceManagerTest, FailuresReachTheDelegateOnTheMainQueueAfterTheCallReturned) {
   logIn("S-1");
   transport->answerAll(FakeTransport::answer(500, "oops"));
