@@ -1,7 +1,7 @@
 // The loopback platform server on its own: serves the files of a folder on 127.0.0.1 until interrupted,
 // or, with --open, stands in for the platform's open interface with the data of a folder.
 //   marlune-devserver [--port N] [--root DIR]
-//   marlune-devserver --open --data DIR [--port N]
+//   marlune-devserver --open [--data DIR] [--port N]   (DIR defaults to the demo folder of the source tree)
 
 #include <csignal>
 #include <cstdio>
@@ -10,12 +10,13 @@
 
 #include "tools/devserver/Answers.h"
 #include "tools/devserver/DevServer.h"
+#include "tools/devserver/demo/DemoMethods.h"
 #include "tools/devserver/open/OpenDataFolder.h"
 
 namespace {
 
 int usage(const char* program) {
-  std::fprintf(stderr, "usage: %s [--port N] [--root DIR] | --open --data DIR [--port N]\n", program);
+  std::fprintf(stderr, "usage: %s [--port N] [--root DIR] | --open [--data DIR] [--port N]\n", program);
   return 2;
 }
 
@@ -33,6 +34,7 @@ int serveOpen(int port, const std::string& data, sigset_t& signals) {
   }
   devserver::OpenServer server(folder->settings);
   folder->install(server);
+  devserver::installDemoMethods(server, data);
   if (!server.start(port)) {
     std::fprintf(stderr, "cannot listen on 127.0.0.1:%d\n", port);
     return 1;
@@ -67,7 +69,7 @@ int main(int argc, char** argv) {
       return usage(argv[0]);
     }
   }
-  if (open && data.empty()) return usage(argv[0]);
+  if (open && data.empty()) data = MARLUNE_DEMO_DATA;
   sigset_t signals;
   sigemptyset(&signals);
   sigaddset(&signals, SIGINT);

@@ -4,6 +4,7 @@
 //                          "users": [{"corpCode", "loginName", "password", "userId"}, ...]}
 //   DIR/answers/<path>.json  the JSON answer of the method path (answers/v1/uc/user/get.json answers
 //                          "/v1/uc/user/get") to any signed-in user.
+//   DIR/<module>/...      data that a module's computed methods read (tools/devserver/demo/).
 // Methods that compute their answers are registered in code on the OpenServer instead.
 
 #include <optional>

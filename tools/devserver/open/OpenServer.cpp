@@ -99,6 +99,10 @@ void OpenServer::rawMethod(std::string path, Handler handler) {
   rawMethods_[std::move(path)] = std::move(handler);
 }
 
+void OpenServer::route(std::string path, Handler handler) {
+  http_.route(std::move(path), std::move(handler));
+}
+
 void OpenServer::expireSessions() {
   std::lock_guard lock(mutex_);
   sessions_.clear();

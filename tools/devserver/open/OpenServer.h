@@ -19,6 +19,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tools/devserver/DevServer.h"
@@ -57,6 +58,9 @@ class OpenServer {
   void publicMethod(std::string path, Method handler);
   // Answers the path with this handler before any check.
   void rawMethod(std::string path, Handler handler);
+  // A plain HTTP path beside the open interface (an upload address, a stored file), routed as
+  // DevServer::route routes it.
+  void route(std::string path, Handler handler);
   // Ends every session now.
   void expireSessions();
 
@@ -65,6 +69,8 @@ class OpenServer {
   void stop();
   // "127.0.0.1:<port>": what the client takes as its server host.
   std::string host() const;
+  // "http://127.0.0.1:<port><path>".
+  std::string url(std::string_view path = "/") const { return http_.url(path); }
   int port() const { return http_.port(); }
 
   // Every call that passed the signature checks, in arrival order (logins included).

@@ -1,0 +1,16 @@
+#include "tools/devserver/demo/DemoMethods.h"
+
+#include "tools/devserver/demo/DemoFiles.h"
+
+namespace devserver {
+
+// How a module adds its part of the demo, without touching another module's files:
+//   - fixed answers: one file per method path, tools/devserver/open/demo/answers/<path>.json;
+//   - data its methods read: files under tools/devserver/open/demo/<module>/;
+//   - methods that compute their answers: tools/devserver/demo/Demo<Module>.{h,cpp} with
+//     installDemo<Module>(OpenServer&, const std::string& dataFolder), called once below.
+void installDemoMethods(OpenServer& server, const std::string& dataFolder) {
+  installDemoFiles(server, dataFolder);
+}
+
+}  // namespace devserver
