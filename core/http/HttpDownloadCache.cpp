@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "core/http/HttpRequest.h"
+#include "core/http/RequestLogRedactor.h"
 #include "platform/foundation/FilePath.h"
 #include "platform/foundation/Format.h"
 #include "platform/foundation/Log.h"
@@ -311,7 +312,7 @@ void HttpDownloadCache::updateExpiryForRequest(const HttpRequest& request, doubl
     headers->erase(kExpiresKey);
   }
   if (!pf::PropertyList::writeToFile(*headers, *path, pf::PropertyList::Format::Xml)) {
-    pf::logf("Failed to refresh the cached expiry for %@", url->absoluteString());
+    pf::logf("Failed to refresh the cached expiry for %@", RequestLogRedactor::redactedURL(url));
   }
 }
 

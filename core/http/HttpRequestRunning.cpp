@@ -318,8 +318,9 @@ void HttpRequest::redirectToURL(const pf::Url& newURL) {
 void HttpRequest::performRedirect() {
   std::lock_guard lock(cancelledLock_);
   if (!redirectURL) return;
-  const bool sameOrigin = url_ && url_->scheme() == redirectURL->scheme() && url_->host() == redirectURL->host() &&
-                          url_->port() == redirectURL->port();
+  const bool sameOrigin = url_ && url_->scheme() == redirectURL->scheme() &&
+                          url_->host() == redirectURL->host() &&
+                          url_->portOrDefault() == redirectURL->portOrDefault();
   url_ = std::move(redirectURL);
   redirectURL.reset();
   requestMessage.reset();
@@ -329,6 +330,13 @@ void HttpRequest::performRedirect() {
   needsRedirect = false;
   ++redirectCount;
   if (redirectCount > kMaxRedirects) return failWithError(tooMuchRedirectionError());
+  // The request's credentials are for the server that asked: another one has to ask for its own.
+  if (!sameOrigin) {
+    username.set(std::nullopt);
+    password.set(std::nullopt);
+    authenticationScheme.set(std::nullopt);
+    requestCredentials.set(std::nullopt);
+  }
   if (haveBuiltRequestHeaders) {
     // Headers kept for the new address: its cookies, not the old server's.
     // Credentials sent ahead of a challenge are for the old server only.

@@ -8,6 +8,7 @@
 #include "tools/devserver/Answers.h"
 #include "tools/devserver/ChallengeAnswers.h"
 #include "tools/devserver/DevServer.h"
+#include "tools/devserver/SelfSignedCertificate.h"
 
 namespace {
 
@@ -141,6 +142,58 @@ TEST_F(HttpRequestAuthenticationTest, AcceptedCredentialsGoWithTheNextRequestToT
   next->startSynchronous();
   EXPECT_EQ(next->responseStatusCode, 200);
   EXPECT_EQ(server.requests().size() - before, 1u);
+}
+
+// The server that asked gets the credentials; one a redirect leads to has to ask for its own, and the
+// request has none left to give it.
+TEST_F(HttpRequestAuthenticationTest, ChallengedCredentialsNeverFollowARedirectToAnotherServer) {
+  devserver::DevServer other;
+  ASSERT_TRUE(other.start());
+  devserver::DevServer secure;
+  const auto certificate = devserver::SelfSignedCertificate::make("127.0.0.1");
+  ASSERT_TRUE(secure.startTls(certificate.certificatePem, certificate.privateKeyPem));
+  for (devserver::DevServer* s : {&server, &other, &secure}) {
+    s->route("/landing", [](devserver::Exchange& e) { e.respond(200, "landed"); });
+  }
+  other.route("/guarded", answers::basicChallenge("Other", "ann", "pw", "guarded"));
+  const struct {
+    const char* name;
+    std::string target;
+    devserver::DevServer* reached;
+    bool carriesCredentials;
+    long code;
+  } cases[] = {
+      {"same server", server.url("/landing"), &server, true, 0},
+      {"another host", "http://localhost:" + std::to_string(server.port()) + "/landing", &server, false, 0},
+      {"another port", other.url("/landing"), &other, false, 0},
+      {"another scheme", secure.url("/landing"), &secure, false, 0},
+      {"another server that asks", other.url("/guarded"), &other, false, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    forgetSessionCredentials();
+    const std::string path = "/moving" + std::to_string(&c - cases);
+    const std::string target = c.target;
+    server.route(path, [target](devserver::Exchange& e) {
+      if (e.request().header("Authorization") == "Basic YW5uOnB3") {
+        return e.respond(302, "", {{"Location", target}});
+      }
+      e.respond(401, "", {{"WWW-Authenticate", "Basic realm=\"Courses\""}});
+    });
+    const std::size_t before = c.reached->requests().size();
+    HttpRequest::Ptr r = get(path, "ann", "pw");
+    r->validatesSecureCertificate = false;
+    r->startSynchronous();
+    EXPECT_EQ(errorCode(*r), c.code);
+    const std::string landed = pf::Url::parse(c.target)->path();
+    bool anyCredentials = false;
+    const std::vector<devserver::Request> received = c.reached->requests();
+    ASSERT_GT(received.size(), before);
+    for (std::size_t i = before; i < received.size(); ++i) {
+      if (received[i].path == landed && received[i].header("Authorization")) anyCredentials = true;
+    }
+    EXPECT_EQ(anyCredentials, c.carriesCredentials);
+  }
 }
 
 TEST_F(HttpRequestAuthenticationTest, DigestAnswersPassTheServersOwnCheck) {
