@@ -18,7 +18,7 @@ namespace app_test {
 inline const std::set<std::string>& awaitedMappedClasses() {
   static const std::set<std::string> awaited = {"CmsSearchInfo",     "CourseInfo",     "CourseSco",
                                                 "CourseStudyRecord", "ScoStudyRecord", "ScoDownloadInfo",
-                                                "EmsUserAnswer",     "CourseViewInfo", "ScoViewInfo"};
+                                                "CourseViewInfo", "ScoViewInfo"};
   return awaited;
 }
 
