@@ -1,4 +1,29 @@
 #include "app/model/cms/CmsClasses.h"
 
-// Add each entity of the module here: pf::registerClass<Entity>();
-void registerCmsClasses() {}
+#include "app/model/cms/Category.h"
+#include "app/model/cms/CmsSearchInfo.h"
+#include "app/model/cms/CourseInfo.h"
+#include "app/model/cms/CourseSco.h"
+#include "app/model/cms/CourseStudyRecord.h"
+#include "app/model/cms/CourseViewInfo.h"
+#include "app/model/cms/Discuss.h"
+#include "app/model/cms/DiscussCreator.h"
+#include "app/model/cms/PopularizeResource.h"
+#include "app/model/cms/ScoStudyRecord.h"
+#include "app/model/cms/ScoViewInfo.h"
+#include "app/model/cms/Teacher.h"
+
+void registerCmsClasses() {
+  pf::registerClass<Teacher>();
+  pf::registerClass<CourseInfo>();
+  pf::registerClass<CourseSco>();
+  pf::registerClass<ScoStudyRecord>();
+  pf::registerClass<CourseStudyRecord>();
+  pf::registerClass<ScoViewInfo>();
+  pf::registerClass<CourseViewInfo>();
+  pf::registerClass<Category>();
+  pf::registerClass<CmsSearchInfo>();
+  pf::registerClass<PopularizeResource>();
+  pf::registerClass<DiscussCreator>();
+  pf::registerClass<Discuss>();
+}
