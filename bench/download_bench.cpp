@@ -1,22 +1,26 @@
 // Downloads one large file from the loopback server to disk with the engine and with the curl command
 // line tool, in the same run from the same server (a separate process, so this process's peak memory is
-// the engine's), and prints both throughputs, their ratio and the engine's peak memory.
+// the engine's), and prints both throughputs, their ratio and the engine's peak memory. The file and the
+// copies live in a temporary folder of the run's own; only the processes it started are signalled.
 //   download_bench [path/to/marlune-devserver] [megabytes]
 
-#include <netinet/in.h>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/http/HttpRequest.h"
@@ -29,18 +33,6 @@ namespace {
 
 constexpr int kRounds = 3;
 
-int freePort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  close(fd);
-  return ntohs(address.sin_port);
-}
-
 void writeRandomFile(const std::string& path, std::size_t megabytes) {
   std::mt19937_64 random(3);
   std::vector<std::uint64_t> block(1 << 17);
@@ -51,31 +43,96 @@ void writeRandomFile(const std::string& path, std::size_t megabytes) {
   }
 }
 
-pid_t spawn(std::vector<std::string> arguments, int stdoutFd = -1) {
-  std::vector<char*> argv;
-  for (auto& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  if (stdoutFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
-  pid_t pid = -1;
-  posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  return pid;
+// A process this program started. Only its own pid is ever signalled or waited for.
+class Child {
+ public:
+  // Says why on stderr and answers an empty child when the program cannot be started.
+  static Child spawn(std::vector<std::string> arguments, int stdoutFd = -1) {
+    std::vector<char*> argv;
+    for (auto& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (stdoutFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
+    pid_t pid = -1;
+    const int failure = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (failure != 0) {
+      std::fprintf(stderr, "cannot start %s: %s\n", arguments[0].c_str(), std::strerror(failure));
+      return Child();
+    }
+    return Child(pid);
+  }
+
+  Child() = default;
+  Child(Child&& other) noexcept : pid_(std::exchange(other.pid_, -1)) {}
+  Child& operator=(Child&&) = delete;
+  ~Child() { stop(); }
+
+  bool started() const { return pid_ > 0; }
+  // Waits for the child to end; true when it exited with status 0.
+  bool wait() {
+    if (!started()) return false;
+    int status = 0;
+    pid_t ended;
+    do {
+      ended = waitpid(pid_, &status, 0);
+    } while (ended < 0 && errno == EINTR);
+    pid_ = -1;
+    return ended > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  }
+  void stop() {
+    if (!started()) return;
+    kill(pid_, SIGTERM);
+    wait();
+  }
+
+ private:
+  explicit Child(pid_t pid) : pid_(pid) {}
+  pid_t pid_ = -1;
+};
+
+// Starts the server on a free port and reads its first line, which it prints once it listens and which
+// ends with its URL. An empty url means it did not come up (said on stderr).
+Child startServer(const std::string& binary, const std::string& root, std::string& url) {
+  int lines[2];
+  if (pipe2(lines, O_CLOEXEC) != 0) {
+    std::fprintf(stderr, "cannot make a pipe: %s\n", std::strerror(errno));
+    return Child();
+  }
+  Child server = Child::spawn({binary, "--port", "0", "--root", root}, lines[1]);
+  close(lines[1]);
+  std::string line;
+  char c;
+  while (read(lines[0], &c, 1) == 1 && c != '\n') line += c;
+  close(lines[0]);
+  const std::size_t at = line.rfind(" on http://");
+  if (server.started() && at == std::string::npos) {
+    std::fprintf(stderr, "%s did not report where it listens\n", binary.c_str());
+    server.stop();
+  }
+  if (server.started()) url = line.substr(at + 4);
+  return server;
 }
 
-// Starts the server and waits for its first line, which it prints once it listens.
-pid_t startServer(const std::string& binary, int port, const std::string& root) {
-  int lines[2];
-  if (pipe(lines) != 0) return -1;
-  const pid_t pid = spawn({binary, "--port", std::to_string(port), "--root", root}, lines[1]);
-  close(lines[1]);
-  char c;
-  while (read(lines[0], &c, 1) == 1 && c != '\n') {
+// A folder of this run's own under the system's temporary folder, removed with everything in it.
+class PrivateFolder {
+ public:
+  PrivateFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "marlune-download-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data())) path_ = pattern;
   }
-  close(lines[0]);
-  return pid;
-}
+  ~PrivateFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  PrivateFolder(const PrivateFolder&) = delete;
+  PrivateFolder& operator=(const PrivateFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
 
 long peakMemoryKilobytes() {
   std::ifstream status("/proc/self/status");
@@ -112,10 +169,11 @@ bool engineDownload(const std::string& url, const std::string& destination) {
 }
 
 bool curlDownload(const std::string& url, const std::string& destination) {
-  const pid_t pid = spawn({"curl", "-s", "-o", destination, url});
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  Child curl = Child::spawn({"curl", "-sS", "-o", destination, url});
+  if (!curl.started()) return false;
+  if (curl.wait()) return true;
+  std::fprintf(stderr, "curl failed to download %s\n", url.c_str());
+  return false;
 }
 
 }  // namespace
@@ -124,15 +182,20 @@ int main(int argc, char** argv) {
   const std::string binary = argc > 1 ? argv[1] : "tools/devserver/marlune-devserver";
   const std::size_t megabytes = argc > 2 ? std::stoul(argv[2]) : 256;
   pf::RunLoop::setMainThread();
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "marlune-download-bench";
-  std::filesystem::create_directories(folder / "served");
-  pf::Sandbox::setHome(folder.string());
-  writeRandomFile((folder / "served" / "big.bin").string(), megabytes);
+  const PrivateFolder folder;
+  if (folder.path().empty()) {
+    std::fprintf(stderr, "cannot make a temporary folder: %s\n", std::strerror(errno));
+    return 1;
+  }
+  std::filesystem::create_directories(folder.path() / "served");
+  pf::Sandbox::setHome(folder.path().string());
+  writeRandomFile((folder.path() / "served" / "big.bin").string(), megabytes);
 
-  const int port = freePort();
-  const pid_t server = startServer(binary, port, (folder / "served").string());
-  const std::string url = "http://127.0.0.1:" + std::to_string(port) + "/big.bin";
-  const std::string destination = (folder / "big.copy").string();
+  std::string base;
+  Child server = startServer(binary, (folder.path() / "served").string(), base);
+  if (!server.started()) return 1;
+  const std::string url = base + "big.bin";
+  const std::string destination = (folder.path() / "big.copy").string();
   const double bytes = static_cast<double>(megabytes) * 1024 * 1024;
 
   const long memoryBefore = peakMemoryKilobytes();
@@ -145,7 +208,11 @@ int main(int argc, char** argv) {
     const double engineCpuBefore = cpuSeconds(RUSAGE_SELF);
     engineBest = std::min(engineBest, seconds([&] { ok = ok && engineDownload(url, destination); }));
     engineCpu += cpuSeconds(RUSAGE_SELF) - engineCpuBefore;
-    ok = ok && std::filesystem::file_size(destination) == static_cast<std::uintmax_t>(bytes);
+    if (ok && std::filesystem::file_size(destination) != static_cast<std::uintmax_t>(bytes)) {
+      std::fprintf(stderr, "the engine's copy has %ju bytes, not %.0f\n",
+                   static_cast<std::uintmax_t>(std::filesystem::file_size(destination)), bytes);
+      ok = false;
+    }
     std::filesystem::remove(destination);
     const double curlCpuBefore = cpuSeconds(RUSAGE_CHILDREN);
     curlBest = std::min(curlBest, seconds([&] { ok = ok && curlDownload(url, destination); }));
@@ -153,13 +220,8 @@ int main(int argc, char** argv) {
     std::filesystem::remove(destination);
   }
   const long memoryAfter = peakMemoryKilobytes();
-  kill(server, SIGTERM);
-  waitpid(server, nullptr, 0);
-  std::filesystem::remove_all(folder);
-  if (!ok) {
-    std::fprintf(stderr, "a download failed\n");
-    return 1;
-  }
+  server.stop();
+  if (!ok) return 1;
   const double engineRate = bytes / engineBest / 1e6;
   const double curlRate = bytes / curlBest / 1e6;
   std::printf("file %zu MB, best of %d rounds\n", megabytes, kRounds);
