@@ -6,6 +6,7 @@
 #include "app/model/cmn/SelectedObject.h"
 #include "app/model/cmn/SyncDetail.h"
 #include "app/model/cmn/SyncResult.h"
+#include "app/util/UploadResult.h"
 #include "core/db/VelkSetting.h"
 
 void registerCmnClasses() {
@@ -16,4 +17,5 @@ void registerCmnClasses() {
   pf::registerClass<SelectedObject>();
   pf::registerClass<DataTransferObj>();
   pf::registerClass<MobileApp>();
+  pf::registerClass<UploadResult>();
 }
