@@ -1,4 +1,13 @@
 #include "app/model/ans/AnsClasses.h"
 
-// Add each entity of the module here: pf::registerClass<Entity>();
-void registerAnsClasses() {}
+#include "app/model/ans/Answer.h"
+#include "app/model/ans/QaQuestion.h"
+#include "app/model/ans/QuestionTopic.h"
+#include "app/model/ans/QuestionUser.h"
+
+void registerAnsClasses() {
+  pf::registerClass<QuestionUser>();
+  pf::registerClass<QuestionTopic>();
+  pf::registerClass<QaQuestion>();
+  pf::registerClass<Answer>();
+}
