@@ -1,5 +1,6 @@
 #include "tools/devserver/demo/DemoMethods.h"
 
+#include "tools/devserver/demo/DemoEms.h"
 #include "tools/devserver/demo/DemoFiles.h"
 
 namespace devserver {
@@ -11,6 +12,7 @@ namespace devserver {
 //     installDemo<Module>(OpenServer&, const std::string& dataFolder), called once below.
 void installDemoMethods(OpenServer& server, const std::string& dataFolder) {
   installDemoFiles(server, dataFolder);
+  installDemoEms(server, dataFolder);
 }
 
 }  // namespace devserver
