@@ -1,5 +1,8 @@
 #include "tools/devserver/demo/DemoMethods.h"
 
+#include <cstdio>
+
+#include "tools/devserver/demo/DemoCms.h"
 #include "tools/devserver/demo/DemoEms.h"
 #include "tools/devserver/demo/DemoFiles.h"
 
@@ -13,6 +16,8 @@ namespace devserver {
 void installDemoMethods(OpenServer& server, const std::string& dataFolder) {
   installDemoFiles(server, dataFolder);
   installDemoEms(server, dataFolder);
+  std::string problem;
+  if (!installDemoCms(server, dataFolder, &problem)) std::fprintf(stderr, "no course demo: %s\n", problem.c_str());
 }
 
 }  // namespace devserver

@@ -1,0 +1,207 @@
+#include "tools/devserver/demo/CourseCatalogue.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <sstream>
+
+namespace devserver {
+
+namespace {
+
+using nlohmann::json;
+
+constexpr const char* kNotForPhones[] = {"SCORM12", "SCORM14", "DOWNLOAD"};
+
+std::string lowerAscii(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+// A list member by reference (pointers into it stay valid); an empty list when absent.
+const json& listOf(const json& object, const char* key) {
+  static const json empty = json::array();
+  const auto it = object.find(key);
+  return it != object.end() && it->is_array() ? *it : empty;
+}
+
+std::string text(const json& object, const char* key) {
+  const auto it = object.find(key);
+  return it != object.end() && it->is_string() ? it->get<std::string>() : std::string();
+}
+
+// The ids of a category and of everything below it; empty when the tree has no such category.
+bool collectSubtree(const json& category, const std::string& categoryId, bool inside, std::vector<std::string>& ids) {
+  inside = inside || text(category, "categoryId") == categoryId;
+  if (inside) ids.push_back(text(category, "categoryId"));
+  bool found = inside;
+  for (const json& child : listOf(category, "childCategories")) {
+    found = collectSubtree(child, categoryId, inside, ids) || found;
+  }
+  return found;
+}
+
+std::string teacherNames(const json& course) {
+  std::string names;
+  for (const json& teacher : listOf(course, "teacherList")) {
+    if (!names.empty()) names += "，";
+    names += text(teacher, "teacherName");
+  }
+  return names;
+}
+
+bool holds(const json& course, const std::string& keywords) {
+  const std::string wanted = lowerAscii(keywords);
+  for (const std::string& field : {text(course, "courseTitle"), teacherNames(course), text(course, "tagName")}) {
+    if (lowerAscii(field).find(wanted) != std::string::npos) return true;
+  }
+  return false;
+}
+
+bool opensOnPhones(const json& course) {
+  const std::string standard = text(course, "courseStandard");
+  return std::none_of(std::begin(kNotForPhones), std::end(kNotForPhones),
+                      [&](const char* value) { return standard == value; });
+}
+
+const json* findIn(const json& list, const char* key, const std::string& value) {
+  for (const json& entry : list) {
+    if (text(entry, key) == value) return &entry;
+  }
+  return nullptr;
+}
+
+const json* findCategory(const json& category, const std::string& categoryId) {
+  if (text(category, "categoryId") == categoryId) return &category;
+  for (const json& child : listOf(category, "childCategories")) {
+    if (const json* found = findCategory(child, categoryId)) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::optional<CourseCatalogue> CourseCatalogue::read(const std::string& path, std::string* problem) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    *problem = "cannot read " + path;
+    return std::nullopt;
+  }
+  std::ostringstream content;
+  content << in.rdbuf();
+  json data = json::parse(content.str(), nullptr, false);
+  for (const char* key : {"categories", "courses", "promotions", "records", "comments"}) {
+    if (data.is_discarded() || !data.contains(key)) {
+      *problem = path + ": no JSON object with \"" + key + "\"";
+      return std::nullopt;
+    }
+  }
+  return CourseCatalogue(std::move(data));
+}
+
+const json* CourseCatalogue::course(const std::string& courseId) const {
+  return findIn(data_.at("courses"), "id", courseId);
+}
+
+const json* CourseCatalogue::courseByCode(const std::string& courseCode) const {
+  return findIn(data_.at("courses"), "courseCode", courseCode);
+}
+
+std::vector<const json*> CourseCatalogue::findCourses(const std::optional<std::string>& categoryId,
+                                                      const std::optional<std::string>& keywords,
+                                                      bool supportMobile) const {
+  std::vector<std::string> categories;
+  const bool byCategory = categoryId && !categoryId->empty();
+  if (byCategory && !collectSubtree(categoryTree(), *categoryId, false, categories)) return {};
+  std::vector<const json*> found;
+  for (const json& entry : data_.at("courses")) {
+    if (byCategory && std::find(categories.begin(), categories.end(), text(entry, "categoryId")) == categories.end())
+      continue;
+    if (keywords && !keywords->empty() && !holds(entry, *keywords)) continue;
+    if (supportMobile && !opensOnPhones(entry)) continue;
+    found.push_back(&entry);
+  }
+  return found;
+}
+
+json CourseCatalogue::courseJson(const json& course, const std::string& host) const {
+  json answer = course;
+  answer.erase("units");
+  answer.erase("videoSeconds");
+  const std::string id = text(course, "id");
+  answer["categoryName"] = categoryName(text(course, "categoryId")).value_or("");
+  answer["teacher"] = teacherNames(course);
+  answer["coverPath"] = "http://" + host + kCoverPath + id + ".png";
+  answer["accessUrl"] = "http://" + host + "/courses/" + id;
+  answer["online"] = true;
+  answer["corpCode"] = "demo";
+  answer["language"] = "zh_CN";
+  answer["commentCount"] = std::count_if(data_.at("comments").begin(), data_.at("comments").end(),
+                                         [&](const json& c) { return text(c, "courseId") == id; });
+  if (course.contains("videoSeconds")) answer["videoUrl"] = "http://" + host + kVideoPath + id + ".mp4";
+  return answer;
+}
+
+json CourseCatalogue::unitsJson(const json& course, const std::string& host) const {
+  json units = json::array();
+  if (text(course, "courseStandard") == "ONESCREEN") return units;
+  for (const json& entry : listOf(course, "units")) {
+    const std::string scoId = text(entry, "scoId");
+    json unit{{"courseId", text(course, "id")},
+              {"scoId", scoId},
+              {"scoName", text(entry, "scoName")},
+              {"isChapter", entry.value("isChapter", false)},
+              {"showOrder", text(entry, "showOrder")},
+              {"minStudyTime", entry.value("minStudyTime", 0LL)}};
+    if (entry.contains("videoSeconds")) unit["videoUrl"] = "http://" + host + kVideoPath + scoId + ".mp4";
+    if (entry.value("lecture", false)) {
+      unit["lectureUrl"] = "http://" + host + kLecturePath + scoId + ".html";
+      unit["lecture"] = scoId;
+    }
+    units.push_back(std::move(unit));
+  }
+  return units;
+}
+
+json CourseCatalogue::promotionsJson(const std::string& host) const {
+  json promotions = json::array();
+  for (const json& seed : promotionSeeds()) {
+    const json* promoted = course(text(seed, "courseId"));
+    if (!promoted) continue;
+    json promotion = seed;
+    promotion["courseName"] = text(*promoted, "courseTitle");
+    const std::string cover = "http://" + host + kCoverPath + text(*promoted, "id") + ".png";
+    for (const char* size : {"coverImgBig", "coverImgMiddle", "coverImgSmall", "coverImgLeast"}) promotion[size] = cover;
+    promotions.push_back(std::move(promotion));
+  }
+  return promotions;
+}
+
+std::optional<int> CourseCatalogue::videoSeconds(const std::string& id) const {
+  const json* owner = course(id);
+  if (!owner) owner = unit(id);
+  if (!owner || !owner->contains("videoSeconds")) return std::nullopt;
+  return owner->at("videoSeconds").get<int>();
+}
+
+std::optional<std::string> CourseCatalogue::lectureTitle(const std::string& scoId) const {
+  const json* found = unit(scoId);
+  if (!found || !found->value("lecture", false)) return std::nullopt;
+  return text(*found, "scoName");
+}
+
+const json* CourseCatalogue::unit(const std::string& scoId) const {
+  for (const json& entry : data_.at("courses")) {
+    if (const json* found = findIn(listOf(entry, "units"), "scoId", scoId)) return found;
+  }
+  return nullptr;
+}
+
+std::optional<std::string> CourseCatalogue::categoryName(const std::string& categoryId) const {
+  const json* category = findCategory(categoryTree(), categoryId);
+  if (!category) return std::nullopt;
+  return text(*category, "categoryName");
+}
+
+}  // namespace devserver
