@@ -1,0 +1,30 @@
+#pragma once
+// GIF to frames, through giflib: every frame composed onto the logical screen as a viewer shows it
+// (transparency, and the three disposal methods), each with its delay in seconds as the file gives
+// it. Truncated or damaged files, files without frames and animations beyond the pixel budget answer
+// nullopt.
+
+#include "platform/graphics/Bitmap.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace pf {
+
+struct GifAnimation {
+  std::vector<std::shared_ptr<Bitmap>> frames;
+  std::vector<double> delays;
+  // The delays added up, or 0.1 s a frame when they add up to nothing.
+  double duration() const;
+};
+
+class GifDecoder {
+ public:
+  static bool looksLikeGif(std::span<const std::uint8_t> bytes);
+  static std::optional<GifAnimation> decode(std::span<const std::uint8_t> bytes);
+};
+
+}  // namespace pf

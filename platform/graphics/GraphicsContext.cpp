@@ -1,0 +1,476 @@
+#include "platform/graphics/GraphicsContext.h"
+
+#include "platform/graphics/CairoHandle.h"
+#include "platform/graphics/CairoPath.h"
+#include "platform/graphics/Image.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+namespace pf {
+
+namespace {
+
+struct Shadow {
+  Size offset;
+  double blur = 0;
+  Color color = Color::clear();
+  bool visible() const { return color.rgba() && color.rgba()->alpha > 0; }
+};
+
+struct State {
+  Color fill = Color::black();
+  Color stroke = Color::black();
+  double alpha = 1;
+  Shadow shadow;
+  BlendMode blend = BlendMode::normal;
+};
+
+cairo_operator_t operatorFor(BlendMode mode) {
+  switch (mode) {
+    case BlendMode::normal:
+      return CAIRO_OPERATOR_OVER;
+    case BlendMode::multiply:
+      return CAIRO_OPERATOR_MULTIPLY;
+    case BlendMode::screen:
+      return CAIRO_OPERATOR_SCREEN;
+    case BlendMode::overlay:
+      return CAIRO_OPERATOR_OVERLAY;
+    case BlendMode::darken:
+      return CAIRO_OPERATOR_DARKEN;
+    case BlendMode::lighten:
+      return CAIRO_OPERATOR_LIGHTEN;
+    case BlendMode::clear:
+      return CAIRO_OPERATOR_CLEAR;
+    case BlendMode::copy:
+      return CAIRO_OPERATOR_SOURCE;
+    case BlendMode::sourceIn:
+      return CAIRO_OPERATOR_IN;
+    case BlendMode::sourceOut:
+      return CAIRO_OPERATOR_OUT;
+    case BlendMode::sourceAtop:
+      return CAIRO_OPERATOR_ATOP;
+    case BlendMode::destinationOver:
+      return CAIRO_OPERATOR_DEST_OVER;
+    case BlendMode::destinationIn:
+      return CAIRO_OPERATOR_DEST_IN;
+    case BlendMode::destinationOut:
+      return CAIRO_OPERATOR_DEST_OUT;
+    case BlendMode::destinationAtop:
+      return CAIRO_OPERATOR_DEST_ATOP;
+    case BlendMode::xorMode:
+      return CAIRO_OPERATOR_XOR;
+    case BlendMode::plusLighter:
+      return CAIRO_OPERATOR_ADD;
+  }
+  return CAIRO_OPERATOR_OVER;
+}
+
+// Operators that change the destination outside the shape unless the shape is the clip.
+bool isUnbounded(cairo_operator_t op) {
+  return op == CAIRO_OPERATOR_SOURCE || op == CAIRO_OPERATOR_IN || op == CAIRO_OPERATOR_OUT ||
+         op == CAIRO_OPERATOR_DEST_IN || op == CAIRO_OPERATOR_DEST_ATOP;
+}
+
+void setSource(cairo_t* cr, const Color& color);
+
+// Three box blurs of one line in place approach a Gaussian.
+void boxBlurLine(std::uint8_t* line, int count, std::ptrdiff_t step, int radius, std::vector<int>& scratch) {
+  scratch.resize(static_cast<std::size_t>(count));
+  for (int pass = 0; pass < 3; ++pass) {
+    int sum = 0;
+    const int window = 2 * radius + 1;
+    for (int i = -radius; i <= radius; ++i)
+      if (i >= 0 && i < count) sum += line[i * step];
+    for (int i = 0; i < count; ++i) {
+      scratch[static_cast<std::size_t>(i)] = sum / window;
+      const int out = i - radius, in = i + radius + 1;
+      if (out >= 0) sum -= line[out * step];
+      if (in < count) sum += line[in * step];
+    }
+    for (int i = 0; i < count; ++i)
+      line[i * step] = static_cast<std::uint8_t>(scratch[static_cast<std::size_t>(i)]);
+  }
+}
+
+}  // namespace
+
+struct GraphicsContext::Impl {
+  std::shared_ptr<Bitmap> bitmap;
+  double scale;
+  cairo_surface_t* surface;
+  cairo_t* cr;
+  State state;
+  std::vector<State> saved;
+  std::vector<State> layers;
+
+  // Runs one drawing operation with the state's blend mode, alpha and shadow.
+  void draw(const std::function<void(cairo_t*)>& paint) {
+    cairo_set_operator(cr, operatorFor(state.blend));
+    if (state.alpha >= 1 && !state.shadow.visible()) {
+      paint(cr);
+      return;
+    }
+    cairo_push_group(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    paint(cr);
+    cairo_pattern_t* group = cairo_pop_group(cr);
+    if (state.shadow.visible()) drawShadow(group);
+    cairo_set_source(cr, group);
+    cairo_paint_with_alpha(cr, std::clamp(state.alpha, 0.0, 1.0));
+    cairo_pattern_destroy(group);
+  }
+
+  // Paints the blurred, offset alpha of a group in the shadow colour, in device pixels.
+  void drawShadow(cairo_pattern_t* group) {
+    cairo_surface_t* groupSurface = nullptr;
+    if (cairo_pattern_get_surface(group, &groupSurface) != CAIRO_STATUS_SUCCESS) return;
+    cairo_surface_flush(groupSurface);
+    cairo_surface_t* image = cairo_surface_map_to_image(groupSurface, nullptr);
+    const int w = cairo_image_surface_get_width(image), h = cairo_image_surface_get_height(image);
+    double dox = 0, doy = 0;
+    cairo_surface_get_device_offset(groupSurface, &dox, &doy);
+    const double sigmaWidth = std::sqrt(std::pow(state.shadow.blur * scale, 2) + 1);
+    const int radius = static_cast<int>(std::lround((sigmaWidth - 1) / 2));
+    const int pad = 3 * radius + 1;
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, w + 2 * pad, h + 2 * pad);
+    const int maskStride = cairo_image_surface_get_stride(mask);
+    std::uint8_t* maskData = cairo_image_surface_get_data(mask);
+    const std::uint8_t* src = cairo_image_surface_get_data(image);
+    const int srcStride = cairo_image_surface_get_stride(image);
+    if (src && maskData && cairo_image_surface_get_format(image) == CAIRO_FORMAT_ARGB32) {
+      for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(src + std::ptrdiff_t(srcStride) * y);
+        std::uint8_t* out = maskData + std::ptrdiff_t(maskStride) * (y + pad) + pad;
+        for (int x = 0; x < w; ++x) out[x] = static_cast<std::uint8_t>(row[x] >> 24);
+      }
+      if (radius > 0) {
+        std::vector<int> scratch;
+        for (int y = 0; y < h + 2 * pad; ++y)
+          boxBlurLine(maskData + std::ptrdiff_t(maskStride) * y, w + 2 * pad, 1, radius, scratch);
+        for (int x = 0; x < w + 2 * pad; ++x)
+          boxBlurLine(maskData + x, h + 2 * pad, maskStride, radius, scratch);
+      }
+    }
+    cairo_surface_mark_dirty(mask);
+    cairo_surface_unmap_image(groupSurface, image);
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    setSource(cr, state.shadow.color);
+    cairo_mask_surface(cr, mask, -dox - pad + state.shadow.offset.width * scale,
+                       -doy - pad + state.shadow.offset.height * scale);
+    cairo_restore(cr);
+    cairo_surface_destroy(mask);
+  }
+};
+
+namespace {
+
+void setSource(cairo_t* cr, const Color& color) {
+  if (const auto c = color.rgba()) {
+    cairo_set_source_rgba(cr, c->red, c->green, c->blue, c->alpha);
+    return;
+  }
+  const auto& image = color.patternImage();
+  if (color.model() != ColorSpaceModel::pattern || !image) {
+    cairo_set_source_rgba(cr, 0, 0, 0, 0);
+    return;
+  }
+  cairo_surface_t* surface = cairoSurfaceFor(*image->bitmap());
+  cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+  cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+  cairo_matrix_t m;
+  cairo_matrix_init_scale(&m, image->scale(), image->scale());
+  cairo_pattern_set_matrix(pattern, &m);
+  cairo_set_source(cr, pattern);
+  cairo_pattern_destroy(pattern);
+  cairo_surface_destroy(surface);
+}
+
+}  // namespace
+
+cairo_surface_t* cairoSurfaceFor(const Bitmap& bitmap) {
+  return cairo_image_surface_create_for_data(const_cast<std::uint8_t*>(bitmap.data()), CAIRO_FORMAT_ARGB32,
+                                             bitmap.width(), bitmap.height(), bitmap.stride());
+}
+
+cairo_t* cairoHandle(GraphicsContext& context) {
+  return context.impl_->cr;
+}
+
+GraphicsContext::GraphicsContext(std::shared_ptr<Bitmap> target, double scale) : impl_(new Impl) {
+  impl_->bitmap = std::move(target);
+  impl_->scale = scale > 0 ? scale : 1;
+  impl_->surface = cairoSurfaceFor(*impl_->bitmap);
+  impl_->cr = cairo_create(impl_->surface);
+  cairo_scale(impl_->cr, impl_->scale, impl_->scale);
+}
+
+GraphicsContext::~GraphicsContext() {
+  cairo_destroy(impl_->cr);
+  cairo_surface_destroy(impl_->surface);
+}
+
+const std::shared_ptr<Bitmap>& GraphicsContext::bitmap() const {
+  cairo_surface_flush(impl_->surface);
+  return impl_->bitmap;
+}
+
+double GraphicsContext::scale() const {
+  return impl_->scale;
+}
+
+Size GraphicsContext::size() const {
+  return {impl_->bitmap->width() / impl_->scale, impl_->bitmap->height() / impl_->scale};
+}
+
+void GraphicsContext::saveGState() {
+  cairo_save(impl_->cr);
+  impl_->saved.push_back(impl_->state);
+}
+
+void GraphicsContext::restoreGState() {
+  if (impl_->saved.empty()) return;
+  cairo_restore(impl_->cr);
+  impl_->state = impl_->saved.back();
+  impl_->saved.pop_back();
+}
+
+void GraphicsContext::translate(double dx, double dy) {
+  cairo_translate(impl_->cr, dx, dy);
+}
+void GraphicsContext::scaleBy(double sx, double sy) {
+  cairo_scale(impl_->cr, sx, sy);
+}
+void GraphicsContext::rotate(double angle) {
+  cairo_rotate(impl_->cr, angle);
+}
+
+void GraphicsContext::concat(const AffineTransform& t) {
+  cairo_matrix_t m;
+  cairo_matrix_init(&m, t.a, t.b, t.c, t.d, t.tx, t.ty);
+  cairo_transform(impl_->cr, &m);
+}
+
+AffineTransform GraphicsContext::ctm() const {
+  cairo_matrix_t m;
+  cairo_get_matrix(impl_->cr, &m);
+  const AffineTransform device{m.xx, m.yx, m.xy, m.yy, m.x0, m.y0};
+  return device.concatenated(AffineTransform::makeScale(1 / impl_->scale, 1 / impl_->scale));
+}
+
+void GraphicsContext::clip(const Rect& rect) {
+  clip(Path::withRect(rect));
+}
+
+void GraphicsContext::clip(const Path& path, FillRule rule) {
+  addToCairo(impl_->cr, path);
+  cairo_set_fill_rule(impl_->cr,
+                      rule == FillRule::evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+  cairo_clip(impl_->cr);
+}
+
+Rect GraphicsContext::clipBoundingBox() const {
+  double x1, y1, x2, y2;
+  cairo_clip_extents(impl_->cr, &x1, &y1, &x2, &y2);
+  if (x2 <= x1 || y2 <= y1) return Rect::null();
+  return Rect(x1, y1, x2 - x1, y2 - y1);
+}
+
+void GraphicsContext::setFillColor(const Color& color) {
+  impl_->state.fill = color;
+}
+void GraphicsContext::setStrokeColor(const Color& color) {
+  impl_->state.stroke = color;
+}
+void GraphicsContext::setLineWidth(double width) {
+  cairo_set_line_width(impl_->cr, width);
+}
+
+void GraphicsContext::setLineCap(LineCap cap) {
+  static constexpr cairo_line_cap_t kCaps[] = {CAIRO_LINE_CAP_BUTT, CAIRO_LINE_CAP_ROUND,
+                                               CAIRO_LINE_CAP_SQUARE};
+  cairo_set_line_cap(impl_->cr, kCaps[static_cast<int>(cap)]);
+}
+
+void GraphicsContext::setLineJoin(LineJoin join) {
+  static constexpr cairo_line_join_t kJoins[] = {CAIRO_LINE_JOIN_MITER, CAIRO_LINE_JOIN_ROUND,
+                                                 CAIRO_LINE_JOIN_BEVEL};
+  cairo_set_line_join(impl_->cr, kJoins[static_cast<int>(join)]);
+}
+
+void GraphicsContext::setMiterLimit(double limit) {
+  cairo_set_miter_limit(impl_->cr, limit);
+}
+
+void GraphicsContext::setLineDash(double phase, const std::vector<double>& lengths) {
+  const bool drawable = std::any_of(lengths.begin(), lengths.end(), [](double l) { return l > 0; }) &&
+                        std::all_of(lengths.begin(), lengths.end(), [](double l) { return l >= 0; });
+  cairo_set_dash(impl_->cr, drawable ? lengths.data() : nullptr,
+                 drawable ? static_cast<int>(lengths.size()) : 0, phase);
+}
+
+void GraphicsContext::setAlpha(double alpha) {
+  impl_->state.alpha = std::clamp(alpha, 0.0, 1.0);
+}
+void GraphicsContext::setBlendMode(BlendMode mode) {
+  impl_->state.blend = mode;
+}
+
+void GraphicsContext::setShadow(Size offset, double blur, const Color& color) {
+  impl_->state.shadow = {offset, std::max(blur, 0.0), color};
+}
+
+void GraphicsContext::clearShadow() {
+  impl_->state.shadow = {};
+}
+
+void GraphicsContext::fillRect(const Rect& rect) {
+  fillPath(Path::withRect(rect));
+}
+void GraphicsContext::strokeRect(const Rect& rect) {
+  strokePath(Path::withRect(rect));
+}
+void GraphicsContext::fillEllipse(const Rect& rect) {
+  fillPath(Path::withOval(rect));
+}
+void GraphicsContext::strokeEllipse(const Rect& rect) {
+  strokePath(Path::withOval(rect));
+}
+
+void GraphicsContext::clearRect(const Rect& rect) {
+  cairo_save(impl_->cr);
+  cairo_set_operator(impl_->cr, CAIRO_OPERATOR_CLEAR);
+  addToCairo(impl_->cr, Path::withRect(rect));
+  cairo_fill(impl_->cr);
+  cairo_restore(impl_->cr);
+}
+
+void GraphicsContext::fillPath(const Path& path, FillRule rule) {
+  const Color color = impl_->state.fill;
+  impl_->draw([&](cairo_t* cr) {
+    addToCairo(cr, path);
+    cairo_set_fill_rule(cr, rule == FillRule::evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+    setSource(cr, color);
+    if (isUnbounded(cairo_get_operator(cr))) {
+      cairo_save(cr);
+      cairo_clip(cr);
+      cairo_paint(cr);
+      cairo_restore(cr);
+    } else {
+      cairo_fill(cr);
+    }
+  });
+}
+
+void GraphicsContext::strokePath(const Path& path) {
+  const Color color = impl_->state.stroke;
+  impl_->draw([&](cairo_t* cr) {
+    addToCairo(cr, path);
+    setSource(cr, color);
+    cairo_stroke(cr);
+  });
+}
+
+namespace {
+
+void addStops(cairo_pattern_t* pattern, const Gradient& gradient) {
+  for (const Gradient::Stop& stop : gradient.stops()) {
+    const Rgba c = stop.color.rgba().value_or(Rgba{0, 0, 0, 0});
+    cairo_pattern_add_color_stop_rgba(pattern, std::clamp(stop.location, 0.0, 1.0), c.red, c.green, c.blue,
+                                      c.alpha);
+  }
+}
+
+}  // namespace
+
+void GraphicsContext::drawLinearGradient(const Gradient& gradient, Point start, Point end, unsigned options) {
+  const double dx = end.x - start.x, dy = end.y - start.y;
+  const double length = std::hypot(dx, dy);
+  const bool before = options & kGradientDrawsBeforeStartLocation;
+  const bool after = options & kGradientDrawsAfterEndLocation;
+  if (length == 0 && !(before && after)) return;
+  impl_->draw([&](cairo_t* cr) {
+    cairo_save(cr);
+    if (length > 0 && !(before && after)) {
+      // Keep to the band between the perpendiculars through the ends the options leave closed.
+      constexpr double kFar = 1e6;
+      const double ux = dx / length, uy = dy / length;
+      const Point from = before ? Point{start.x - ux * kFar, start.y - uy * kFar} : start;
+      const Point to = after ? Point{end.x + ux * kFar, end.y + uy * kFar} : end;
+      Path band;
+      band.moveTo({from.x - uy * kFar, from.y + ux * kFar});
+      band.lineTo({to.x - uy * kFar, to.y + ux * kFar});
+      band.lineTo({to.x + uy * kFar, to.y - ux * kFar});
+      band.lineTo({from.x + uy * kFar, from.y - ux * kFar});
+      band.closeSubpath();
+      addToCairo(cr, band);
+      cairo_clip(cr);
+    }
+    cairo_pattern_t* pattern = cairo_pattern_create_linear(start.x, start.y, end.x, end.y);
+    addStops(pattern, gradient);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_set_source(cr, pattern);
+    cairo_paint(cr);
+    cairo_pattern_destroy(pattern);
+    cairo_restore(cr);
+  });
+}
+
+void GraphicsContext::drawRadialGradient(const Gradient& gradient, Point startCenter, double startRadius,
+                                         Point endCenter, double endRadius, unsigned options) {
+  impl_->draw([&](cairo_t* cr) {
+    cairo_pattern_t* pattern = cairo_pattern_create_radial(startCenter.x, startCenter.y, startRadius,
+                                                           endCenter.x, endCenter.y, endRadius);
+    addStops(pattern, gradient);
+    cairo_pattern_set_extend(pattern, options ? CAIRO_EXTEND_PAD : CAIRO_EXTEND_NONE);
+    cairo_set_source(cr, pattern);
+    cairo_paint(cr);
+    cairo_pattern_destroy(pattern);
+  });
+}
+
+void GraphicsContext::drawBitmap(const Bitmap& bitmap, const Rect& rect, bool smooth) {
+  if (rect.isEmpty()) return;
+  const Rect r = rect.standardized();
+  impl_->draw([&](cairo_t* cr) {
+    cairo_surface_t* surface = cairoSurfaceFor(bitmap);
+    cairo_save(cr);
+    cairo_rectangle(cr, r.minX(), r.minY(), r.width(), r.height());
+    cairo_clip(cr);
+    cairo_translate(cr, r.minX(), r.minY());
+    cairo_scale(cr, r.width() / bitmap.width(), r.height() / bitmap.height());
+    cairo_set_source_surface(cr, surface, 0, 0);
+    cairo_pattern_t* pattern = cairo_get_source(cr);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(pattern, smooth ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    cairo_surface_destroy(surface);
+  });
+}
+
+void GraphicsContext::beginTransparencyLayer() {
+  impl_->layers.push_back(impl_->state);
+  saveGState();
+  cairo_push_group(impl_->cr);
+  impl_->state.alpha = 1;
+  impl_->state.shadow = {};
+  impl_->state.blend = BlendMode::normal;
+}
+
+void GraphicsContext::endTransparencyLayer() {
+  if (impl_->layers.empty()) return;
+  cairo_pattern_t* layer = cairo_pop_group(impl_->cr);
+  restoreGState();
+  impl_->state = impl_->layers.back();
+  impl_->layers.pop_back();
+  impl_->draw([&](cairo_t* cr) {
+    cairo_set_source(cr, layer);
+    cairo_paint(cr);
+  });
+  cairo_pattern_destroy(layer);
+}
+
+}  // namespace pf

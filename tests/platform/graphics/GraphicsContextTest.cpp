@@ -1,0 +1,265 @@
+#include "platform/graphics/GraphicsContext.h"
+#include "platform/graphics/Image.h"
+#include "platform/graphics/ImageContext.h"
+
+#include <gtest/gtest.h>
+
+#include <numbers>
+
+namespace pf {
+namespace {
+
+// Draws on a 40x40 point canvas at scale 2 and reads pixels back by point.
+class GraphicsContextTest : public testing::Test {
+ protected:
+  GraphicsContextTest() : bitmap_(Bitmap::create(80, 80)), context_(bitmap_, 2) {}
+
+  Pixel at(double x, double y) {
+    context_.bitmap();
+    return bitmap_->pixel(static_cast<int>(x * 2), static_cast<int>(y * 2));
+  }
+  void expectColor(double x, double y, Pixel want, int tolerance = 2) {
+    const Pixel got = at(x, y);
+    EXPECT_NEAR(got.red, want.red, tolerance) << "at " << x << "," << y;
+    EXPECT_NEAR(got.green, want.green, tolerance) << "at " << x << "," << y;
+    EXPECT_NEAR(got.blue, want.blue, tolerance) << "at " << x << "," << y;
+    EXPECT_NEAR(got.alpha, want.alpha, tolerance) << "at " << x << "," << y;
+  }
+
+  std::shared_ptr<Bitmap> bitmap_;
+  GraphicsContext context_;
+};
+
+constexpr Pixel kNone{0, 0, 0, 0}, kRed{255, 0, 0, 255}, kBlue{0, 0, 255, 255}, kWhite{255, 255, 255, 255};
+
+TEST_F(GraphicsContextTest, FillsInPointsAtTheScale) {
+  context_.setFillColor(Color::red());
+  context_.fillRect({10, 10, 10, 5});
+  EXPECT_EQ(context_.size(), (Size{40, 40}));
+  expectColor(10.1, 10.1, kRed);
+  expectColor(19.9, 14.9, kRed);
+  expectColor(20.1, 12, kNone);
+  expectColor(12, 15.1, kNone);
+  expectColor(9.9, 12, kNone);
+}
+
+TEST_F(GraphicsContextTest, ClipsAndRestoresTheClip) {
+  context_.saveGState();
+  context_.clip(Rect(0, 0, 20, 40));
+  context_.setFillColor(Color::blue());
+  context_.fillRect({0, 0, 40, 40});
+  context_.restoreGState();
+  expectColor(19, 5, kBlue);
+  expectColor(21, 5, kNone);
+  context_.setFillColor(Color::red());
+  context_.fillRect({30, 0, 10, 10});
+  expectColor(35, 5, kRed);
+  EXPECT_EQ(context_.clipBoundingBox(), Rect(0, 0, 40, 40));
+  // Colours are saved state too.
+  context_.saveGState();
+  context_.setFillColor(Color::white());
+  context_.restoreGState();
+  context_.fillRect({0, 30, 5, 5});
+  expectColor(2, 32, kRed);
+}
+
+TEST_F(GraphicsContextTest, RoundedCornersLeaveTheCornerEmpty) {
+  context_.setFillColor(Color::red());
+  context_.fillPath(Path::withRoundedRect({0, 0, 40, 40}, 10));
+  expectColor(0.5, 0.5, kNone);
+  expectColor(39.5, 39.5, kNone);
+  expectColor(20, 0.5, kRed);
+  expectColor(0.5, 20, kRed);
+  // Just inside the arc, on the diagonal: the arc's centre is (10,10), radius 10.
+  expectColor(3.5, 3.5, kRed);
+  expectColor(1.5, 1.5, kNone);
+}
+
+TEST_F(GraphicsContextTest, RoundsOnlyTheChosenCorners) {
+  context_.setFillColor(Color::red());
+  context_.fillPath(
+      Path::withRoundedRect({0, 0, 40, 40}, kRectCornerTopLeft | kRectCornerBottomRight, {10, 10}));
+  expectColor(0.5, 0.5, kNone);
+  expectColor(39.5, 0.5, kRed);
+  expectColor(0.5, 39.5, kRed);
+  expectColor(39.5, 39.5, kNone);
+}
+
+TEST_F(GraphicsContextTest, LinearGradientRunsBetweenItsEnds) {
+  const Gradient gradient({Color::black(), Color::white()});
+  context_.drawLinearGradient(gradient, {10, 0}, {30, 0});
+  // Without options nothing is painted outside the band.
+  expectColor(5, 20, kNone);
+  expectColor(35, 20, kNone);
+  EXPECT_NEAR(at(20, 20).red, 128, 6);
+  EXPECT_LT(at(11, 20).red, 20);
+  EXPECT_GT(at(29, 20).red, 235);
+  EXPECT_EQ(at(20, 20).alpha, 255);
+}
+
+TEST_F(GraphicsContextTest, GradientOptionsExtendPastTheEnds) {
+  const Gradient gradient({Color::black(), Color::white()}, {0, 1});
+  context_.drawLinearGradient(gradient, {10, 0}, {30, 0}, kGradientDrawsAfterEndLocation);
+  expectColor(5, 20, kNone);
+  expectColor(35, 20, kWhite);
+  context_.drawLinearGradient(gradient, {10, 0}, {30, 0},
+                              kGradientDrawsBeforeStartLocation | kGradientDrawsAfterEndLocation);
+  expectColor(5, 20, {0, 0, 0, 255});
+}
+
+TEST_F(GraphicsContextTest, RadialGradientGrowsFromItsCentre) {
+  const Gradient gradient({Color::red(), Color::blue()});
+  context_.drawRadialGradient(gradient, {20, 20}, 0, {20, 20}, 20);
+  EXPECT_GT(at(20, 20).red, 240);
+  EXPECT_GT(at(20, 38).blue, 200);
+  expectColor(1, 1, kNone);
+}
+
+TEST_F(GraphicsContextTest, AlphaAndTransformsApplyToDrawing) {
+  context_.setAlpha(0.5);
+  context_.setFillColor(Color::red());
+  context_.fillRect({0, 0, 10, 10});
+  expectColor(5, 5, {255, 0, 0, 128}, 2);
+  context_.setAlpha(1);
+  context_.translate(20, 20);
+  context_.rotate(std::numbers::pi / 2);
+  // A 10x2 bar turned a quarter clockwise hangs down from (20,20).
+  context_.fillRect({0, -1, 10, 2});
+  expectColor(20, 28, kRed);
+  expectColor(28, 20, kNone);
+  const AffineTransform ctm = context_.ctm();
+  EXPECT_NEAR(ctm.tx, 20, 1e-9);
+  EXPECT_NEAR(ctm.b, 1, 1e-9);
+}
+
+TEST_F(GraphicsContextTest, ShadowFallsBelowTheShape) {
+  context_.setShadow({0, 6}, 0, Color::black());
+  context_.setFillColor(Color::red());
+  context_.fillRect({10, 10, 10, 10});
+  expectColor(15, 15, kRed);
+  expectColor(15, 23, {0, 0, 0, 255});
+  expectColor(15, 27, kNone);
+  expectColor(15, 8, kNone);
+}
+
+TEST_F(GraphicsContextTest, BlurredShadowFadesOut) {
+  context_.setShadow({0, 0}, 4, Color::black());
+  context_.setFillColor(Color::white());
+  context_.fillRect({10, 10, 20, 20});
+  const int near = at(30.5, 20).alpha, far = at(34, 20).alpha;
+  EXPECT_GT(near, far);
+  EXPECT_GT(near, 40);
+  EXPECT_EQ(at(39.5, 20).alpha, 0);
+  expectColor(20, 20, kWhite);
+}
+
+TEST_F(GraphicsContextTest, StrokesWithDashesAndWidth) {
+  context_.setStrokeColor(Color::blue());
+  context_.setLineWidth(4);
+  context_.setLineDash(0, {5, 5});
+  Path line;
+  line.moveTo({0, 20});
+  line.lineTo({40, 20});
+  context_.strokePath(line);
+  expectColor(2.5, 20, kBlue);
+  expectColor(7.5, 20, kNone);
+  expectColor(12.5, 21.5, kBlue);
+  expectColor(12.5, 22.5, kNone);
+}
+
+TEST_F(GraphicsContextTest, ClearRectAndCopyBlendReplacePixels) {
+  context_.setFillColor(Color::red());
+  context_.fillRect({0, 0, 40, 40});
+  context_.clearRect({0, 0, 10, 10});
+  expectColor(5, 5, kNone);
+  context_.setBlendMode(BlendMode::copy);
+  context_.setFillColor(Color::blue().withAlpha(0.5));
+  context_.fillRect({20, 20, 10, 10});
+  expectColor(25, 25, {0, 0, 255, 128});
+  // The copy stays inside the shape.
+  expectColor(35, 35, kRed);
+}
+
+TEST_F(GraphicsContextTest, TransparencyLayerTakesAlphaAsAWhole) {
+  context_.setAlpha(0.5);
+  context_.beginTransparencyLayer();
+  context_.setFillColor(Color::red());
+  context_.fillRect({0, 0, 20, 20});
+  context_.fillRect({10, 10, 20, 20});
+  context_.endTransparencyLayer();
+  // The overlap is not darker than the rest: the layer was composed first.
+  expectColor(5, 5, {255, 0, 0, 128});
+  expectColor(15, 15, {255, 0, 0, 128});
+}
+
+TEST_F(GraphicsContextTest, PatternColourTilesItsImage) {
+  auto tile = Bitmap::create(2, 2);
+  tile->setPixel(0, 0, kRed);
+  tile->setPixel(1, 1, kRed);
+  context_.setFillColor(Color::fromPatternImage(Image::withBitmap(tile, 2)));
+  context_.fillRect({0, 0, 4, 4});
+  expectColor(0.25, 0.25, kRed);
+  expectColor(0.75, 0.25, kNone);
+  expectColor(2.25, 2.25, kRed);
+}
+
+TEST_F(GraphicsContextTest, ResizableImagesKeepTheirCaps) {
+  // A 6x6 picture: a red 2-point frame around a blue 2x2 middle.
+  auto pixels = Bitmap::create(6, 6);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 6; ++x) pixels->setPixel(x, y, (x >= 2 && x < 4 && y >= 2 && y < 4) ? kBlue : kRed);
+  const auto image = Image::withBitmap(pixels)->resizable({2, 2, 2, 2}, ImageResizingMode::stretch);
+  image->draw(context_, Rect(0, 0, 40, 20));
+  expectColor(1, 10, kRed);
+  expectColor(3, 10, kBlue);
+  expectColor(37, 10, kBlue);
+  expectColor(39, 10, kRed);
+  expectColor(20, 1, kRed);
+  expectColor(20, 19, kRed);
+  expectColor(20, 10, kBlue);
+}
+
+TEST_F(GraphicsContextTest, ImagesDrawInTheirContentMode) {
+  auto pixels = Bitmap::create(2, 1);
+  pixels->setPixel(0, 0, kRed);
+  pixels->setPixel(1, 0, kBlue);
+  const auto image = Image::withBitmap(pixels);
+  image->draw(context_, Rect(0, 0, 40, 40), ContentMode::scaleAspectFit);
+  // Fitted: 40x20 centred vertically.
+  expectColor(5, 5, kNone);
+  expectColor(5, 20, kRed);
+  expectColor(35, 20, kBlue);
+  expectColor(5, 35, kNone);
+}
+
+struct ContentCase {
+  ContentMode mode;
+  Rect expected;
+};
+
+class ContentRectTest : public testing::TestWithParam<ContentCase> {};
+
+TEST_P(ContentRectTest, PlacesContentInBounds) {
+  EXPECT_EQ(contentRect(GetParam().mode, {20, 10}, Rect(0, 0, 100, 50)), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ContentRectTest,
+                         testing::Values(ContentCase{ContentMode::scaleToFill, {0, 0, 100, 50}},
+                                         ContentCase{ContentMode::scaleAspectFit, {0, 0, 100, 50}},
+                                         ContentCase{ContentMode::center, {40, 20, 20, 10}},
+                                         ContentCase{ContentMode::top, {40, 0, 20, 10}},
+                                         ContentCase{ContentMode::bottom, {40, 40, 20, 10}},
+                                         ContentCase{ContentMode::left, {0, 20, 20, 10}},
+                                         ContentCase{ContentMode::right, {80, 20, 20, 10}},
+                                         ContentCase{ContentMode::topLeft, {0, 0, 20, 10}},
+                                         ContentCase{ContentMode::bottomRight, {80, 40, 20, 10}}));
+
+TEST(ContentRectTest, AspectModesKeepProportions) {
+  EXPECT_EQ(contentRect(ContentMode::scaleAspectFit, {20, 10}, Rect(0, 0, 100, 100)), Rect(0, 25, 100, 50));
+  EXPECT_EQ(contentRect(ContentMode::scaleAspectFill, {20, 10}, Rect(0, 0, 100, 100)),
+            Rect(-50, 0, 200, 100));
+  EXPECT_EQ(contentRect(ContentMode::scaleAspectFit, {0, 0}, Rect(0, 0, 10, 10)), Rect(0, 0, 10, 10));
+}
+
+}  // namespace
+}  // namespace pf

@@ -1,0 +1,246 @@
+#include "platform/graphics/GifDecoder.h"
+#include "platform/graphics/Image.h"
+#include "platform/graphics/ImageContext.h"
+#include "platform/graphics/JpegCodec.h"
+
+#include "support/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace pf {
+namespace {
+
+std::vector<std::uint8_t> fixture(const std::string& name) {
+  std::ifstream in(std::string(MARLUNE_FIXTURES) + "/platform/graphics/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void expectPixelNear(const Bitmap& bitmap, int x, int y, Pixel want, int tolerance) {
+  const Pixel got = bitmap.pixel(x, y);
+  EXPECT_NEAR(got.red, want.red, tolerance) << "at " << x << "," << y;
+  EXPECT_NEAR(got.green, want.green, tolerance) << "at " << x << "," << y;
+  EXPECT_NEAR(got.blue, want.blue, tolerance) << "at " << x << "," << y;
+  EXPECT_NEAR(got.alpha, want.alpha, tolerance) << "at " << x << "," << y;
+}
+
+constexpr Pixel kRed{255, 0, 0, 255}, kGreen{0, 255, 0, 255}, kBlue{0, 0, 255, 255},
+    kWhite{255, 255, 255, 255};
+
+struct DecodeCase {
+  const char* file;
+  int width, height;
+  struct Sample {
+    int x, y;
+    Pixel pixel;
+  };
+  std::vector<Sample> samples;
+  int tolerance;
+};
+
+class ImageDecodeTest : public testing::TestWithParam<DecodeCase> {};
+
+TEST_P(ImageDecodeTest, ReadsSizeAndPixels) {
+  const DecodeCase& c = GetParam();
+  const auto image = Image::withData(fixture(c.file));
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->bitmap()->width(), c.width);
+  EXPECT_EQ(image->bitmap()->height(), c.height);
+  EXPECT_EQ(image->size(), (Size{double(c.width), double(c.height)}));
+  for (const auto& s : c.samples) expectPixelNear(*image->bitmap(), s.x, s.y, s.pixel, c.tolerance);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ImageDecodeTest,
+    testing::Values(
+        // Half-transparent blue survives premultiplying within one step.
+        DecodeCase{"quad.png",
+                   4,
+                   4,
+                   {{0, 0, kRed}, {3, 1, kGreen}, {1, 3, {0, 0, 255, 128}}, {3, 3, {0, 0, 0, 0}}},
+                   1},
+        DecodeCase{
+            "photo.jpg", 16, 16, {{2, 2, kRed}, {13, 2, kGreen}, {2, 13, kBlue}, {13, 13, kWhite}}, 12},
+        // The first frame of an animation stands for it.
+        DecodeCase{"frames.gif", 4, 4, {{0, 0, kRed}, {3, 3, kRed}}, 0}));
+
+TEST(GifDecoderTest, ComposesFramesWithTheirDelays) {
+  const auto animation = GifDecoder::decode(fixture("frames.gif"));
+  ASSERT_TRUE(animation);
+  ASSERT_EQ(animation->frames.size(), 3u);
+  EXPECT_EQ(animation->delays, (std::vector<double>{0.1, 0.2, 0.3}));
+  EXPECT_DOUBLE_EQ(animation->duration(), 0.6);
+  // The second frame paints a 2x2 patch over the first; its transparent pixel leaves red showing.
+  const Bitmap& second = *animation->frames[1];
+  expectPixelNear(second, 0, 0, kRed, 0);
+  expectPixelNear(second, 2, 2, kGreen, 0);
+  expectPixelNear(second, 3, 2, kRed, 0);
+  expectPixelNear(second, 3, 3, kGreen, 0);
+  expectPixelNear(*animation->frames[2], 1, 1, kBlue, 0);
+}
+
+TEST(GifDecoderTest, FramesWithoutDelaysLastATenthOfASecondEach) {
+  const auto animation = GifDecoder::decode(fixture("no_delay.gif"));
+  ASSERT_TRUE(animation);
+  EXPECT_EQ(animation->frames.size(), 2u);
+  EXPECT_DOUBLE_EQ(animation->duration(), 0.2);
+  const auto image = Image::withData(fixture("no_delay.gif"));
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->images().size(), 2u);
+  EXPECT_DOUBLE_EQ(image->duration(), 0.2);
+}
+
+TEST(ImageTest, AnimatedGifKeepsEveryFrame) {
+  const auto image = Image::withData(fixture("frames.gif"));
+  ASSERT_TRUE(image);
+  ASSERT_EQ(image->images().size(), 3u);
+  EXPECT_DOUBLE_EQ(image->duration(), 0.6);
+  expectPixelNear(*image->images()[2]->bitmap(), 0, 0, kBlue, 0);
+}
+
+// Every prefix of every fixture, and copies with bytes overwritten, must answer nil or a picture
+// without crashing or hanging; a prefix that cuts pixel data answers nil. (A PNG whose pixel data
+// is whole reads without its closing 12-byte chunk.)
+TEST(ImageTest, DamagedFilesAnswerNilWithoutCrashing) {
+  std::mt19937 random(7);
+  const std::pair<const char*, std::size_t> files[] = {
+      {"quad.png", 12}, {"photo.jpg", 1}, {"frames.gif", 1}, {"no_delay.gif", 1}};
+  for (const auto& [name, optionalTail] : files) {
+    const auto bytes = fixture(name);
+    ASSERT_FALSE(bytes.empty()) << name;
+    for (std::size_t n = 0; n + optionalTail < bytes.size(); ++n) {
+      const std::span<const std::uint8_t> prefix(bytes.data(), n);
+      EXPECT_FALSE(Image::withData(prefix)) << name << " cut to " << n << " bytes";
+    }
+    for (int round = 0; round < 300; ++round) {
+      auto damaged = bytes;
+      for (int i = 0; i < 4; ++i) damaged[random() % damaged.size()] = static_cast<std::uint8_t>(random());
+      Image::withData(damaged);
+    }
+  }
+  EXPECT_FALSE(Image::withData(std::vector<std::uint8_t>{}));
+  const std::string text = "not a picture";
+  EXPECT_FALSE(Image::withData(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size())));
+}
+
+std::uint32_t crc32(const std::uint8_t* data, std::size_t n) {
+  std::uint32_t crc = 0xffffffff;
+  for (std::size_t i = 0; i < n; ++i) {
+    crc ^= data[i];
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1)));
+  }
+  return ~crc;
+}
+
+void putBigEndian(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * (bytes - 1 - i)));
+}
+
+TEST(ImageTest, PicturesBeyondThePixelBudgetAreRefused) {
+  auto png = fixture("quad.png");
+  putBigEndian(png, 16, 100000, 4);  // IHDR width
+  putBigEndian(png, 20, 100000, 4);  // IHDR height
+  putBigEndian(png, 29, crc32(png.data() + 12, 17), 4);
+  EXPECT_FALSE(Image::withData(png));
+
+  auto gif = fixture("frames.gif");
+  gif[6] = gif[7] = gif[8] = gif[9] = 0xff;  // logical screen 65535 x 65535
+  EXPECT_FALSE(Image::withData(gif));
+
+  auto jpeg = fixture("photo.jpg");
+  for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
+    if (jpeg[i] == 0xff && (jpeg[i + 1] == 0xc0 || jpeg[i + 1] == 0xc2)) {
+      putBigEndian(jpeg, i + 5, 65000, 2);
+      putBigEndian(jpeg, i + 7, 65000, 2);
+      break;
+    }
+  }
+  EXPECT_FALSE(Image::withData(jpeg));
+  EXPECT_FALSE(Bitmap::create(100000, 100000));
+  EXPECT_FALSE(ImageContext::create({1e6, 1e6}));
+}
+
+TEST(ImageTest, ScaleComesFromTheFileName) {
+  EXPECT_EQ(Image::scaleForFileName("/a/b/icon@2x.png"), 2);
+  EXPECT_EQ(Image::scaleForFileName("icon@2x.jpeg"), 2);
+  EXPECT_EQ(Image::scaleForFileName("icon.png"), 1);
+  EXPECT_EQ(Image::scaleForFileName("icon@2x"), 2);
+  EXPECT_EQ(Image::scaleForFileName("/x@2x.d/icon.png"), 1);
+
+  pf_test::TemporaryFolder folder;
+  const auto bytes = fixture("quad.png");
+  std::ofstream(folder.file("quad@2x.png"), std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+  const auto image = Image::withContentsOfFile(folder.file("quad@2x.png"));
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->scale(), 2);
+  EXPECT_EQ(image->size(), (Size{2, 2}));
+  EXPECT_FALSE(Image::withContentsOfFile(folder.file("missing.png")));
+}
+
+std::shared_ptr<Image> noisyPicture(int side) {
+  auto bitmap = Bitmap::create(side, side);
+  std::mt19937 random(3);
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x)
+      bitmap->setPixel(
+          x, y,
+          {std::uint8_t(x * 4 + random() % 40), std::uint8_t(y * 4), std::uint8_t(random() % 256), 255});
+  return Image::withBitmap(bitmap);
+}
+
+TEST(ImageTest, JpegQualityChangesTheSize) {
+  const auto picture = noisyPicture(64);
+  const auto low = picture->jpegData(0.1), half = picture->jpegData(0.5), high = picture->jpegData(0.95);
+  ASSERT_TRUE(low && half && high);
+  EXPECT_LT(low->size(), half->size());
+  EXPECT_LT(half->size(), high->size());
+  const auto decoded = Image::withData(*half);
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->bitmap()->width(), 64);
+}
+
+TEST(ImageTest, PngEncodingRoundTripsExactly) {
+  const auto original = Image::withData(fixture("quad.png"));
+  const auto encoded = original->pngData();
+  ASSERT_TRUE(encoded);
+  const auto decoded = Image::withData(*encoded);
+  ASSERT_TRUE(decoded);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(decoded->bitmap()->pixel(x, y), original->bitmap()->pixel(x, y));
+}
+
+TEST(ImageTest, JpegOfTransparentAreasIsBlack) {
+  auto context = ImageContext::create({8, 8});
+  context->context().setFillColor(Color::white());
+  context->context().fillRect({0, 0, 4, 8});
+  const auto decoded = Image::withData(*context->image()->jpegData(0.9));
+  ASSERT_TRUE(decoded);
+  expectPixelNear(*decoded->bitmap(), 1, 4, kWhite, 10);
+  expectPixelNear(*decoded->bitmap(), 6, 4, {0, 0, 0, 255}, 10);
+}
+
+TEST(ImageContextTest, TakesAPictureAtItsScale) {
+  auto canvas = ImageContext::create({10, 5}, false, 2);
+  ASSERT_TRUE(canvas);
+  canvas->context().setFillColor(Color::red());
+  canvas->context().fillRect({0, 0, 5, 5});
+  const auto picture = canvas->image();
+  // Later drawing does not reach a picture already taken.
+  canvas->context().fillRect({5, 0, 5, 5});
+  EXPECT_EQ(picture->size(), (Size{10, 5}));
+  EXPECT_EQ(picture->bitmap()->width(), 20);
+  expectPixelNear(*picture->bitmap(), 9, 5, kRed, 0);
+  expectPixelNear(*picture->bitmap(), 10, 5, {0, 0, 0, 0}, 0);
+  expectPixelNear(*canvas->image()->bitmap(), 15, 5, kRed, 0);
+  EXPECT_FALSE(ImageContext::create({0, 5}));
+  auto opaque = ImageContext::create({2, 2}, true);
+  EXPECT_TRUE(opaque->image()->bitmap()->isOpaque());
+}
+
+}  // namespace
+}  // namespace pf
