@@ -2,6 +2,7 @@
 
 #include "app/model/cms/CourseSco.h"
 #include "app/model/cms/PopularizeResource.h"
+#include "app/service/cmn/OpenText.h"
 #include "app/service/cms/OpenArgument.h"
 #include "core/open/OpenExtension.h"
 #include "core/open/ServiceManager.h"
@@ -17,14 +18,14 @@ void registerCourseTeachers() {
 }  // namespace
 
 std::shared_ptr<CourseInfo> OpenCourseInfoService::getCourseById(const std::optional<std::string>& courseId) {
-  ServiceManager::ParamDic params{{"courseId", openValue(openArgument(courseId))}};
+  ServiceManager::ParamDic params{{"courseId", openText(courseId)}};
   registerCourseTeachers();
   return ServiceManager::performRemoteMethod(kGetCourseByIdPath, params, CourseInfo::kClassName, delegate())
       .objectAs<CourseInfo>();
 }
 
 std::shared_ptr<CourseInfo> OpenCourseInfoService::getByCode(const std::optional<std::string>& courseCode) {
-  ServiceManager::ParamDic params{{"courseCode", openValue(openArgument(courseCode))}};
+  ServiceManager::ParamDic params{{"courseCode", openText(courseCode)}};
   registerCourseTeachers();
   return ServiceManager::performRemoteMethod(kGetByCodePath, params, CourseInfo::kClassName, delegate())
       .objectAs<CourseInfo>();
@@ -41,7 +42,7 @@ std::shared_ptr<SyncDetail> OpenCourseInfoService::syncCourse(const pf::ArrayPtr
 }
 
 pf::ArrayPtr OpenCourseInfoService::getCourseScoList(const std::optional<std::string>& courseId) {
-  ServiceManager::ParamDic params{{"courseId", openValue(openArgument(courseId))}};
+  ServiceManager::ParamDic params{{"courseId", openText(courseId)}};
   return ServiceManager::performRemoteMethod(kGetCourseScoListPath, params, CourseSco::kClassName, delegate())
       .array();
 }
@@ -69,8 +70,8 @@ std::shared_ptr<Page> OpenCourseInfoService::loadCourseInfoList(const std::share
                                                                 const std::optional<std::string>& keywords,
                                                                 bool supportMobile) {
   ServiceManager::ParamDic params{{"page", openValue(pf::Value(page))},
-                                  {"keywords", openValue(openArgument(keywords))},
-                                  {"categoryId", openValue(openArgument(categoryId))},
+                                  {"keywords", openText(keywords)},
+                                  {"categoryId", openText(categoryId)},
                                   {"supportMobile", openValue(pf::Value(pf::Number(supportMobile)))}};
   ReflectionUtil::setArrayType(CourseInfo::kClassName, "rows", Page::kClassName);
   registerCourseTeachers();
@@ -86,7 +87,7 @@ int OpenCourseInfoService::myCourseReminder() {
 std::shared_ptr<CourseStudyRecord> OpenCourseInfoService::selectCourse(const std::optional<std::string>& courseId,
                                                                        const std::optional<pf::Date>& startTime,
                                                                        const std::optional<pf::Date>& endTime) {
-  ServiceManager::ParamDic params{{"courseId", openValue(openArgument(courseId))},
+  ServiceManager::ParamDic params{{"courseId", openText(courseId)},
                                   {"startTime", openValue(openArgument(startTime))},
                                   {"endTime", openValue(openArgument(endTime))}};
   ReflectionUtil::setArrayType(ScoStudyRecord::kClassName, "scoStudyRecordList", CourseStudyRecord::kClassName);
@@ -95,11 +96,11 @@ std::shared_ptr<CourseStudyRecord> OpenCourseInfoService::selectCourse(const std
 }
 
 bool OpenCourseInfoService::removeSelectedCourse(const std::optional<std::string>& courseId) {
-  ServiceManager::ParamDic params{{"courseId", openValue(openArgument(courseId))}};
+  ServiceManager::ParamDic params{{"courseId", openText(courseId)}};
   return ServiceManager::performRemoteMethod(kRemoveSelectedCoursePath, params, "c", delegate()).boolValue();
 }
 
 bool OpenCourseInfoService::hasPurview(const std::optional<std::string>& courseId) {
-  ServiceManager::ParamDic params{{"courseId", openValue(openArgument(courseId))}};
+  ServiceManager::ParamDic params{{"courseId", openText(courseId)}};
   return ServiceManager::performRemoteMethod(kHasPurviewPath, params, "c", delegate()).boolValue();
 }
