@@ -529,11 +529,12 @@ void HttpReadStream::dropConnection() {
 void HttpReadStream::watch(bool forRead, bool forWrite) {
   std::weak_ptr<HttpReadStream> weak = weak_from_this();
   std::shared_ptr<StreamSchedule> schedule = schedule_;
-  SocketPoller::shared().watch(connection_->fd(), forRead, forWrite, [weak, schedule] {
+  ErrorPtr refused = SocketPoller::shared().watch(connection_->fd(), forRead, forWrite, [weak, schedule] {
     schedule->deliver([weak] {
       if (auto self = weak.lock()) self->onReady();
     });
   });
+  if (refused) fail(std::move(refused));
 }
 
 void HttpReadStream::onReady() {

@@ -49,7 +49,15 @@ NetlinkWatcher::~NetlinkWatcher() {
 
 bool NetlinkWatcher::start() {
   if (thread_.joinable()) return true;
-  socket_ = openRouteSocket();
+  return start(openRouteSocket());
+}
+
+bool NetlinkWatcher::start(int socket) {
+  if (thread_.joinable()) {
+    if (socket >= 0) close(socket);
+    return true;
+  }
+  socket_ = socket;
   wakeup_ = eventfd(0, EFD_CLOEXEC);
   if (socket_ < 0 || wakeup_ < 0) {
     stop();
@@ -79,13 +87,15 @@ void NetlinkWatcher::run() {
       return;
     }
     if (fds[1].revents) return;
-    if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) return;
+    if (fds[0].revents & POLLNVAL) return;
+    // A pending socket error (ENOBUFS after a burst) is taken by the next read, which says messages
+    // were lost: the owner reads the state again.
     if (drainSocket()) onChange_();
   }
 }
 
 // Reads every pending message; true when one of them is about links or addresses, or when the
-// kernel dropped messages (then anything may have changed).
+// socket reported an error (the kernel dropped messages: anything may have changed).
 bool NetlinkWatcher::drainSocket() {
   alignas(nlmsghdr) char buffer[8192];
   bool changed = false;
@@ -93,7 +103,7 @@ bool NetlinkWatcher::drainSocket() {
     ssize_t length = recv(socket_, buffer, sizeof buffer, 0);
     if (length < 0) {
       if (errno == EINTR) continue;
-      return changed || errno == ENOBUFS;
+      return changed || (errno != EAGAIN && errno != EWOULDBLOCK);
     }
     if (length == 0) return changed;
     auto remaining = static_cast<unsigned>(length);

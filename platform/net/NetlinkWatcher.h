@@ -1,7 +1,8 @@
 #pragma once
 // Watches the kernel's routing socket for link and address changes on a thread of its own and calls
-// onChange once for each burst of messages. stop() (or destruction) wakes the thread and joins it,
-// so onChange never runs after stop() returns.
+// onChange once for each burst of messages. When the kernel drops messages (a burst overflowed the
+// socket, ENOBUFS) onChange runs too, so the owner reads the whole state again, and watching goes on.
+// stop() (or destruction) wakes the thread and joins it, so onChange never runs after stop() returns.
 
 #include <functional>
 #include <thread>
@@ -17,6 +18,8 @@ class NetlinkWatcher {
 
   // false when the socket cannot be opened (the watcher then stays stopped).
   bool start();
+  // Watches this datagram socket (its ownership passes here) in place of the kernel's routing socket.
+  bool start(int socket);
   void stop();
 
  private:

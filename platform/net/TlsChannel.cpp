@@ -150,15 +150,25 @@ std::unique_ptr<TlsChannel> TlsChannel::make(int fd, const TlsSettings& settings
   SSL_set_connect_state(ssl);
   SSL_set_ex_data(ssl, settingsIndex(), &impl->settings);
   SSL_set_verify(ssl, SSL_VERIFY_PEER, verifyCallback);
-  if (!host.empty() && !isIpLiteral(host)) SSL_set_tlsext_host_name(ssl, host.c_str());
+  // A name that cannot be set would leave only the chain checked: any valid certificate would pass.
+  if (!host.empty() && !isIpLiteral(host) && SSL_set_tlsext_host_name(ssl, host.c_str()) != 1) {
+    error = StreamError::tls(StreamError::kTlsProtocol, "cannot name the server for TLS: " + lastSslError());
+    return nullptr;
+  }
   const std::string name = settings.peerName.value_or(host);
   if (!name.empty()) {
     X509_VERIFY_PARAM* param = SSL_get0_param(ssl);
+    bool named;
     if (isIpLiteral(name)) {
-      X509_VERIFY_PARAM_set1_ip_asc(param, name.c_str());
+      named = X509_VERIFY_PARAM_set1_ip_asc(param, name.c_str()) == 1;
     } else {
       X509_VERIFY_PARAM_set_hostflags(param, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
-      X509_VERIFY_PARAM_set1_host(param, name.c_str(), name.size());
+      named = X509_VERIFY_PARAM_set1_host(param, name.c_str(), name.size()) == 1;
+    }
+    if (!named) {
+      error = StreamError::tls(StreamError::kTlsProtocol,
+                               "cannot check the certificate against the server's name: " + lastSslError());
+      return nullptr;
     }
   }
   return std::unique_ptr<TlsChannel>(new TlsChannel(std::move(impl)));

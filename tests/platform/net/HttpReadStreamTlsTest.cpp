@@ -52,6 +52,9 @@ TEST(HttpReadStreamTlsTest, VerifiesTheCertificateUnlessToldNotTo) {
   trustedOtherName.peerName = "other.example";
   TlsSettings trustedByName = trusted;
   trustedByName.peerName = "localhost";
+  // A name OpenSSL refuses to take: checking the chain alone would let the wrong server through.
+  TlsSettings trustedUnsettableName = trusted;
+  trustedUnsettableName.peerName = std::string("localhost\0.evil.example", 23);
   TlsSettings trustedExpired;
   trustedExpired.anchorCertificatesPem = expired.certificate.certificatePem;
   TlsSettings expiredAllowed = trustedExpired;
@@ -71,6 +74,7 @@ TEST(HttpReadStreamTlsTest, VerifiesTheCertificateUnlessToldNotTo) {
       {"trusted, address matches", fresh, trusted, std::nullopt},
       {"trusted, name matches", fresh, trustedByName, std::nullopt},
       {"trusted, wrong name", fresh, trustedOtherName, StreamError::kTlsCertificateInvalid},
+      {"trusted, a name that cannot be set", fresh, trustedUnsettableName, StreamError::kTlsProtocol},
       {"trusted but expired", expired, trustedExpired, StreamError::kTlsCertificateExpired},
       {"trusted, expiry allowed", expired, expiredAllowed, std::nullopt},
   };
