@@ -5,6 +5,7 @@
 #include "tools/devserver/demo/DemoCms.h"
 #include "tools/devserver/demo/DemoEms.h"
 #include "tools/devserver/demo/DemoFiles.h"
+#include "tools/devserver/demo/DemoQsm.h"
 
 namespace devserver {
 
@@ -18,6 +19,7 @@ void installDemoMethods(OpenServer& server, const std::string& dataFolder) {
   installDemoEms(server, dataFolder);
   std::string problem;
   if (!installDemoCms(server, dataFolder, &problem)) std::fprintf(stderr, "no course demo: %s\n", problem.c_str());
+  installDemoQsm(server, dataFolder);
 }
 
 }  // namespace devserver
