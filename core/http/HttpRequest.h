@@ -263,9 +263,11 @@ class HttpRequest : public pf::Operation {
 
   // Fetches the proxy script at PACurl (over HTTP or from a file), then starts the request.
   void fetchPACFile();
-  // Takes the first proxy the script names for the URL; nothing for nullopt or a script that cannot be
-  // evaluated (the request then goes directly).
+  // Evaluates the script on a pool thread, then, back on the request's thread, takes the first proxy it
+  // names for the URL (none for nullopt or a script that cannot be evaluated: the request then goes
+  // directly) and starts the request unless it was cancelled or failed meanwhile.
   void runPACScript(const std::optional<std::string>& script);
+  void startUnlessStopped();
   void finishedDownloadingPACFile(const Ptr& download);
 
   // ---- class-wide running state ----

@@ -1,10 +1,12 @@
 // Which proxy a request goes through: the environment's proxy settings for its URL, or a proxy
 // auto-configuration script fetched over HTTP or read from a file. A script that cannot be fetched, read
-// or evaluated leaves the request on a direct connection.
+// or evaluated leaves the request on a direct connection. Scripts run on a pool thread, never on the
+// thread that runs requests: a script may wait on slow name lookups, and the other requests must not.
 
 #include "core/http/HttpRequest.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/OperationQueue.h"
+#include "platform/foundation/ThreadPool.h"
 #include "platform/foundation/Utf8.h"
 #include "platform/net/FileInputStream.h"
 #include "platform/net/HttpReadStream.h"
@@ -44,6 +46,18 @@ std::string decodeScript(const pf::Data& bytes) {
   std::string text;
   for (std::uint8_t byte : bytes) pf::utf8::append(text, byte);
   return text;
+}
+
+// The first proxy the script names for the URL; nullopt when it names none or cannot be evaluated.
+std::optional<pf::ProxyEntry> firstProxyFromScript(const std::string& source, const std::string& url,
+                                                   const std::string& host) {
+  pf::ErrorPtr error;
+  const std::shared_ptr<const pf::PacScript> compiled = pf::PacScript::compile(source, &error);
+  std::optional<std::vector<pf::ProxyEntry>> proxies;
+  if (compiled) proxies = compiled->proxiesFor(url, host, &error);
+  if (error) pf::logf("%@; connecting directly", error->localizedDescription());
+  if (!proxies || proxies->empty()) return std::nullopt;
+  return proxies->front();
 }
 
 const char* proxyTypeOf(pf::ProxyEntry::Type type) {
@@ -149,8 +163,7 @@ void HttpRequest::downloadPACFile(const pf::Url& script) {
   download->timeOutSeconds = timeOutSeconds.load();
   if (isSynchronous) {
     download->startSynchronous();
-    if (!download->error.get()) runPACScript(download->responseString());
-    return startRequest();
+    return runPACScript(download->error.get() ? std::nullopt : download->responseString());
   }
   PACFileRequest = download;
   const std::weak_ptr<HttpRequest> parent = selfPtr();
@@ -172,8 +185,7 @@ void HttpRequest::finishedDownloadingPACFile(const Ptr& download) {
   if (PACFileRequest != download) return;
   PACFileRequest = nullptr;
   widenSharedQueue(-1);
-  if (!download->error.get()) runPACScript(download->responseString());
-  if (!isCancelled() && !error.get()) startRequest();
+  runPACScript(download->error.get() ? std::nullopt : download->responseString());
 }
 
 // One "bytes available" step of the script file.
@@ -195,17 +207,30 @@ void HttpRequest::timeOutPACRead(const std::shared_ptr<pf::InputStream>& stream)
 void HttpRequest::finishPACRead(bool atEnd) {
   PACFileReadStream->close();
   PACFileReadStream = nullptr;
-  if (atEnd) runPACScript(decodeScript(*PACFileData));
+  std::optional<std::string> script;
+  if (atEnd) script = decodeScript(*PACFileData);
   PACFileData.reset();
-  if (!isCancelled() && !error.get()) startRequest();
+  runPACScript(script);
 }
 
 void HttpRequest::runPACScript(const std::optional<std::string>& script) {
-  if (!script) return;
-  const std::shared_ptr<const pf::PacScript> compiled = pf::PacScript::compile(*script);
   const std::optional<pf::Url> target = url();
-  if (!compiled || !target) return;
-  const std::optional<std::vector<pf::ProxyEntry>> proxies =
-      compiled->proxiesFor(target->absoluteString(), target->host());
-  if (proxies && !proxies->empty()) useProxy(proxies->front());
+  if (!script || !target) return startUnlessStopped();
+  const std::weak_ptr<HttpRequest> weakSelf = selfPtr();
+  pf::ThreadPool::shared().submit(
+      pf::ThreadPool::Priority::Default,
+      [weakSelf, source = *script, address = target->absoluteString(), host = target->host()] {
+        const std::optional<pf::ProxyEntry> proxy = firstProxyFromScript(source, address, host);
+        const Ptr self = weakSelf.lock();
+        if (!self) return;
+        self->performOnRequestThread([self, proxy] {
+          std::lock_guard lock(self->cancelledLock());
+          if (proxy) self->useProxy(*proxy);
+          self->startUnlessStopped();
+        });
+      });
+}
+
+void HttpRequest::startUnlessStopped() {
+  if (!isCancelled() && !error.get()) startRequest();
 }

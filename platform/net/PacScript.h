@@ -1,23 +1,13 @@
 #pragma once
-// A proxy auto-configuration script, evaluated without a JavaScript engine. Real deployments mostly use
-// a small, plain subset, and that subset is what runs here:
-//
-//   function FindProxyForURL(url, host) {
-//     if (isPlainHostName(host) || dnsDomainIs(host, ".corp.example")) return "DIRECT";
-//     else if (shExpMatch(host, "*.video.example") && !(host == "a.video.example")) return "PROXY v:8080";
-//     return "PROXY proxy:3128; SOCKS fallback:1080; DIRECT";
-//   }
-//
-// Statements: blocks, if/else, return; expressions: string literals, true/false, the two parameters,
-// ==, !=, ===, !==, !, &&, || and parentheses; functions: isPlainHostName, dnsDomainIs,
-// localHostOrDomainIs, shExpMatch, dnsResolve, isResolvable and isInNet (IPv4, names resolved through
-// the resolver). Anything else (variables, loops, string methods, numbers, other functions) is reported
-// as kCannotEvaluate, and the caller connects directly. Scripts and nesting are bounded, and there are
-// no loops and pattern matching is budgeted, so evaluation always ends soon.
+// A proxy auto-configuration script: JavaScript that defines FindProxyForURL(url, host), run on an
+// embedded engine with the standard helper functions (see PacHelperFunctions). Each evaluation gets a
+// fresh engine heap bounded in time and memory (see ScriptHeap), so a script that loops, recurses or
+// allocates without end fails with kCannotEvaluate instead of holding up its caller, and nothing a
+// script leaves behind reaches the next evaluation. Name lookups made by the script block the thread
+// that evaluates it: evaluate off any thread that serves other work.
 // Immutable once compiled; safe to share across threads.
 
 #include <cstddef>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,7 +15,9 @@
 #include <vector>
 
 #include "platform/foundation/Error.h"
+#include "platform/net/PacHelperFunctions.h"
 #include "platform/net/ProxyEntry.h"
+#include "platform/net/ScriptHeap.h"
 
 namespace pf {
 
@@ -36,33 +28,35 @@ class PacScript {
   static constexpr long kCannotEvaluate = 308;
 
   static constexpr std::size_t kMaxScriptLength = 1 << 20;
-  static constexpr int kMaxNesting = 64;
-  // Pattern matching work one evaluation may do, so a hostile script cannot stall its caller.
-  static constexpr std::size_t kMaxMatchSteps = 10'000'000;
 
-  // A host name to an IPv4 address in dotted form; nullopt when it does not resolve.
-  using Resolver = std::function<std::optional<std::string>(std::string_view host)>;
+  using Resolver = PacHelperFunctions::Resolver;
+  using Host = PacHelperFunctions::Host;
 
-  // nullptr (and the error) when the script is outside the subset.
-  static std::shared_ptr<const PacScript> compile(std::string_view source, ErrorPtr* error = nullptr);
+  // Runs the script once to define its functions; nullptr (and the error) when it is too long, does not
+  // compile, throws, runs past the limits or defines no FindProxyForURL.
+  static std::shared_ptr<const PacScript> compile(std::string_view source, ErrorPtr* error = nullptr,
+                                                  ScriptHeap::Limits limits = {}, const Host& machine = {});
 
-  // The entries FindProxyForURL answers for the URL and its host; nullopt (and the error) when the
-  // script returns no text. Without a resolver, names are resolved by the system.
+  // The entries FindProxyForURL answers for the URL and its host (in lower case, as names compare);
+  // nullopt (and the error) when it throws, runs past the limits or returns no text.
   std::optional<std::vector<ProxyEntry>> proxiesFor(std::string_view url, std::string_view host,
-                                                    ErrorPtr* error = nullptr, Resolver resolver = {}) const;
+                                                    ErrorPtr* error = nullptr,
+                                                    const Host& machine = {}) const;
 
   // A FindProxyForURL answer ("PROXY h:p; SOCKS h:p; DIRECT") as entries; PROXY becomes an Http entry, or
   // Https for an https URL. Unreadable or unsupported items (HTTPS, a bad port) are skipped; an empty
   // answer means a direct connection.
   static std::vector<ProxyEntry> parseResult(std::string_view result, bool forHttps);
 
-  struct Node;
-
-  explicit PacScript(std::unique_ptr<const Node> body);
-  ~PacScript();
+  PacScript(std::string source, ScriptHeap::Limits limits);
 
  private:
-  std::unique_ptr<const Node> body_;
+  // A heap with the helper functions and the script defined; nullptr with the reason on failure.
+  // machine must outlive the heap.
+  std::unique_ptr<ScriptHeap> load(const Host& machine, std::string& failure) const;
+
+  std::string source_;
+  ScriptHeap::Limits limits_;
 };
 
 }  // namespace pf

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <condition_variable>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <string>
 
 #include "core/http/HttpRequest.h"
 #include "platform/foundation/OperationQueue.h"
+#include "platform/net/HostResolver.h"
 #include "platform/net/ProxySettings.h"
 #include "tests/core/http/HttpRequestFixture.h"
 #include "tools/devserver/Answers.h"
@@ -192,6 +196,63 @@ TEST_F(HttpRequestProxyTest, AQueuedRequestWaitsForItsProxyScriptDownload) {
   EXPECT_EQ(r->responseStatusCode, 200);
   EXPECT_EQ(lastTarget(), server.url("/direct"));
   EXPECT_EQ(HttpRequest::sharedQueue()->maxConcurrentOperationCount(), width);
+}
+
+// A name server that answers one name only when the test lets it.
+class HeldLookup {
+ public:
+  HeldLookup() {
+    pf::HostResolver::setLookup([this](const std::string& host, int port) {
+      if (host != "slow.test") return pf::HostResolver::systemLookup(host, port);
+      started = true;
+      std::unique_lock lock(mutex_);
+      opened_.wait(lock, [this] { return open_; });
+      return pf::HostResolver::Answer{};
+    });
+  }
+  ~HeldLookup() {
+    release();
+    pf::HostResolver::setLookup(nullptr);
+  }
+  void release() {
+    std::lock_guard lock(mutex_);
+    open_ = true;
+    opened_.notify_all();
+  }
+  std::atomic<bool> started{false};
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable opened_;
+  bool open_ = false;
+};
+
+TEST_F(HttpRequestProxyTest, AScriptWaitingOnANameHoldsUpNoOtherRequest) {
+  pf::RunLoop::setMainThread();
+  server.route("/slow", answers::text(200, "slow"));
+  HeldLookup lookup;
+  useEnvironment({{"MARLUNE_PAC_URL", script("lookup.pac", R"(
+function FindProxyForURL(url, host) {
+  if (url.indexOf("/slow") >= 0 && isResolvable("slow.test")) return "PROXY unreachable.test:1";
+  return "DIRECT";
+})")}});
+  auto slowEnds = std::make_shared<Ends>();
+  HttpRequest::Ptr slow = request(server.url("/slow"));
+  slow->setDelegate(slowEnds);
+  slow->startAsynchronous();
+  ASSERT_TRUE(pf::RunLoop::main()->runUntilTrue([&] { return lookup.started.load(); }, 10));
+
+  auto otherEnds = std::make_shared<Ends>();
+  HttpRequest::Ptr other = request(server.url("/direct"));
+  other->setDelegate(otherEnds);
+  other->startAsynchronous();
+  EXPECT_TRUE(pf::RunLoop::main()->runUntilTrue([&] { return otherEnds->ended; }, 10));
+  EXPECT_EQ(other->responseString(), "direct");
+  EXPECT_FALSE(slowEnds->ended);
+
+  lookup.release();
+  EXPECT_TRUE(pf::RunLoop::main()->runUntilTrue([&] { return slowEnds->ended; }, 10));
+  EXPECT_EQ(slow->responseString(), "slow");
 }
 
 }  // namespace
