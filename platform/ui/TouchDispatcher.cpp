@@ -50,8 +50,7 @@ void TouchDispatcher::dispatch(Window& window, const Event& event) {
   dispatching_ = false;
   settle();
   for (auto it = deliveries_.begin(); it != deliveries_.end();) {
-    auto touch = it->second.touch.lock();
-    const bool done = !touch || (it->second.finished && !it->second.endHeld && !it->second.beganHeld);
+    const bool done = it->second.finished && !it->second.endHeld && !it->second.beganHeld;
     it = done ? deliveries_.erase(it) : std::next(it);
   }
 }
@@ -199,7 +198,7 @@ void TouchDispatcher::cancelTouchesOf(GestureRecognizer& recognizer) {
   // Every touch the recogniser saw, also one already lifted whose end is held back.
   std::vector<std::shared_ptr<Touch>> touches;
   for (auto& [key, delivery] : deliveries_) {
-    auto touch = delivery.touch.lock();
+    auto touch = delivery.touch;
     if (!touch || delivery.cancelled) continue;
     const auto& list = touch->gestureRecognizers();
     if (std::any_of(list.begin(), list.end(), [&](auto& r) { return r.lock().get() == &recognizer; }))
@@ -295,7 +294,7 @@ void TouchDispatcher::deliverToViews(const Event& event) {
 void TouchDispatcher::releaseHeld(const Event* event) {
   std::vector<std::shared_ptr<Touch>> touches;
   for (auto& [key, delivery] : deliveries_) {
-    if (auto touch = delivery.touch.lock(); touch && (delivery.beganHeld || delivery.endHeld))
+    if (auto touch = delivery.touch; touch && (delivery.beganHeld || delivery.endHeld))
       touches.push_back(touch);
   }
   for (const auto& touch : touches) {
@@ -315,7 +314,8 @@ void TouchDispatcher::releaseHeld(const Event* event) {
   }
   std::erase_if(deliveries_, [](auto& entry) {
     const Delivery& d = entry.second;
-    return d.touch.expired() || (d.finished && !d.beganHeld && !d.endHeld && !d.touch.lock()->window());
+    return d.finished && !d.beganHeld && !d.endHeld && d.touch->phase() != Touch::Phase::Moved &&
+           d.touch->phase() != Touch::Phase::Began && d.touch->phase() != Touch::Phase::Stationary;
   });
 }
 

@@ -33,7 +33,8 @@ class TouchDispatcher {
 
  private:
   struct Delivery {
-    std::weak_ptr<Touch> touch;
+    // Kept while a delivery is held back, after the finger lifted.
+    std::shared_ptr<Touch> touch;
     bool beganSent = false;
     bool beganHeld = false;
     bool endHeld = false;
