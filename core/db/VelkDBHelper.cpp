@@ -80,6 +80,11 @@ std::shared_ptr<VelkDBHelper> VelkDBHelper::instance() {
   return sharedInstance();
 }
 
+void VelkDBHelper::resetInstance() {
+  std::lock_guard lock(instanceMutex());
+  sharedInstance().reset();
+}
+
 unsigned VelkDBHelper::typeCodeFromDBTypeText(const std::optional<std::string>& dbType) {
   return EntityMapperValidator::typeCodeFromDBTypeText(dbType);
 }

@@ -42,6 +42,9 @@ class VelkDBHelper {
   // Makes the process-wide store; once it exists, later calls are ignored.
   static void initWithConfigPath(const std::string& configPath, const std::string& andDBPath);
   static std::shared_ptr<VelkDBHelper> instance();
+  // Forgets the process-wide store, so that the next initWithConfigPath makes a new one: for tests
+  // that start the application more than once. Holders of the old store keep it.
+  static void resetInstance();
   static unsigned typeCodeFromDBTypeText(const std::optional<std::string>& dbType);
 
   const std::string& configPath() const { return configPath_; }
