@@ -7,6 +7,7 @@
 #include "core/version/VersionPrompt.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/ui/Device.h"
 #include "ui/webimage/ImageCache.h"
 
 namespace {
@@ -145,6 +146,11 @@ bool CommonService::getAlreadyFisrtLoadSynCourse() {
 void CommonService::updateAlreadyFisrtLoadSynCourse(bool done) {
   std::lock_guard lock(shared().mutex);
   shared().firstCourseSyncDone = done;
+}
+
+std::string CommonService::getClientType() {
+  return pf::Device::currentDevice().userInterfaceIdiom() == pf::Device::Idiom::Pad ? kClientTypePad
+                                                                                    : kClientTypePhone;
 }
 
 bool CommonService::netIsWifi() {

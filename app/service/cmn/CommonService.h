@@ -57,6 +57,8 @@ class CommonService : public BaseService {
   bool getAlreadyFisrtLoadSynCourse();
   void updateAlreadyFisrtLoadSynCourse(bool done);
 
+  // "APPLE_PAD" on a tablet, else "APPLE_PHONE".
+  std::string getClientType();
   bool netIsWifi();
   bool isOnline();
 

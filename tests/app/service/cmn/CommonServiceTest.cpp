@@ -9,6 +9,7 @@
 #include "core/open/ServiceManager.h"
 #include "core/sqlite/SqlDatabase.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/ui/Screen.h"
 #include "tests/app/support/AppSandbox.h"
 #include "tools/devserver/demo/DemoFiles.h"
 #include "ui/webimage/ImageCache.h"
@@ -235,6 +236,15 @@ TEST_F(CommonServiceTest, TheImageUploadAddressIsAskedOnceAnsweredOnce) {
   server.stop();
   ServiceManager::sessionCache().clear();
   pf::RunLoop::main()->clear();
+}
+
+TEST_F(CommonServiceTest, TheClientTypeFollowsTheDeviceIdiom) {
+  const pf::Screen::Profile before = pf::Screen::mainScreen().profile();
+  pf::Screen::configure(pf::Screen::Profile::Tablet);
+  EXPECT_EQ(CommonService().getClientType(), "APPLE_PAD");
+  pf::Screen::configure(pf::Screen::Profile::Phone);
+  EXPECT_EQ(CommonService().getClientType(), "APPLE_PHONE");
+  pf::Screen::configure(before);
 }
 
 TEST_F(CommonServiceTest, ADatabaseRemovedUnderwayIsMadeAgain) {

@@ -1,0 +1,80 @@
+#pragma once
+// A modal message with buttons. So far its model: texts, buttons (the cancel button first, at index
+// 0, then the others in order), the alerts showing now, and dismissal by a button, which tells the
+// delegate; tests and hosts press buttons with dismissWithClickedButtonIndex. Drawing and the
+// window it shows in come with the alert screens.
+//
+// Threads: made and used on the main thread, except show(), which from any other thread shows the
+// alert on the main queue (services report from background queues).
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ui/View.h"
+
+namespace pf {
+
+class AlertView;
+
+class AlertViewDelegate {
+ public:
+  virtual ~AlertViewDelegate() = default;
+  // A button was pressed; the alert is about to go.
+  virtual void clickedButtonAtIndex(AlertView& alertView, long buttonIndex) {
+    (void)alertView;
+    (void)buttonIndex;
+  }
+  // The alert has gone.
+  virtual void didDismissWithButtonIndex(AlertView& alertView, long buttonIndex) {
+    (void)alertView;
+    (void)buttonIndex;
+  }
+};
+
+class AlertView : public View {
+  PF_OBJECT(AlertView, View)
+
+  AlertView();
+  AlertView(std::optional<std::string> title, std::optional<std::string> message,
+            std::weak_ptr<AlertViewDelegate> delegate, std::optional<std::string> cancelButtonTitle,
+            std::vector<std::string> otherButtonTitles = {});
+
+  // Makes an alert and shows it on the main queue: for a service on any thread.
+  static void showOnMainQueue(std::optional<std::string> title, std::optional<std::string> message,
+                              std::optional<std::string> cancelButtonTitle);
+  // Alerts shown and not yet dismissed, oldest first. Main thread.
+  static std::vector<std::shared_ptr<AlertView>> visibleAlerts();
+  // Forgets every showing alert without telling delegates (tests).
+  static void resetVisibleAlerts();
+
+  const std::optional<std::string>& title() const { return title_; }
+  const std::optional<std::string>& message() const { return message_; }
+  std::weak_ptr<AlertViewDelegate> delegate() const { return delegate_; }
+  void setDelegate(std::weak_ptr<AlertViewDelegate> delegate) { delegate_ = std::move(delegate); }
+
+  // Index of the new button.
+  long addButtonWithTitle(const std::string& title);
+  long numberOfButtons() const { return static_cast<long>(buttonTitles_.size()); }
+  // Empty for an index out of range.
+  std::optional<std::string> buttonTitleAtIndex(long buttonIndex) const;
+  // -1 without a cancel button.
+  long cancelButtonIndex() const { return cancelButtonIndex_; }
+  long firstOtherButtonIndex() const;
+
+  void show();
+  bool isVisible() const { return visible_; }
+  // As if the button were pressed: the delegate hears of it, then the alert goes. Nothing when not showing.
+  void dismissWithClickedButtonIndex(long buttonIndex, bool animated);
+
+ private:
+  std::optional<std::string> title_;
+  std::optional<std::string> message_;
+  std::weak_ptr<AlertViewDelegate> delegate_;
+  std::vector<std::string> buttonTitles_;
+  long cancelButtonIndex_ = -1;
+  bool visible_ = false;
+};
+
+}  // namespace pf
