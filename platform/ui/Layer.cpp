@@ -61,8 +61,7 @@ void Layer::noteChange() {
 
 void Layer::changeProperty(const std::string& key, const AnimatableValue& newValue) {
   auto action = actionForKey(key);
-  setOwnValue(key, newValue);
-  noteChange();
+  setValueForKeyPath(key, newValue);
   if (action) addAnimation(action, key);
 }
 
@@ -150,6 +149,16 @@ void Layer::setShadowPath(std::shared_ptr<const Path> path) {
 
 void Layer::setContents(std::shared_ptr<const Image> image) {
   if (image != p_.contents) changeProperty("contents", AnimatableValue(std::move(image)));
+}
+
+void Layer::setContentsGravity(ContentMode gravity) {
+  p_.contentsGravity = gravity;
+  noteChange();
+}
+
+void Layer::setBackingStore(std::shared_ptr<const Image> backing) {
+  backing_ = std::move(backing);
+  needsDisplay_ = false;
 }
 
 void Layer::setContentsScale(double scale) {

@@ -17,12 +17,14 @@
 
 #include "platform/graphics/AffineTransform.h"
 #include "platform/graphics/Color.h"
+#include "platform/graphics/ContentMode.h"
 #include "platform/graphics/Rect.h"
 #include "platform/ui/AnimatableValue.h"
 
 namespace pf {
 
 class Animation;
+class GraphicsContext;
 class Image;
 class LayerDelegate;
 class Path;
@@ -77,6 +79,9 @@ class Layer : public std::enable_shared_from_this<Layer> {
   void setShadowPath(std::shared_ptr<const Path> path);
   const std::shared_ptr<const Image>& contents() const { return p_.contents; }
   void setContents(std::shared_ptr<const Image> image);
+  // How the contents image fills the bounds.
+  ContentMode contentsGravity() const { return p_.contentsGravity; }
+  void setContentsGravity(ContentMode gravity);
   double contentsScale() const { return p_.contentsScale; }
   void setContentsScale(double scale);
   // Whether drawing outside the bounds shows; views set it from clipsToBounds.
@@ -101,8 +106,12 @@ class Layer : public std::enable_shared_from_this<Layer> {
   // Drawing and layout.
   void setNeedsDisplay();
   bool needsDisplay() const { return needsDisplay_; }
-  // Marks the content drawn; the renderer calls it after asking the delegate to draw.
-  void markDisplayed() { needsDisplay_ = false; }
+  // The delegate's drawing, kept by the renderer until the next setNeedsDisplay.
+  const std::shared_ptr<const Image>& backingStore() const { return backing_; }
+  void setBackingStore(std::shared_ptr<const Image> backing);
+  // Draws what the kind of layer draws itself (a shape, a gradient) in its bounds space; the
+  // renderer calls it on the presentation copy.
+  virtual void drawContent(GraphicsContext& context) const {}
   void setNeedsLayout();
   bool needsLayout() const { return needsLayout_; }
   // Lays out this layer and its sublayers when marked, outermost first.
@@ -167,6 +176,7 @@ class Layer : public std::enable_shared_from_this<Layer> {
     double shadowRadius = 3;
     std::shared_ptr<const Path> shadowPath;
     std::shared_ptr<const Image> contents;
+    ContentMode contentsGravity = ContentMode::scaleToFill;
     double contentsScale = 1;
     bool opaque = false;
   };
@@ -189,6 +199,7 @@ class Layer : public std::enable_shared_from_this<Layer> {
   std::shared_ptr<Layer> mask_;
   LayerDelegate* delegate_ = nullptr;
   std::vector<Entry> animations_;
+  std::shared_ptr<const Image> backing_;
   bool needsDisplay_ = false;
   bool needsLayout_ = false;
   bool inTree_ = false;

@@ -9,7 +9,7 @@
 namespace pf {
 
 class Animation;
-class DrawingContext;
+class GraphicsContext;
 class Layer;
 
 class LayerDelegate {
@@ -20,7 +20,7 @@ class LayerDelegate {
     return std::nullopt;
   }
   // Draws the layer's content; answers false when there is nothing to draw.
-  virtual bool drawLayer(Layer& layer, DrawingContext& context) { return false; }
+  virtual bool drawLayer(Layer& layer, GraphicsContext& context) { return false; }
   virtual void layoutSublayersOfLayer(Layer& layer) {}
 };
 

@@ -103,6 +103,14 @@ void View::setBackgroundColor(std::optional<Color> color) {
   layer_->setBackgroundColor(std::move(color));
 }
 
+ContentMode View::contentMode() const {
+  return layer_->contentsGravity();
+}
+
+void View::setContentMode(ContentMode mode) {
+  layer_->setContentsGravity(mode);
+}
+
 bool View::isOpaque() const {
   return layer_->isOpaque();
 }
@@ -417,7 +425,7 @@ std::optional<std::shared_ptr<Animation>> View::actionForLayer(Layer& layer, con
   return std::shared_ptr<Animation>();
 }
 
-bool View::drawLayer(Layer&, DrawingContext&) {
+bool View::drawLayer(Layer&, GraphicsContext&) {
   if (!drawsContent_) return false;
   drawRect(bounds());
   return drawsContent_;

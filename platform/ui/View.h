@@ -17,6 +17,7 @@
 
 #include "platform/graphics/AffineTransform.h"
 #include "platform/graphics/Color.h"
+#include "platform/graphics/ContentMode.h"
 #include "platform/graphics/Rect.h"
 #include "platform/ui/LayerDelegate.h"
 #include "platform/ui/Responder.h"
@@ -39,22 +40,6 @@ class View : public Responder, public LayerDelegate {
     kFlexibleTopMargin = 8,
     kFlexibleHeight = 16,
     kFlexibleBottomMargin = 32,
-  };
-  // The platform's content modes.
-  enum class ContentMode {
-    ScaleToFill = 0,
-    ScaleAspectFit = 1,
-    ScaleAspectFill = 2,
-    Redraw = 3,
-    Center = 4,
-    Top = 5,
-    Bottom = 6,
-    Left = 7,
-    Right = 8,
-    TopLeft = 9,
-    TopRight = 10,
-    BottomLeft = 11,
-    BottomRight = 12
   };
   // The platform's animation option bits and curves.
   enum AnimationOptions : unsigned {
@@ -101,8 +86,8 @@ class View : public Responder, public LayerDelegate {
   void setClipsToBounds(bool clips);
   std::optional<Color> backgroundColor() const;
   virtual void setBackgroundColor(std::optional<Color> color);
-  ContentMode contentMode() const { return contentMode_; }
-  void setContentMode(ContentMode mode) { contentMode_ = mode; }
+  ContentMode contentMode() const;
+  void setContentMode(ContentMode mode);
   bool isOpaque() const;
   void setOpaque(bool opaque);
   bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
@@ -156,8 +141,8 @@ class View : public Responder, public LayerDelegate {
   virtual Size sizeThatFits(Size size) const;
   void sizeToFit();
 
-  // Drawing: drawRect draws the content into DrawingContext::current(); it runs when the view is
-  // next rendered after setNeedsDisplay.
+  // Drawing: drawRect draws the content into CurrentContext::get(); it runs when the view is next
+  // rendered after setNeedsDisplay (and when first shown), and the picture is kept until then.
   void setNeedsDisplay();
   void setNeedsDisplayInRect(const Rect& rect);
   virtual void drawRect(const Rect& rect);
@@ -203,7 +188,7 @@ class View : public Responder, public LayerDelegate {
 
   // LayerDelegate.
   std::optional<std::shared_ptr<Animation>> actionForLayer(Layer& layer, const std::string& key) override;
-  bool drawLayer(Layer& layer, DrawingContext& context) override;
+  bool drawLayer(Layer& layer, GraphicsContext& context) override;
   void layoutSublayersOfLayer(Layer& layer) override;
 
  protected:
@@ -226,7 +211,6 @@ class View : public Responder, public LayerDelegate {
   std::vector<std::shared_ptr<GestureRecognizer>> recognizers_;
   std::weak_ptr<Responder> controller_;
   int tag_ = 0;
-  ContentMode contentMode_ = ContentMode::ScaleToFill;
   unsigned autoresizingMask_ = kAutoresizingNone;
   bool autoresizesSubviews_ = true;
   bool userInteractionEnabled_ = true;
