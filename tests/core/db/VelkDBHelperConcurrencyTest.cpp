@@ -2,16 +2,20 @@
 // (scripts/test --tsan).
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <mutex>
 #include <thread>
 #include <vector>
 
+#include "core/db/VelkDBConnection.h"
 #include "core/db/VelkDBHelper.h"
 #include "core/reflect/TypeCode.h"
+#include "core/sqlite/SqlDatabase.h"
 #include "tests/core/db/StoreTestFolder.h"
 
 namespace {
@@ -52,9 +56,36 @@ TEST_F(VelkDBHelperConcurrencyTest, QueueBlockRunsEveryCallOfItsThreadOnOneConne
   EXPECT_EQ(storedIds(store()), (std::vector<std::string>{"d", "f"})) << "a failed batch undoes only itself";
 }
 
+// Tells once that its connection met another connection's lock, then waits and tries again.
+class LockWatch {
+ public:
+  explicit LockWatch(SqlDatabase& db) {
+    sqlite3_busy_handler(
+        db.sqliteHandle(),
+        [](void* watch, int) {
+          auto* self = static_cast<LockWatch*>(watch);
+          std::call_once(self->told_, [self] { self->met_.set_value(); });
+          std::this_thread::sleep_for(
+              std::chrono::milliseconds(1));  // the retry's pause, as a busy timeout does
+          return 1;
+        },
+        this);
+  }
+  std::future<void> met() { return met_.get_future(); }
+
+ private:
+  std::promise<void> met_;
+  std::once_flag told_;
+};
+
 TEST_F(VelkDBHelperConcurrencyTest, OtherThreadsKeepTheirOwnConnectionsDuringAQueueBlock) {
   ASSERT_EQ(store().queryForSingleResult(TypeCode::String, "PRAGMA journal_mode"), pf::Value("wal"));
   ASSERT_TRUE(store().insertObject(course("seed", "")));
+  // The main thread's write goes through a connection of its own whose waiting the test can see.
+  auto mainConnection = SqlDatabase::databaseWithPath(dbPath());
+  ASSERT_TRUE(mainConnection->open());
+  LockWatch watch(*mainConnection);
+  std::future<void> mainMetTheLock = watch.met();
   std::promise<void> inside;
   std::promise<void> mainRead;
   std::vector<std::string> seenByQueueAfterwards;
@@ -64,8 +95,7 @@ TEST_F(VelkDBHelperConcurrencyTest, OtherThreadsKeepTheirOwnConnectionsDuringAQu
       EXPECT_TRUE(db.insertObject(course("queued", "")));
       inside.set_value();
       mainRead.get_future().wait();
-      // Let the main thread's write reach the lock this transaction holds.
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      mainMetTheLock.wait();
       EXPECT_TRUE(db.rollback());
       seenByQueueAfterwards = storedIds(db);
     });
@@ -74,8 +104,12 @@ TEST_F(VelkDBHelperConcurrencyTest, OtherThreadsKeepTheirOwnConnectionsDuringAQu
   inside.get_future().wait();
   EXPECT_EQ(storedIds(store()), std::vector<std::string>{"seed"}) << "read outside the queue's transaction";
   mainRead.set_value();
-  EXPECT_TRUE(store().insertObject(course("main", ""))) << "the write waits for the lock, then succeeds";
+  {
+    VelkDBConnection::QueueMode lent(store(), mainConnection);
+    EXPECT_TRUE(store().insertObject(course("main", ""))) << "the write waits for the lock, then succeeds";
+  }
   queueThread.join();
+  mainConnection->close();
 
   EXPECT_EQ(storedIds(store()), (std::vector<std::string>{"main", "seed"}))
       << "the queue's rollback kept main's row";

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
+#include "core/db/VelkDBConnection.h"
 #include "core/db/VelkSetting.h"
 #include "core/reflect/TypeCode.h"
 #include "core/sqlite/SqlDatabase.h"
@@ -168,15 +173,71 @@ TEST_F(VelkDBHelperTest, EmptyBatchesAnswerYesWithoutTouchingTheDatabase) {
   EXPECT_FALSE(store().isDatabaseExist()) << "no connection was opened";
 }
 
+// A connection of the test's own, lent to the store's operations on this thread.
+std::shared_ptr<SqlDatabase> openConnection(const std::string& path) {
+  auto db = SqlDatabase::databaseWithPath(path);
+  EXPECT_TRUE(db->open());
+  return db;
+}
+
 TEST_F(VelkDBHelperTest, BatchDeleteBeyondTheArgumentLimit) {
-  // More keys than one statement may take (32766 by default).
-  constexpr int kRows = 33000;
+  // More keys than one statement of the connection may take: the delete is split.
+  auto db = openConnection(dbPath());
+  sqlite3_limit(db->sqliteHandle(), SQLITE_LIMIT_VARIABLE_NUMBER, 10);
+  VelkDBConnection::QueueMode lent(store(), db);
+  constexpr int kRows = 36;
   auto records = std::make_shared<pf::Array>();
   for (int i = 0; i < kRows; ++i) records->push_back(record("r" + std::to_string(i)));
   ASSERT_TRUE(store().insertObjectsUseBatch(records));
   records->pop_back();
   ASSERT_TRUE(store().deleteObjectsUseBatch(records));
   EXPECT_EQ(count("study_record"), 1);
+  EXPECT_EQ(store().queryForSingleResult(TypeCode::String, "select sid from study_record"), pf::Value("r35"));
+}
+
+// Every write of a batch succeeds but the commit does not: the store answers NO, keeps what was stored
+// before, and leaves no transaction open behind it.
+TEST_F(VelkDBHelperTest, ABatchWhoseCommitFailsAnswersNoAndStoresNothing) {
+  ASSERT_TRUE(store().insertObjectsUseBatch(arrayOf({course("a", "1"), course("b", "2")})));
+  auto db = openConnection(dbPath());
+  bool refuse = true;
+  sqlite3_commit_hook(
+      db->sqliteHandle(), [](void* refusing) { return *static_cast<bool*>(refusing) ? 1 : 0; }, &refuse);
+  VelkDBConnection::QueueMode lent(store(), db);
+  const std::pair<const char*, std::function<bool()>> batches[] = {
+      {"insert", [&] { return store().insertObjectsUseBatch(arrayOf({course("c", "3")})); }},
+      {"update", [&] { return store().updateObjectsUseBatch(arrayOf({course("a", "changed")})); }},
+      {"delete", [&] { return store().deleteObjectsUseBatch(arrayOf({course("b", "")})); }},
+  };
+  for (const auto& [name, batch] : batches) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(batch());
+    EXPECT_TRUE(sqlite3_get_autocommit(db->sqliteHandle())) << "no transaction is left open";
+    EXPECT_EQ(count("course_info"), 2);
+    EXPECT_EQ(storedCourse(store(), "a")->title, "1");
+  }
+  refuse = false;
+  EXPECT_TRUE(store().insertObjectsUseBatch(arrayOf({course("c", "3")})));
+  EXPECT_EQ(count("course_info"), 3);
+}
+
+TEST_F(VelkDBHelperTest, RemovingTheDatabaseRemovesItsLogFiles) {
+  ASSERT_TRUE(store().insertObject(course("a", "1")));
+  // While a connection is open, the write-ahead log and its index sit next to the database.
+  auto db = openConnection(dbPath());
+  ASSERT_TRUE(db->executeUpdate("insert into course_info (id, title) values ('b', '2')"));
+  for (const char* suffix : {"-wal", "-shm"})
+    ASSERT_TRUE(std::filesystem::exists(dbPath() + suffix)) << suffix;
+  std::ofstream(dbPath() + "-journal") << "left by a crash";
+
+  ASSERT_TRUE(store().removeDatabase());
+  db->close();
+  for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+    EXPECT_FALSE(std::filesystem::exists(dbPath() + suffix)) << suffix;
+  }
+  // A new database starts empty: nothing of the old log is replayed into it.
+  ASSERT_TRUE(store().createDatabase());
+  EXPECT_EQ(count("course_info"), 0);
 }
 
 TEST_F(VelkDBHelperTest, ContractFaultsCarryTheirMessages) {

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <chrono>
+#include <future>
+#include <mutex>
 #include <thread>
 
 #include "core/sqlite/SqlDateFormatter.h"
@@ -129,8 +130,20 @@ TEST_F(SqlDatabaseTest, WithoutALimitAWriterWaitsForTheLockInsteadOfFailing) {
   auto holder = openDatabase();
   ASSERT_TRUE(holder->beginTransaction());
   ASSERT_TRUE(holder->executeUpdate("insert into t values (1)"));
+  // The holder commits only once the writer has met its lock.
+  std::promise<void> busy;
+  std::once_flag told;
+  std::pair<std::promise<void>*, std::once_flag*> signal(&busy, &told);
+  sqlite3_busy_handler(
+      db->sqliteHandle(),
+      [](void* context, int) {
+        auto& [promise, once] = *static_cast<std::pair<std::promise<void>*, std::once_flag*>*>(context);
+        std::call_once(*once, [promise = promise] { promise->set_value(); });
+        return 0;  // the connection's own retry takes over
+      },
+      &signal);
   std::thread committer([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    busy.get_future().wait();
     holder->commit();
   });
   EXPECT_TRUE(db->executeUpdate("insert into t values (2)"));

@@ -69,6 +69,9 @@ TEST(NumberExtensionTest, MillisecondsFromDates) {
            Case{1.9999, 1999},
            Case{-1.9999, -1999},
            Case{1.5, 1500},
+           // 1001 ms read as seconds is 1.0009999999999999: cut without rounding it would write 1000.
+           Case{1001.0 / 1000, 1001},
+           Case{4007 * 0.001, 4007},
            Case{0, 0},
            Case{1e300, std::numeric_limits<long long>::max()},
            Case{-1e300, std::numeric_limits<long long>::min()},
@@ -79,9 +82,12 @@ TEST(NumberExtensionTest, MillisecondsFromDates) {
 }
 
 TEST(NumberExtensionTest, MillisecondsSurviveTheTripThroughSeconds) {
-  for (long long millis = 1700000000000LL; millis < 1700000020000LL; ++millis) {
-    pf::Date date{static_cast<double>(millis) / 1000};
-    ASSERT_EQ(NumberExtension::longNumberFrom1970ToDate(date), millis);
+  // Near 1970 many values come back one short without rounding; recent dates happen not to.
+  for (long long first : {0LL, 1700000000000LL}) {
+    for (long long millis = first; millis < first + 20000; ++millis) {
+      pf::Date date{static_cast<double>(millis) / 1000};
+      ASSERT_EQ(NumberExtension::longNumberFrom1970ToDate(date), millis);
+    }
   }
 }
 

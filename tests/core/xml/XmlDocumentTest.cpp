@@ -1,9 +1,12 @@
 #include "core/xml/XmlDocument.h"
 
 #include <gtest/gtest.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
 
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 namespace {
@@ -80,11 +83,26 @@ TEST(XmlDocumentTest, ExternalEntityIsNeverRead) {
 }
 
 TEST(XmlDocumentTest, ExternalDtdIsNotLoaded) {
-  // The DTD would give the attribute a default value; it must not be fetched.
-  const std::string text = "<!DOCTYPE r SYSTEM \"file://" + kFixtures + "no_such.dtd\"><r/>";
-  auto document = parse(text);
-  ASSERT_TRUE(document);
-  EXPECT_EQ(document->rootElement()->attributes().size(), 0u);
+  // The DTD gives <r> a default attribute; it must be neither read nor applied.
+  const std::string dtd = kFixtures + "defaults.dtd";
+  for (const std::string& reference : {dtd, "file://" + dtd}) {
+    SCOPED_TRACE(reference);
+    const std::string text = "<!DOCTYPE r SYSTEM \"" + reference + "\"><r/>";
+    // The fixture is real: a parser told to load DTDs and apply their defaults finds the attribute.
+    std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> loaded(
+        xmlReadMemory(text.data(), static_cast<int>(text.size()), nullptr, nullptr,
+                      XML_PARSE_DTDLOAD | XML_PARSE_DTDATTR | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
+        &xmlFreeDoc);
+    ASSERT_TRUE(loaded);
+    ASSERT_NE(xmlHasProp(xmlDocGetRootElement(loaded.get()), BAD_CAST "origin"), nullptr);
+
+    auto document = parse(text);
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->rootElement()->attributes().size(), 0u);
+    EXPECT_EQ(document->rootElement()->attributeForName("origin"), nullptr);
+    const pf::Data written = document->XMLData().value_or(pf::Data{});
+    EXPECT_EQ(std::string(written.begin(), written.end()).find("from the dtd"), std::string::npos);
+  }
 }
 
 TEST(XmlDocumentTest, EntityExpansionBombIsRefusedOrBounded) {
