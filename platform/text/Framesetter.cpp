@@ -1,0 +1,35 @@
+#include "platform/text/Framesetter.h"
+
+#include "platform/text/TextLayoutData.h"
+
+#include <cmath>
+#include <limits>
+
+namespace pf {
+
+namespace {
+
+// The platform's callers pass the largest float for "unbounded".
+double limit(double v) {
+  return v >= 1e30 || !(v > 0) ? std::numeric_limits<double>::infinity() : v;
+}
+
+}  // namespace
+
+Framesetter::Framesetter(AttributedString text)
+    : text_(std::make_shared<const AttributedString>(std::move(text))),
+      index_(std::make_shared<const TextIndex>(text_->string())) {}
+
+Framesetter::SuggestedSize Framesetter::suggestFrameSize(utf16::Range range, Size constraints) const {
+  const Rect rect(0, 0, limit(constraints.width), limit(constraints.height));
+  const auto data =
+      TextLayoutData::layOut(text_, index_, range, rect, TextLayoutData::Truncation::perParagraph);
+  return {{data->usedWidth, data->usedHeight}, data->visibleRange};
+}
+
+std::shared_ptr<TextFrame> Framesetter::createFrame(utf16::Range range, const Rect& rect) const {
+  return std::make_shared<TextFrame>(TextLayoutData::layOut(text_, index_, range, rect.standardized(),
+                                                            TextLayoutData::Truncation::perParagraph));
+}
+
+}  // namespace pf

@@ -1,0 +1,77 @@
+#pragma once
+// Internal to platform/text: text laid out by Pango into lines, shared by a frame and its lines.
+
+#include "platform/foundation/Utf16.h"
+#include "platform/graphics/Rect.h"
+#include "platform/text/AttributedString.h"
+#include "platform/text/PangoSupport.h"
+
+#include <memory>
+#include <vector>
+
+namespace pf {
+
+// UTF-16 unit indexes and UTF-8 byte offsets of one text, both ways.
+class TextIndex {
+ public:
+  explicit TextIndex(const std::string& text);
+  std::size_t byteOf(std::size_t unit) const { return unitToByte_[std::min(unit, unitToByte_.size() - 1)]; }
+  // The unit of the character holding the byte.
+  std::size_t unitOf(std::size_t byte) const { return byteToUnit_[std::min(byte, byteToUnit_.size() - 1)]; }
+
+ private:
+  std::vector<std::uint32_t> unitToByte_;
+  std::vector<std::uint32_t> byteToUnit_;
+};
+
+struct LaidOutParagraph {
+  PangoLayout* layout = nullptr;  // owned
+  std::size_t byteStart = 0;      // where the paragraph's text starts in the whole text
+};
+
+struct LaidOutLine {
+  std::size_t paragraph = 0;
+  PangoLayoutLine* line = nullptr;  // owned by the paragraph's layout
+  utf16::Range range;               // includes the paragraph's line break on its last line
+  double x = 0;                     // left edge, from the frame's left
+  double baseline = 0;              // from the frame's top, downwards
+  double ascent = 0;
+  double descent = 0;
+  double width = 0;
+};
+
+struct TextLayoutData {
+  enum class Truncation {
+    // Each paragraph in a truncating mode is one line, shortened to the width (the layout service).
+    perParagraph,
+    // Paragraphs wrap; the last line that fits is shortened (string drawing in views).
+    lastLine,
+  };
+
+  std::shared_ptr<const AttributedString> text;
+  std::shared_ptr<const TextIndex> index;
+  Rect rect;
+  std::vector<LaidOutParagraph> paragraphs;
+  std::vector<LaidOutLine> lines;
+  utf16::Range visibleRange;
+  double usedWidth = 0;
+  double usedHeight = 0;
+
+  TextLayoutData() = default;
+  TextLayoutData(const TextLayoutData&) = delete;
+  TextLayoutData& operator=(const TextLayoutData&) = delete;
+  ~TextLayoutData();
+
+  // Lays out the range (length 0: to the end) in the rect's size; an infinite width never wraps and
+  // an infinite height keeps every line.
+  static std::shared_ptr<TextLayoutData> layOut(std::shared_ptr<const AttributedString> text,
+                                                std::shared_ptr<const TextIndex> index, utf16::Range range,
+                                                const Rect& rect, Truncation truncation);
+
+  // Draws every line into Cairo's current user space, y-down with the frame's top left at the rect's.
+  void drawTopDown(cairo_t* cr) const;
+  // The same in a y-up user space, as the platform's layout service draws.
+  void drawBottomUp(cairo_t* cr) const;
+};
+
+}  // namespace pf

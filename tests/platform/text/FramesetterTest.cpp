@@ -1,0 +1,250 @@
+#include "platform/text/Framesetter.h"
+
+#include "platform/graphics/ImageContext.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+namespace pf {
+namespace {
+
+constexpr char kEmoji[] = "\xF0\x9F\x98\x80";
+const char kMixed[] =
+    "学习进度会按课程标准记录，并与服务器同步。Progress is recorded by each course standard's rules and "
+    "synchronised with the server.";
+
+AttributedString styled(const std::string& text, double size = 15, ParagraphStyle style = {}) {
+  TextAttributes attributes;
+  attributes.font = Font::systemFont(size);
+  attributes.paragraphStyle = style;
+  return AttributedString(text, attributes);
+}
+
+void expectLinesCover(const TextFrame& frame, utf16::Range whole) {
+  std::size_t next = whole.location;
+  for (const TextLine& line : frame.lines()) {
+    EXPECT_EQ(line.stringRange().location, next);
+    EXPECT_GT(line.stringRange().length, 0u);
+    next += line.stringRange().length;
+  }
+  EXPECT_EQ(next, whole.location + whole.length);
+}
+
+struct WrapCase {
+  const char* text;
+  double width;
+};
+
+class WrapTest : public testing::TestWithParam<WrapCase> {};
+
+TEST_P(WrapTest, LinesNeverExceedTheWidthAndCoverTheText) {
+  const WrapCase& c = GetParam();
+  const Framesetter framesetter(styled(c.text));
+  const auto frame = framesetter.createFrame({0, 0}, Rect(0, 0, c.width, 1e6));
+  ASSERT_FALSE(frame->lines().empty());
+  for (const TextLine& line : frame->lines()) EXPECT_LE(line.typographicBounds().width, c.width + 1e-6);
+  EXPECT_EQ(frame->visibleStringRange(), (utf16::Range{0, framesetter.attributedString().length()}));
+  expectLinesCover(*frame, frame->visibleStringRange());
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, WrapTest,
+                         testing::Values(WrapCase{kMixed, 60}, WrapCase{kMixed, 137.5}, WrapCase{kMixed, 300},
+                                         WrapCase{"一二三四五六七八九十一二三四五六七八九十", 50},
+                                         WrapCase{"Supercalifragilisticexpialidocious", 40},
+                                         WrapCase{"a 😀 b 😀 c 😀 d 😀 e 😀 f 😀", 30}));
+
+TEST(FramesetterTest, ChineseBreaksBetweenCharacters) {
+  // Ten characters of 15 points in 80 points: five to a line, no spaces needed.
+  const Framesetter framesetter(styled("一二三四五六七八九十"));
+  const auto frame = framesetter.createFrame({0, 0}, Rect(0, 0, 80, 1000));
+  ASSERT_EQ(frame->lines().size(), 2u);
+  EXPECT_EQ(frame->lines()[0].stringRange(), (utf16::Range{0, 5}));
+  EXPECT_EQ(frame->lines()[1].stringRange(), (utf16::Range{5, 5}));
+}
+
+TEST(FramesetterTest, SuggestedSizeHoldsEverythingWhenUsedAsTheFrame) {
+  const Framesetter framesetter(styled(kMixed, 15, {.lineSpacing = 3}));
+  for (double width : {200.0, 288.0, 613.0}) {
+    const auto suggested = framesetter.suggestFrameSize({0, 0}, {width, 3.4e38});
+    EXPECT_LE(suggested.size.width, width);
+    EXPECT_EQ(suggested.fitRange, (utf16::Range{0, framesetter.attributedString().length()}));
+    const auto frame = framesetter.createFrame({0, 0}, Rect({0, 0}, suggested.size));
+    EXPECT_EQ(frame->visibleStringRange(), suggested.fitRange) << "width " << width;
+    const auto wide = framesetter.createFrame({0, 0}, Rect(0, 0, width, 1e6));
+    EXPECT_EQ(frame->lines().size(), wide->lines().size()) << "width " << width;
+  }
+  const auto twoLines = framesetter.suggestFrameSize({0, 0}, {613, 1e6});
+  EXPECT_EQ(framesetter.createFrame({0, 0}, Rect({0, 0}, twoLines.size))->lines().size(), 2u);
+}
+
+TEST(FramesetterTest, ShortFramesShowWhatFits) {
+  const Framesetter framesetter(styled(kMixed));
+  const auto all = framesetter.createFrame({0, 0}, Rect(0, 0, 100, 1e6));
+  ASSERT_GT(all->lines().size(), 3u);
+  const auto origins = all->lineOrigins();
+  const TypographicBounds second = all->lines()[1].typographicBounds();
+  // A frame exactly as tall as two lines shows two.
+  const double twoLines = 1e6 - origins[1].y + second.descent;
+  const auto frame = framesetter.createFrame({0, 0}, Rect(0, 0, 100, twoLines));
+  ASSERT_EQ(frame->lines().size(), 2u);
+  const auto range = frame->visibleStringRange();
+  EXPECT_EQ(range.location, 0u);
+  EXPECT_EQ(range.length, all->lines()[0].stringRange().length + all->lines()[1].stringRange().length);
+  EXPECT_TRUE(framesetter.createFrame({0, 0}, Rect(0, 0, 100, 3))->lines().empty());
+  // A suggestion under a height limit says how much fits.
+  EXPECT_EQ(framesetter.suggestFrameSize({0, 0}, {100, twoLines}).fitRange, range);
+}
+
+TEST(FramesetterTest, LineOriginsFollowThePlatformsYUpFrame) {
+  const Framesetter framesetter(styled("第一行\n第二行", 20, {.lineSpacing = 4}));
+  const auto frame = framesetter.createFrame({0, 0}, Rect(0, 0, 200, 100));
+  ASSERT_EQ(frame->lines().size(), 2u);
+  const auto origins = frame->lineOrigins();
+  const TypographicBounds first = frame->lines()[0].typographicBounds();
+  const TypographicBounds second = frame->lines()[1].typographicBounds();
+  EXPECT_NEAR(origins[0].y, 100 - first.ascent, 0.01);
+  EXPECT_NEAR(origins[0].y - origins[1].y, first.descent + 4 + second.ascent, 0.01);
+  // The break belongs to the line it ends.
+  EXPECT_EQ(frame->lines()[0].stringRange(), (utf16::Range{0, 4}));
+  EXPECT_EQ(frame->lines()[1].stringRange(), (utf16::Range{4, 3}));
+}
+
+TEST(FramesetterTest, ParagraphsKeepTheirOwnAlignment) {
+  AttributedString text = styled("left\ncentre");
+  text.setParagraphStyle({5, 6}, {.alignment = TextAlignment::center});
+  const auto frame = Framesetter(text).createFrame({0, 0}, Rect(0, 0, 200, 100));
+  ASSERT_EQ(frame->lines().size(), 2u);
+  const auto origins = frame->lineOrigins();
+  EXPECT_NEAR(origins[0].x, 0, 1e-9);
+  const double width = frame->lines()[1].typographicBounds().width;
+  EXPECT_NEAR(origins[1].x, (200 - width) / 2, 0.5);
+  // Offsets count from the line's origin whatever the alignment.
+  EXPECT_NEAR(frame->lines()[1].offsetForStringIndex(5), 0, 1e-9);
+  EXPECT_NEAR(frame->lines()[1].offsetForStringIndex(11), width, 1e-6);
+}
+
+TEST(FramesetterTest, OffsetsAndIndexesCountUtf16AcrossAnEmoji) {
+  // Units: a=0, emoji=1..2, b=3, 中=4.
+  const Framesetter framesetter(styled(std::string("a") + kEmoji + "b中"));
+  const auto frame = framesetter.createFrame({0, 0}, Rect(0, 0, 500, 100));
+  ASSERT_EQ(frame->lines().size(), 1u);
+  const TextLine& line = frame->lines()[0];
+  EXPECT_EQ(line.stringRange(), (utf16::Range{0, 5}));
+  const double a = line.offsetForStringIndex(1), emoji = line.offsetForStringIndex(3),
+               b = line.offsetForStringIndex(4);
+  EXPECT_EQ(line.offsetForStringIndex(0), 0);
+  EXPECT_GT(a, 0);
+  EXPECT_GT(emoji, a + 5);
+  EXPECT_GT(b, emoji);
+  EXPECT_NEAR(line.offsetForStringIndex(5) - b, 15, 1.5);
+  EXPECT_EQ(line.offsetForStringIndex(99), line.typographicBounds().width);
+  // Caret positions: before or after the emoji, never between its two units.
+  EXPECT_EQ(line.stringIndexForPosition({a + (emoji - a) * 0.3, 0}), 1u);
+  EXPECT_EQ(line.stringIndexForPosition({a + (emoji - a) * 0.7, 0}), 3u);
+  EXPECT_EQ(line.stringIndexForPosition({-5, 0}), 0u);
+  EXPECT_EQ(line.stringIndexForPosition({1000, 0}), 5u);
+  // The character under a point.
+  const double middle = frame->lines()[0].typographicBounds().ascent;
+  EXPECT_EQ(frame->characterIndexAt({(a + emoji) / 2, middle}), 1u);
+  EXPECT_EQ(frame->characterIndexAt({(emoji + b) / 2, middle}), 3u);
+  EXPECT_EQ(frame->characterIndexAt({b + 7, middle}), 4u);
+  EXPECT_FALSE(frame->characterIndexAt({b + 40, middle}));
+  EXPECT_FALSE(frame->characterIndexAt({2, 90}));
+}
+
+TEST(FramesetterTest, RunsCarryTheirAttributesAndRanges) {
+  AttributedString text = styled(std::string("ab") + kEmoji + "中文cd");
+  text.setLink({2, 3}, "bob");
+  text.setForegroundColor({2, 3}, Color::red());
+  const auto frame = Framesetter(text).createFrame({0, 0}, Rect(0, 0, 500, 100));
+  ASSERT_EQ(frame->lines().size(), 1u);
+  const auto runs = frame->lines()[0].glyphRuns();
+  std::size_t covered = 0;
+  bool sawLink = false;
+  double x = 0;
+  for (const TextRun& run : runs) {
+    EXPECT_EQ(run.stringRange.location, covered);
+    covered += run.stringRange.length;
+    EXPECT_NEAR(run.x, x, 1e-9);
+    x += run.width;
+    const bool inLink = run.stringRange.location >= 2 && run.stringRange.location < 5;
+    EXPECT_EQ(run.attributes.link.has_value(), inLink);
+    if (inLink) {
+      sawLink = true;
+      EXPECT_LE(run.stringRange.location + run.stringRange.length, 5u);
+    }
+  }
+  EXPECT_EQ(covered, 8u);
+  EXPECT_TRUE(sawLink);
+}
+
+TEST(FramesetterTest, TruncatingModesKeepAParagraphOnOneLine) {
+  const Framesetter framesetter(styled(kMixed, 15, {.lineBreakMode = LineBreakMode::truncatingTail}));
+  const auto frame = framesetter.createFrame({0, 0}, Rect(0, 0, 150, 500));
+  ASSERT_EQ(frame->lines().size(), 1u);
+  EXPECT_LE(frame->lines()[0].typographicBounds().width, 150 + 1e-6);
+}
+
+// Draws a frame the size it suggested into a larger canvas and checks that ink stays inside.
+TEST(FramesetterTest, DrawingStaysInsideTheSuggestedSize) {
+  const Framesetter framesetter(styled(kMixed, 15, {.lineSpacing = 3}));
+  const auto suggested = framesetter.suggestFrameSize({0, 0}, {200, 1e6});
+  auto canvas = ImageContext::create({260, suggested.size.height + 60}, false, 2);
+  const Rect box(30, 30, suggested.size.width, suggested.size.height);
+  framesetter.createFrame({0, 0}, box)->drawTopDown(canvas->context());
+  const auto bitmap = canvas->image()->bitmap();
+  int inside = 0, outside = 0, lastLineInk = 0;
+  for (int y = 0; y < bitmap->height(); ++y) {
+    for (int x = 0; x < bitmap->width(); ++x) {
+      if (bitmap->pixel(x, y).alpha < 64) continue;
+      const Point p{x / 2.0, y / 2.0};
+      (box.insetBy(-1, -1).contains(p) ? inside : outside)++;
+      if (p.y > box.maxY() - 15) ++lastLineInk;
+    }
+  }
+  EXPECT_GT(inside, 1000);
+  EXPECT_EQ(outside, 0);
+  EXPECT_GT(lastLineInk, 20);
+}
+
+TEST(FramesetterTest, DrawingUpwardsMatchesDrawingDownwards) {
+  const Framesetter framesetter(styled("上下 Up"));
+  auto down = ImageContext::create({80, 30});
+  auto up = ImageContext::create({80, 30});
+  framesetter.createFrame({0, 0}, Rect(0, 0, 80, 30))->drawTopDown(down->context());
+  // The platform's way: flip the view's context, then draw.
+  up->context().concat({1, 0, 0, -1, 0, 30});
+  framesetter.createFrame({0, 0}, Rect(0, 0, 80, 30))->draw(up->context());
+  const auto a = down->image()->bitmap(), b = up->image()->bitmap();
+  int differing = 0, ink = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 80; ++x) {
+      ink += a->pixel(x, y).alpha > 128;
+      differing += std::abs(a->pixel(x, y).alpha - b->pixel(x, y).alpha) > 8;
+    }
+  EXPECT_GT(ink, 50);
+  EXPECT_LT(differing, ink / 20);
+}
+
+TEST(FramesetterTest, ClearTextDrawsNothing) {
+  AttributedString text = styled("看不见 invisible");
+  text.setForegroundColor({0, 100}, Color::clear());
+  auto canvas = ImageContext::create({150, 30});
+  Framesetter(text).createFrame({0, 0}, Rect(0, 0, 150, 30))->drawTopDown(canvas->context());
+  const auto bitmap = canvas->image()->bitmap();
+  int ink = 0;
+  for (int y = 0; y < bitmap->height(); ++y)
+    for (int x = 0; x < bitmap->width(); ++x) ink += bitmap->pixel(x, y).alpha > 2;
+  EXPECT_EQ(ink, 0);
+}
+
+TEST(FramesetterTest, EmptyTextHasNoLines) {
+  const Framesetter framesetter(styled(""));
+  const auto suggested = framesetter.suggestFrameSize({0, 0}, {100, 1e6});
+  EXPECT_EQ(suggested.size, (Size{0, 0}));
+  EXPECT_TRUE(framesetter.createFrame({0, 0}, Rect(0, 0, 100, 100))->lines().empty());
+}
+
+}  // namespace
+}  // namespace pf
