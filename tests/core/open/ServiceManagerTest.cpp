@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "core/open/OpenError.h"
 #include "core/open/OpenExtension.h"
 #include "tests/core/open/OpenClientFixture.h"
@@ -297,6 +299,22 @@ TEST_F(ServiceManagerTest, ABodyTheJsonWriterRefusesFailsWithCode4) {
   ASSERT_EQ(delegate->reports->size(), 1u);
   EXPECT_EQ(delegate->reports->front().error->code(), kOpenPostDataErrorCode);
   EXPECT_TRUE(OpenError::errorInfos(*delegate->reports->front().error).empty());
+}
+
+// Calling before a configuration is installed is a programming error: nothing on the call's way
+// catches it, so on a thread of its own it stops the process with the assertion's message. A fresh
+// process (threadsafe style) has no configuration installed.
+TEST(ServiceManagerDeathTest, CallsBeforeAConfigurationIsInstalledStop) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  for (const char* uri : {"/v1/lcms/courseinfo/syncCourse", ServiceManager::kLoginUri}) {
+    SCOPED_TRACE(uri);
+    const auto call = [uri] {
+      ServiceManager::ParamDic params;
+      params["courseId"] = "\"c1\"";
+      ServiceManager::performRemoteMethod(uri, params, "NSString", nullptr);
+    };
+    EXPECT_DEATH(std::thread(call).join(), "please init configuration first!");
+  }
 }
 
 }  // namespace

@@ -414,4 +414,32 @@ TEST_F(SqlDatabaseTest, ADateFormatterStoresDatesAsText) {
   EXPECT_EQ(db->dateForQuery("select d from t"), pf::Date{1500000000});
 }
 
+using SqlDatabaseDeathTest = SqlTestFolder;
+
+// With crashOnErrors the process stops right after the log line that tells why.
+TEST_F(SqlDatabaseDeathTest, CrashOnErrorsAbortsAfterTheLog) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_DEATH(
+      {
+        auto db = openDatabase();
+        db->setLogsErrors(true);
+        db->setCrashOnErrors(true);
+        db->executeQuery("select from nowhere");
+      },
+      "DB Error: 1 .*syntax error");
+  EXPECT_DEATH(
+      {
+        auto db = SqlDatabase::databaseWithPath(path());
+        db->setCrashOnErrors(true);
+        db->executeUpdate("create table t (a)");
+      },
+      "The SqlDatabase .* is not open");
+  // Without the switch the same faults are answered, not fatal.
+  auto db = openDatabase();
+  db->setLogsErrors(true);
+  pf::Log::Capture log;
+  EXPECT_EQ(db->executeQuery("select from nowhere"), nullptr);
+  EXPECT_FALSE(SqlDatabase::databaseWithPath(path())->executeUpdate("create table t (a)"));
+}
+
 }  // namespace
