@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "tools/devserver/demo/DemoAns.h"
 #include "tools/devserver/demo/DemoCms.h"
 #include "tools/devserver/demo/DemoEms.h"
 #include "tools/devserver/demo/DemoFiles.h"
@@ -18,8 +19,10 @@ void installDemoMethods(OpenServer& server, const std::string& dataFolder) {
   installDemoFiles(server, dataFolder);
   installDemoEms(server, dataFolder);
   std::string problem;
-  if (!installDemoCms(server, dataFolder, &problem)) std::fprintf(stderr, "no course demo: %s\n", problem.c_str());
+  if (!installDemoCms(server, dataFolder, &problem))
+    std::fprintf(stderr, "no course demo: %s\n", problem.c_str());
   installDemoQsm(server, dataFolder);
+  installDemoAns(server, dataFolder);
 }
 
 }  // namespace devserver
