@@ -49,7 +49,8 @@ pf::ArrayPtr OpenCourseInfoService::getCourseScoList(const std::optional<std::st
 
 pf::DictionaryPtr OpenCourseInfoService::getCourseInfoByCourseIds(const pf::ArrayPtr& courseIds) {
   ServiceManager::ParamDic params{{"courseIds", openValue(pf::Value(courseIds))}};
-  return ServiceManager::performRemoteMethod(kGetCourseInfoByCourseIdsPath, params, "NSDictionary", delegate())
+  return ServiceManager::performRemoteMethod(kGetCourseInfoByCourseIdsPath, params, "NSDictionary",
+                                             delegate())
       .dictionary();
 }
 
@@ -60,8 +61,8 @@ float OpenCourseInfoService::getCourseRate() {
 
 pf::ArrayPtr OpenCourseInfoService::loadPopularizeCourse() {
   ServiceManager::ParamDic params;
-  return ServiceManager::performRemoteMethod(kLoadPopularizeCoursePath, params, PopularizeResource::kClassName,
-                                             delegate())
+  return ServiceManager::performRemoteMethod(kLoadPopularizeCoursePath, params,
+                                             PopularizeResource::kClassName, delegate())
       .array();
 }
 
@@ -84,14 +85,16 @@ int OpenCourseInfoService::myCourseReminder() {
   return ServiceManager::performRemoteMethod(kMyCourseReminderPath, params, "i", delegate()).intValue();
 }
 
-std::shared_ptr<CourseStudyRecord> OpenCourseInfoService::selectCourse(const std::optional<std::string>& courseId,
-                                                                       const std::optional<pf::Date>& startTime,
-                                                                       const std::optional<pf::Date>& endTime) {
+std::shared_ptr<CourseStudyRecord> OpenCourseInfoService::selectCourse(
+    const std::optional<std::string>& courseId, const std::optional<pf::Date>& startTime,
+    const std::optional<pf::Date>& endTime) {
   ServiceManager::ParamDic params{{"courseId", openText(courseId)},
                                   {"startTime", openValue(openArgument(startTime))},
                                   {"endTime", openValue(openArgument(endTime))}};
-  ReflectionUtil::setArrayType(ScoStudyRecord::kClassName, "scoStudyRecordList", CourseStudyRecord::kClassName);
-  return ServiceManager::performRemoteMethod(kSelectCoursePath, params, CourseStudyRecord::kClassName, delegate())
+  ReflectionUtil::setArrayType(ScoStudyRecord::kClassName, "scoStudyRecordList",
+                               CourseStudyRecord::kClassName);
+  return ServiceManager::performRemoteMethod(kSelectCoursePath, params, CourseStudyRecord::kClassName,
+                                             delegate())
       .objectAs<CourseStudyRecord>();
 }
 

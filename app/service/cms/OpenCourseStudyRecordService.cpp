@@ -8,15 +8,16 @@
 
 // Rows come back as course records; without a registered element type a page holding rows could not
 // be read at all.
-std::shared_ptr<Page> OpenCourseStudyRecordService::getCourseStudyRecordByTime(const std::optional<pf::Date>& beginDate,
-                                                                               const std::optional<pf::Date>& endDate,
-                                                                               const std::shared_ptr<Page>& page) {
+std::shared_ptr<Page> OpenCourseStudyRecordService::getCourseStudyRecordByTime(
+    const std::optional<pf::Date>& beginDate, const std::optional<pf::Date>& endDate,
+    const std::shared_ptr<Page>& page) {
   ServiceManager::ParamDic params{{"beginDate", openValue(openArgument(beginDate))},
                                   {"endDate", openValue(openArgument(endDate))},
                                   {"page", openValue(pf::Value(page))}};
   const std::string pageClass = page ? page->className() : std::string(Page::kClassName);
   ReflectionUtil::setArrayType(CourseStudyRecord::kClassName, "rows", pageClass);
-  ReflectionUtil::setArrayType(ScoStudyRecord::kClassName, "scoStudyRecordList", CourseStudyRecord::kClassName);
+  ReflectionUtil::setArrayType(ScoStudyRecord::kClassName, "scoStudyRecordList",
+                               CourseStudyRecord::kClassName);
   return ServiceManager::performRemoteMethod(kGetCourseStudyRecordByTimePath, params, pageClass, delegate())
       .objectAs<Page>();
 }

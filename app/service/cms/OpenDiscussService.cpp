@@ -15,8 +15,7 @@ void registerReplies() {
 
 std::shared_ptr<Discuss> OpenDiscussService::commentCourse(const std::optional<std::string>& content,
                                                            const std::optional<std::string>& courseId) {
-  ServiceManager::ParamDic params{{"content", openText(content)},
-                                  {"courseId", openText(courseId)}};
+  ServiceManager::ParamDic params{{"content", openText(content)}, {"courseId", openText(courseId)}};
   registerReplies();
   return ServiceManager::performRemoteMethod(kCommentCoursePath, params, Discuss::kClassName, delegate())
       .objectAs<Discuss>();
@@ -35,8 +34,7 @@ std::shared_ptr<Discuss> OpenDiscussService::replyCourse(const std::optional<std
 
 std::shared_ptr<Page> OpenDiscussService::loadDiscuss(const std::shared_ptr<Page>& page,
                                                       const std::optional<std::string>& courseId) {
-  ServiceManager::ParamDic params{{"page", openValue(pf::Value(page))},
-                                  {"courseId", openText(courseId)}};
+  ServiceManager::ParamDic params{{"page", openValue(pf::Value(page))}, {"courseId", openText(courseId)}};
   registerReplies();
   ReflectionUtil::setArrayType(Discuss::kClassName, "rows", Page::kClassName);
   return ServiceManager::performRemoteMethod(kLoadDiscussPath, params, Page::kClassName, delegate())

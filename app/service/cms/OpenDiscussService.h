@@ -27,5 +27,6 @@ class OpenDiscussService : public OpenService {
                                        const std::optional<std::string>& commentIdPath,
                                        const std::optional<std::string>& courseId);
   // The page's rows are Discuss, each with its replies in discussList.
-  std::shared_ptr<Page> loadDiscuss(const std::shared_ptr<Page>& page, const std::optional<std::string>& courseId);
+  std::shared_ptr<Page> loadDiscuss(const std::shared_ptr<Page>& page,
+                                    const std::optional<std::string>& courseId);
 };

@@ -6,6 +6,8 @@
 
 pf::ArrayPtr OpenPhoneCourseStudyRecordService::sync(const pf::ArrayPtr& clientRecords) {
   ServiceManager::ParamDic params{{"clientRecords", openValue(pf::Value(clientRecords))}};
-  ReflectionUtil::setArrayType(ScoStudyRecord::kClassName, "scoStudyRecordList", CourseStudyRecord::kClassName);
-  return ServiceManager::performRemoteMethod(kSyncPath, params, CourseStudyRecord::kClassName, delegate()).array();
+  ReflectionUtil::setArrayType(ScoStudyRecord::kClassName, "scoStudyRecordList",
+                               CourseStudyRecord::kClassName);
+  return ServiceManager::performRemoteMethod(kSyncPath, params, CourseStudyRecord::kClassName, delegate())
+      .array();
 }

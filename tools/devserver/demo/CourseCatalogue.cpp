@@ -32,7 +32,8 @@ std::string text(const json& object, const char* key) {
 }
 
 // The ids of a category and of everything below it; empty when the tree has no such category.
-bool collectSubtree(const json& category, const std::string& categoryId, bool inside, std::vector<std::string>& ids) {
+bool collectSubtree(const json& category, const std::string& categoryId, bool inside,
+                    std::vector<std::string>& ids) {
   inside = inside || text(category, "categoryId") == categoryId;
   if (inside) ids.push_back(text(category, "categoryId"));
   bool found = inside;
@@ -53,7 +54,8 @@ std::string teacherNames(const json& course) {
 
 bool holds(const json& course, const std::string& keywords) {
   const std::string wanted = lowerAscii(keywords);
-  for (const std::string& field : {text(course, "courseTitle"), teacherNames(course), text(course, "tagName")}) {
+  for (const std::string& field :
+       {text(course, "courseTitle"), teacherNames(course), text(course, "tagName")}) {
     if (lowerAscii(field).find(wanted) != std::string::npos) return true;
   }
   return false;
@@ -116,7 +118,8 @@ std::vector<const json*> CourseCatalogue::findCourses(const std::optional<std::s
   if (byCategory && !collectSubtree(categoryTree(), *categoryId, false, categories)) return {};
   std::vector<const json*> found;
   for (const json& entry : data_.at("courses")) {
-    if (byCategory && std::find(categories.begin(), categories.end(), text(entry, "categoryId")) == categories.end())
+    if (byCategory &&
+        std::find(categories.begin(), categories.end(), text(entry, "categoryId")) == categories.end())
       continue;
     if (keywords && !keywords->empty() && !holds(entry, *keywords)) continue;
     if (supportMobile && !opensOnPhones(entry)) continue;
@@ -148,12 +151,9 @@ json CourseCatalogue::unitsJson(const json& course, const std::string& host) con
   if (text(course, "courseStandard") == "ONESCREEN") return units;
   for (const json& entry : listOf(course, "units")) {
     const std::string scoId = text(entry, "scoId");
-    json unit{{"courseId", text(course, "id")},
-              {"scoId", scoId},
-              {"scoName", text(entry, "scoName")},
-              {"isChapter", entry.value("isChapter", false)},
-              {"showOrder", text(entry, "showOrder")},
-              {"minStudyTime", entry.value("minStudyTime", 0LL)}};
+    json unit{{"courseId", text(course, "id")},        {"scoId", scoId},
+              {"scoName", text(entry, "scoName")},     {"isChapter", entry.value("isChapter", false)},
+              {"showOrder", text(entry, "showOrder")}, {"minStudyTime", entry.value("minStudyTime", 0LL)}};
     if (entry.contains("videoSeconds")) unit["videoUrl"] = "http://" + host + kVideoPath + scoId + ".mp4";
     if (entry.value("lecture", false)) {
       unit["lectureUrl"] = "http://" + host + kLecturePath + scoId + ".html";
@@ -172,7 +172,8 @@ json CourseCatalogue::promotionsJson(const std::string& host) const {
     json promotion = seed;
     promotion["courseName"] = text(*promoted, "courseTitle");
     const std::string cover = "http://" + host + kCoverPath + text(*promoted, "id") + ".png";
-    for (const char* size : {"coverImgBig", "coverImgMiddle", "coverImgSmall", "coverImgLeast"}) promotion[size] = cover;
+    for (const char* size : {"coverImgBig", "coverImgMiddle", "coverImgSmall", "coverImgLeast"})
+      promotion[size] = cover;
     promotions.push_back(std::move(promotion));
   }
   return promotions;

@@ -26,7 +26,8 @@ void keepLarger(json& mine, const json& theirs, const char* key) {
 }
 
 void mergeUnit(json& unit, const json& clientUnit) {
-  for (const char* key : {"currentPosition", "studyRate", "totalTime", "lastStudyTime"}) keepLarger(unit, clientUnit, key);
+  for (const char* key : {"currentPosition", "studyRate", "totalTime", "lastStudyTime"})
+    keepLarger(unit, clientUnit, key);
   if (clientUnit.value("studyComplete", false)) unit["studyComplete"] = true;
 }
 
@@ -65,8 +66,8 @@ json CourseRecords::recordsStudiedBetween(const std::string& userId, std::option
 
 int CourseRecords::unfinishedCount(const std::string& userId) const {
   const json records = recordsOf(userId);
-  return static_cast<int>(
-      std::count_if(records.begin(), records.end(), [](const json& r) { return number(r, "studyRate") < 100.0; }));
+  return static_cast<int>(std::count_if(records.begin(), records.end(),
+                                        [](const json& r) { return number(r, "studyRate") < 100.0; }));
 }
 
 std::optional<json> CourseRecords::select(const std::string& userId, const std::string& courseId) {
@@ -98,7 +99,8 @@ json CourseRecords::merge(const std::string& userId, const json& clientRecords) 
       if (!client.is_object()) continue;
       json* record = find(userId, text(client, "courseId"));
       if (!record) continue;  // the device holds a course the user no longer has
-      for (const char* key : {"studyRate", "studyTime", "lastStudyTime", "lastModifyTime"}) keepLarger(*record, client, key);
+      for (const char* key : {"studyRate", "studyTime", "lastStudyTime", "lastModifyTime"})
+        keepLarger(*record, client, key);
       const json* course = catalogue_.course(text(*record, "courseId"));
       if (course && number(*record, "studyRate") >= 100.0) (*record)["score"] = number(*course, "score");
       for (const json& clientUnit : client.value("scoStudyRecordList", json::array())) {
@@ -149,8 +151,8 @@ json CourseRecords::newRecord(const std::string& userId, const json& course, con
 
 json* CourseRecords::find(const std::string& userId, const std::string& courseId) {
   auto& records = records_[userId];
-  const auto it =
-      std::find_if(records.begin(), records.end(), [&](const json& r) { return text(r, "courseId") == courseId; });
+  const auto it = std::find_if(records.begin(), records.end(),
+                               [&](const json& r) { return text(r, "courseId") == courseId; });
   return it == records.end() ? nullptr : &*it;
 }
 

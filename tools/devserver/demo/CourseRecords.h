@@ -41,7 +41,8 @@ class CourseRecords {
   nlohmann::json merge(const std::string& userId, const nlohmann::json& clientRecords);
 
  private:
-  nlohmann::json newRecord(const std::string& userId, const nlohmann::json& course, const nlohmann::json& seed) const;
+  nlohmann::json newRecord(const std::string& userId, const nlohmann::json& course,
+                           const nlohmann::json& seed) const;
   nlohmann::json* find(const std::string& userId, const std::string& courseId);
   long long nowMillis() const;
 

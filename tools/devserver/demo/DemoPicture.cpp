@@ -45,7 +45,8 @@ std::string DemoPicture::png(const std::string& name) {
   put32(header, kWidth);
   put32(header, kHeight);
   header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB, deflate, no filter, no interlace
-  return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", packed) + chunk("IEND", "");
+  return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", packed) +
+         chunk("IEND", "");
 }
 
 }  // namespace devserver

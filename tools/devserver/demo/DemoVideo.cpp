@@ -27,10 +27,11 @@ std::string movieHeader(int seconds) {
   put32(payload, 0);  // modification time
   put32(payload, kTimescale);
   put32(payload, static_cast<std::uint32_t>(seconds) * kTimescale);
-  put32(payload, 0x00010000);  // rate 1.0
+  put32(payload, 0x00010000);             // rate 1.0
   payload += std::string("\x01\x00", 2);  // volume 1.0
   payload += std::string(10, '\0');       // reserved
-  for (std::uint32_t entry : {0x00010000u, 0u, 0u, 0u, 0x00010000u, 0u, 0u, 0u, 0x40000000u}) put32(payload, entry);
+  for (std::uint32_t entry : {0x00010000u, 0u, 0u, 0u, 0x00010000u, 0u, 0u, 0u, 0x40000000u})
+    put32(payload, entry);
   payload += std::string(24, '\0');  // pre-defined
   put32(payload, 1);                 // next track id
   return box("mvhd", payload);

@@ -38,7 +38,8 @@ std::shared_ptr<CourseSco> unit(const std::string& scoId, const std::optional<st
 
 std::vector<std::string> showOrders(const pf::Array& units) {
   std::vector<std::string> orders;
-  for (const pf::Value& value : units) orders.push_back(value.objectAs<CourseSco>()->showOrder.value_or("nil"));
+  for (const pf::Value& value : units)
+    orders.push_back(value.objectAs<CourseSco>()->showOrder.value_or("nil"));
   return orders;
 }
 
@@ -64,32 +65,52 @@ class CourseTables : public ::testing::Test {
 TEST_F(CourseTables, HoldEveryColumnTheCourseQueriesName) {
   const std::vector<std::pair<std::string, std::vector<std::string>>> tables = {
       {"course_info",
-       {"id", "category_name", "course_title", "course_period", "score", "step_to_get_score", "teacher", "avg_point",
-        "cover_path", "open_dsc", "course_standard", "objectives", "tag_name", "video_url", "access_url", "outline",
-        "orient_obj", "meaning", "teacher_introduction", "min_study_time"}},
+       {"id",
+        "category_name",
+        "course_title",
+        "course_period",
+        "score",
+        "step_to_get_score",
+        "teacher",
+        "avg_point",
+        "cover_path",
+        "open_dsc",
+        "course_standard",
+        "objectives",
+        "tag_name",
+        "video_url",
+        "access_url",
+        "outline",
+        "orient_obj",
+        "meaning",
+        "teacher_introduction",
+        "min_study_time"}},
       {"course_sco",
-       {"course_id", "sco_id", "sco_name", "is_chapter", "show_order", "video_url", "lecture_url", "min_study_time"}},
+       {"course_id", "sco_id", "sco_name", "is_chapter", "show_order", "video_url", "lecture_url",
+        "min_study_time"}},
       {"course_study_record",
-       {"sid", "course_id", "user_id", "course_name", "study_rate", "score", "last_study_time", "min_study_time",
-        "study_time", "last_modify_time", "course_study_type", "obtained_way"}},
+       {"sid", "course_id", "user_id", "course_name", "study_rate", "score", "last_study_time",
+        "min_study_time", "study_time", "last_modify_time", "course_study_type", "obtained_way"}},
       {"sco_study_record",
        {"sid", "sco_id", "course_id", "user_id", "current_position", "study_complete", "last_study_time",
         "total_time", "study_rate"}},
       {"cms_search_info", {"search_id", "user_id", "title", "last_time"}},
   };
   for (const auto& [table, columns] : tables) {
-    for (const std::string& column : columns) EXPECT_TRUE(store_->columnExists(column, table)) << table << "." << column;
+    for (const std::string& column : columns)
+      EXPECT_TRUE(store_->columnExists(column, table)) << table << "." << column;
   }
 }
 
 TEST_F(CourseTables, ShowOrdersSortAsNumbersNotAsText) {
   insertUnits({unit("a", "1"), unit("b", "2"), unit("c", "10"), unit("d", "2.5")});
   const pf::Array sorted = store_->queryForList(
-      "CourseSco", "select * from course_sco si where course_id = ? ORDER BY CAST(si.show_order as FLOAT) ASC", {"C1"});
+      "CourseSco",
+      "select * from course_sco si where course_id = ? ORDER BY CAST(si.show_order as FLOAT) ASC", {"C1"});
   EXPECT_EQ(showOrders(sorted), (std::vector<std::string>{"1", "2", "2.5", "10"}));
   // The column holds text: compared as text, 10 would come before 2.
-  const pf::Array asText =
-      store_->queryForList("CourseSco", "select * from course_sco where course_id = ? ORDER BY show_order", {"C1"});
+  const pf::Array asText = store_->queryForList(
+      "CourseSco", "select * from course_sco where course_id = ? ORDER BY show_order", {"C1"});
   EXPECT_EQ(showOrders(asText), (std::vector<std::string>{"1", "10", "2", "2.5"}));
 }
 
@@ -100,8 +121,8 @@ TEST(CourseScoCompare, ComparesTheIntegerPartOfTheShowOrder) {
     int expected;
   };
   const Case cases[] = {
-      {"1", "2", -1},   {"10", "9", 1},   {"9", "10", -1}, {"2", "2.5", 0},  {"2.5", "2", 0},
-      {"1.0", "1", 0},  {std::nullopt, "1", -1}, {"0", std::nullopt, 0}, {" 3", "3", 0}, {"-1", "0", -1},
+      {"1", "2", -1},  {"10", "9", 1},          {"9", "10", -1},        {"2", "2.5", 0}, {"2.5", "2", 0},
+      {"1.0", "1", 0}, {std::nullopt, "1", -1}, {"0", std::nullopt, 0}, {" 3", "3", 0},  {"-1", "0", -1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(unit("x", c.left)->compare(*unit("y", c.right)), c.expected)
@@ -110,14 +131,17 @@ TEST(CourseScoCompare, ComparesTheIntegerPartOfTheShowOrder) {
 }
 
 TEST(CourseScoCompare, AStableSortByItKeepsTwoAndTwoAndAHalfInArrivalOrder) {
-  std::vector<std::shared_ptr<CourseSco>> units = {unit("a", "1"), unit("b", "2"), unit("c", "10"), unit("d", "2.5")};
-  std::stable_sort(units.begin(), units.end(), [](const auto& l, const auto& r) { return l->compare(*r) < 0; });
+  std::vector<std::shared_ptr<CourseSco>> units = {unit("a", "1"), unit("b", "2"), unit("c", "10"),
+                                                   unit("d", "2.5")};
+  std::stable_sort(units.begin(), units.end(),
+                   [](const auto& l, const auto& r) { return l->compare(*r) < 0; });
   std::vector<std::string> ids;
   for (const auto& sco : units) ids.push_back(*sco->scoId);
   EXPECT_EQ(ids, (std::vector<std::string>{"a", "b", "d", "c"}));
 
   units = {unit("d", "2.5"), unit("b", "2")};
-  std::stable_sort(units.begin(), units.end(), [](const auto& l, const auto& r) { return l->compare(*r) < 0; });
+  std::stable_sort(units.begin(), units.end(),
+                   [](const auto& l, const auto& r) { return l->compare(*r) < 0; });
   EXPECT_EQ(*units.front()->scoId, "d");
 }
 
@@ -136,9 +160,11 @@ TEST_F(CourseTables, AUnitTheUserNeverOpenedJoinsAsNotStarted) {
 
   const pf::Array views = store_->queryForList(
       "ScoViewInfo",
-      "select si.course_id, si.sco_id, si.sco_name, si.is_chapter, si.show_order, si.video_url, si.lecture_url, "
+      "select si.course_id, si.sco_id, si.sco_name, si.is_chapter, si.show_order, si.video_url, "
+      "si.lecture_url, "
       "si.min_study_time, ssr.user_id, ssr.current_position, ssr.study_complete, ssr.last_study_time, "
-      "ssr.total_time, ssr.study_rate FROM ( SELECT * FROM course_sco WHERE course_id = ? ) si LEFT JOIN ( SELECT * "
+      "ssr.total_time, ssr.study_rate FROM ( SELECT * FROM course_sco WHERE course_id = ? ) si LEFT JOIN ( "
+      "SELECT * "
       "FROM sco_study_record WHERE user_id = ? AND course_id = ? ) ssr ON si.sco_id = ssr.sco_id ORDER BY "
       "CAST(si.show_order as FLOAT) ASC",
       {"C1", "U1", "C1"});
@@ -177,7 +203,8 @@ TEST_F(CourseTables, ARecordWithoutItsCourseRowStaysOutOfTheJoinedCourseList) {
   const pf::Array mine = store_->queryForList(
       "CourseViewInfo",
       "select ci.id, ci.course_title, ci.course_period, ci.open_dsc, ci.min_study_time, csr.study_rate, "
-      "csr.user_id, csr.last_modify_time FROM course_info ci INNER JOIN course_study_record csr ON csr.course_id = "
+      "csr.user_id, csr.last_modify_time FROM course_info ci INNER JOIN course_study_record csr ON "
+      "csr.course_id = "
       "ci.id WHERE csr.user_id = ? ORDER BY csr.last_modify_time DESC",
       {"U1"});
   ASSERT_EQ(mine.size(), 1u);

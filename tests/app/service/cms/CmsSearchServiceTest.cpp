@@ -34,11 +34,14 @@ class CmsSearchServiceTest : public AppSandbox {
   }
   std::vector<std::string> history() {
     std::vector<std::string> titles;
-    for (const auto& search : searches_->findAllCourseSearchInfo()) titles.push_back(search->title.value_or("nil"));
+    for (const auto& search : searches_->findAllCourseSearchInfo())
+      titles.push_back(search->title.value_or("nil"));
     return titles;
   }
   int storedRows() {
-    return VelkDBHelper::instance()->queryForSingleResult(6, "select count(*) from cms_search_info").intValue();
+    return VelkDBHelper::instance()
+        ->queryForSingleResult(6, "select count(*) from cms_search_info")
+        .intValue();
   }
 
   std::shared_ptr<pf::VirtualClock> clock_ = std::make_shared<pf::VirtualClock>();

@@ -30,7 +30,8 @@ std::shared_ptr<CourseInfo> courseWithId(const std::string& id) {
 template <typename T>
 bool allOf(const pf::ArrayPtr& list) {
   if (!list || list->empty()) return false;
-  return std::all_of(list->begin(), list->end(), [](const pf::Value& v) { return v.objectAs<T>() != nullptr; });
+  return std::all_of(list->begin(), list->end(),
+                     [](const pf::Value& v) { return v.objectAs<T>() != nullptr; });
 }
 
 std::vector<std::string> ids(const pf::ArrayPtr& courses) {
@@ -64,32 +65,42 @@ TEST_F(CourseRemoteServices, EveryMethodSendsItsParameterNamesAndReadsItsAnswerT
   };
   const pf::Date now = pf::Date::now();
   const std::vector<Case> cases = {
-      {OpenCategoryService::kGetCourseCategoryPath, {}, [&] { return categories.getCourseCategory() != nullptr; }},
+      {OpenCategoryService::kGetCourseCategoryPath,
+       {},
+       [&] { return categories.getCourseCategory() != nullptr; }},
       {OpenCourseInfoService::kLoadCourseInfoListPath,
        {"page", "keywords", "categoryId", "supportMobile"},
        [&] {
          const auto answer = courseInfo.loadCourseInfoList(page(), std::nullopt, std::nullopt, true);
          return answer && allOf<CourseInfo>(answer->rows);
        }},
-      {OpenCourseInfoService::kLoadPopularizeCoursePath, {},
+      {OpenCourseInfoService::kLoadPopularizeCoursePath,
+       {},
        [&] { return allOf<PopularizeResource>(courseInfo.loadPopularizeCourse()); }},
-      {OpenCourseInfoService::kGetCourseByIdPath, {"courseId"},
+      {OpenCourseInfoService::kGetCourseByIdPath,
+       {"courseId"},
        [&] { return courseInfo.getCourseById("CRS-002") != nullptr; }},
-      {OpenCourseInfoService::kGetByCodePath, {"courseCode"},
+      {OpenCourseInfoService::kGetByCodePath,
+       {"courseCode"},
        [&] {
          const auto course = courseInfo.getByCode("PM-201");
          return course && course->id == "CRS-002";
        }},
-      {OpenCourseInfoService::kSyncCoursePath, {"clientCourses"},
+      {OpenCourseInfoService::kSyncCoursePath,
+       {"clientCourses"},
        [&] {
-         const auto detail = courseInfo.syncCourse(std::make_shared<pf::Array>(pf::Array{courseWithId("CRS-001")}));
+         const auto detail =
+             courseInfo.syncCourse(std::make_shared<pf::Array>(pf::Array{courseWithId("CRS-001")}));
          return detail && allOf<CourseInfo>(detail->updateList);
        }},
-      {OpenCourseInfoService::kGetCourseScoListPath, {"courseId"},
+      {OpenCourseInfoService::kGetCourseScoListPath,
+       {"courseId"},
        [&] { return allOf<CourseSco>(courseInfo.getCourseScoList("CRS-001")); }},
-      {OpenCourseInfoService::kGetCourseInfoByCourseIdsPath, {"courseIds"},
+      {OpenCourseInfoService::kGetCourseInfoByCourseIdsPath,
+       {"courseIds"},
        [&] {
-         const auto found = courseInfo.getCourseInfoByCourseIds(std::make_shared<pf::Array>(pf::Array{"CRS-001"}));
+         const auto found =
+             courseInfo.getCourseInfoByCourseIds(std::make_shared<pf::Array>(pf::Array{"CRS-001"}));
          return found && found->contains("CRS-001");
        }},
       {OpenCourseInfoService::kGetCourseRatePath, {}, [&] { return courseInfo.getCourseRate() == 80.0f; }},
@@ -100,10 +111,14 @@ TEST_F(CourseRemoteServices, EveryMethodSendsItsParameterNamesAndReadsItsAnswerT
          const auto record = courseInfo.selectCourse("CRS-009", now, pf::Date{now.seconds + 7776000});
          return record && record->courseId == "CRS-009" && !record->scoStudyRecordList.empty();
        }},
-      {OpenCourseInfoService::kRemoveSelectedCoursePath, {"courseId"},
+      {OpenCourseInfoService::kRemoveSelectedCoursePath,
+       {"courseId"},
        [&] { return courseInfo.removeSelectedCourse("CRS-004"); }},
-      {OpenCourseInfoService::kHasPurviewPath, {"courseId"}, [&] { return courseInfo.hasPurview("CRS-001"); }},
-      {OpenPhoneCourseStudyRecordService::kSyncPath, {"clientRecords"},
+      {OpenCourseInfoService::kHasPurviewPath,
+       {"courseId"},
+       [&] { return courseInfo.hasPurview("CRS-001"); }},
+      {OpenPhoneCourseStudyRecordService::kSyncPath,
+       {"clientRecords"},
        [&] { return allOf<CourseStudyRecord>(phoneRecords.sync(std::make_shared<pf::Array>())); }},
       {OpenCourseStudyRecordService::kGetCourseStudyRecordByTimePath,
        {"beginDate", "endDate", "page"},
@@ -111,14 +126,17 @@ TEST_F(CourseRemoteServices, EveryMethodSendsItsParameterNamesAndReadsItsAnswerT
          const auto answer = records.getCourseStudyRecordByTime(std::nullopt, std::nullopt, page());
          return answer && allOf<CourseStudyRecord>(answer->rows);
        }},
-      {OpenDiscussService::kLoadDiscussPath, {"page", "courseId"},
+      {OpenDiscussService::kLoadDiscussPath,
+       {"page", "courseId"},
        [&] {
          const auto answer = discuss.loadDiscuss(page(), "CRS-001");
          return answer && allOf<Discuss>(answer->rows);
        }},
-      {OpenDiscussService::kCommentCoursePath, {"content", "courseId"},
+      {OpenDiscussService::kCommentCoursePath,
+       {"content", "courseId"},
        [&] { return discuss.commentCourse("讲得好", "CRS-001") != nullptr; }},
-      {OpenDiscussService::kReplyCoursePath, {"content", "commentIdPath", "courseId"},
+      {OpenDiscussService::kReplyCoursePath,
+       {"content", "commentIdPath", "courseId"},
        [&] { return discuss.replyCourse("同意", "/DSC-1/", "CRS-001") != nullptr; }},
   };
   for (const Case& c : cases) {
@@ -172,8 +190,13 @@ TEST_F(CourseRemoteServices, CataloguePagesFilterByCategoryTreeKeywordsAndPhoneS
     std::vector<std::string> expected;
   };
   const Case cases[] = {
-      {std::nullopt, std::nullopt, true, {"CRS-001", "CRS-002", "CRS-003", "CRS-004", "CRS-005", "CRS-006", "CRS-009"}},
-      {std::nullopt, std::nullopt, false,
+      {std::nullopt,
+       std::nullopt,
+       true,
+       {"CRS-001", "CRS-002", "CRS-003", "CRS-004", "CRS-005", "CRS-006", "CRS-009"}},
+      {std::nullopt,
+       std::nullopt,
+       false,
        {"CRS-001", "CRS-002", "CRS-003", "CRS-004", "CRS-005", "CRS-006", "CRS-007", "CRS-008", "CRS-009"}},
       {"CAT-MGT", std::nullopt, true, {"CRS-002", "CRS-004", "CRS-006"}},
       {"CAT-MGT-PROJ", std::nullopt, true, {"CRS-002"}},
@@ -224,7 +247,8 @@ TEST_F(CourseRemoteServices, UnitsComeInTheServersOrderWithTheirMedia) {
   const pf::ArrayPtr single = courseInfo.getCourseScoList("CRS-003");
   ASSERT_TRUE(single);
   EXPECT_TRUE(single->empty());
-  EXPECT_EQ(courseInfo.getCourseById("CRS-003")->videoUrl, "http://" + server.host() + "/media/cms/video/CRS-003.mp4");
+  EXPECT_EQ(courseInfo.getCourseById("CRS-003")->videoUrl,
+            "http://" + server.host() + "/media/cms/video/CRS-003.mp4");
 }
 
 // Units play and download from the stand-in: a video's movie header names its length, and a
@@ -242,7 +266,8 @@ TEST_F(CourseRemoteServices, TheServerServesTheMediaItsCoursesNameAndResumesVide
   ASSERT_NE(header, std::string::npos);
   const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
   const std::size_t duration = header + 4 + 16;  // after version, flags, two times and the timescale
-  EXPECT_EQ((byteAt(duration) << 24) | (byteAt(duration + 1) << 16) | (byteAt(duration + 2) << 8) | byteAt(duration + 3),
+  EXPECT_EQ((byteAt(duration) << 24) | (byteAt(duration + 1) << 16) | (byteAt(duration + 2) << 8) |
+                byteAt(duration + 3),
             45000);
 
   auto rest = HttpRequest::requestWithURL(pf::Url::parse(*lesson->videoUrl));
@@ -274,8 +299,8 @@ TEST_F(CourseRemoteServices, TheServerServesTheMediaItsCoursesNameAndResumesVide
 }
 
 TEST_F(CourseRemoteServices, SelectingAndGivingUpFollowHowTheUserGotTheCourse) {
-  const auto record = courseInfo.selectCourse("CRS-002", pf::Date::now(),
-                                               pf::Date{pf::Date::now().seconds + 7776000});
+  const auto record =
+      courseInfo.selectCourse("CRS-002", pf::Date::now(), pf::Date{pf::Date::now().seconds + 7776000});
   ASSERT_TRUE(record);
   EXPECT_EQ(record->userId, "U0001");
   EXPECT_EQ(record->obtainedWay, "SELF");
@@ -325,7 +350,8 @@ TEST_F(CourseRemoteServices, TheRecordSyncTakesTheDevicesProgressOnlyWhereItIsAh
   notHeld->courseId = "CRS-009";
   notHeld->studyRate = 100;
 
-  const pf::ArrayPtr answer = phoneRecords.sync(std::make_shared<pf::Array>(pf::Array{ahead, behind, notHeld}));
+  const pf::ArrayPtr answer =
+      phoneRecords.sync(std::make_shared<pf::Array>(pf::Array{ahead, behind, notHeld}));
   ASSERT_TRUE(answer);
   ASSERT_EQ(answer->size(), 3u);
   const auto communication = (*answer)[0].objectAs<CourseStudyRecord>();
@@ -390,10 +416,10 @@ TEST_F(CourseRemoteServices, RefusedCallsAnswerNothingAndTellTheDelegateThePath)
   EXPECT_FALSE(courseInfo.getCourseScoList("NO-SUCH-COURSE"));
   EXPECT_FALSE(courseInfo.selectCourse(std::nullopt, std::nullopt, std::nullopt));
   EXPECT_EQ(reportedPaths(),
-            (std::vector<std::string>{OpenDiscussService::kCommentCoursePath, OpenDiscussService::kReplyCoursePath,
-                                      OpenCourseInfoService::kGetCourseByIdPath,
-                                      OpenCourseInfoService::kGetCourseScoListPath,
-                                      OpenCourseInfoService::kSelectCoursePath}));
+            (std::vector<std::string>{
+                OpenDiscussService::kCommentCoursePath, OpenDiscussService::kReplyCoursePath,
+                OpenCourseInfoService::kGetCourseByIdPath, OpenCourseInfoService::kGetCourseScoListPath,
+                OpenCourseInfoService::kSelectCoursePath}));
 
   server.expireSessions();
   ServiceManager::sessionCache().clear();
