@@ -1,5 +1,6 @@
 #include "app/service/ems/OpenPaperService.h"
 
+#include "app/service/cmn/OpenText.h"
 #include "core/open/OpenExtension.h"
 #include "core/open/ServiceManager.h"
 #include "core/reflect/ReflectionUtil.h"
@@ -10,10 +11,6 @@ void registerPaperElementTypes() {
   ReflectionUtil::setArrayType(EmsQuestion::kClassName, "questions", EmsPaper::kClassName);
   ReflectionUtil::setArrayType(EmsQuestionItem::kClassName, "items", EmsQuestion::kClassName);
   ReflectionUtil::setArrayType(EmsAttachment::kClassName, "attachments", EmsQuestion::kClassName);
-}
-
-pf::Value textValue(const std::optional<std::string>& text) {
-  return text ? pf::Value(*text) : pf::Value();
 }
 
 template <typename T>
@@ -31,7 +28,7 @@ std::optional<std::vector<std::shared_ptr<T>>> listOf(const pf::Value& answer) {
 std::optional<std::vector<std::shared_ptr<EmsPaper>>> OpenPaperService::loadPapers(
     const std::optional<std::string>& examId) {
   // The server expects the key even without an exam.
-  ServiceManager::ParamDic params{{"examIds", openValue(textValue(examId))}};
+  ServiceManager::ParamDic params{{"examIds", openText(examId)}};
   registerPaperElementTypes();
   return listOf<EmsPaper>(ServiceManager::performRemoteMethod("/v1/ems/paper/loadPapers", params,
                                                               EmsPaper::kClassName, delegate()));
