@@ -9,6 +9,7 @@
 #include "core/open/ServiceManager.h"
 #include "core/sqlite/SqlDatabase.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/net/ManualReachabilityProvider.h"
 #include "platform/ui/Screen.h"
 #include "tests/app/support/AppSandbox.h"
 #include "tools/devserver/demo/DemoFiles.h"
@@ -245,6 +246,27 @@ TEST_F(CommonServiceTest, TheClientTypeFollowsTheDeviceIdiom) {
   pf::Screen::configure(pf::Screen::Profile::Phone);
   EXPECT_EQ(CommonService().getClientType(), "APPLE_PHONE");
   pf::Screen::configure(before);
+}
+
+TEST_F(CommonServiceTest, TheNetworkStateOfTheDevice) {
+  auto provider = std::make_shared<pf::ManualReachabilityProvider>();
+  const auto previous = pf::ReachabilityProvider::install(provider);
+  const struct {
+    const char* what;
+    pf::ReachabilityFlags flags;
+    bool wifi, online;
+  } cases[] = {
+      {"Wi-Fi", pf::kReachabilityFlagsReachable | pf::kReachabilityFlagsIsDirect, true, true},
+      {"mobile network", pf::kReachabilityFlagsReachable | pf::kReachabilityFlagsIsWWAN, false, true},
+      {"nothing", 0, false, false},
+  };
+  CommonService common;
+  for (const auto& c : cases) {
+    provider->setFlags(c.flags);
+    EXPECT_EQ(common.netIsWifi(), c.wifi) << c.what;
+    EXPECT_EQ(common.isOnline(), c.online) << c.what;
+  }
+  pf::ReachabilityProvider::install(previous);
 }
 
 TEST_F(CommonServiceTest, ADatabaseRemovedUnderwayIsMadeAgain) {
