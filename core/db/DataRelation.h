@@ -1,5 +1,6 @@
 #pragma once
-// A relation declared in the mapping file. Relations are read and kept, but nothing acts on them.
+// A relation declared in the mapping file: the property prop holds related refClass objects, each of
+// which keeps the owner's key in its property refProp. Only the store's relation operations act on it.
 
 #include <optional>
 #include <string>

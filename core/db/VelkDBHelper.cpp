@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/db/EntityMapperValidator.h"
+#include "core/db/EntityRelationWriter.h"
 #include "core/db/SqlBuilder.h"
 #include "core/db/SqlDatabaseKivExtensions.h"
 #include "core/db/VelkDBConnection.h"
@@ -345,6 +346,79 @@ bool VelkDBHelper::tableExists(const std::string& tableName) {
 bool VelkDBHelper::columnExists(const std::string& columnName, const std::string& inTableWithName) {
   VelkDBConnection connection(*this);
   return connection.db().columnExists(columnName, inTableWithName);
+}
+
+// ---- Relations
+
+bool VelkDBHelper::writeGraphs(const pf::Array& objects,
+                               bool (EntityRelationWriter::*write)(const pf::ObjectPtr&),
+                               const char* nilMessage) {
+  // Faults of the caller are told before any SQL runs.
+  for (const pf::Value& object : objects) mapperOf(object, nilMessage);
+  if (objects.empty()) return true;
+  bool written = true;
+  const bool ended = queueInTransaction([&](VelkDBHelper& db, bool& rollback) {
+    EntityRelationWriter writer(db);
+    for (const pf::Value& object : objects) {
+      written = (writer.*write)(object.object());
+      if (!written) break;
+    }
+    rollback = !written;
+  });
+  return written && ended;
+}
+
+bool VelkDBHelper::insertObjectWithRelations(const pf::ObjectPtr& object) {
+  return writeGraphs({pf::Value(object)}, &EntityRelationWriter::insert, "Can not insert nil object!");
+}
+
+bool VelkDBHelper::insertObjectsWithRelations(const pf::ArrayPtr& objects) {
+  if (!objects) throw pf::ContractViolation("Can not insert batch objects with nil array obj!");
+  return writeGraphs(*objects, &EntityRelationWriter::insert, "Can not insert nil object!");
+}
+
+bool VelkDBHelper::updateObjectWithRelations(const pf::ObjectPtr& object) {
+  return writeGraphs({pf::Value(object)}, &EntityRelationWriter::update, "Can not update nil object!");
+}
+
+bool VelkDBHelper::updateObjectsWithRelations(const pf::ArrayPtr& objects) {
+  if (!objects) throw pf::ContractViolation("Can not update batch objects with nil or empty array!");
+  return writeGraphs(*objects, &EntityRelationWriter::update, "Can not update nil object!");
+}
+
+bool VelkDBHelper::deleteObjectWithRelations(const pf::ObjectPtr& object) {
+  return writeGraphs({pf::Value(object)}, &EntityRelationWriter::remove, "Can not delete nil object!");
+}
+
+bool VelkDBHelper::deleteObjectsWithRelations(const pf::ArrayPtr& objects) {
+  if (!objects) throw pf::ContractViolation("Can not delete batch objects with nil or empty array!");
+  return writeGraphs(*objects, &EntityRelationWriter::remove, "Can not delete nil object!");
+}
+
+bool VelkDBHelper::executeUpdateWithReleation(const pf::Value& objectOrArray) {
+  if (objectOrArray.isArray()) return updateObjectsWithRelations(objectOrArray.array());
+  return updateObjectWithRelations(objectOrArray.object());
+}
+
+// ---- Schema
+
+std::optional<pf::Array> VelkDBHelper::readRows(
+    const std::function<std::shared_ptr<SqlResultSet>(SqlDatabase&)>& query) {
+  VelkDBConnection connection(*this);
+  std::shared_ptr<SqlResultSet> rs = query(connection.db());
+  if (!rs) return std::nullopt;
+  pf::Array rows;
+  while (rs->next()) rows.push_back(pf::Value(rs->resultDictionary()));
+  rs->close();
+  return rows;
+}
+
+std::optional<pf::Array> VelkDBHelper::getSchema() {
+  return readRows([](SqlDatabase& db) { return db.getSchema(); });
+}
+
+std::optional<pf::Array> VelkDBHelper::getTableSchema(const std::string& tableName) {
+  return readRows([&](SqlDatabase& db) { return db.getTableSchema(tableName); });
 }
 
 // ---- Settings

@@ -24,6 +24,7 @@
 #include "platform/foundation/Value.h"
 #include "platform/runtime/Object.h"
 
+class EntityRelationWriter;
 class SqlDatabase;
 class SqlResultSet;
 
@@ -107,6 +108,32 @@ class VelkDBHelper {
   // in a transaction). False when the database cannot be opened or the transaction cannot begin or end.
   bool queueInTransaction(const TransactionBlock& block);
 
+  // Objects with the objects their entity's relations name. A relation (prop, refClass, refProp) says
+  // that the property prop holds the related refClass objects (one object or an array), and that each
+  // of them keeps this object's key in its property refProp. Each call writes the whole graph in one
+  // transaction (a savepoint inside one) and answers false, having written nothing, when any row fails:
+  //   insert: the object, then each related object with its refProp set to the object's key;
+  //   update: the object; related objects are updated or inserted, and stored ones that the property no
+  //           longer holds are deleted with their own related rows;
+  //   delete: the stored related rows (found by refProp), with theirs, then the object.
+  // A nil object or array, an unmapped class and a relation that names no mapped property are contract
+  // faults; an empty array answers true.
+  bool insertObjectWithRelations(const pf::ObjectPtr& object);
+  bool insertObjectsWithRelations(const pf::ArrayPtr& objects);
+  bool updateObjectWithRelations(const pf::ObjectPtr& object);
+  bool updateObjectsWithRelations(const pf::ArrayPtr& objects);
+  bool deleteObjectWithRelations(const pf::ObjectPtr& object);
+  bool deleteObjectsWithRelations(const pf::ArrayPtr& objects);
+  // updateObjectWithRelations of one object, or of each object of an array.
+  bool executeUpdateWithReleation(const pf::Value& objectOrArray);
+
+  // The database's tables, indexes, views and triggers, one dictionary per item with the keys "type",
+  // "name", "tbl_name", "rootpage" and "sql"; nullopt when the database cannot be read.
+  std::optional<pf::Array> getSchema();
+  // One dictionary per column of the table ("cid", "name", "type", "notnull", "dflt_value", "pk"); empty
+  // for a table that does not exist, nullopt when the database cannot be read.
+  std::optional<pf::Array> getTableSchema(const std::string& tableName);
+
   bool tableExists(const std::string& tableName);
   bool columnExists(const std::string& columnName, const std::string& inTableWithName);
 
@@ -121,6 +148,10 @@ class VelkDBHelper {
   const EntityRowMapper& mapperOf(const pf::Value& object, const char* nilMessage) const;
   bool writeEach(const pf::Array& objects, unsigned sqlCode, const char* nilMessage);
   bool onQueueConnection(bool (SqlDatabase::*operation)());
+  // Each object's graph, in one transaction; false (nothing written) at the first that fails.
+  bool writeGraphs(const pf::Array& objects, bool (EntityRelationWriter::*write)(const pf::ObjectPtr&),
+                   const char* nilMessage);
+  std::optional<pf::Array> readRows(const std::function<std::shared_ptr<SqlResultSet>(SqlDatabase&)>& query);
 
   std::string configPath_;
   std::string dbPath_;
