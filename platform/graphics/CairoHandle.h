@@ -6,9 +6,13 @@
 
 #include <cairo.h>
 
+#include <functional>
+
 namespace pf {
 
 cairo_t* cairoHandle(GraphicsContext& context);
+// Runs Cairo drawing with the context's alpha, shadow and blend mode applied, as its own fills are.
+void drawWithState(GraphicsContext& context, const std::function<void(cairo_t*)>& paint);
 // A Cairo surface over the bitmap's pixels; the caller destroys it and keeps the bitmap alive.
 cairo_surface_t* cairoSurfaceFor(const Bitmap& bitmap);
 

@@ -199,6 +199,10 @@ cairo_t* cairoHandle(GraphicsContext& context) {
   return context.impl_->cr;
 }
 
+void drawWithState(GraphicsContext& context, const std::function<void(cairo_t*)>& paint) {
+  context.impl_->draw(paint);
+}
+
 GraphicsContext::GraphicsContext(std::shared_ptr<Bitmap> target, double scale) : impl_(new Impl) {
   impl_->bitmap = std::move(target);
   impl_->scale = scale > 0 ? scale : 1;

@@ -11,6 +11,7 @@
 #include "platform/graphics/Path.h"
 #include "platform/graphics/Rect.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -108,6 +109,7 @@ class GraphicsContext {
   struct Impl;
   std::unique_ptr<Impl> impl_;
   friend cairo_t* cairoHandle(GraphicsContext& context);
+  friend void drawWithState(GraphicsContext& context, const std::function<void(cairo_t*)>& paint);
 };
 
 }  // namespace pf

@@ -24,11 +24,11 @@ const Rect& TextFrame::rect() const {
 }
 
 void TextFrame::draw(GraphicsContext& context) const {
-  data_->drawBottomUp(cairoHandle(context));
+  drawWithState(context, [this](cairo_t* cr) { data_->drawBottomUp(cr); });
 }
 
 void TextFrame::drawTopDown(GraphicsContext& context) const {
-  data_->drawTopDown(cairoHandle(context));
+  drawWithState(context, [this](cairo_t* cr) { data_->drawTopDown(cr); });
 }
 
 std::optional<std::size_t> TextFrame::characterIndexAt(Point point) const {

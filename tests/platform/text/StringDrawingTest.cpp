@@ -92,5 +92,23 @@ TEST(StringDrawingTest, TailTruncationDrawsWithinTheRect) {
   EXPECT_EQ(beyond, 0);
 }
 
+TEST(StringDrawingTest, TextTakesTheContextsAlphaAndShadow) {
+  const auto font = Font::boldSystemFont(20);
+  auto canvas = ImageContext::create({100, 60});
+  canvas->context().setAlpha(0.5);
+  canvas->context().setShadow({0, 30}, 0, Color::red());
+  StringDrawing::drawText(canvas->context(), "中文", Rect(0, 0, 100, 30), *font, Color::black());
+  const auto bitmap = canvas->image()->bitmap();
+  int strongest = 0, shadowInk = 0;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 100; ++x) {
+      const Pixel p = bitmap->pixel(x, y);
+      if (y < 30) strongest = std::max<int>(strongest, p.alpha);
+      if (y >= 30 && p.alpha > 0 && p.red > 200 && p.blue < 50) ++shadowInk;
+    }
+  EXPECT_NEAR(strongest, 128, 3);
+  EXPECT_GT(shadowInk, 30);
+}
+
 }  // namespace
 }  // namespace pf
