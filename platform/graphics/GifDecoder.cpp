@@ -10,6 +10,8 @@ namespace pf {
 
 namespace {
 
+constexpr std::int64_t kMinFramePixels = 4096;
+
 struct Source {
   std::span<const std::uint8_t> bytes;
   std::size_t offset = 0;
@@ -127,7 +129,12 @@ std::optional<GifAnimation> GifDecoder::decode(std::span<const std::uint8_t> byt
         if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR) return std::nullopt;
     } else if (type == IMAGE_DESC_RECORD_TYPE) {
       if (DGifGetImageDesc(gif.get()) == GIF_ERROR) return std::nullopt;
-      if (!Bitmap::fitsBudget(gif->SWidth, gif->SHeight, std::int64_t(animation.frames.size()) + 1))
+      // Every frame costs at least kMinFramePixels, so thousands of tiny frames cannot add up to
+      // millions of allocations; a frame's own area is bounded too, so its lines cannot take minutes.
+      const std::int64_t framePixels =
+          std::max<std::int64_t>(std::int64_t{gif->SWidth} * gif->SHeight, kMinFramePixels);
+      if (!Bitmap::fitsBudget(framePixels, 1, std::int64_t(animation.frames.size()) + 1) ||
+          !Bitmap::fitsBudget(gif->Image.Width, gif->Image.Height))
         return std::nullopt;
       const std::vector<std::uint32_t> before =
           control.DisposalMode == DISPOSE_PREVIOUS ? canvas.words() : std::vector<std::uint32_t>{};

@@ -5,6 +5,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 // jpeglib.h needs size_t and FILE declared first.
 #include <jerror.h>
@@ -30,6 +31,15 @@ void failOnEarlyEnd(j_common_ptr info, int level) {
 
 void silence(j_common_ptr) {}
 
+// A progressive file may hold any number of scans, each a pass over the whole picture; real photos
+// use about ten, so hundreds mean a file made to take minutes.
+constexpr int kMaxScans = 100;
+
+void limitScans(j_common_ptr info) {
+  if (info->is_decompressor && reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans)
+    failJump(info);
+}
+
 // Decodes into `bitmap`, which is made once the header is known. Kept free of objects with
 // destructors, because a library error leaves by longjmp.
 bool decodeInto(std::span<const std::uint8_t> bytes, std::shared_ptr<Bitmap>& bitmap) {
@@ -44,6 +54,9 @@ bool decodeInto(std::span<const std::uint8_t> bytes, std::shared_ptr<Bitmap>& bi
     return false;
   }
   jpeg_create_decompress(&info);
+  jpeg_progress_mgr progress{};
+  progress.progress_monitor = limitScans;
+  info.progress = &progress;
   jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
   if (!Bitmap::fitsBudget(info.image_width, info.image_height)) {
@@ -96,6 +109,86 @@ bool encodeInto(const Bitmap& bitmap, int quality, unsigned char** buffer, unsig
   return true;
 }
 
+// The orientation tag (1 to 8) of the file's Exif block; 1 (upright) when there is none.
+int exifOrientation(std::span<const std::uint8_t> b) {
+  std::size_t pos = 2;
+  while (pos + 4 <= b.size() && b[pos] == 0xff) {
+    const std::uint8_t marker = b[pos + 1];
+    const std::size_t length = (std::size_t{b[pos + 2]} << 8) | b[pos + 3];
+    if (marker == 0xda || length < 2 || pos + 2 + length > b.size()) break;
+    const std::span<const std::uint8_t> segment = b.subspan(pos + 4, length - 2);
+    if (marker == 0xe1 && segment.size() >= 14 && std::memcmp(segment.data(), "Exif\0\0", 6) == 0) {
+      const std::span<const std::uint8_t> tiff = segment.subspan(6);
+      const bool big = tiff[0] == 'M';
+      auto read = [&](std::size_t at, int bytes) -> std::uint32_t {
+        if (at + static_cast<std::size_t>(bytes) > tiff.size()) return 0;
+        std::uint32_t v = 0;
+        for (int i = 0; i < bytes; ++i)
+          v |= std::uint32_t{tiff[at + (big ? i : bytes - 1 - i)]} << (8 * (bytes - 1 - i));
+        return v;
+      };
+      const std::size_t ifd = read(4, 4);
+      const std::uint32_t entries = read(ifd, 2);
+      for (std::uint32_t i = 0; i < entries && i < 256; ++i) {
+        const std::size_t entry = ifd + 2 + 12 * std::size_t{i};
+        if (read(entry, 2) == 0x0112) {
+          const std::uint32_t value = read(entry + 8, 2);
+          return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
+        }
+      }
+      return 1;
+    }
+    pos += 2 + length;
+  }
+  return 1;
+}
+
+// Turns the decoded pixels upright as the Exif orientation asks (camera photos are stored sideways).
+std::shared_ptr<Bitmap> oriented(std::shared_ptr<Bitmap> in, int orientation) {
+  if (orientation == 1) return in;
+  const int w = in->width(), h = in->height();
+  const bool swaps = orientation >= 5;
+  auto out = Bitmap::create(swaps ? h : w, swaps ? w : h);
+  if (!out) return nullptr;
+  const auto* src = reinterpret_cast<const std::uint32_t*>(in->data());
+  auto* dst = reinterpret_cast<std::uint32_t*>(out->data());
+  for (int y = 0; y < out->height(); ++y) {
+    for (int x = 0; x < out->width(); ++x) {
+      int sx = x, sy = y;
+      switch (orientation) {
+        case 2:
+          sx = w - 1 - x;
+          break;
+        case 3:
+          sx = w - 1 - x;
+          sy = h - 1 - y;
+          break;
+        case 4:
+          sy = h - 1 - y;
+          break;
+        case 5:
+          sx = y;
+          sy = x;
+          break;
+        case 6:
+          sx = y;
+          sy = h - 1 - x;
+          break;
+        case 7:
+          sx = w - 1 - y;
+          sy = h - 1 - x;
+          break;
+        case 8:
+          sx = w - 1 - y;
+          sy = x;
+          break;
+      }
+      dst[std::size_t(y) * out->width() + x] = src[std::size_t(sy) * w + sx];
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 bool JpegCodec::looksLikeJpeg(std::span<const std::uint8_t> bytes) {
@@ -106,7 +199,7 @@ std::shared_ptr<Bitmap> JpegCodec::decode(std::span<const std::uint8_t> bytes) {
   if (!looksLikeJpeg(bytes)) return nullptr;
   std::shared_ptr<Bitmap> bitmap;
   if (!decodeInto(bytes, bitmap)) return nullptr;
-  return bitmap;
+  return oriented(std::move(bitmap), exifOrientation(bytes));
 }
 
 std::optional<std::vector<std::uint8_t>> JpegCodec::encode(const Bitmap& bitmap, double quality) {

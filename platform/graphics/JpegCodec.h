@@ -1,7 +1,8 @@
 #pragma once
 // JPEG to bitmap and back, through libjpeg-turbo. A file that ends early or breaks the format answers
 // nullptr (the library would otherwise pad it with grey); sizes beyond the pixel budget are refused
-// before any pixel is decoded. Encoding drops alpha, which shows transparent areas as black.
+// before any pixel is decoded. Pixels come out upright: an Exif orientation is applied. Encoding
+// drops alpha, which shows transparent areas as black.
 
 #include "platform/graphics/Bitmap.h"
 

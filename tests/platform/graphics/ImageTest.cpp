@@ -3,6 +3,8 @@
 #include "platform/graphics/ImageContext.h"
 #include "platform/graphics/JpegCodec.h"
 
+#include <jpeglib.h>
+
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -163,6 +165,115 @@ TEST(ImageTest, PicturesBeyondThePixelBudgetAreRefused) {
   EXPECT_FALSE(Bitmap::create(100000, 100000));
   EXPECT_FALSE(ImageContext::create({1e6, 1e6}));
 }
+
+TEST(GifDecoderTest, ThousandsOfTinyFramesAreRefused) {
+  // no_delay.gif: 25 bytes of header and palette, two frames of equal size, then the trailer.
+  const auto bytes = fixture("no_delay.gif");
+  const std::size_t frameSize = (bytes.size() - 26) / 2;
+  auto withFrames = [&](int count) {
+    std::vector<std::uint8_t> out(bytes.begin(), bytes.begin() + 25);
+    for (int i = 0; i < count; ++i)
+      out.insert(out.end(), bytes.begin() + 25, bytes.begin() + 25 + long(frameSize));
+    out.push_back(';');
+    return out;
+  };
+  const auto some = GifDecoder::decode(withFrames(300));
+  ASSERT_TRUE(some);
+  EXPECT_EQ(some->frames.size(), 300u);
+  EXPECT_FALSE(GifDecoder::decode(withFrames(12000)));
+}
+
+std::vector<std::uint8_t> progressiveJpeg(int side) {
+  std::vector<std::uint8_t> rgb(std::size_t(side) * side * 3);
+  for (std::size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<std::uint8_t>(i * 7);
+  jpeg_compress_struct info;
+  jpeg_error_mgr errors;
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = info.image_height = static_cast<JDIMENSION>(side);
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_simple_progression(&info);
+  jpeg_start_compress(&info, TRUE);
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW row = rgb.data() + std::size_t(info.next_scanline) * side * 3;
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::vector<std::uint8_t> out(buffer, buffer + size);
+  std::free(buffer);
+  return out;
+}
+
+TEST(JpegCodecTest, ProgressiveFilesDecodeButEndlessScansAreRefused) {
+  const auto bytes = progressiveJpeg(32);
+  ASSERT_TRUE(JpegCodec::decode(bytes));
+  // Repeat the last scan until the file holds hundreds of scans.
+  std::size_t lastScan = 0;
+  for (std::size_t i = 0; i + 1 < bytes.size(); ++i)
+    if (bytes[i] == 0xff && bytes[i + 1] == 0xda) lastScan = i;
+  ASSERT_GT(lastScan, 0u);
+  std::vector<std::uint8_t> bomb(bytes.begin(), bytes.end() - 2);
+  for (int i = 0; i < 300; ++i) bomb.insert(bomb.end(), bytes.begin() + long(lastScan), bytes.end() - 2);
+  bomb.push_back(0xff);
+  bomb.push_back(0xd9);
+  EXPECT_FALSE(JpegCodec::decode(bomb));
+}
+
+// photo.jpg with an Exif block carrying the orientation tag, in big- or little-endian byte order.
+std::vector<std::uint8_t> photoWithOrientation(int orientation, bool bigEndian) {
+  auto bytes = fixture("photo.jpg");
+  std::vector<std::uint8_t> tiff =
+      bigEndian
+          ? std::vector<std::uint8_t>{'M',  'M',  0, 42, 0, 0, 0, 8, 0, 1,
+                                      0x01, 0x12, 0, 3,  0, 0, 0, 1, 0, std::uint8_t(orientation),
+                                      0,    0,    0, 0,  0, 0}
+          : std::vector<std::uint8_t>{
+                'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, std::uint8_t(orientation),
+                0,   0,   0,  0, 0, 0, 0};
+  std::vector<std::uint8_t> app1 = {0xff, 0xe1, 0, std::uint8_t(2 + 6 + tiff.size()), 'E', 'x', 'i',
+                                    'f',  0,    0};
+  app1.insert(app1.end(), tiff.begin(), tiff.end());
+  bytes.insert(bytes.begin() + 2, app1.begin(), app1.end());
+  return bytes;
+}
+
+struct OrientationCase {
+  int orientation;
+  bool bigEndian;
+  // Colours of the top-left, top-right, bottom-left and bottom-right quadrants once upright.
+  Pixel topLeft, topRight, bottomLeft, bottomRight;
+};
+
+class JpegOrientationTest : public testing::TestWithParam<OrientationCase> {};
+
+TEST_P(JpegOrientationTest, TurnsPhotosUpright) {
+  const OrientationCase& c = GetParam();
+  const auto image = Image::withData(photoWithOrientation(c.orientation, c.bigEndian));
+  ASSERT_TRUE(image);
+  const Bitmap& b = *image->bitmap();
+  expectPixelNear(b, 2, 2, c.topLeft, 12);
+  expectPixelNear(b, 13, 2, c.topRight, 12);
+  expectPixelNear(b, 2, 13, c.bottomLeft, 12);
+  expectPixelNear(b, 13, 13, c.bottomRight, 12);
+}
+
+// Stored: red, green / blue, white.
+INSTANTIATE_TEST_SUITE_P(Tags, JpegOrientationTest,
+                         testing::Values(OrientationCase{1, true, kRed, kGreen, kBlue, kWhite},
+                                         OrientationCase{2, false, kGreen, kRed, kWhite, kBlue},
+                                         OrientationCase{3, true, kWhite, kBlue, kGreen, kRed},
+                                         OrientationCase{6, true, kBlue, kRed, kWhite, kGreen},
+                                         OrientationCase{6, false, kBlue, kRed, kWhite, kGreen},
+                                         OrientationCase{8, false, kGreen, kWhite, kRed, kBlue},
+                                         OrientationCase{5, true, kRed, kBlue, kGreen, kWhite},
+                                         OrientationCase{7, true, kWhite, kGreen, kBlue, kRed},
+                                         OrientationCase{0, true, kRed, kGreen, kBlue, kWhite}));
 
 TEST(ImageTest, ScaleComesFromTheFileName) {
   EXPECT_EQ(Image::scaleForFileName("/a/b/icon@2x.png"), 2);
