@@ -8,6 +8,7 @@
 #include "app/model/qsm/QuestionnaireUser.h"
 #include "app/service/qsm/OpenQuestionnaireUserService.h"
 #include "app/service/qsm/OpenSurveyService.h"
+#include "core/util/Resources.h"
 #include "platform/foundation/JsonSerialization.h"
 #include "tests/core/open/OpenServerFixture.h"
 #include "tools/devserver/demo/DemoQsm.h"
@@ -82,6 +83,19 @@ TEST_F(DemoQsmTest, ListsEverySurveyWithItsWindowAndTheCallersStanding) {
   EXPECT_EQ(first->replyList->size(), 1u);
   // QS-005 is joined by the demo's learner only.
   EXPECT_EQ(surveys.reminder(), 3);
+}
+
+TEST_F(DemoQsmTest, EverySurveyModeAndQuestionTypeHasATextToShow) {
+  const Resources texts("CollectionDefine", pf::Bundle(MARLUNE_APP_RESOURCES));
+  for (const auto& listed : list()) {
+    ASSERT_TRUE(listed && listed->surveyMode);
+    EXPECT_TRUE(texts.valueForResourceKey(*listed->surveyMode, "SurveyMode").isString()) << *listed->surveyId;
+    for (const auto& question : listed->questions.value_or(std::vector<std::shared_ptr<QsmQuestion>>{})) {
+      EXPECT_TRUE(
+          texts.valueForResourceKey(question->questionType.value_or(""), "QsmQuestionType").isString())
+          << *question->questionId;
+    }
+  }
 }
 
 TEST_F(DemoQsmTest, AcceptsOneSubmissionOfAnOpenSurveyAndRefusesWhatDoesNotFit) {

@@ -13,6 +13,7 @@
 #include "app/service/ans/OpenQuestionTopicService.h"
 #include "app/service/ans/OpenQuestionUserService.h"
 #include "core/open/OpenExtension.h"
+#include "platform/foundation/JsonSerialization.h"
 #include "tests/core/open/OpenClientFixture.h"
 
 namespace {
@@ -114,6 +115,30 @@ TEST_F(OpenQaServicesTest, EveryOperationSendsItsPathAndParameters) {
     c.call();
     ASSERT_EQ(transport->sentPaths(), std::vector<std::string>{c.path});
     EXPECT_EQ(sentParameters(), c.params) << c.path;
+  }
+}
+
+TEST_F(OpenQaServicesTest, TypedTextReachesTheServerAsValidJsonUnchanged) {
+  const std::string texts[] = {
+      "\"quoted\"", "back\\slash", "line\nfeed\ttab\x01\x1f", "😀 表情", "}], \"x\": [{", "null", ""};
+  for (const std::string& text : texts) {
+    transport->forget();
+    questions.loadQuestions(text, page);
+    topics.loadLatestTopics(text, page);
+    answer->content = text;
+    answers.add(answer);
+    ASSERT_EQ(transport->sent().size(), 3u);
+    const auto filter = pf::JsonSerialization::JSONObjectWithString(
+        FakeTransport::parameters(transport->sent()[0]).at("title"),
+        pf::JsonSerialization::ReadingAllowFragments);
+    EXPECT_EQ(filter, pf::Value(text));
+    const auto topicFilter = pf::JsonSerialization::JSONObjectWithString(
+        FakeTransport::parameters(transport->sent()[1]).at("content"),
+        pf::JsonSerialization::ReadingAllowFragments);
+    EXPECT_EQ(topicFilter, pf::Value(text));
+    const auto sentAnswer = pf::JsonSerialization::JSONObjectWithString(
+        FakeTransport::parameters(transport->sent()[2]).at("answer"));
+    EXPECT_EQ(sentAnswer["content"], pf::Value(text));
   }
 }
 
