@@ -108,6 +108,8 @@ std::string ScriptHeap::describeError() {
 
 void* ScriptHeap::allocate(void* heapData, std::size_t size) {
   auto* heap = static_cast<ScriptHeap*>(heapData);
+  // Built-in functions (sort, join, replace) run without the time check, but they allocate.
+  if (heap->deadlinePassed()) return nullptr;
   if (size > heap->limits_.memory - heap->used_) {
     heap->refusedMemory_ = true;
     return nullptr;
@@ -126,6 +128,7 @@ void* ScriptHeap::reallocate(void* heapData, void* block, std::size_t size) {
     return nullptr;
   }
   auto* heap = static_cast<ScriptHeap*>(heapData);
+  if (heap->deadlinePassed()) return nullptr;
   BlockHeader* header = headerOf(block);
   const std::size_t old = header->size;
   if (size > old && size - old > heap->limits_.memory - heap->used_) {

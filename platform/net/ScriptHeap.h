@@ -2,8 +2,10 @@
 // One JavaScript heap (duktape) bounded in time and memory, for running a script that came from the
 // network. Allocations past the memory limit fail inside the engine (the script gets an error it cannot
 // get round); once the time limit has passed, the engine stops the running code with an error at its
-// next check, which comes every few hundred thousand instructions, so a loop with no end ends too. The
-// clock starts when the heap is made and counts everything, name lookups made for the script included.
+// next check, which comes every few hundred thousand instructions, so a loop with no end ends too;
+// built-in functions that run long without that check are stopped at their next allocation, and
+// regular expressions by the engine's step limit. The clock starts when the heap is made and counts
+// everything, name lookups made for the script included.
 // The engine's clock (Date) reads the given clock, so date rules can be checked at a chosen instant.
 //
 // A heap belongs to the thread that made it: use it on that thread only.

@@ -268,6 +268,27 @@ TEST(PacScriptTest, FailuresWhileEvaluatingAreErrors) {
   }
 }
 
+// Work the engine does outside its instruction count: a regular expression that backtracks without end
+// and a built-in sort of a large array. Either limit may end them; they end soon after the time limit.
+TEST(PacScriptTest, LongBuiltInWorkEndsNearTheTimeLimit) {
+  const ScriptHeap::Limits limits{std::chrono::milliseconds(300), 16u << 20};
+  for (const char* body :
+       {"return /(a+)+b/.test('aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa') ? 'DIRECT' : 'PROXY "
+        "p:1';",
+        "var a = []; for (var i = 0; i < 300000; i++) a.push(Math.random()); a.sort(); return 'DIRECT';"}) {
+    SCOPED_TRACE(body);
+    auto script = PacScript::compile(std::string("function FindProxyForURL(url, host) {") + body + "}",
+                                     nullptr, limits);
+    ASSERT_TRUE(script);
+    const auto started = std::chrono::steady_clock::now();
+    ErrorPtr error;
+    EXPECT_FALSE(script->proxiesFor("http://b.example/", "b.example", &error, machine()));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, limits.time + std::chrono::seconds(2));
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->code(), PacScript::kCannotEvaluate);
+  }
+}
+
 TEST(PacScriptTest, EveryEvaluationStartsFromTheScript) {
   auto script = PacScript::compile(
       R"(var calls = 0; function FindProxyForURL(url, host) { calls++; return "PROXY p:" + calls; })");
