@@ -136,7 +136,9 @@ std::shared_ptr<EmsPaper> ExamService::findPaperWithExam(const EmsExam& exam, bo
 bool ExamService::saveUserAnswerWithExam(const std::shared_ptr<EmsExam>& exam) {
   if (!exam || !exam->paper || exam->paper->questions.empty()) return false;
   const EmsPaper& paper = *exam->paper;
+  // Rows of nobody could never be found again.
   const auto userId = commonService->getCurrentUserId();
+  if (!userId) return false;
   std::vector<std::shared_ptr<EmsUserAnswer>> rows;
   for (const auto& question : paper.questions) {
     if (!question) continue;

@@ -157,6 +157,11 @@ TEST_F(ExamServiceTest, KeptAnswersRoundTripAndEachSaveReplacesTheSet) {
   EXPECT_FALSE(service->saveUserAnswerWithExam(empty));
   EXPECT_EQ(kept().size(), 2u);
 
+  CommonService().updateCurrentUser(nullptr);
+  EXPECT_FALSE(service->saveUserAnswerWithExam(e)) << "nobody signed in";
+  signIn("U1");
+  EXPECT_EQ(kept().size(), 2u);
+
   ASSERT_TRUE(service->deleteUserAnswerWithExam(*e));
   EXPECT_TRUE(kept().empty());
   signIn("U2");
