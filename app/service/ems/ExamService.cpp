@@ -120,15 +120,15 @@ std::shared_ptr<EmsPaper> ExamService::findPaperWithExam(const EmsExam& exam, bo
     if (!question) continue;
     setQuestionAndItemsRefAttachmentsForQuestion(*question);
     checkAndInitQuestionItemsForQuestion(*question);
-    const bool delivered = !onlyFailedShown || !question->passed;
-    if (viewAnswer && delivered) updateQuesInputTextAndItemSelectionByUserAnswer(*question);
+    const bool deliveredShown = !onlyFailedShown || !question->passed;
+    if (viewAnswer && deliveredShown) updateQuesInputTextAndItemSelectionByUserAnswer(*question);
     const auto own = std::ranges::find_if(
         kept, [&](const auto& a) { return question->questionId && a->questionId == question->questionId; });
     if (own != kept.end()) {
       question->userAnswer = (*own)->userAnswer;
       updateQuesInputTextAndItemSelectionByUserAnswer(*question);
     }
-    question->showRightAnswer = rightShown && viewAnswer && delivered;
+    question->showRightAnswer = rightShown && viewAnswer && deliveredShown;
   }
   return paper;
 }
