@@ -138,4 +138,13 @@ TEST(SurveyRulesTest, ASurveyWithoutQuestionsSubmitsAnEmptyAnswerList) {
   EXPECT_TRUE(submitted->userAnswers->empty());
 }
 
+TEST(SurveyRulesTest, DurationTextShowsBothDays) {
+  QsmSurvey survey;
+  survey.startTime = pf::Date{1772366400};  // 2026-03-01 12:00 UTC: the same day in every usual time zone
+  survey.endTime = pf::Date{1774958400};    // 2026-03-31 12:00 UTC
+  EXPECT_EQ(survey.durationText(), "2026-03-01 ~ 2026-03-31");
+  survey.endTime.reset();
+  EXPECT_EQ(survey.durationText(), "2026-03-01 ~ ");
+}
+
 }  // namespace
