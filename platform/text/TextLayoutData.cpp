@@ -69,6 +69,9 @@ void addAttributes(PangoAttrList* list, const TextAttributes& a, std::size_t sta
              end);
     }
   }
+  // A positive stroke draws the outline alone: the fill is made invisible and the outline is
+  // stroked after the line is drawn.
+  if (a.strokeWidth > 0) insert(list, pango_attr_foreground_alpha_new(1), start, end);
   if (a.kern != 0)
     insert(list, pango_attr_letter_spacing_new(static_cast<int>(a.kern * PANGO_SCALE)), start, end);
 }
@@ -174,6 +177,7 @@ std::shared_ptr<TextLayoutData> TextLayoutData::layOut(std::shared_ptr<const Att
     utf16::Range run;
     for (std::size_t unit = firstUnit; unit < index->unitOf(end);) {
       const TextAttributes& a = text->attributesAt(unit, &run);
+      data->hasStroke = data->hasStroke || a.strokeWidth != 0;
       const std::size_t runEnd = std::min(run.location + run.length, index->unitOf(end));
       addAttributes(list, a, index->byteOf(unit) - byte, index->byteOf(runEnd) - byte);
       unit = runEnd;
@@ -228,12 +232,43 @@ std::shared_ptr<TextLayoutData> TextLayoutData::layOut(std::shared_ptr<const Att
   return data;
 }
 
+void TextLayoutData::strokeRuns(cairo_t* cr, const LaidOutLine& line) const {
+  const std::size_t base = paragraphs[line.paragraph].byteStart;
+  double x = 0;
+  for (GSList* item = line.line->runs; item; item = item->next) {
+    auto* run = static_cast<PangoGlyphItem*>(item->data);
+    const TextAttributes& a =
+        text->attributesAt(index->unitOf(base + static_cast<std::size_t>(run->item->offset)));
+    if (a.strokeWidth != 0) {
+      const Rgba c = a.foregroundColor.value_or(Color::black()).rgba().value_or(Rgba{});
+      cairo_save(cr);
+      cairo_new_path(cr);
+      cairo_move_to(cr, x, 0);
+      pango_cairo_glyph_string_path(cr, run->item->analysis.font, run->glyphs);
+      cairo_set_source_rgba(cr, c.red, c.green, c.blue, c.alpha);
+      cairo_set_line_width(
+          cr, std::fabs(a.strokeWidth) / 100 * (a.font ? a.font->pointSize() : kDefaultFontSize));
+      cairo_stroke(cr);
+      cairo_restore(cr);
+    }
+    x += fromPango(pango_glyph_string_get_width(run->glyphs));
+  }
+}
+
+void TextLayoutData::drawLine(cairo_t* cr, const LaidOutLine& line) const {
+  cairo_move_to(cr, 0, 0);
+  pango_cairo_show_layout_line(cr, line.line);
+  if (hasStroke) strokeRuns(cr, line);
+}
+
 void TextLayoutData::drawTopDown(cairo_t* cr) const {
   cairo_save(cr);
   cairo_set_source_rgba(cr, 0, 0, 0, 1);
   for (const LaidOutLine& line : lines) {
-    cairo_move_to(cr, rect.origin.x + line.x, rect.origin.y + line.baseline);
-    pango_cairo_show_layout_line(cr, line.line);
+    cairo_save(cr);
+    cairo_translate(cr, rect.origin.x + line.x, rect.origin.y + line.baseline);
+    drawLine(cr, line);
+    cairo_restore(cr);
   }
   cairo_restore(cr);
 }
@@ -245,8 +280,7 @@ void TextLayoutData::drawBottomUp(cairo_t* cr) const {
     cairo_save(cr);
     cairo_translate(cr, rect.origin.x + line.x, rect.origin.y + rect.size.height - line.baseline);
     cairo_scale(cr, 1, -1);
-    cairo_move_to(cr, 0, 0);
-    pango_cairo_show_layout_line(cr, line.line);
+    drawLine(cr, line);
     cairo_restore(cr);
   }
   cairo_restore(cr);

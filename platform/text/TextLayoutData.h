@@ -56,6 +56,7 @@ struct TextLayoutData {
   utf16::Range visibleRange;
   double usedWidth = 0;
   double usedHeight = 0;
+  bool hasStroke = false;
 
   TextLayoutData() = default;
   TextLayoutData(const TextLayoutData&) = delete;
@@ -72,6 +73,11 @@ struct TextLayoutData {
   void drawTopDown(cairo_t* cr) const;
   // The same in a y-up user space, as the platform's layout service draws.
   void drawBottomUp(cairo_t* cr) const;
+
+ private:
+  // Draws one line with its baseline's left end at Cairo's origin.
+  void drawLine(cairo_t* cr, const LaidOutLine& line) const;
+  void strokeRuns(cairo_t* cr, const LaidOutLine& line) const;
 };
 
 }  // namespace pf

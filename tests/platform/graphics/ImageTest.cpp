@@ -9,10 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <thread>
 
 namespace pf {
 namespace {
@@ -274,6 +276,28 @@ INSTANTIATE_TEST_SUITE_P(Tags, JpegOrientationTest,
                                          OrientationCase{5, true, kRed, kBlue, kGreen, kWhite},
                                          OrientationCase{7, true, kWhite, kGreen, kBlue, kRed},
                                          OrientationCase{0, true, kRed, kGreen, kBlue, kWhite}));
+
+// Pictures are decoded on download threads while the main thread draws.
+TEST(ImageTest, DecodesAndDrawsOnManyThreadsAtOnce) {
+  const auto png = fixture("quad.png"), jpeg = fixture("photo.jpg"), gif = fixture("frames.gif");
+  std::vector<std::thread> threads;
+  std::atomic<int> decoded{0};
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < 20; ++i) {
+        for (const auto* bytes : {&png, &jpeg, &gif}) {
+          const auto image = Image::withData(*bytes);
+          if (!image) continue;
+          auto canvas = ImageContext::create({16, 16});
+          image->draw(canvas->context(), Rect(0, 0, 16, 16));
+          if (canvas->image()->bitmap()->pixel(1, 1).alpha > 0) ++decoded;
+        }
+      }
+    });
+  }
+  for (auto& t : threads) t.join();
+  EXPECT_EQ(decoded, 4 * 20 * 3);
+}
 
 TEST(ImageTest, ScaleComesFromTheFileName) {
   EXPECT_EQ(Image::scaleForFileName("/a/b/icon@2x.png"), 2);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <thread>
 
 namespace pf {
 namespace {
@@ -237,6 +238,69 @@ TEST(FramesetterTest, ClearTextDrawsNothing) {
   for (int y = 0; y < bitmap->height(); ++y)
     for (int x = 0; x < bitmap->width(); ++x) ink += bitmap->pixel(x, y).alpha > 2;
   EXPECT_EQ(ink, 0);
+}
+
+// Each thread lays out with its own Pango context; fonts are shared between threads.
+TEST(FramesetterTest, LaysOutOnManyThreadsAtOnce) {
+  const auto font = Font::systemFont(15);
+  std::vector<std::size_t> lineCounts(4);
+  std::vector<std::thread> threads;
+  for (std::size_t t = 0; t < lineCounts.size(); ++t) {
+    threads.emplace_back([&, t] {
+      TextAttributes attributes;
+      attributes.font = font;
+      for (int i = 0; i < 10; ++i) {
+        const Framesetter framesetter(AttributedString(kMixed, attributes));
+        lineCounts[t] = framesetter.createFrame({0, 0}, Rect(0, 0, 120, 1e6))->lines().size();
+        Font::withName("Helvetica-Bold", 12 + i);
+      }
+    });
+  }
+  for (auto& t : threads) t.join();
+  for (std::size_t count : lineCounts) EXPECT_EQ(count, lineCounts[0]);
+  EXPECT_GT(lineCounts[0], 3u);
+}
+
+// Draws a tall bold "I" with the stroke width and reads the ink along its middle row.
+struct StrokeInk {
+  int total = 0;        // pixels with ink
+  int centreAlpha = 0;  // alpha in the middle of the letter's stem
+};
+
+StrokeInk inkOfStrokedI(double strokeWidth) {
+  TextAttributes attributes;
+  attributes.font = Font::boldSystemFont(80);
+  attributes.strokeWidth = strokeWidth;
+  auto canvas = ImageContext::create({80, 100});
+  Framesetter(AttributedString("I", attributes))
+      .createFrame({0, 0}, Rect(0, 0, 80, 100))
+      ->drawTopDown(canvas->context());
+  const auto bitmap = canvas->image()->bitmap();
+  StrokeInk ink;
+  int left = -1, right = -1;
+  const int row = 50;
+  for (int x = 0; x < 80; ++x) {
+    if (bitmap->pixel(x, row).alpha > 128) {
+      if (left < 0) left = x;
+      right = x;
+    }
+  }
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 80; ++x) ink.total += bitmap->pixel(x, y).alpha > 128;
+  if (left >= 0) ink.centreAlpha = bitmap->pixel((left + right) / 2, row).alpha;
+  return ink;
+}
+
+TEST(FramesetterTest, StrokeWidthOutlinesOrThickensGlyphs) {
+  const StrokeInk filled = inkOfStrokedI(0), outlined = inkOfStrokedI(3), thickened = inkOfStrokedI(-6);
+  EXPECT_EQ(filled.centreAlpha, 255);
+  // A positive width draws only the outline, so the stem's middle stays empty.
+  EXPECT_LT(outlined.centreAlpha, 40);
+  EXPECT_GT(outlined.total, 50);
+  EXPECT_LT(outlined.total, filled.total);
+  // A negative width fills and strokes: more ink than the fill alone.
+  EXPECT_EQ(thickened.centreAlpha, 255);
+  EXPECT_GT(thickened.total, filled.total);
 }
 
 TEST(FramesetterTest, EmptyTextHasNoLines) {
