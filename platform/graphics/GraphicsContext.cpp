@@ -424,14 +424,33 @@ void GraphicsContext::drawLinearGradient(const Gradient& gradient, Point start, 
 
 void GraphicsContext::drawRadialGradient(const Gradient& gradient, Point startCenter, double startRadius,
                                          Point endCenter, double endRadius, unsigned options) {
+  const bool before = options & kGradientDrawsBeforeStartLocation;
+  const bool after = options & kGradientDrawsAfterEndLocation;
   impl_->draw([&](cairo_t* cr) {
     cairo_pattern_t* pattern = cairo_pattern_create_radial(startCenter.x, startCenter.y, startRadius,
                                                            endCenter.x, endCenter.y, endRadius);
     addStops(pattern, gradient);
-    cairo_pattern_set_extend(pattern, options ? CAIRO_EXTEND_PAD : CAIRO_EXTEND_NONE);
+    cairo_pattern_set_extend(pattern, before && after ? CAIRO_EXTEND_PAD : CAIRO_EXTEND_NONE);
     cairo_set_source(cr, pattern);
     cairo_paint(cr);
     cairo_pattern_destroy(pattern);
+    if (gradient.stops().empty() || before == after) return;
+    // One side only: inside the start circle in the first colour, or outside the end circle in the last.
+    cairo_save(cr);
+    if (before) {
+      cairo_arc(cr, startCenter.x, startCenter.y, startRadius, 0, 2 * M_PI);
+      setSource(cr, gradient.stops().front().color);
+    } else {
+      double x1, y1, x2, y2;
+      cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+      cairo_rectangle(cr, x1, y1, x2 - x1, y2 - y1);
+      cairo_new_sub_path(cr);
+      cairo_arc(cr, endCenter.x, endCenter.y, endRadius, 0, 2 * M_PI);
+      cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+      setSource(cr, gradient.stops().back().color);
+    }
+    cairo_fill(cr);
+    cairo_restore(cr);
   });
 }
 

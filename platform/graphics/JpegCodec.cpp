@@ -40,6 +40,18 @@ void limitScans(j_common_ptr info) {
     failJump(info);
 }
 
+// Photoshop writes CMYK inverted (and says so with its Adobe marker); either way ink becomes light.
+void cmykToBgra(std::uint8_t* row, int width, bool inverted) {
+  for (int x = 0; x < width; ++x, row += 4) {
+    unsigned c = row[0], m = row[1], y = row[2], k = row[3];
+    if (!inverted) c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
+    row[0] = static_cast<std::uint8_t>((y * k + 127) / 255);
+    row[1] = static_cast<std::uint8_t>((m * k + 127) / 255);
+    row[2] = static_cast<std::uint8_t>((c * k + 127) / 255);
+    row[3] = 255;
+  }
+}
+
 // Decodes into `bitmap`, which is made once the header is known. Kept free of objects with
 // destructors, because a library error leaves by longjmp.
 bool decodeInto(std::span<const std::uint8_t> bytes, std::shared_ptr<Bitmap>& bitmap) {
@@ -63,8 +75,9 @@ bool decodeInto(std::span<const std::uint8_t> bytes, std::shared_ptr<Bitmap>& bi
     jpeg_destroy_decompress(&info);
     return false;
   }
-  // Grey, YCbCr and RGB come out as native ARGB words; CMYK has no such conversion and fails.
-  info.out_color_space = JCS_EXT_BGRA;
+  // Grey, YCbCr and RGB come out as native ARGB words; CMYK (four bytes too) is converted in place.
+  const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+  info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
   jpeg_start_decompress(&info);
   bitmap = Bitmap::create(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
   if (!bitmap) {
@@ -74,6 +87,7 @@ bool decodeInto(std::span<const std::uint8_t> bytes, std::shared_ptr<Bitmap>& bi
   while (info.output_scanline < info.output_height) {
     JSAMPROW row = bitmap->data() + static_cast<std::ptrdiff_t>(bitmap->stride()) * info.output_scanline;
     jpeg_read_scanlines(&info, &row, 1);
+    if (cmyk) cmykToBgra(row, static_cast<int>(info.output_width), info.saw_Adobe_marker);
   }
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);

@@ -115,6 +115,26 @@ TEST_F(GraphicsContextTest, RadialGradientGrowsFromItsCentre) {
   expectColor(1, 1, kNone);
 }
 
+TEST_F(GraphicsContextTest, RadialGradientOptionsExtendOneSideEach) {
+  const Gradient gradient({Color::red(), Color::blue()});
+  struct Case {
+    unsigned options;
+    Pixel centre, outside;
+  };
+  for (const Case& c :
+       {Case{0, kNone, kNone}, Case{kGradientDrawsBeforeStartLocation, kRed, kNone},
+        Case{kGradientDrawsAfterEndLocation, kNone, kBlue},
+        Case{kGradientDrawsBeforeStartLocation | kGradientDrawsAfterEndLocation, kRed, kBlue}}) {
+    context_.clearRect({0, 0, 40, 40});
+    context_.drawRadialGradient(gradient, {20, 20}, 5, {20, 20}, 15, c.options);
+    SCOPED_TRACE(c.options);
+    expectColor(20, 20, c.centre);
+    expectColor(1, 1, c.outside);
+    // Between the circles the gradient runs whatever the options.
+    EXPECT_GT(at(20, 30).alpha, 250);
+  }
+}
+
 TEST_F(GraphicsContextTest, AlphaAndTransformsApplyToDrawing) {
   context_.setAlpha(0.5);
   context_.setFillColor(Color::red());

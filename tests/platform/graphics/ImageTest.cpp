@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
@@ -210,6 +211,47 @@ std::vector<std::uint8_t> progressiveJpeg(int side) {
   std::vector<std::uint8_t> out(buffer, buffer + size);
   std::free(buffer);
   return out;
+}
+
+// A CMYK JPEG of a red left half and a blue right half, written inverted as Photoshop does.
+std::vector<std::uint8_t> cmykJpeg() {
+  constexpr int kSide = 16;
+  std::vector<std::uint8_t> cmyk(kSide * kSide * 4);
+  for (int y = 0; y < kSide; ++y)
+    for (int x = 0; x < kSide; ++x) {
+      // Red is magenta and yellow ink, blue is cyan and magenta; inverted, full ink is 0.
+      const std::uint8_t ink[4] = {std::uint8_t(x < 8 ? 255 : 0), 0, std::uint8_t(x < 8 ? 0 : 255), 255};
+      std::copy(ink, ink + 4, cmyk.begin() + (y * kSide + x) * 4);
+    }
+  jpeg_compress_struct info;
+  jpeg_error_mgr errors;
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = info.image_height = kSide;
+  info.input_components = 4;
+  info.in_color_space = JCS_CMYK;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 95, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW row = cmyk.data() + std::size_t(info.next_scanline) * kSide * 4;
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::vector<std::uint8_t> out(buffer, buffer + size);
+  std::free(buffer);
+  return out;
+}
+
+TEST(JpegCodecTest, DecodesCmykPhotos) {
+  const auto bitmap = JpegCodec::decode(cmykJpeg());
+  ASSERT_TRUE(bitmap);
+  expectPixelNear(*bitmap, 3, 8, kRed, 12);
+  expectPixelNear(*bitmap, 12, 8, kBlue, 12);
 }
 
 TEST(JpegCodecTest, ProgressiveFilesDecodeButEndlessScansAreRefused) {
