@@ -28,7 +28,10 @@ TEST(DemoCms, ACatalogueThatIsMissingOrIncompleteIsRefusedWithTheReason) {
       std::filesystem::create_directories(data.file("cms"));
       std::ofstream(data.file("cms/catalogue.json")) << c.content;
     }
-    devserver::OpenServer server({"KEY", "SECRET"});
+    devserver::OpenServer::Settings settings;
+    settings.appKey = "KEY";
+    settings.secret = "SECRET";
+    devserver::OpenServer server(settings);
     std::string problem;
     EXPECT_FALSE(devserver::installDemoCms(server, data.path(), &problem));
     EXPECT_NE(problem.find(c.reason), std::string::npos) << problem;
