@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/http/GzipFileCoder.h"
+#include "core/http/ResponseSizeLimit.h"
 #include "platform/foundation/Format.h"
 
 namespace {
@@ -47,7 +48,7 @@ pf::ErrorPtr GzipDecompressor::closeStream() {
 }
 
 std::optional<pf::Data> GzipDecompressor::uncompressBytes(const std::uint8_t* bytes, std::size_t length,
-                                                          pf::ErrorPtr* error) {
+                                                          pf::ErrorPtr* error, std::uint64_t maxLength) {
   if (length == 0) return std::nullopt;
   if (!streamReady_) {
     if (error) *error = inflateErrorWithCode(Z_STREAM_ERROR);
@@ -67,6 +68,10 @@ std::optional<pf::Data> GzipDecompressor::uncompressBytes(const std::uint8_t* by
     z.avail_out = static_cast<uInt>(out.size() - produced);
     const int rc = inflate(&z, Z_NO_FLUSH);
     produced = out.size() - z.avail_out;
+    if (produced > maxLength) {
+      if (error) *error = ResponseSizeLimit::exceededError(maxLength);
+      return std::nullopt;
+    }
     if (rc == Z_STREAM_END) {
       reachedEnd_ = true;
     } else if (rc == Z_BUF_ERROR && z.avail_in == 0) {
@@ -82,15 +87,15 @@ std::optional<pf::Data> GzipDecompressor::uncompressBytes(const std::uint8_t* by
   return out;
 }
 
-std::optional<pf::Data> GzipDecompressor::uncompressData(const pf::Data& compressedData,
-                                                         pf::ErrorPtr* error) {
+std::optional<pf::Data> GzipDecompressor::uncompressData(const pf::Data& compressedData, pf::ErrorPtr* error,
+                                                         std::uint64_t maxLength) {
   GzipDecompressor coder;
   if (pf::ErrorPtr setup = coder.setupStream()) {
     if (error) *error = setup;
     return std::nullopt;
   }
   std::optional<pf::Data> inflated =
-      coder.uncompressBytes(compressedData.data(), compressedData.size(), error);
+      coder.uncompressBytes(compressedData.data(), compressedData.size(), error, maxLength);
   if (inflated && !coder.reachedEnd()) {
     if (error) *error = inflateErrorWithCode(Z_BUF_ERROR);
     return std::nullopt;

@@ -30,13 +30,16 @@ class GzipDecompressor {
   pf::ErrorPtr closeStream();
 
   // Everything this chunk inflates to, nothing held back; nil for empty input or on failure (then
-  // error is set when given).
-  std::optional<pf::Data> uncompressBytes(const std::uint8_t* bytes, std::size_t length, pf::ErrorPtr* error);
+  // error is set when given). More than maxLength bytes is a failure (code 12), found without
+  // inflating much further.
+  std::optional<pf::Data> uncompressBytes(const std::uint8_t* bytes, std::size_t length, pf::ErrorPtr* error,
+                                          std::uint64_t maxLength = UINT64_MAX);
   // The compressed stream has ended: whatever follows is not part of it.
   bool reachedEnd() const { return reachedEnd_; }
 
   // Truncated input is a failure, not a shorter result.
-  static std::optional<pf::Data> uncompressData(const pf::Data& compressedData, pf::ErrorPtr* error);
+  static std::optional<pf::Data> uncompressData(const pf::Data& compressedData, pf::ErrorPtr* error,
+                                                std::uint64_t maxLength = UINT64_MAX);
   static bool uncompressDataFromFile(const std::string& sourcePath, const std::string& destinationPath,
                                      pf::ErrorPtr* error);
   // "Decompression of data failed with code %i".

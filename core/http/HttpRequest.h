@@ -28,6 +28,7 @@
 #include "core/http/HttpRequestDelegate.h"
 #include "core/http/HttpRequestError.h"
 #include "core/http/HttpSessionCredential.h"
+#include "core/http/ResponseSizeLimit.h"
 #include "platform/foundation/Error.h"
 #include "platform/foundation/Operation.h"
 #include "platform/foundation/RunLoop.h"
@@ -157,6 +158,8 @@ class HttpRequest : public pf::Operation {
 
   // The body, inflated when it came gzip-compressed and inflating waited for the end.
   std::optional<pf::Data> responseData() const;
+  // responseData moved out of the request, which keeps none: for a caller done with the request.
+  std::optional<pf::Data> takeResponseData();
   // responseData decoded with responseEncoding; nullopt without data.
   std::optional<std::string> responseString() const;
   bool isResponseCompressed() const;
@@ -425,6 +428,9 @@ class HttpRequest : public pf::Operation {
   AtomicProperty<std::optional<std::string>> responseStatusMessage;
   AtomicProperty<Cookies> responseCookies;
   AtomicProperty<std::optional<pf::Data>> rawResponseData;
+  // The largest body kept in memory, and the most a compressed one may inflate to there; past it the
+  // request fails with code 12. Bodies written to a file have no limit.
+  std::atomic<std::uint64_t> maxResponseDataSize{ResponseSizeLimit::kDefaultBytes};
   std::atomic<std::uint64_t> contentLength{0};
   std::atomic<std::uint64_t> totalBytesRead{0};
   std::atomic<pf::StringEncoding> responseEncoding{pf::StringEncoding::ISOLatin1};
@@ -579,6 +585,12 @@ class HttpRequest : public pf::Operation {
   bool isSuccessfulStatus() const;
   std::size_t readSize() const;
   void handleBytesAvailable();
+  // Appends to the body in memory; false when that would pass maxResponseDataSize.
+  bool appendToMemory(const std::uint8_t* bytes, std::size_t length, const std::optional<pf::Data>& inflated);
+  std::uint64_t roomInMemory();
+  // Inflates a compressed body kept in memory once it is complete; the error when it inflates past
+  // maxResponseDataSize.
+  pf::ErrorPtr inflateResponseInMemory();
   void handleStreamComplete();
   void handleStreamError();
   bool retryUsingNewConnection();
@@ -652,4 +664,6 @@ class HttpRequest : public pf::Operation {
   std::shared_ptr<pf::Timer> statusTimer_;
   mutable std::mutex blocksMutex_;
   HandlerBlocks blocks_;
+  // A compressed body in memory, inflated once it was complete.
+  AtomicProperty<std::optional<pf::Data>> inflatedResponseData_;
 };

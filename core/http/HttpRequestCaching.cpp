@@ -110,6 +110,7 @@ bool HttpRequest::useCachedResponse(HttpRequest& target) {
     }
   } else {
     target.rawResponseData.set(cache->cachedResponseDataForURL(*address));
+    target.inflatedResponseData_.set(std::nullopt);
   }
   target.contentLength = pf::Value(*headers)["Content-Length"].unsignedLongLongValue();
   target.totalBytesRead = target.contentLength.load();

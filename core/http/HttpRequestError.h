@@ -15,4 +15,6 @@ enum class HttpRequestErrorCode : long {
   TooManyRedirects = 9,
   UnhandledException = 10,
   Compression = 11,
+  // A body, or what it inflates to, larger than the request may keep in memory.
+  ResponseTooLarge = 12,
 };

@@ -17,6 +17,8 @@ namespace {
 
 // Proxy scripts are read in pieces of this size.
 constexpr std::size_t kScriptChunkSize = 16384;
+// A larger "script" is not one: the request goes direct rather than hold it in memory.
+constexpr std::size_t kMaxScriptBytes = 1024 * 1024;
 
 std::mutex& queueWidthGuard() {
   static std::mutex guard;
@@ -160,6 +162,7 @@ void HttpRequest::fetchPACFile() {
 void HttpRequest::downloadPACFile(const pf::Url& script) {
   const Ptr download = requestWithURL(script);
   download->isPACFileRequest = true;
+  download->maxResponseDataSize = kMaxScriptBytes;
   download->timeOutSeconds = timeOutSeconds.load();
   if (isSynchronous) {
     download->startSynchronous();
@@ -195,6 +198,10 @@ void HttpRequest::readPACFile(const std::shared_ptr<pf::InputStream>& stream) {
   std::uint8_t buffer[kScriptChunkSize];
   const long long count = stream->read(buffer, sizeof buffer);
   if (count <= 0) return finishPACRead(count == 0);
+  if (PACFileData->size() + static_cast<std::size_t>(count) > kMaxScriptBytes) {
+    pf::logf("The proxy script is larger than %zu bytes; connecting directly", kMaxScriptBytes);
+    return finishPACRead(false);
+  }
   PACFileData->insert(PACFileData->end(), buffer, buffer + count);
   pf::RunLoop::current()->post([self = selfPtr(), stream] { self->readPACFile(stream); }, runLoopMode);
 }

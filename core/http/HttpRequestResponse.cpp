@@ -5,10 +5,12 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <utility>
 
 #include "core/http/BandwidthMeter.h"
 #include "core/http/GzipDecompressor.h"
 #include "core/http/HttpRequest.h"
+#include "core/http/ResponseSizeLimit.h"
 #include "platform/foundation/Format.h"
 #include "platform/foundation/TextHelpers.h"
 #include "platform/net/HttpCookieStorage.h"
@@ -256,12 +258,14 @@ void HttpRequest::handleBytesAvailable() {
   if (count == 0) return;
   const auto length = static_cast<std::size_t>(count);
 
+  const bool toMemory = !hasDataHandler() && !downloadDestinationPath.get();
   std::optional<pf::Data> inflated;
   if (isResponseCompressed() && !shouldWaitToInflateCompressedResponses) {
     if (!dataDecompressor.get()) dataDecompressor.set(GzipDecompressor::decompressor());
     pf::ErrorPtr failure;
     const std::shared_ptr<GzipDecompressor> decompressor = dataDecompressor.get();
-    inflated = decompressor ? decompressor->uncompressBytes(buffer, length, &failure) : std::nullopt;
+    const std::uint64_t room = toMemory ? roomInMemory() : ResponseSizeLimit::kNone;
+    inflated = decompressor ? decompressor->uncompressBytes(buffer, length, &failure, room) : std::nullopt;
     if (!decompressor) failure = GzipDecompressor::inflateErrorWithCode(-4);
     if (failure) {
       closeDownloadStreams();
@@ -282,14 +286,54 @@ void HttpRequest::handleBytesAvailable() {
     return;
   }
   if (downloadDestinationPath.get()) return writeDownloadChunk(buffer, length, inflated);
-  rawResponseData.update([&](std::optional<pf::Data>& data) {
+  if (!appendToMemory(buffer, length, inflated)) {
+    failWithError(ResponseSizeLimit::exceededError(maxResponseDataSize));
+  }
+}
+
+std::uint64_t HttpRequest::roomInMemory() {
+  const std::uint64_t limit = maxResponseDataSize;
+  const std::uint64_t held =
+      rawResponseData.update([](const std::optional<pf::Data>& data) { return data ? data->size() : 0; });
+  return held < limit ? limit - held : 0;
+}
+
+// A body whose announced length passes the limit fails at its first bytes; one that announces its
+// length gets its room at once, so it is never copied to grow.
+bool HttpRequest::appendToMemory(const std::uint8_t* bytes, std::size_t length,
+                                 const std::optional<pf::Data>& inflated) {
+  const std::uint64_t limit = maxResponseDataSize;
+  const std::uint64_t announced = contentLength;
+  return rawResponseData.update([&](std::optional<pf::Data>& data) {
     if (!data) data.emplace();
+    const std::size_t adding = inflated ? inflated->size() : length;
+    if (data->size() + adding > limit || (!inflated && announced > limit)) return false;
+    if (data->capacity() == 0 && !inflated && announced > 0) data->reserve(announced);
     if (inflated) {
       data->insert(data->end(), inflated->begin(), inflated->end());
     } else {
-      data->insert(data->end(), buffer, buffer + length);
+      data->insert(data->end(), bytes, bytes + length);
     }
+    return true;
   });
+}
+
+pf::ErrorPtr HttpRequest::inflateResponseInMemory() {
+  if (!isResponseCompressed() || !shouldWaitToInflateCompressedResponses || needsRedirect ||
+      authenticationNeeded != 0) {
+    return nullptr;
+  }
+  pf::ErrorPtr failure;
+  const std::uint64_t limit = maxResponseDataSize;
+  std::optional<pf::Data> inflated = rawResponseData.update([&](const std::optional<pf::Data>& raw) {
+    return raw && !raw->empty() ? GzipDecompressor::uncompressData(*raw, &failure, limit) : std::nullopt;
+  });
+  inflatedResponseData_.set(std::move(inflated));
+  // A body that does not inflate is left to its reader, who gets none; one that inflates past the
+  // limit fails the request.
+  const bool tooLarge =
+      failure && failure->code() == static_cast<long>(HttpRequestErrorCode::ResponseTooLarge);
+  return tooLarge ? failure : nullptr;
 }
 
 // ---- the end of the answer ----
@@ -325,6 +369,8 @@ void HttpRequest::handleStreamComplete() {
       removeTemporaryDownloadFile();
     } else if (downloadDestinationPath.get()) {
       failure = finishDownloadFile();
+    } else if (!failure && !hasDataHandler()) {
+      failure = inflateResponseInMemory();
     }
     if (!didUseCachedResponse && !failure) storeResponseInCache();
   }
@@ -403,9 +449,21 @@ bool HttpRequest::isResponseCompressed() const {
 }
 
 std::optional<pf::Data> HttpRequest::responseData() const {
+  if (std::optional<pf::Data> inflated = inflatedResponseData_.get()) return inflated;
   std::optional<pf::Data> raw = rawResponseData.get();
   if (raw && !raw->empty() && isResponseCompressed() && shouldWaitToInflateCompressedResponses) {
-    return GzipDecompressor::uncompressData(*raw, nullptr);
+    return GzipDecompressor::uncompressData(*raw, nullptr, maxResponseDataSize);
+  }
+  return raw;
+}
+
+std::optional<pf::Data> HttpRequest::takeResponseData() {
+  const auto take = [](std::optional<pf::Data>& data) { return std::exchange(data, std::nullopt); };
+  std::optional<pf::Data> inflated = inflatedResponseData_.update(take);
+  std::optional<pf::Data> raw = rawResponseData.update(take);
+  if (inflated) return inflated;
+  if (raw && !raw->empty() && isResponseCompressed() && shouldWaitToInflateCompressedResponses) {
+    return GzipDecompressor::uncompressData(*raw, nullptr, maxResponseDataSize);
   }
   return raw;
 }

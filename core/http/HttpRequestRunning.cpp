@@ -183,6 +183,7 @@ void HttpRequest::startRequest() {
   contentLength = 0;
   responseHeaders.set(std::nullopt);
   if (!downloadDestinationPath.get()) rawResponseData.set(pf::Data{});
+  inflatedResponseData_.set(std::nullopt);
   readStreamIsScheduled = false;
   if (!requestMessage) return failWithError(buildingError("Unable to create read stream"));
 
@@ -389,7 +390,10 @@ void HttpRequest::cancelLoad() {
     postBodyReadStream->close();
     postBodyReadStream.reset();
   }
-  if (!downloadComplete && !downloadDestinationPath.get()) rawResponseData.set(std::nullopt);
+  if (!downloadComplete && !downloadDestinationPath.get()) {
+    rawResponseData.set(std::nullopt);
+    inflatedResponseData_.set(std::nullopt);
+  }
   if (downloadDestinationPath.get()) {
     closeDownloadStreams();
     if (!downloadComplete && !allowResumeForFileDownloads) removeTemporaryDownloadFile();

@@ -79,10 +79,9 @@ std::string maskKey(std::string text, std::string_view key) {
 
 }  // namespace
 
-std::string RequestLogRedactor::redact(std::string_view text) {
-  std::string redacted(text);
-  for (std::string_view key : kSecretKeys) redacted = maskKey(std::move(redacted), key);
-  return redacted;
+std::string RequestLogRedactor::redact(std::string text) {
+  for (std::string_view key : kSecretKeys) text = maskKey(std::move(text), key);
+  return text;
 }
 
 std::string RequestLogRedactor::redactedURL(const std::optional<pf::Url>& url) {
@@ -95,5 +94,5 @@ std::string RequestLogRedactor::redactedURL(const std::optional<pf::Url>& url) {
     const std::size_t at = text.rfind('@', end == std::string::npos ? std::string::npos : end);
     if (at != std::string::npos && at >= start) text.replace(start, at - start, kMask);
   }
-  return redact(text);
+  return redact(std::move(text));
 }

@@ -13,6 +13,7 @@ class RequestLogRedactor {
  public:
   static constexpr char kMask[] = "***";
 
-  static std::string redact(std::string_view text);
+  // Takes the text to mask it in place: a long body is not copied again.
+  static std::string redact(std::string text);
   static std::string redactedURL(const std::optional<pf::Url>& url);
 };

@@ -128,20 +128,40 @@ pf::Value singleElement(const pf::Value& element, unsigned typeCode) {
   return JsonExtension::valueForTypeCode(element, typeCode);
 }
 
+pf::Value arrayElement(const pf::Value& element, const std::string& typeName, unsigned typeCode) {
+  if (JsonUtil::isSingleValueForTypeCode(typeCode)) return singleElement(element, typeCode);
+  return element.isDictionary() ? objectFromJsonDic(*element.dictionary(), typeName) : pf::Value();
+}
+
 pf::Value objectFromJsonArray(const pf::Array& array, const std::string& typeName, unsigned typeCode) {
   auto result = std::make_shared<pf::Array>();
   result->reserve(array.size());
-  bool single = JsonUtil::isSingleValueForTypeCode(typeCode);
   for (const pf::Value& element : array) {
-    pf::Value item;
-    if (single) {
-      item = singleElement(element, typeCode);
-    } else if (element.isDictionary()) {
-      item = objectFromJsonDic(*element.dictionary(), typeName);
-    }
+    pf::Value item = arrayElement(element, typeName, typeCode);
     if (!item.isNil()) result->push_back(std::move(item));
   }
   return pf::Value(result);
+}
+
+// A list is mapped element by element as the text is read: only the results and the values of one
+// element are in memory at a time, never the values of the whole list.
+pf::Value objectsFromJsonList(std::string_view text, const std::string& typeName, unsigned typeCode,
+                              pf::ErrorPtr* error) {
+  auto result = std::make_shared<pf::Array>();
+  const bool read = pf::JsonSerialization::forEachArrayElement(
+      text,
+      [&](pf::Value element) {
+        pf::Value item = arrayElement(element, typeName, typeCode);
+        if (!item.isNil()) result->push_back(std::move(item));
+        return true;
+      },
+      error);
+  return read ? pf::Value(result) : pf::Value();
+}
+
+bool startsAList(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t\r\n");
+  return first != std::string_view::npos && text[first] == '[';
 }
 
 }  // namespace
@@ -161,12 +181,20 @@ std::optional<std::string> JsonUtil::jsonStringWithObject(const pf::Value& objec
 }
 
 pf::Value JsonUtil::objectFromJsonData(const pf::Data& data, const std::string& typeName, pf::ErrorPtr* error) {
-  return objectFromJsonString(std::string(data.begin(), data.end()), typeName, error);
+  return objectFromJsonText(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()), typeName,
+                            error);
 }
 
 pf::Value JsonUtil::objectFromJsonString(const std::string& text, const std::string& typeName, pf::ErrorPtr* error) {
+  return objectFromJsonText(text, typeName, error);
+}
+
+pf::Value JsonUtil::objectFromJsonText(std::string_view text, const std::string& typeName, pf::ErrorPtr* error) {
   unsigned typeCode = ReflectionUtil::typeCodeForTypeName(typeName);
-  if (isSingleValueForTypeCode(typeCode)) return JsonExtension::jsonValueForTypeCode(text, typeCode);
+  if (isSingleValueForTypeCode(typeCode)) return JsonExtension::jsonValueForTypeCode(std::string(text), typeCode);
+  if (typeCode != TypeCode::Array && typeCode != TypeCode::Dictionary && startsAList(text)) {
+    return objectsFromJsonList(text, typeName, typeCode, error);
+  }
   pf::Value parsed = pf::JsonSerialization::JSONObjectWithString(text, pf::JsonSerialization::ReadingAllowFragments, error);
   // Plain dictionaries and arrays are answered as parsed.
   if (typeCode == TypeCode::Dictionary && parsed.isDictionary()) return parsed;

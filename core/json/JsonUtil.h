@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/foundation/Error.h"
 #include "platform/foundation/Value.h"
@@ -14,7 +15,8 @@ class JsonUtil {
  public:
   // UTF-8 JSON, or nullopt with the writer's error.
   static std::optional<pf::Data> jsonDataWithObject(const pf::Value& object, pf::ErrorPtr* error = nullptr);
-  static std::optional<std::string> jsonStringWithObject(const pf::Value& object, pf::ErrorPtr* error = nullptr);
+  static std::optional<std::string> jsonStringWithObject(const pf::Value& object,
+                                                         pf::ErrorPtr* error = nullptr);
 
   // The decoded value: an instance (or list of instances) of the named class, or a single value of
   // a scalar type name ("c", "i", "q", "NSString", "NSDate"...). Nil with an error for bad JSON.
@@ -22,6 +24,9 @@ class JsonUtil {
                                       pf::ErrorPtr* error = nullptr);
   static pf::Value objectFromJsonString(const std::string& text, const std::string& typeName,
                                         pf::ErrorPtr* error = nullptr);
+  // Either of the two above, reading the text where it lies.
+  static pf::Value objectFromJsonText(std::string_view text, const std::string& typeName,
+                                      pf::ErrorPtr* error = nullptr);
 
   // A number's type letter, "NSDate", "NSString", or the value's class name.
   static std::string typeNameForObject(const pf::Value& object);

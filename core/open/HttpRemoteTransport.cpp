@@ -10,6 +10,7 @@ RemoteTransport::Answer HttpRemoteTransport::send(const Request& request) {
   http->timeOutSeconds = request.timeoutSeconds;
   for (const auto& [name, value] : request.headers) http->addRequestHeader(name, value);
   http->postBody.set(request.body);
+  http->maxResponseDataSize = kMaxAnswerBytes;
   http->startSynchronous();
 
   Answer answer;
@@ -19,6 +20,6 @@ RemoteTransport::Answer HttpRemoteTransport::send(const Request& request) {
   for (const auto& [name, value] : http->responseHeaders.get().value_or(pf::Dictionary{})) {
     answer.headers.emplace_back(name, value.description());
   }
-  answer.body = http->responseData().value_or(pf::Data{});
+  answer.body = http->takeResponseData().value_or(pf::Data{});
   return answer;
 }

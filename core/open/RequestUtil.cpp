@@ -19,6 +19,7 @@ constexpr char kNetworkStatusError[] = "error.networkStatusError";
 constexpr char kRequestTimeoutError[] = "error.requestTimeoutError";
 constexpr char kResponseStatusCodeError[] = "error.responseStatusCodeError";
 constexpr char kJsonParseError[] = "error.jsonParseError";
+constexpr char kResponseTooLargeError[] = "error.responseTooLargeError";
 constexpr char kSystemError[] = "open.system.error";
 
 constexpr char kNetworkStatusCause[] = "当前网络不可用！";
@@ -56,13 +57,15 @@ pf::Value RequestUtil::performRemoteMethod(const std::string& requestUri, const 
   if (answer.error) return fail(error, parseOpenErrorFromRequestError(*answer.error));
   if (answer.statusCode != 200) return fail(error, statusCodeError(answer));
 
-  // The login answer is the session id itself.
-  const std::string received =
-      requestUri == ServiceManager::kLoginUri
-          ? std::string(RequestLogRedactor::kMask)
-          : RequestLogRedactor::redact(std::string(answer.body.begin(), answer.body.end()));
-  pf::logf("%@",
-           pf::format("Received json string of response status code %d : %@", answer.statusCode, received));
+  // The login answer is the session id itself. A long answer is logged with one copy of it, masked in
+  // place (the text before it holds no secret).
+  std::string received = pf::format("Received json string of response status code %d : ", answer.statusCode);
+  if (requestUri == ServiceManager::kLoginUri) {
+    received += RequestLogRedactor::kMask;
+  } else {
+    received.append(answer.body.begin(), answer.body.end());
+  }
+  pf::Log::write(RequestLogRedactor::redact(std::move(received)));
   if (hasException(answer)) return fail(error, serverError(answer.body));
   if (requestUri == ServiceManager::kLoginUri) return loginAnswer(answer.body, *configuration, error);
 
@@ -121,6 +124,10 @@ pf::ErrorPtr RequestUtil::parseOpenErrorFromRequestError(const pf::Error& reques
   }
   if (code == static_cast<long>(HttpRequestErrorCode::TimedOut)) {
     return openError(code, kRequestTimeoutError, kRequestTimeoutCause, userInfoText(requestError));
+  }
+  // An answer too large to read is the server's fault as far as the user can tell.
+  if (code == static_cast<long>(HttpRequestErrorCode::ResponseTooLarge)) {
+    return openError(code, kResponseTooLargeError, kResponseStatusCodeCause, userInfoText(requestError));
   }
   return openError(code, std::nullopt, std::nullopt, userInfoText(requestError));
 }

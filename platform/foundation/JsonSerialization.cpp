@@ -31,6 +31,10 @@ void report(ErrorPtr* error, long code, std::string description, Dictionary extr
 // Builds the value while the parser walks the text, so no intermediate document is kept.
 class ValueBuilder {
  public:
+  ValueBuilder() = default;
+  // Elements of a top-level array go to sink as each is complete instead of into the root.
+  explicit ValueBuilder(const std::function<bool(Value)>* sink) : sink_(sink) {}
+
   bool null() { return add(Null{}); }
   bool boolean(bool b) { return add(Number(b)); }
   bool number_integer(Json::number_integer_t n) { return add(Number(static_cast<long long>(n))); }
@@ -75,6 +79,8 @@ class ValueBuilder {
   bool add(Value v) {
     if (frames_.empty()) {
       root_ = std::move(v);
+    } else if (streamsElements()) {
+      return (*sink_)(std::move(v)) || fail("reading stopped");
     } else if (const ArrayPtr& array = frames_.back().container.array()) {
       array->push_back(std::move(v));
     } else {
@@ -85,19 +91,24 @@ class ValueBuilder {
   bool open(Value container) {
     if (frames_.size() >= kMaxDepth)
       return fail("nesting deeper than " + std::to_string(kMaxDepth) + " levels");
-    add(container);
+    if (!streamsElements()) add(container);
     frames_.push_back({std::move(container), {}});
     return true;
   }
   bool close() {
+    Value done = std::move(frames_.back().container);
     frames_.pop_back();
-    return true;
+    return !streamsElements() || add(std::move(done));
+  }
+  bool streamsElements() const {
+    return sink_ && frames_.size() == 1 && frames_.front().container.array();
   }
   bool fail(std::string problem) {
     problem_ = "Invalid JSON: " + std::move(problem);
     return false;
   }
 
+  const std::function<bool(Value)>* sink_ = nullptr;
   Value root_;
   std::vector<Frame> frames_;
   std::string problem_;
@@ -268,6 +279,23 @@ class Writer {
 Value JsonSerialization::JSONObjectWithData(const Data& data, unsigned options, ErrorPtr* error) {
   return JSONObjectWithString(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()),
                               options, error);
+}
+
+bool JsonSerialization::forEachArrayElement(std::string_view text, const std::function<bool(Value)>& take,
+                                            ErrorPtr* error) {
+  ValueBuilder builder(&take);
+  if (!Json::sax_parse(text.begin(), text.end(), &builder)) {
+    Dictionary extra;
+    if (builder.position())
+      extra["NSJSONSerializationErrorIndex"] = Value(static_cast<long long>(*builder.position()));
+    report(error, kReadCorrupt, builder.problem(), std::move(extra));
+    return false;
+  }
+  if (!builder.root().isArray()) {
+    report(error, kReadCorrupt, "Invalid JSON: the text is not an array");
+    return false;
+  }
+  return true;
 }
 
 Value JsonSerialization::JSONObjectWithString(std::string_view text, unsigned options, ErrorPtr* error) {

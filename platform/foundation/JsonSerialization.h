@@ -5,6 +5,7 @@
 // failure answers nil with an Error of domain "NSCocoaErrorDomain" (3840 reading, 3851 writing).
 // Stateless; safe on any thread.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,11 @@ class JsonSerialization {
   // Objects become dictionaries, arrays arrays, null the null marker.
   static Value JSONObjectWithData(const Data& data, unsigned options = 0, ErrorPtr* error = nullptr);
   static Value JSONObjectWithString(std::string_view text, unsigned options = 0, ErrorPtr* error = nullptr);
+  // Reads a document whose top level is an array one element at a time: each complete element goes to
+  // take and is not kept, so a long list never stands in memory whole as values. false (with error)
+  // when the text is not JSON or not an array, or when take answered false.
+  static bool forEachArrayElement(std::string_view text, const std::function<bool(Value)>& take,
+                                  ErrorPtr* error = nullptr);
 
   // UTF-8 JSON text. Dates, data, objects, nil, NaN and infinite numbers and broken UTF-8 are errors.
   static std::optional<Data> dataWithJSONObject(const Value& value, unsigned options = 0,

@@ -53,11 +53,13 @@ void Log::write(std::string_view message) {
     for (Capture* capture : r.captures) capture->add(message);
   }
   if (quiet()) return;
-  std::string line = prefix();
-  line.append(message);
-  line += '\n';
-  // One call per line so that lines from several threads do not interleave.
-  std::fwrite(line.data(), 1, line.size(), stderr);
+  const std::string start = prefix();
+  // Holding the stream keeps lines from several threads apart without copying a long message.
+  flockfile(stderr);
+  std::fwrite(start.data(), 1, start.size(), stderr);
+  std::fwrite(message.data(), 1, message.size(), stderr);
+  std::fputc('\n', stderr);
+  funlockfile(stderr);
 }
 
 Log::Capture::Capture() {

@@ -145,6 +145,49 @@ TEST_F(HttpRequestDownloadTest, InflatesIntoMemoryToo) {
   }
 }
 
+// A body kept in memory, or what it inflates to there, stops at the request's limit with a clear error;
+// a file has no such limit.
+TEST_F(HttpRequestDownloadTest, BodiesInMemoryStopAtTheirLimitAndFilesDoNot) {
+  constexpr std::uint64_t kLimit = 4000;
+  const std::string fits = randomText(kLimit);
+  const std::string large = randomText(kLimit + 1);
+  const std::string bomb(1 << 20, 'z');  // a few kilobytes compressed
+  const struct {
+    const char* name;
+    devserver::Handler answer;
+    bool waitToInflate;
+    bool toFile;
+    long code;
+  } cases[] = {
+      {"exactly the limit", text(200, fits), true, false, 0},
+      {"announced beyond it", text(200, large), true, false, 12},
+      {"chunked beyond it", devserver::answers::chunked({fits, "!"}), true, false, 12},
+      {"inflating beyond it at the end", text(200, gzip(bomb), {{"Content-Encoding", "gzip"}}), true, false,
+       12},
+      {"inflating beyond it on the fly", text(200, gzip(bomb), {{"Content-Encoding", "gzip"}}), false, false,
+       12},
+      {"a file beyond it", text(200, large), true, true, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = "/sized" + std::to_string(&c - cases);
+    server.route(path, c.answer);
+    auto request = c.toFile ? download(path, false) : get(path);
+    request->maxResponseDataSize = kLimit;
+    request->shouldWaitToInflateCompressedResponses = c.waitToInflate;
+    request->startSynchronous();
+    ASSERT_EQ(errorCode(*request), c.code);
+    if (c.code != 0) {
+      EXPECT_EQ(request->error.get()->localizedDescription(),
+                "The response is larger than the 4000 bytes that may be kept in memory");
+    } else if (c.toFile) {
+      EXPECT_EQ(readFile(destination), large);
+    } else {
+      EXPECT_EQ(body(*request), fits);
+    }
+  }
+}
+
 TEST_F(HttpRequestDownloadTest, AFolderInTheDestinationsPlaceIsNeverDeleted) {
   server.route("/file", text(200, "content"));
   std::filesystem::create_directories(destination);

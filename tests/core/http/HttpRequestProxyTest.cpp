@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/http/HttpRequest.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/OperationQueue.h"
 #include "platform/net/HostResolver.h"
 #include "platform/net/ProxySettings.h"
@@ -171,6 +172,34 @@ TEST_F(HttpRequestProxyTest, AProxyScriptDecidesAndAnUnusableOneMeansDirect) {
     r->startSynchronous();
     EXPECT_EQ(r->responseStatusCode, 200);
     EXPECT_EQ(lastTarget(), c.viaProxy ? server.url("/direct") : "/direct");
+  }
+}
+
+// A "script" that never ends is read only up to the size a script may have, then the request goes
+// direct, saying why.
+TEST_F(HttpRequestProxyTest, AProxyScriptThatNeverEndsIsCutOffAndTheRequestGoesDirect) {
+  server.route("/endless.pac", [](devserver::Exchange& e) {
+    e.sendHead(200, {{"Transfer-Encoding", "chunked"}});
+    const std::string chunk = "4000\r\n" + std::string(0x4000, '/') + "\r\n";
+    for (int i = 0; i < 100000 && !e.closesConnection(); ++i) e.write(chunk);
+  });
+  const struct {
+    const char* name;
+    std::string url;
+    const char* said;
+  } cases[] = {
+      {"file", "file:///dev/zero", "The proxy script is larger than 1048576 bytes"},
+      {"over http", server.url("/endless.pac"), "larger than the 1048576 bytes"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    useEnvironment({{"MARLUNE_PAC_URL", c.url}});
+    pf::Log::Capture log;
+    HttpRequest::Ptr r = request(server.url("/direct"));
+    r->startSynchronous();
+    EXPECT_EQ(r->responseStatusCode, 200);
+    EXPECT_EQ(lastTarget(), "/direct");
+    EXPECT_TRUE(log.contains(c.said));
   }
 }
 

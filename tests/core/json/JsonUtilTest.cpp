@@ -188,6 +188,25 @@ TEST_F(JsonUtilTest, ErrorsAndContractFaults) {
   EXPECT_EQ(message, "You must set array type name for prop named lessons of class JsonCourse!");
 }
 
+// A list is mapped as it is read; elements that are not objects are skipped, and a list broken part way
+// gives no half result.
+TEST_F(JsonUtilTest, ListsMapElementByElement) {
+  const pf::Value list = JsonUtil::objectFromJsonString(
+      R"(  [{"name": "a"}, 5, {"name": "b", "lessons": [{"title": "t", "minutes": 3}]}, null])", "JsonCourse");
+  ASSERT_TRUE(list.isArray());
+  ASSERT_EQ(list.array()->size(), 2u);
+  EXPECT_EQ(list.array()->at(0).objectAs<JsonCourse>()->name, "a");
+  const auto second = list.array()->at(1).objectAs<JsonCourse>();
+  EXPECT_EQ(second->name, "b");
+  ASSERT_EQ(second->lessons.size(), 1u);
+  EXPECT_EQ(second->lessons[0]->minutes, 3);
+
+  pf::ErrorPtr error;
+  EXPECT_TRUE(JsonUtil::objectFromJsonString(R"([{"name": "a"}, {"name" "b"}])", "JsonCourse", &error).isNil());
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->domain(), "NSCocoaErrorDomain");
+}
+
 TEST_F(JsonUtilTest, EqualContainersAreAllWrittenAndCyclesEnd) {
   auto course = std::make_shared<JsonCourse>();
   course->extraA = pf::makeArray();

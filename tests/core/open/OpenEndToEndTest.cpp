@@ -166,6 +166,12 @@ TEST_F(OpenEndToEndTest, TransportFailuresMapToTheirRecords) {
   server.rawMethod("/v1/test/unavailable", devserver::answers::text(503, "down"));
   server.rawMethod("/v1/test/garbled", devserver::answers::text(200, "{\"title\": "));
   server.rawMethod("/v1/test/stall", devserver::answers::stall(5));
+  // Announces more than a call may hold in memory; the call gives up at the first bytes.
+  server.rawMethod("/v1/test/huge", [](devserver::Exchange& e) {
+    e.sendHead(200, {{"Content-Length", std::to_string(32 * 1024 * 1024 + 1)}});
+    e.write(std::string(65536, '['));
+    e.pause(5);  // the rest never comes; stopping the server ends the wait
+  });
   struct Case {
     const char* name;
     std::string host;
@@ -180,6 +186,7 @@ TEST_F(OpenEndToEndTest, TransportFailuresMapToTheirRecords) {
        "503 : HTTP/1.1 503"},
       {"bad JSON", server.host(), "/v1/test/garbled", 3, "error.jsonParseError", ""},
       {"stall", server.host(), "/v1/test/stall", 2, "error.requestTimeoutError", ""},
+      {"answer too large", server.host(), "/v1/test/huge", 12, "error.responseTooLargeError", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

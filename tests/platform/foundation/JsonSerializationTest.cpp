@@ -134,6 +134,39 @@ TEST(JsonSerializationTest, MalformedInputAnswersNilAndAnError) {
   }
 }
 
+// A long list is read one element at a time; each element is what reading the whole would hold there.
+TEST(JsonSerializationTest, ReadsATopLevelListOneElementAtATime) {
+  const std::string text = R"( [1, {"a": [2, {"b": 3}], "c": "d"}, "x", [4, []], null] )";
+  std::vector<pf::Value> elements;
+  ASSERT_TRUE(JsonSerialization::forEachArrayElement(text, [&](pf::Value element) {
+    elements.push_back(std::move(element));
+    return true;
+  }));
+  EXPECT_EQ(pf::Value(std::make_shared<pf::Array>(elements)), read(text));
+
+  const struct {
+    const char* name;
+    std::string text;
+    std::size_t taken;
+    bool stops;
+  } failures[] = {
+      {"an object", R"({"a": 1})", 0, false},
+      {"a single value", "1", 0, false},
+      {"broken after the first element", R"([{"a": 1}, {"b" 2}])", 1, false},
+      {"the taker stops", "[1, 2, 3]", 2, true},
+  };
+  for (const auto& c : failures) {
+    SCOPED_TRACE(c.name);
+    std::size_t taken = 0;
+    pf::ErrorPtr error;
+    EXPECT_FALSE(JsonSerialization::forEachArrayElement(
+        c.text, [&](const pf::Value&) { return ++taken < 2 || !c.stops; }, &error));
+    EXPECT_EQ(taken, c.taken);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code(), 3840);
+  }
+}
+
 TEST(JsonSerializationTest, EscapesStrings) {
   const std::string raw = "q\"b\\n\nt\tc\x01\x1f/é";
   const std::string text = write(pf::Value(pf::Array{raw}));
