@@ -497,3 +497,18 @@ void GraphicsContext::endTransparencyLayer() {
 }
 
 }  // namespace pf
+
+// Sanitizer settings for every program that draws (drawing and text layout both come through here).
+// Fontconfig keeps the configuration it parses for the life of the process and never frees it.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
+
+// Cairo, Pango, GLib, HarfBuzz and fontconfig count references and guard caches with atomics of their
+// own, which the thread checker cannot see in libraries built without it; each thread here has its own
+// Pango context and nothing is shared unguarded on our side.
+extern "C" const char* __tsan_default_suppressions() {
+  return "race:libcairo.so\nrace:libpixman-1.so\nrace:libglib-2.0.so\nrace:libgobject-2.0.so\n"
+         "race:libpango-1.0.so\nrace:libpangoft2-1.0.so\nrace:libpangocairo-1.0.so\nrace:libharfbuzz.so\n"
+         "race:libfontconfig.so\nrace:libfreetype.so\n";
+}

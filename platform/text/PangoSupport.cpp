@@ -39,9 +39,3 @@ int toPangoCeil(double points) {
 }
 
 }  // namespace pf
-
-// Fontconfig keeps the configuration it parses for the life of the process and never frees it; the
-// leak checker of sanitizer builds is told so, for every program that lays out text.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\n";
-}
