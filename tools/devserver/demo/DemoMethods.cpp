@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "tools/devserver/demo/DemoAns.h"
+#include "tools/devserver/demo/DemoBlg.h"
 #include "tools/devserver/demo/DemoCms.h"
 #include "tools/devserver/demo/DemoEms.h"
 #include "tools/devserver/demo/DemoFiles.h"
@@ -23,6 +24,7 @@ void installDemoMethods(OpenServer& server, const std::string& dataFolder) {
     std::fprintf(stderr, "no course demo: %s\n", problem.c_str());
   installDemoQsm(server, dataFolder);
   installDemoAns(server, dataFolder);
+  installDemoBlg(server, dataFolder);
 }
 
 }  // namespace devserver
