@@ -1,0 +1,270 @@
+// The micro-blog services against the stand-in's demo micro-blog, signed in as the demo learner
+// (U0001, who follows U9103 and U9101, collects WB-001 and follows topic WT-001).
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "app/model/blg/BlogUser.h"
+#include "app/model/blg/Topic.h"
+#include "app/service/blg/BlgCommentService.h"
+#include "app/service/blg/BlgService.h"
+#include "app/service/blg/BlgUserService.h"
+#include "app/service/blg/TopicService.h"
+#include "core/open/OpenError.h"
+#include "core/open/OpenExtension.h"
+#include "core/open/ServiceManager.h"
+#include "platform/foundation/DispatchQueue.h"
+#include "platform/foundation/RunLoop.h"
+#include "tests/app/support/AppSandbox.h"
+#include "tests/core/open/ServiceErrorRecorder.h"
+#include "tools/devserver/MultipartForm.h"
+#include "tools/devserver/demo/DemoBlg.h"
+#include "tools/devserver/demo/DemoFiles.h"
+
+namespace {
+
+constexpr char kAppKey[] = "6F1A0C2B9D8E4F7A8B3C5D6E7F8091A2";
+constexpr char kSecret[] = "B7E3C1A9F2D44E6B8A0C9D1E2F3A4B5C";
+
+class BlgServicesTest : public AppSandbox {
+ protected:
+  void SetUp() override {
+    AppSandbox::SetUp();
+    ASSERT_EQ(launch(), InitService::DatabaseStart::Created);
+    pf::RunLoop::setMainThread();
+    server.addUser({"demo", "learner", "learner123", "U0001"});
+    devserver::installDemoFiles(server, MARLUNE_DEMO_DATA);
+    devserver::installDemoBlg(server, MARLUNE_DEMO_DATA);
+    ASSERT_TRUE(server.start());
+    ServiceConfiguration configuration;
+    configuration.appKey = kAppKey;
+    configuration.secret = kSecret;
+    configuration.baseUrl = server.host();
+    ServiceManager::initConfiguration(configuration);
+    ServiceManager::sessionCache().clear();
+    ServiceManager::ParamDic login{{"loginName", openValue("learner")},
+                                   {"password", openValue("learner123")},
+                                   {"corpCode", openValue("demo")}};
+    ASSERT_TRUE(
+        ServiceManager::performRemoteMethod("/v1/uc/login/ologin", login, "NSString", nullptr).isString());
+    blogs = std::make_unique<BlgService>(delegate);
+  }
+  void TearDown() override {
+    server.stop();
+    ServiceManager::sessionCache().clear();
+    pf::RunLoop::main()->clear();
+    AppSandbox::TearDown();
+  }
+
+  // The error codes the delegate heard of so far, in order.
+  std::vector<std::string> reportedCodes() {
+    bool drained = false;
+    pf::DispatchQueue::main()->async([&] { drained = true; });
+    EXPECT_TRUE(pf::RunLoop::main()->runUntilTrue([&] { return drained; }, 5));
+    std::vector<std::string> codes;
+    for (const auto& report : *delegate->reports) {
+      codes.push_back(OpenError::firstOrDefaultErrorInfo(*report.error)->errorCode.value_or("?"));
+    }
+    delegate->reports->clear();
+    return codes;
+  }
+
+  std::string sent(const std::string& path, const std::string& name) const {
+    const auto calls = server.calls(path);
+    if (calls.empty() || !calls.back().parameters.contains(name)) return "(none)";
+    return calls.back().parameters.at(name);
+  }
+
+  std::size_t requestsTo(const std::string& prefix) const {
+    std::size_t count = 0;
+    for (const auto& request : server.requests()) count += request.path.starts_with(prefix);
+    return count;
+  }
+
+  static std::shared_ptr<Blog> newBlog(const std::string& content, const std::string& topics) {
+    auto blog = std::make_shared<Blog>();
+    blog->content = content;
+    blog->topicName = topics;
+    blog->clientType = "APPLE_PHONE";
+    return blog;
+  }
+
+  static std::vector<std::string> topicTitles(const Blog& blog) {
+    std::vector<std::string> titles;
+    if (!blog.topicList) return titles;
+    for (const pf::Value& element : *blog.topicList) {
+      const auto topic = element.objectAs<Topic>();
+      titles.push_back(topic && topic->title ? *topic->title : "(not a Topic)");
+    }
+    return titles;
+  }
+
+  devserver::OpenServer server{{kAppKey, kSecret, 900, 600, {}}};
+  std::shared_ptr<ServiceErrorRecorder> delegate = std::make_shared<ServiceErrorRecorder>();
+  std::shared_ptr<Page> page = std::make_shared<Page>();
+  std::unique_ptr<BlgService> blogs;
+};
+
+TEST_F(BlgServicesTest, APostWithAPictureUploadsItThenPostsTheStoredFileId) {
+  const pf::Data picture = {0xFF, 0xD8, 0xFF, 0xE0, 'J', 'F', 'I', 'F', 0xFF, 0xD9};
+  const auto posted = blogs->postBlog(newBlog("午休时拍的照片", "安全月, 摄影"), picture);
+  ASSERT_NE(posted, nullptr);
+  EXPECT_EQ(reportedCodes(), std::vector<std::string>{});
+
+  std::optional<devserver::MultipartPart> part;
+  for (const auto& request : server.requests()) {
+    if (request.path != "/upload/image") continue;
+    const auto parts = devserver::MultipartForm::parse(request);
+    ASSERT_TRUE(parts && parts->size() == 1);
+    part = parts->front();
+  }
+  ASSERT_TRUE(part);
+  EXPECT_EQ(part->name, "file");
+  EXPECT_EQ(part->fileName, "image.jpg");
+  EXPECT_EQ(part->body, std::string(picture.begin(), picture.end()));
+
+  const nlohmann::json sentBlog = nlohmann::json::parse(sent("/v1/wb/blog/post", "blog"));
+  ASSERT_TRUE(sentBlog["imgFileId"].is_string());
+  EXPECT_EQ(posted->normalPicture, server.url("/files/" + sentBlog["imgFileId"].get<std::string>()));
+  EXPECT_EQ(topicTitles(*posted), (std::vector<std::string>{"安全月", "摄影"}));
+
+  const auto feed = blogs->getCorpBlogsWithContent(std::nullopt, page);
+  ASSERT_TRUE(feed && feed->rows && !feed->rows->empty());
+  EXPECT_EQ(feed->rows->front().objectAs<Blog>()->blogId, posted->blogId);
+}
+
+TEST_F(BlgServicesTest, ANewPostSendsItsTextTopicsClientAndScalarsButNoNilObjectsAndNoUpload) {
+  ASSERT_NE(blogs->postBlog(newBlog("第一条", "读书分享"), std::nullopt), nullptr);
+  EXPECT_EQ(requestsTo("/upload/"), 0u);
+  const nlohmann::json sentBlog = nlohmann::json::parse(sent("/v1/wb/blog/post", "blog"));
+  EXPECT_EQ(sentBlog["content"], "第一条");
+  EXPECT_EQ(sentBlog["topicName"], "读书分享");
+  EXPECT_EQ(sentBlog["clientType"], "APPLE_PHONE");
+  EXPECT_EQ(sentBlog["commentsCnt"], 0);
+  EXPECT_EQ(sentBlog["collected"], false);
+  for (const char* absent : {"imgFileId", "refBlog", "topicList", "blogId"}) {
+    EXPECT_FALSE(sentBlog.contains(absent)) << absent;
+  }
+}
+
+TEST_F(BlgServicesTest, AFailedUploadPostsNothingAndTellsTheDelegate) {
+  // The upload address leads nowhere: the transfer answers 404.
+  server.method("/v1/sf/file/getImgUploadUrl", [this](const devserver::OpenCall&) {
+    return devserver::OpenAnswer::string(server.url("/nowhere"));
+  });
+  const pf::Data picture = {1, 2, 3};
+  EXPECT_EQ(blogs->postBlog(newBlog("带图的微博", ""), picture), nullptr);
+  EXPECT_TRUE(server.calls("/v1/wb/blog/post").empty());
+  EXPECT_EQ(reportedCodes(), std::vector<std::string>{"error.service"});
+
+  // No address at all: the lookup's own failure is what the delegate hears.
+  CommonService::clearSharedState();
+  server.method("/v1/sf/file/getImgUploadUrl", [](const devserver::OpenCall&) {
+    return devserver::OpenAnswer::error("sf.down", "store down");
+  });
+  EXPECT_EQ(blogs->postBlog(newBlog("带图的微博", ""), picture), nullptr);
+  EXPECT_TRUE(server.calls("/v1/wb/blog/post").empty());
+  EXPECT_EQ(reportedCodes(), std::vector<std::string>{"sf.down"});
+}
+
+TEST_F(BlgServicesTest, NilFiltersPagesAndFalseFlagsGoOutAsTheirJsonTexts) {
+  TopicService topics{delegate};
+  BlgUserService users{delegate};
+  blogs->getMyConcernBlogWithPage(page);
+  blogs->getCorpBlogsWithContent(std::nullopt, nullptr);
+  blogs->repostBlog("转发", "WB-002", false, "APPLE_PHONE");
+  blogs->commentBlog("好", "WB-002", false);
+  topics.getAllTopicListWithPage(page);
+  users.getAttentionUsersWithUserID("U0001", page);
+  const struct {
+    const char* path;
+    const char* parameter;
+    const char* text;
+  } cases[] = {
+      {"/v1/wb/blog/loadMyConcernBlogs", "content", "null"},
+      {"/v1/wb/blog/loadCorpBlogs", "content", "null"},
+      {"/v1/wb/blog/loadCorpBlogs", "page", "null"},
+      {"/v1/wb/blog/repost", "asComment", "false"},
+      {"/v1/wb/comment/comment", "asBlog", "false"},
+      {"/v1/wb/topic/loadTopics", "title", "null"},
+      {"/v1/wb/bloguser/loadFollowedUsers", "nickName", "null"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(sent(c.path, c.parameter), c.text) << c.path << " " << c.parameter;
+}
+
+TEST_F(BlgServicesTest, ARepostCarriesItsSourceWithTheSourcesTopics) {
+  const auto repost = blogs->repostBlog("一起读", "WB-003", true, "APPLE_PHONE");
+  ASSERT_TRUE(repost && repost->refBlog);
+  EXPECT_EQ(repost->blogType, "broadcast");
+  EXPECT_EQ(repost->refBlog->blogId, "WB-003");
+  EXPECT_EQ(topicTitles(*repost->refBlog), (std::vector<std::string>{"读书分享", "新员工培训"}));
+  EXPECT_EQ(topicTitles(*repost), topicTitles(*repost->refBlog));
+
+  // asComment also left a comment on the source.
+  BlgCommentService comments{delegate};
+  const auto onSource = comments.getCommentsWithBlogID("WB-003", page);
+  ASSERT_TRUE(onSource && onSource->rows && onSource->rows->size() == 1);
+  const auto comment = onSource->rows->front().objectAs<Comment>();
+  ASSERT_NE(comment, nullptr);
+  EXPECT_EQ(comment->content, "一起读");
+  EXPECT_TRUE(comment->hasBroadcast);
+}
+
+TEST_F(BlgServicesTest, EachRefusedToggleReachesTheDelegateWithItsCode) {
+  TopicService topics{delegate};
+  BlgUserService users{delegate};
+  const struct {
+    std::function<bool()> toggle;
+    const char* code;
+  } cases[] = {
+      {[&] { return blogs->collectBlogWithBlogID("WB-001"); }, "wb.blog.blogCollected"},
+      {[&] { return blogs->cancelCollectBlogWithBlogID("WB-002"); }, "wb.blog.blogCancelCollected"},
+      {[&] { return topics.followTopicWithID("WT-001"); }, "wb.topic.followed"},
+      {[&] { return topics.cancelFollowTopicWithID("WT-002"); }, "wb.topic.cancelFollowed"},
+      {[&] { return users.followUserWithID("U9103"); }, "wb.blogUser.followed"},
+      {[&] { return users.cancelFollowWithID("U9102"); }, "wb.blogUser.cancelFollowed"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(c.toggle()) << c.code;
+    EXPECT_EQ(reportedCodes(), std::vector<std::string>{c.code});
+  }
+}
+
+TEST_F(BlgServicesTest, TogglesThatChangeSomethingSucceedAndShowInTheLists) {
+  TopicService topics{delegate};
+  BlgUserService users{delegate};
+  EXPECT_TRUE(blogs->collectBlogWithBlogID("WB-002"));
+  EXPECT_TRUE(topics.followTopicWithID("WT-003"));
+  EXPECT_TRUE(topics.isFollowedTopicWithID("WT-003"));
+  EXPECT_TRUE(users.followUserWithID("U9102"));
+  EXPECT_EQ(reportedCodes(), std::vector<std::string>{});
+
+  const auto collected = blogs->getMyCollectBlogWithPage(page);
+  ASSERT_TRUE(collected && collected->rows);
+  EXPECT_EQ(collected->total, 2);
+  const auto followed = topics.getTopicsWithUserID("U0001", page);
+  ASSERT_TRUE(followed && followed->rows);
+  EXPECT_EQ(followed->total, 2);
+  const auto detail = users.getUserDetailWithNickName("李军");
+  ASSERT_NE(detail, nullptr);
+  EXPECT_EQ(detail->userId, "U9102");
+  EXPECT_TRUE(detail->userConcerned);
+  const auto fans = users.getFansWithUserID("U9102", page);
+  ASSERT_TRUE(fans && fans->rows && fans->rows->size() == 1);
+  EXPECT_EQ(fans->rows->front().objectAs<BlogUser>()->userId, "U0001");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(BlgServicesTest, TheBadgeCountsOthersPostsUntilTheCompanyFeedIsOpened) {
+  OpenBlogService open{delegate};
+  EXPECT_EQ(open.reminder(),
+            2);  // WB-003 and WB-004 of the last three days; the learner's own WB-005 is not counted
+  blogs->getCorpBlogsWithContent(std::nullopt, page);
+  EXPECT_EQ(open.reminder(), 0);
+}
+
+}  // namespace
