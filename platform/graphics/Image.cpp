@@ -1,5 +1,6 @@
 #include "platform/graphics/Image.h"
 
+#include "platform/foundation/Bundle.h"
 #include "platform/graphics/GifDecoder.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/JpegCodec.h"
@@ -9,6 +10,8 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <mutex>
 
 namespace pf {
 
@@ -48,6 +51,35 @@ std::shared_ptr<Image> Image::withContentsOfFile(const std::string& path) {
   if (!in) return nullptr;
   const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   return withData(bytes, scaleForFileName(path));
+}
+
+std::shared_ptr<Image> Image::named(const std::string& name, double screenScale) {
+  static std::mutex mutex;
+  static std::map<std::string, std::shared_ptr<Image>> cache;
+  const auto bundle = Bundle::mainBundle();
+  const std::string key = bundle->bundlePath() + "\n" + name + (screenScale >= 2 ? "\n2" : "\n1");
+  {
+    std::lock_guard lock(mutex);
+    if (const auto it = cache.find(key); it != cache.end()) return it->second;
+  }
+  std::string stem = name, type = "png";
+  const auto dot = name.find_last_of('.');
+  if (dot != std::string::npos && dot > 0 && name.find('/', dot) == std::string::npos) {
+    stem = name.substr(0, dot);
+    type = name.substr(dot + 1);
+  }
+  std::vector<std::string> candidates = {stem};
+  if (!stem.ends_with("@2x"))
+    candidates.insert(screenScale >= 2 ? candidates.begin() : candidates.end(), stem + "@2x");
+  for (const std::string& candidate : candidates) {
+    const auto path = bundle->pathForResource(candidate, type);
+    if (!path) continue;
+    auto image = withContentsOfFile(*path);
+    if (!image) continue;
+    std::lock_guard lock(mutex);
+    return cache.emplace(key, std::move(image)).first->second;
+  }
+  return nullptr;
 }
 
 double Image::scaleForFileName(std::string_view path) {

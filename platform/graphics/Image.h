@@ -33,6 +33,10 @@ class Image {
   static std::shared_ptr<Image> withBitmap(std::shared_ptr<const Bitmap> bitmap, double scale = 1);
   // An animation showing the frames in turn over the duration; nullptr without frames.
   static std::shared_ptr<Image> animated(std::vector<std::shared_ptr<const Image>> frames, double duration);
+  // The main bundle's picture of that name, as the platform's named lookup: the extension defaults
+  // to ".png", and "name@2x" is preferred on a screen of scale 2 (and used, at scale 2, when it is
+  // the only one). Pictures found are kept for the process; nullptr when there is none.
+  static std::shared_ptr<Image> named(const std::string& name, double screenScale = 1);
   // 2 for "name@2x.png", 1 otherwise.
   static double scaleForFileName(std::string_view path);
 

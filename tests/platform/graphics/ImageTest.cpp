@@ -1,3 +1,4 @@
+#include "platform/foundation/Bundle.h"
 #include "platform/graphics/GifDecoder.h"
 #include "platform/graphics/Image.h"
 #include "platform/graphics/ImageContext.h"
@@ -339,6 +340,40 @@ TEST(ImageTest, DecodesAndDrawsOnManyThreadsAtOnce) {
   }
   for (auto& t : threads) t.join();
   EXPECT_EQ(decoded, 4 * 20 * 3);
+}
+
+TEST(ImageTest, NamedPicturesComeFromTheBundleAtTheScreensScale) {
+  pf_test::TemporaryFolder bundle;
+  const auto bytes = fixture("quad.png");
+  auto write = [&](const std::string& file) {
+    std::ofstream(bundle.file(file), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+  };
+  write("button.png");
+  write("button@2x.png");
+  write("retina@2x.png");
+  write("photo.jpg.png");
+  Bundle::setMainBundlePath(bundle.path());
+  struct Case {
+    const char* name;
+    double screenScale;
+    double imageScale;  // 0: none
+  };
+  for (const Case& c : {Case{"button", 1, 1}, Case{"button", 2, 2}, Case{"button.png", 2, 2},
+                        Case{"button@2x.png", 1, 2}, Case{"retina", 1, 2}, Case{"retina.png", 2, 2},
+                        Case{"missing", 2, 0}, Case{"", 1, 0}, Case{"../button", 1, 0}}) {
+    const auto image = Image::named(c.name, c.screenScale);
+    SCOPED_TRACE(c.name);
+    if (c.imageScale == 0) {
+      EXPECT_FALSE(image);
+      continue;
+    }
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->scale(), c.imageScale);
+  }
+  // The same picture object answers again.
+  EXPECT_EQ(Image::named("button", 2).get(), Image::named("button", 2).get());
+  Bundle::setMainBundlePath("");
 }
 
 TEST(ImageTest, ScaleComesFromTheFileName) {
