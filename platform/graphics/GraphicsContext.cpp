@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <stdexcept>
 
 namespace pf {
 
@@ -204,6 +205,7 @@ void drawWithState(GraphicsContext& context, const std::function<void(cairo_t*)>
 }
 
 GraphicsContext::GraphicsContext(std::shared_ptr<Bitmap> target, double scale) : impl_(new Impl) {
+  if (!target) throw std::invalid_argument("a drawing context needs a bitmap to draw into");
   impl_->bitmap = std::move(target);
   impl_->scale = scale > 0 ? scale : 1;
   impl_->surface = cairoSurfaceFor(*impl_->bitmap);

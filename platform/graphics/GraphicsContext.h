@@ -44,7 +44,8 @@ enum class BlendMode {
 
 class GraphicsContext {
  public:
-  // Draws into the bitmap, which the context keeps alive.
+  // Draws into the bitmap, which the context keeps alive; a missing bitmap is a contract fault
+  // (std::invalid_argument).
   GraphicsContext(std::shared_ptr<Bitmap> target, double scale = 1);
   ~GraphicsContext();
   GraphicsContext(const GraphicsContext&) = delete;

@@ -103,7 +103,8 @@ std::shared_ptr<Image> Image::withScale(double scale) const {
 
 std::shared_ptr<Image> Image::resizable(EdgeInsets capInsets, ImageResizingMode mode) const {
   auto image = std::shared_ptr<Image>(new Image(*this));
-  image->capInsets_ = capInsets;
+  image->capInsets_ = {std::max(capInsets.top, 0.0), std::max(capInsets.left, 0.0),
+                       std::max(capInsets.bottom, 0.0), std::max(capInsets.right, 0.0)};
   image->resizingMode_ = mode;
   return image;
 }

@@ -135,12 +135,15 @@ void Path::quadCurveTo(Point end, Point control) {
 void Path::addArc(Point center, double radius, double startAngle, double endAngle, bool clockwise) {
   constexpr double kTwoPi = 2 * std::numbers::pi;
   double sweep = endAngle - startAngle;
+  if (!std::isfinite(sweep) || !std::isfinite(radius) || !std::isfinite(center.x) || !std::isfinite(center.y))
+    return;
+  // A turn of a full circle or more draws the whole circle; less is taken the asked way round.
   if (clockwise) {
-    while (sweep < 0) sweep += kTwoPi;
-    if (sweep > kTwoPi) sweep = std::fmod(sweep, kTwoPi);
+    sweep = sweep >= kTwoPi ? kTwoPi : std::fmod(sweep, kTwoPi);
+    if (sweep < 0) sweep += kTwoPi;
   } else {
-    while (sweep > 0) sweep -= kTwoPi;
-    if (sweep < -kTwoPi) sweep = std::fmod(sweep, kTwoPi);
+    sweep = sweep <= -kTwoPi ? -kTwoPi : std::fmod(sweep, kTwoPi);
+    if (sweep > 0) sweep -= kTwoPi;
   }
   auto at = [&](double angle) {
     return Point{center.x + radius * std::cos(angle), center.y + radius * std::sin(angle)};

@@ -41,6 +41,35 @@ TEST(PathTest, ArcPointsLieOnTheCircle) {
   }
 }
 
+struct ArcCase {
+  double start, end;
+  bool clockwise;
+  Rect box;
+};
+
+class ArcTest : public testing::TestWithParam<ArcCase> {};
+
+TEST_P(ArcTest, TurnsTheAskedWayAtMostOnce) {
+  const ArcCase& c = GetParam();
+  expectRectNear(Path::withArc({0, 0}, 10, c.start, c.end, c.clockwise).boundingBox(), c.box, 1e-6);
+}
+
+constexpr double kPi = std::numbers::pi;
+
+INSTANTIATE_TEST_SUITE_P(Sweeps, ArcTest,
+                         testing::Values(ArcCase{0, kPi / 2, true, {0, 0, 10, 10}},
+                                         ArcCase{0, -kPi / 2, true, {-10, -10, 20, 20}},
+                                         ArcCase{0, -kPi / 2, false, {0, -10, 10, 10}},
+                                         ArcCase{0, 2 * kPi, true, {-10, -10, 20, 20}},
+                                         ArcCase{0, 1e18, true, {-10, -10, 20, 20}},
+                                         ArcCase{0, -1e18, false, {-10, -10, 20, 20}},
+                                         ArcCase{5 * kPi, 5.5 * kPi, true, {-10, -10, 10, 10}}));
+
+TEST(PathTest, ArcsOfNonFiniteAnglesAddNothing) {
+  EXPECT_TRUE(Path::withArc({0, 0}, 10, 0, std::nan(""), true).isEmpty());
+  EXPECT_TRUE(Path::withArc({0, 0}, INFINITY, 0, 1, true).isEmpty());
+}
+
 TEST(PathTest, TransformsAndAppends) {
   Path star = Path::withRect({0, 0, 2, 2});
   star.apply(AffineTransform::makeTranslation(10, 0));
