@@ -4,8 +4,21 @@
 
 namespace pf {
 
+namespace {
+
+// Valid UTF-8 without NUL characters, which the layout engine would take for the end of the text;
+// each replaced character stays one unit long.
+std::string laidOutForm(std::string_view text) {
+  std::string out = utf16::decode(utf16::encode(text));
+  for (std::size_t pos = out.find('\0'); pos != std::string::npos; pos = out.find('\0', pos))
+    out.replace(pos, 1, "\xEF\xBF\xBD");
+  return out;
+}
+
+}  // namespace
+
 AttributedString::AttributedString(std::string_view text, const TextAttributes& attributes)
-    : text_(utf16::decode(utf16::encode(text))), length_(utf16::length(text_)) {
+    : text_(laidOutForm(text)), length_(utf16::length(text_)) {
   if (length_ > 0) runs_.push_back({{0, length_}, attributes});
 }
 

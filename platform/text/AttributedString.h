@@ -1,8 +1,8 @@
 #pragma once
 // Text with styling over ranges counted in UTF-16 units, as the platform counts them (a Chinese
 // character is one unit, an emoji beyond the basic plane two). The text is kept as valid UTF-8:
-// broken bytes become replacement characters, one unit each. Ranges are clipped to the text, and a
-// range edge inside a surrogate pair styles the whole character.
+// broken bytes and NUL characters become replacement characters, one unit each. Ranges are clipped to the
+// text, and a range edge inside a surrogate pair styles the whole character.
 
 #include "platform/foundation/Utf16.h"
 #include "platform/text/TextAttributes.h"

@@ -303,6 +303,14 @@ TEST(FramesetterTest, StrokeWidthOutlinesOrThickensGlyphs) {
   EXPECT_GT(thickened.total, filled.total);
 }
 
+TEST(FramesetterTest, NulCharactersDoNotEndTheText) {
+  const std::string text("ab\0cd", 5);
+  const Framesetter framesetter(styled(text));
+  const auto frame = framesetter.createFrame({0, 0}, Rect(0, 0, 300, 100));
+  EXPECT_EQ(framesetter.attributedString().length(), 5u);
+  EXPECT_EQ(frame->visibleStringRange(), (utf16::Range{0, 5}));
+}
+
 TEST(FramesetterTest, EmptyTextHasNoLines) {
   const Framesetter framesetter(styled(""));
   const auto suggested = framesetter.suggestFrameSize({0, 0}, {100, 1e6});
