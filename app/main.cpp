@@ -1,9 +1,11 @@
-// Until the screens exist, the program walks headlessly through what the system can already do and
-// says what it did: the sandbox home, user defaults, the network, the local database and JSON mapping.
+// Until the screens exist, the program runs the start-up, then walks headlessly through what the
+// system can already do and says what it did: the sandbox home, user defaults, the network, the local
+// database and JSON mapping.
 
 #include <cstdio>
 #include <string>
 
+#include "app/service/cmn/InitService.h"
 #include "core/json/JsonUtil.h"
 #include "core/reachability/DeviceReachability.h"
 #include "core/reflect/ReflectionUtil.h"
@@ -32,7 +34,28 @@ class DemoCourse : public pf::Object {
   }
 };
 
-void say(const std::string& line) { std::printf("%s\n", line.c_str()); }
+void say(const std::string& line) {
+  std::printf("%s\n", line.c_str());
+}
+
+void startUp() {
+  const char* database = "";
+  switch (InitService().initAll()) {
+    case InitService::DatabaseStart::Created:
+      database = "created";
+      break;
+    case InitService::DatabaseStart::Current:
+      database = "current";
+      break;
+    case InitService::DatabaseStart::SchemaUpdated:
+      database = "of another mapping version: schema update ran";
+      break;
+    case InitService::DatabaseStart::Unavailable:
+      database = "unavailable";
+      break;
+  }
+  say(pf::format("- start-up: local database %s", database));
+}
 
 void walkDefaults() {
   auto defaults = pf::UserDefaults::standardUserDefaults();
@@ -59,7 +82,8 @@ void walkDatabase() {
   db->executeUpdate("CREATE TABLE IF NOT EXISTS walk_course (title TEXT, hours INTEGER)");
   db->executeUpdate("INSERT INTO walk_course (title, hours) VALUES (?, ?)", std::string("安全生产"), 12);
   int count = db->intForQuery("SELECT COUNT(*) FROM walk_course");
-  say(pf::format("- database: SQLite %@ at %@ holds %d course rows", SqlDatabase::sqliteLibVersion(), path, count));
+  say(pf::format("- database: SQLite %@ at %@ holds %d course rows", SqlDatabase::sqliteLibVersion(), path,
+                 count));
   db->close();
 }
 
@@ -79,6 +103,7 @@ void walkJson() {
 int main() {
   pf::RunLoop::setMainThread();
   say("Marlune: no screens yet; a headless walk through what exists:");
+  startUp();
   walkDefaults();
   walkNetwork();
   walkDatabase();
