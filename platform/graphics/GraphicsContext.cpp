@@ -107,16 +107,25 @@ struct GraphicsContext::Impl {
   std::vector<State> layers;
 
   // Runs one drawing operation with the state's blend mode, alpha and shadow.
-  void draw(const std::function<void(cairo_t*)>& paint) {
+  // `bounds` (user space), when known, holds everything the operation paints: the offscreen
+  // picture for alpha and shadow then covers only that, not the whole clip.
+  void draw(const std::function<void(cairo_t*)>& paint, const std::optional<Rect>& bounds = std::nullopt) {
     cairo_set_operator(cr, operatorFor(state.blend));
     if (state.alpha >= 1 && !state.shadow.visible()) {
       paint(cr);
       return;
     }
+    cairo_save(cr);
+    if (bounds && !bounds->isNull()) {
+      const Rect b = bounds->insetBy(-1, -1);
+      cairo_rectangle(cr, b.minX(), b.minY(), b.width(), b.height());
+      cairo_clip(cr);
+    }
     cairo_push_group(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     paint(cr);
     cairo_pattern_t* group = cairo_pop_group(cr);
+    cairo_restore(cr);
     if (state.shadow.visible()) drawShadow(group);
     cairo_set_source(cr, group);
     cairo_paint_with_alpha(cr, std::clamp(state.alpha, 0.0, 1.0));
@@ -200,8 +209,9 @@ cairo_t* cairoHandle(GraphicsContext& context) {
   return context.impl_->cr;
 }
 
-void drawWithState(GraphicsContext& context, const std::function<void(cairo_t*)>& paint) {
-  context.impl_->draw(paint);
+void drawWithState(GraphicsContext& context, const std::function<void(cairo_t*)>& paint,
+                   const std::optional<Rect>& bounds) {
+  context.impl_->draw(paint, bounds);
 }
 
 GraphicsContext::GraphicsContext(std::shared_ptr<Bitmap> target, double scale) : impl_(new Impl) {
@@ -355,28 +365,35 @@ void GraphicsContext::clearRect(const Rect& rect) {
 
 void GraphicsContext::fillPath(const Path& path, FillRule rule) {
   const Color color = impl_->state.fill;
-  impl_->draw([&](cairo_t* cr) {
-    addToCairo(cr, path);
-    cairo_set_fill_rule(cr, rule == FillRule::evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
-    setSource(cr, color);
-    if (isUnbounded(cairo_get_operator(cr))) {
-      cairo_save(cr);
-      cairo_clip(cr);
-      cairo_paint(cr);
-      cairo_restore(cr);
-    } else {
-      cairo_fill(cr);
-    }
-  });
+  impl_->draw(
+      [&](cairo_t* cr) {
+        addToCairo(cr, path);
+        cairo_set_fill_rule(cr,
+                            rule == FillRule::evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+        setSource(cr, color);
+        if (isUnbounded(cairo_get_operator(cr))) {
+          cairo_save(cr);
+          cairo_clip(cr);
+          cairo_paint(cr);
+          cairo_restore(cr);
+        } else {
+          cairo_fill(cr);
+        }
+      },
+      isUnbounded(operatorFor(impl_->state.blend)) ? std::nullopt : std::optional<Rect>(path.boundingBox()));
 }
 
 void GraphicsContext::strokePath(const Path& path) {
   const Color color = impl_->state.stroke;
-  impl_->draw([&](cairo_t* cr) {
-    addToCairo(cr, path);
-    setSource(cr, color);
-    cairo_stroke(cr);
-  });
+  // Miter joins reach furthest: half the width times the miter limit.
+  const double reach = cairo_get_line_width(impl_->cr) / 2 * std::max(1.0, cairo_get_miter_limit(impl_->cr));
+  impl_->draw(
+      [&](cairo_t* cr) {
+        addToCairo(cr, path);
+        setSource(cr, color);
+        cairo_stroke(cr);
+      },
+      path.boundingBox().insetBy(-reach, -reach));
 }
 
 namespace {
@@ -459,21 +476,23 @@ void GraphicsContext::drawRadialGradient(const Gradient& gradient, Point startCe
 void GraphicsContext::drawBitmap(const Bitmap& bitmap, const Rect& rect, bool smooth) {
   if (rect.isEmpty()) return;
   const Rect r = rect.standardized();
-  impl_->draw([&](cairo_t* cr) {
-    cairo_surface_t* surface = cairoSurfaceFor(bitmap);
-    cairo_save(cr);
-    cairo_rectangle(cr, r.minX(), r.minY(), r.width(), r.height());
-    cairo_clip(cr);
-    cairo_translate(cr, r.minX(), r.minY());
-    cairo_scale(cr, r.width() / bitmap.width(), r.height() / bitmap.height());
-    cairo_set_source_surface(cr, surface, 0, 0);
-    cairo_pattern_t* pattern = cairo_get_source(cr);
-    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-    cairo_pattern_set_filter(pattern, smooth ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
-    cairo_paint(cr);
-    cairo_restore(cr);
-    cairo_surface_destroy(surface);
-  });
+  impl_->draw(
+      [&](cairo_t* cr) {
+        cairo_surface_t* surface = cairoSurfaceFor(bitmap);
+        cairo_save(cr);
+        cairo_rectangle(cr, r.minX(), r.minY(), r.width(), r.height());
+        cairo_clip(cr);
+        cairo_translate(cr, r.minX(), r.minY());
+        cairo_scale(cr, r.width() / bitmap.width(), r.height() / bitmap.height());
+        cairo_set_source_surface(cr, surface, 0, 0);
+        cairo_pattern_t* pattern = cairo_get_source(cr);
+        cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+        cairo_pattern_set_filter(pattern, smooth ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
+        cairo_paint(cr);
+        cairo_restore(cr);
+        cairo_surface_destroy(surface);
+      },
+      r);
 }
 
 void GraphicsContext::beginTransparencyLayer() {

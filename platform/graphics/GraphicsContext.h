@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 typedef struct _cairo cairo_t;
@@ -110,7 +111,8 @@ class GraphicsContext {
   struct Impl;
   std::unique_ptr<Impl> impl_;
   friend cairo_t* cairoHandle(GraphicsContext& context);
-  friend void drawWithState(GraphicsContext& context, const std::function<void(cairo_t*)>& paint);
+  friend void drawWithState(GraphicsContext& context, const std::function<void(cairo_t*)>& paint,
+                            const std::optional<Rect>& bounds);
 };
 
 }  // namespace pf

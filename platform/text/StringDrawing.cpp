@@ -60,7 +60,8 @@ Size StringDrawing::drawText(GraphicsContext& context, std::string_view text, co
   const Rect r = rect.standardized();
   const auto data =
       layOut(text, font, Rect(r.origin, {limit(r.width()), limit(r.height())}), mode, alignment, color);
-  drawWithState(context, [&data](cairo_t* cr) { data->drawTopDown(cr); });
+  drawWithState(
+      context, [&data](cairo_t* cr) { data->drawTopDown(cr); }, data->inkBounds(false));
   return {std::ceil(data->usedWidth - 1e-9), std::ceil(data->usedHeight - 1e-9)};
 }
 

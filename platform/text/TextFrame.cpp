@@ -24,11 +24,13 @@ const Rect& TextFrame::rect() const {
 }
 
 void TextFrame::draw(GraphicsContext& context) const {
-  drawWithState(context, [this](cairo_t* cr) { data_->drawBottomUp(cr); });
+  drawWithState(
+      context, [this](cairo_t* cr) { data_->drawBottomUp(cr); }, data_->inkBounds(true));
 }
 
 void TextFrame::drawTopDown(GraphicsContext& context) const {
-  drawWithState(context, [this](cairo_t* cr) { data_->drawTopDown(cr); });
+  drawWithState(
+      context, [this](cairo_t* cr) { data_->drawTopDown(cr); }, data_->inkBounds(false));
 }
 
 std::optional<std::size_t> TextFrame::characterIndexAt(Point point) const {

@@ -261,6 +261,18 @@ void TextLayoutData::drawLine(cairo_t* cr, const LaidOutLine& line) const {
   if (hasStroke) strokeRuns(cr, line);
 }
 
+Rect TextLayoutData::inkBounds(bool bottomUp) const {
+  Rect box = Rect::null();
+  for (const LaidOutLine& l : lines) {
+    // Glyphs may reach past their line's box (accents, slanted faces): allow a line height around it.
+    const double margin = l.ascent + l.descent;
+    const double top = bottomUp ? rect.size.height - l.baseline - l.descent : l.baseline - l.ascent;
+    box = box.unionWith(Rect(rect.origin.x + l.x, rect.origin.y + top, l.width, l.ascent + l.descent)
+                            .insetBy(-margin, -margin));
+  }
+  return box;
+}
+
 void TextLayoutData::drawTopDown(cairo_t* cr) const {
   cairo_save(cr);
   cairo_set_source_rgba(cr, 0, 0, 0, 1);

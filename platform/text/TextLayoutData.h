@@ -73,6 +73,8 @@ struct TextLayoutData {
   void drawTopDown(cairo_t* cr) const;
   // The same in a y-up user space, as the platform's layout service draws.
   void drawBottomUp(cairo_t* cr) const;
+  // A box around everything the lines draw, in the y-down or the y-up space; null without lines.
+  Rect inkBounds(bool bottomUp) const;
 
  private:
   // Draws one line with its baseline's left end at Cairo's origin.

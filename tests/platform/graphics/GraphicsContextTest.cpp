@@ -173,6 +173,33 @@ TEST_F(GraphicsContextTest, BlurredShadowFadesOut) {
   expectColor(20, 20, kWhite);
 }
 
+// With alpha or a shadow, shapes are composed offscreen in a box around them; nothing may be cut.
+TEST_F(GraphicsContextTest, TranslucentStrokesKeepTheirMiterTips) {
+  Path v;
+  v.moveTo({5, 10});
+  v.lineTo({20, 14});
+  v.lineTo({35, 10});
+  auto draw = [&](GraphicsContext& context, double alpha) {
+    context.setAlpha(alpha);
+    context.setStrokeColor(Color::blue());
+    context.setLineWidth(6);
+    context.setMiterLimit(10);
+    context.strokePath(v);
+  };
+  auto opaque = Bitmap::create(80, 80);
+  GraphicsContext reference(opaque, 2);
+  draw(reference, 1);
+  draw(context_, 0.5);
+  reference.bitmap();
+  int painted = 0;
+  for (int y = 0; y < 80; ++y)
+    for (int x = 0; x < 80; ++x) {
+      painted += opaque->pixel(x, y).alpha > 0;
+      EXPECT_EQ(opaque->pixel(x, y).alpha > 0, at(x / 2.0, y / 2.0).alpha > 0) << x << "," << y;
+    }
+  EXPECT_GT(painted, 300);
+}
+
 TEST_F(GraphicsContextTest, StrokesWithDashesAndWidth) {
   context_.setStrokeColor(Color::blue());
   context_.setLineWidth(4);
