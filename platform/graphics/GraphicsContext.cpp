@@ -104,7 +104,11 @@ struct GraphicsContext::Impl {
   cairo_t* cr;
   State state;
   std::vector<State> saved;
-  std::vector<State> layers;
+  struct Layer {
+    State state;
+    std::optional<Rect> bounds;
+  };
+  std::vector<Layer> layers;
 
   // Runs one drawing operation with the state's blend mode, alpha and shadow.
   // `bounds` (user space), when known, holds everything the operation paints: the offscreen
@@ -496,8 +500,17 @@ void GraphicsContext::drawBitmap(const Bitmap& bitmap, const Rect& rect, bool sm
 }
 
 void GraphicsContext::beginTransparencyLayer() {
-  impl_->layers.push_back(impl_->state);
+  beginLayer(std::nullopt);
+}
+
+void GraphicsContext::beginTransparencyLayer(const Rect& bounds) {
+  beginLayer(bounds);
+}
+
+void GraphicsContext::beginLayer(const std::optional<Rect>& bounds) {
+  impl_->layers.push_back({impl_->state, bounds});
   saveGState();
+  if (bounds) clip(*bounds);
   cairo_push_group(impl_->cr);
   impl_->state.alpha = 1;
   impl_->state.shadow = {};
@@ -508,12 +521,15 @@ void GraphicsContext::endTransparencyLayer() {
   if (impl_->layers.empty()) return;
   cairo_pattern_t* layer = cairo_pop_group(impl_->cr);
   restoreGState();
-  impl_->state = impl_->layers.back();
+  const Impl::Layer ended = impl_->layers.back();
   impl_->layers.pop_back();
-  impl_->draw([&](cairo_t* cr) {
-    cairo_set_source(cr, layer);
-    cairo_paint(cr);
-  });
+  impl_->state = ended.state;
+  impl_->draw(
+      [&](cairo_t* cr) {
+        cairo_set_source(cr, layer);
+        cairo_paint(cr);
+      },
+      ended.bounds);
   cairo_pattern_destroy(layer);
 }
 

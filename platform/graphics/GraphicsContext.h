@@ -105,9 +105,14 @@ class GraphicsContext {
   // Everything drawn until the matching end is composed as one picture, then given the shadow and
   // alpha that were current at the begin.
   void beginTransparencyLayer();
+  // The same for drawing that stays inside the rect (user space); what falls outside is cut. Much
+  // cheaper with a shadow or alpha on a large canvas, since only the rect is composed offscreen.
+  void beginTransparencyLayer(const Rect& bounds);
   void endTransparencyLayer();
 
  private:
+  void beginLayer(const std::optional<Rect>& bounds);
+
   struct Impl;
   std::unique_ptr<Impl> impl_;
   friend cairo_t* cairoHandle(GraphicsContext& context);

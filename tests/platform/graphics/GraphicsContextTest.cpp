@@ -239,6 +239,18 @@ TEST_F(GraphicsContextTest, TransparencyLayerTakesAlphaAsAWhole) {
   expectColor(15, 15, {255, 0, 0, 128});
 }
 
+TEST_F(GraphicsContextTest, BoundedTransparencyLayerCutsOutsideAndCastsItsShadow) {
+  context_.setShadow({0, 10}, 0, Color::black());
+  context_.beginTransparencyLayer(Rect(0, 0, 20, 20));
+  context_.setFillColor(Color::red());
+  context_.fillRect({5, 5, 30, 10});
+  context_.endTransparencyLayer();
+  expectColor(10, 10, kRed);
+  expectColor(25, 10, kNone);  // outside the layer's rect
+  expectColor(10, 22, {0, 0, 0, 255});
+  expectColor(25, 22, kNone);
+}
+
 TEST_F(GraphicsContextTest, PatternColourTilesItsImage) {
   auto tile = Bitmap::create(2, 2);
   tile->setPixel(0, 0, kRed);
