@@ -142,29 +142,48 @@ struct GraphicsContext::Impl {
     if (cairo_pattern_get_surface(group, &groupSurface) != CAIRO_STATUS_SUCCESS) return;
     cairo_surface_flush(groupSurface);
     cairo_surface_t* image = cairo_surface_map_to_image(groupSurface, nullptr);
+    const std::uint8_t* src = cairo_image_surface_get_data(image);
+    const int srcStride = cairo_image_surface_get_stride(image);
+    if (!src || cairo_image_surface_get_format(image) != CAIRO_FORMAT_ARGB32) {
+      cairo_surface_unmap_image(groupSurface, image);
+      return;
+    }
+    auto alphaAt = [&](int x, int y) {
+      return static_cast<std::uint8_t>(
+          reinterpret_cast<const std::uint32_t*>(src + std::ptrdiff_t(srcStride) * y)[x] >> 24);
+    };
+    // Blur only the box that holds ink: groups often span the whole clip around a small shape.
     const int w = cairo_image_surface_get_width(image), h = cairo_image_surface_get_height(image);
+    int x1 = w, y1 = h, x2 = -1, y2 = -1;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (alphaAt(x, y)) {
+          x1 = std::min(x1, x), x2 = std::max(x2, x);
+          y1 = std::min(y1, y), y2 = std::max(y2, y);
+        }
+    if (x2 < 0) {
+      cairo_surface_unmap_image(groupSurface, image);
+      return;
+    }
     double dox = 0, doy = 0;
     cairo_surface_get_device_offset(groupSurface, &dox, &doy);
     const double sigmaWidth = std::sqrt(std::pow(state.shadow.blur * scale, 2) + 1);
     const int radius = static_cast<int>(std::lround((sigmaWidth - 1) / 2));
     const int pad = 3 * radius + 1;
-    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, w + 2 * pad, h + 2 * pad);
+    const int mw = x2 - x1 + 1 + 2 * pad, mh = y2 - y1 + 1 + 2 * pad;
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, mw, mh);
     const int maskStride = cairo_image_surface_get_stride(mask);
     std::uint8_t* maskData = cairo_image_surface_get_data(mask);
-    const std::uint8_t* src = cairo_image_surface_get_data(image);
-    const int srcStride = cairo_image_surface_get_stride(image);
-    if (src && maskData && cairo_image_surface_get_format(image) == CAIRO_FORMAT_ARGB32) {
-      for (int y = 0; y < h; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(src + std::ptrdiff_t(srcStride) * y);
-        std::uint8_t* out = maskData + std::ptrdiff_t(maskStride) * (y + pad) + pad;
-        for (int x = 0; x < w; ++x) out[x] = static_cast<std::uint8_t>(row[x] >> 24);
+    if (maskData) {
+      for (int y = y1; y <= y2; ++y) {
+        std::uint8_t* out = maskData + std::ptrdiff_t(maskStride) * (y - y1 + pad) + pad;
+        for (int x = x1; x <= x2; ++x) out[x - x1] = alphaAt(x, y);
       }
       if (radius > 0) {
         std::vector<int> scratch;
-        for (int y = 0; y < h + 2 * pad; ++y)
-          boxBlurLine(maskData + std::ptrdiff_t(maskStride) * y, w + 2 * pad, 1, radius, scratch);
-        for (int x = 0; x < w + 2 * pad; ++x)
-          boxBlurLine(maskData + x, h + 2 * pad, maskStride, radius, scratch);
+        for (int y = 0; y < mh; ++y)
+          boxBlurLine(maskData + std::ptrdiff_t(maskStride) * y, mw, 1, radius, scratch);
+        for (int x = 0; x < mw; ++x) boxBlurLine(maskData + x, mh, maskStride, radius, scratch);
       }
     }
     cairo_surface_mark_dirty(mask);
@@ -172,8 +191,8 @@ struct GraphicsContext::Impl {
     cairo_save(cr);
     cairo_identity_matrix(cr);
     setSource(cr, state.shadow.color);
-    cairo_mask_surface(cr, mask, -dox - pad + state.shadow.offset.width * scale,
-                       -doy - pad + state.shadow.offset.height * scale);
+    cairo_mask_surface(cr, mask, x1 - dox - pad + state.shadow.offset.width * scale,
+                       y1 - doy - pad + state.shadow.offset.height * scale);
     cairo_restore(cr);
     cairo_surface_destroy(mask);
   }
