@@ -1,6 +1,7 @@
 // Until the screens exist, the program runs the start-up, then walks headlessly through what the
 // system can already do and says what it did: the sandbox home, user defaults, the network, the local
-// database and JSON mapping.
+// database and JSON mapping; then it opens the window with a card to drag and tap (--headless skips
+// the window).
 
 #include <cstdio>
 #include <string>
@@ -15,7 +16,13 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/host/window/WindowHost.h"
 #include "platform/runtime/ClassBuilder.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Layer.h"
+#include "platform/ui/PanGestureRecognizer.h"
+#include "platform/ui/TapGestureRecognizer.h"
+#include "platform/ui/Window.h"
 
 namespace {
 
@@ -98,9 +105,43 @@ void walkJson() {
   say(JsonUtil::jsonStringWithObject(pf::Value(course)).value_or("(failed)"));
 }
 
+// A card on the window: drag it around, tap it to change its colour.
+std::shared_ptr<pf::Window> makeDemoWindow() {
+  auto window = std::make_shared<pf::Window>();
+  window->setBackgroundColor(pf::Color::fromRgba(0.93, 0.94, 0.96));
+  auto card = std::make_shared<pf::View>(pf::Rect(60, 140, 200, 140));
+  card->setBackgroundColor(pf::Color::fromRgba(0.16, 0.5, 0.73));
+  card->layer()->setCornerRadius(12);
+  card->layer()->setShadowOpacity(0.35);
+  card->layer()->setShadowRadius(8);
+  card->layer()->setShadowOffset({0, 4});
+  window->addSubview(card);
+  auto pan = std::make_shared<pf::PanGestureRecognizer>();
+  pan->addTarget(card, [weak = std::weak_ptr<pf::View>(card)](pf::GestureRecognizer& r) {
+    auto view = weak.lock();
+    auto& drag = static_cast<pf::PanGestureRecognizer&>(r);
+    const pf::Point moved = drag.translationInView(view->superview().get());
+    view->setCenter({view->center().x + moved.x, view->center().y + moved.y});
+    drag.setTranslation({0, 0}, view->superview().get());
+  });
+  card->addGestureRecognizer(pan);
+  auto tap = std::make_shared<pf::TapGestureRecognizer>();
+  tap->addTarget(card, [weak = std::weak_ptr<pf::View>(card), warm = false](pf::GestureRecognizer&) mutable {
+    warm = !warm;
+    auto view = weak.lock();
+    pf::View::animateWithDuration(0.3, [&] {
+      view->setBackgroundColor(warm ? pf::Color::fromRgba(0.9, 0.49, 0.13)
+                                    : pf::Color::fromRgba(0.16, 0.5, 0.73));
+    });
+  });
+  card->addGestureRecognizer(tap);
+  window->makeKeyAndVisible();
+  return window;
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   pf::RunLoop::setMainThread();
   say("Marlune: no screens yet; a headless walk through what exists:");
   startUp();
@@ -108,5 +149,15 @@ int main() {
   walkNetwork();
   walkDatabase();
   walkJson();
+  if (argc > 1 && std::string(argv[1]) == "--headless") return 0;
+  auto window = makeDemoWindow();
+  pf::WindowHost host;
+  std::string error;
+  if (!host.open("Marlune", &error)) {
+    say("- window: " + error + " (run with a display, or pass --headless)");
+    return 0;
+  }
+  pf::Application::sharedApplication().launch();
+  host.run();
   return 0;
 }

@@ -22,9 +22,9 @@ class Animation;
 class AnimationDelegate {
  public:
   virtual ~AnimationDelegate() = default;
-  virtual void animationDidStart(Animation& animation) {}
+  virtual void animationDidStart(Animation& /*animation*/) {}
   // finished is false when the animation was removed or replaced before its end.
-  virtual void animationDidStop(Animation& animation, bool finished) {}
+  virtual void animationDidStop(Animation& /*animation*/, bool /*finished*/) {}
 };
 
 class Animation {

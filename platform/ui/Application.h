@@ -23,13 +23,13 @@ class Application;
 class ApplicationDelegate {
  public:
   virtual ~ApplicationDelegate() = default;
-  virtual bool didFinishLaunching(Application& application) { return true; }
-  virtual void applicationWillResignActive(Application& application) {}
-  virtual void applicationDidEnterBackground(Application& application) {}
-  virtual void applicationWillEnterForeground(Application& application) {}
-  virtual void applicationDidBecomeActive(Application& application) {}
-  virtual void applicationWillTerminate(Application& application) {}
-  virtual void applicationDidReceiveMemoryWarning(Application& application) {}
+  virtual bool didFinishLaunching(Application& /*application*/) { return true; }
+  virtual void applicationWillResignActive(Application& /*application*/) {}
+  virtual void applicationDidEnterBackground(Application& /*application*/) {}
+  virtual void applicationWillEnterForeground(Application& /*application*/) {}
+  virtual void applicationDidBecomeActive(Application& /*application*/) {}
+  virtual void applicationWillTerminate(Application& /*application*/) {}
+  virtual void applicationDidReceiveMemoryWarning(Application& /*application*/) {}
 };
 
 class Application : public Responder {

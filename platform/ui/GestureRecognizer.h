@@ -23,14 +23,14 @@ class View;
 class GestureRecognizerDelegate {
  public:
   virtual ~GestureRecognizerDelegate() = default;
-  virtual std::optional<bool> gestureRecognizerShouldBegin(GestureRecognizer& recognizer) {
+  virtual std::optional<bool> gestureRecognizerShouldBegin(GestureRecognizer& /*recognizer*/) {
     return std::nullopt;
   }
-  virtual std::optional<bool> shouldReceiveTouch(GestureRecognizer& recognizer, Touch& touch) {
+  virtual std::optional<bool> shouldReceiveTouch(GestureRecognizer& /*recognizer*/, Touch& /*touch*/) {
     return std::nullopt;
   }
-  virtual std::optional<bool> shouldRecognizeSimultaneously(GestureRecognizer& recognizer,
-                                                            GestureRecognizer& other) {
+  virtual std::optional<bool> shouldRecognizeSimultaneously(GestureRecognizer& /*recognizer*/,
+                                                            GestureRecognizer& /*other*/) {
     return std::nullopt;
   }
 };
@@ -84,9 +84,9 @@ class GestureRecognizer : public Object {
  protected:
   friend class TouchDispatcher;
 
-  virtual void touchesBegan(const TouchSet& touches, const Event& event) {}
-  virtual void touchesMoved(const TouchSet& touches, const Event& event) {}
-  virtual void touchesEnded(const TouchSet& touches, const Event& event) {}
+  virtual void touchesBegan(const TouchSet& /*touches*/, const Event& /*event*/) {}
+  virtual void touchesMoved(const TouchSet& /*touches*/, const Event& /*event*/) {}
+  virtual void touchesEnded(const TouchSet& /*touches*/, const Event& /*event*/) {}
   virtual void touchesCancelled(const TouchSet& touches, const Event& event);
   // Back to possible once a gesture is over; subclasses clear their own state too.
   virtual void reset();

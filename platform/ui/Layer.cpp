@@ -17,6 +17,11 @@ namespace {
 
 std::uint64_t changes = 0;
 
+std::function<void()>& changeObserver() {
+  static std::function<void()> observer;
+  return observer;
+}
+
 // Keys whose changes run an implicit animation on a layer in a tree.
 const std::set<std::string>& implicitKeys() {
   static const std::set<std::string> keys{
@@ -57,6 +62,11 @@ std::uint64_t Layer::changeCount() {
 
 void Layer::noteChange() {
   ++changes;
+  if (auto& observer = changeObserver()) observer();
+}
+
+void Layer::setChangeObserver(std::function<void()> observer) {
+  changeObserver() = std::move(observer);
 }
 
 void Layer::changeProperty(const std::string& key, const AnimatableValue& newValue) {

@@ -10,6 +10,7 @@
 // Main thread only.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -111,7 +112,7 @@ class Layer : public std::enable_shared_from_this<Layer> {
   void setBackingStore(std::shared_ptr<const Image> backing);
   // Draws what the kind of layer draws itself (a shape, a gradient) in its bounds space; the
   // renderer calls it on the presentation copy.
-  virtual void drawContent(GraphicsContext& context) const {}
+  virtual void drawContent(GraphicsContext& /*context*/) const {}
   void setNeedsLayout();
   bool needsLayout() const { return needsLayout_; }
   // Lays out this layer and its sublayers when marked, outermost first.
@@ -148,6 +149,8 @@ class Layer : public std::enable_shared_from_this<Layer> {
 
   // Bumped by every change that can alter a picture: hosts redraw when it moved.
   static std::uint64_t changeCount();
+  // Called after every such change (a host schedules its next frame); one observer at a time.
+  static void setChangeObserver(std::function<void()> observer);
 
  protected:
   // A bare copy of the properties of the same kind of layer, for presentation.

@@ -16,12 +16,13 @@ class LayerDelegate {
  public:
   virtual ~LayerDelegate() = default;
   // nullopt: no opinion, the layer's default applies; a null animation: no animation at all.
-  virtual std::optional<std::shared_ptr<Animation>> actionForLayer(Layer& layer, const std::string& key) {
+  virtual std::optional<std::shared_ptr<Animation>> actionForLayer(Layer& /*layer*/,
+                                                                   const std::string& /*key*/) {
     return std::nullopt;
   }
   // Draws the layer's content; answers false when there is nothing to draw.
-  virtual bool drawLayer(Layer& layer, GraphicsContext& context) { return false; }
-  virtual void layoutSublayersOfLayer(Layer& layer) {}
+  virtual bool drawLayer(Layer& /*layer*/, GraphicsContext& /*context*/) { return false; }
+  virtual void layoutSublayersOfLayer(Layer& /*layer*/) {}
 };
 
 }  // namespace pf

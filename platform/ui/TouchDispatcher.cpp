@@ -21,7 +21,7 @@ bool isOver(State state) {
   return state == State::Ended || state == State::Cancelled || state == State::Failed;
 }
 
-bool tracks(const GestureRecognizer& recognizer, const Touch* touch, const TouchSet& tracked) {
+bool tracks(const Touch* touch, const TouchSet& tracked) {
   return std::any_of(tracked.begin(), tracked.end(), [&](auto& t) { return t.get() == touch; });
 }
 
@@ -79,7 +79,7 @@ void TouchDispatcher::feedRecognizers(const Event& event) {
   for (const auto& recognizer : recognizers) {
     TouchSet began, moved, ended, cancelled;
     for (const auto& touch : event.allTouches()) {
-      if (!tracks(*recognizer, touch.get(), recognizer->touches_)) continue;
+      if (!tracks(touch.get(), recognizer->touches_)) continue;
       switch (touch->phase()) {
         case Touch::Phase::Began:
           began.push_back(touch);
@@ -132,7 +132,7 @@ bool TouchDispatcher::mayRunTogether(GestureRecognizer& a, GestureRecognizer& b)
 
 bool TouchDispatcher::shareTouches(const GestureRecognizer& a, const GestureRecognizer& b) const {
   return std::any_of(a.touches_.begin(), a.touches_.end(),
-                     [&](auto& touch) { return tracks(b, touch.get(), b.touches_); });
+                     [&](auto& touch) { return tracks(touch.get(), b.touches_); });
 }
 
 void TouchDispatcher::settle() {

@@ -31,7 +31,9 @@ void closeFrame(Frame& frame) {
 Frame& current() {
   auto& stack = frames();
   if (stack.empty()) {
-    stack.push_back(Frame{.implicit = true});
+    Frame implicit;
+    implicit.implicit = true;
+    stack.push_back(std::move(implicit));
     RunLoop::main()->post([] {
       auto& open = frames();
       if (!open.empty() && open.front().implicit && open.size() == 1) {

@@ -117,12 +117,12 @@ class View : public Responder, public LayerDelegate {
   // This view or the first descendant, depth first, with the tag.
   std::shared_ptr<View> viewWithTag(int tag);
 
-  virtual void willMoveToSuperview(View* newSuperview) {}
+  virtual void willMoveToSuperview(View* /*newSuperview*/) {}
   virtual void didMoveToSuperview() {}
-  virtual void willMoveToWindow(Window* newWindow) {}
+  virtual void willMoveToWindow(Window* /*newWindow*/) {}
   virtual void didMoveToWindow() {}
-  virtual void didAddSubview(View* subview) {}
-  virtual void willRemoveSubview(View* subview) {}
+  virtual void didAddSubview(View* /*subview*/) {}
+  virtual void willRemoveSubview(View* /*subview*/) {}
 
   // Coordinates between this view's bounds and another view's (null: the window's).
   Point convertPointToView(Point point, const View* view) const;
