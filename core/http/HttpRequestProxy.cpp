@@ -118,12 +118,13 @@ void HttpRequest::useProxy(const pf::ProxyEntry& entry) {
   }
 }
 
-// Only HTTP proxies for http URLs reach the wire; other requests go directly.
+// An HTTP proxy carries http requests itself and tunnels https ones; a SOCKS proxy carries both.
 void HttpRequest::applyProxyToStream() {
   const std::optional<std::string> host = proxyHost.get();
   if (!host || proxyPort == 0 || !readStream) return;
   if (proxyType.get() == kProxyTypeSOCKS) {
-    pf::logf("SOCKS proxy %@ is not supported; connecting directly", *host);
+    readStream->setSocksProxy(
+        pf::HttpReadStream::SocksProxy{*host, proxyPort.load(), proxyUsername.get(), proxyPassword.get()});
     return;
   }
   readStream->setHttpProxy(std::make_pair(*host, proxyPort.load()));

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cctype>
 #include <cstring>
+#include <utility>
 
 #include "platform/foundation/TextHelpers.h"
 #include "platform/net/ConnectionPark.h"
@@ -38,6 +39,21 @@ bool hasConnectionToken(const std::optional<std::string>& header, std::string_vi
     if (text::equalsIgnoringCase(text::trimWhitespace(piece), token)) return true;
   }
   return false;
+}
+
+// Takes one field (all of its lines of that name) out of a serialized head.
+void removeHeadField(std::string& head, std::string_view name) {
+  std::size_t line = head.find("\r\n") + 2;
+  while (line < head.size()) {
+    const std::size_t end = head.find("\r\n", line);
+    if (end == std::string::npos || end == line) return;
+    const std::size_t colon = head.find(':', line);
+    if (colon < end && text::equalsIgnoringCase(std::string_view(head).substr(line, colon - line), name)) {
+      head.erase(line, end + 2 - line);
+    } else {
+      line = end + 2;
+    }
+  }
 }
 
 std::string hex(std::uint64_t value) {
@@ -85,6 +101,11 @@ void HttpReadStream::setTlsSettings(TlsSettings settings) {
 void HttpReadStream::setHttpProxy(std::optional<std::pair<std::string, int>> proxy) {
   std::lock_guard lock(mutex_);
   proxy_ = std::move(proxy);
+}
+
+void HttpReadStream::setSocksProxy(std::optional<SocksProxy> proxy) {
+  std::lock_guard lock(mutex_);
+  socks_ = std::move(proxy);
 }
 
 void HttpReadStream::setClient(unsigned events, Client client) {
@@ -163,6 +184,7 @@ HttpReadStream::Status HttpReadStream::status() const {
       return Status::NotOpen;
     case Phase::Resolving:
     case Phase::Connecting:
+    case Phase::Tunnelling:
     case Phase::Handshaking:
       return Status::Opening;
     case Phase::Exchanging:
@@ -234,6 +256,7 @@ bool HttpReadStream::prepareRequest() {
   }
   if (!persistent_ && !request_->headerField("Connection")) added.push_back({"Connection", "close"});
   outgoing_ = request_->serializedHead(added);
+  if (socks_ || tunnelsThroughHttpProxy()) removeHeadField(outgoing_, "Proxy-Authorization");
   if (viaProxy()) {
     // A proxy is told the whole URL (never its user name and password) in place of the path.
     const std::size_t start = outgoing_.find(' ') + 1;
@@ -244,9 +267,27 @@ bool HttpReadStream::prepareRequest() {
 }
 
 bool HttpReadStream::viaProxy() const {
-  return proxy_ && request_->url().scheme() == "http";
+  return proxy_ && !socks_ && request_->url().scheme() == "http";
 }
 
+bool HttpReadStream::tunnelsThroughHttpProxy() const {
+  return proxy_ && !socks_ && request_->url().scheme() == "https";
+}
+
+std::string HttpReadStream::connectRequest() const {
+  const Url& url = request_->url();
+  const std::string host = url.host().find(':') == std::string::npos ? url.host() : "[" + url.host() + "]";
+  const std::string authority = host + ":" + std::to_string(url.portOrDefault());
+  std::string head = "CONNECT " + authority + " HTTP/1.1\r\nHost: " + authority + "\r\n";
+  for (const char* name : {"User-Agent", "Proxy-Authorization"}) {
+    if (const std::optional<std::string> value = request_->headerField(name)) {
+      head += std::string(name) + ": " + *value + "\r\n";
+    }
+  }
+  return head + "\r\n";
+}
+
+// A kept connection serves only requests that would take the same way to the same server.
 std::string HttpReadStream::serverKey() const {
   if (viaProxy()) return "proxy://" + proxy_->first + ":" + std::to_string(proxy_->second);
   const Url& url = request_->url();
@@ -257,6 +298,13 @@ std::string HttpReadStream::serverKey() const {
            tls_.peerName.value_or(url.host()) + "|" +
            std::to_string(std::hash<std::string>()(tls_.anchorCertificatesPem));
   }
+  if (socks_) {
+    return "socks://" + socks_->host + ":" + std::to_string(socks_->port) + "|" + socks_->user.value_or("") +
+           "|" + key;
+  }
+  if (tunnelsThroughHttpProxy()) {
+    return "tunnel://" + proxy_->first + ":" + std::to_string(proxy_->second) + "|" + key;
+  }
   return key;
 }
 
@@ -265,8 +313,15 @@ void HttpReadStream::resolve() {
   std::weak_ptr<HttpReadStream> weak = weak_from_this();
   std::shared_ptr<StreamSchedule> schedule = schedule_;
   const Url& url = request_->url();
-  const std::string host = viaProxy() ? proxy_->first : url.host();
-  const int port = viaProxy() ? proxy_->second : url.portOrDefault();
+  std::string host = url.host();
+  int port = url.portOrDefault();
+  if (socks_) {
+    host = socks_->host;
+    port = socks_->port;
+  } else if (proxy_) {
+    host = proxy_->first;
+    port = proxy_->second;
+  }
   HostResolver::resolve(host, port, [weak, schedule](HostResolver::Answer answer) {
     schedule->deliver([weak, answer = std::move(answer)]() mutable {
       if (auto self = weak.lock()) {
@@ -324,6 +379,100 @@ void HttpReadStream::onConnectable() {
 
 void HttpReadStream::onConnected() {
   openCompletedDue_ = true;
+  if (socks_ || tunnelsThroughHttpProxy()) return startTunnel();
+  onTunnelReady();
+}
+
+void HttpReadStream::startTunnel() {
+  phase_ = Phase::Tunnelling;
+  const Url& url = request_->url();
+  if (socks_) {
+    std::optional<SocksHandshake::Credentials> credentials;
+    if (socks_->user && socks_->password)
+      credentials = SocksHandshake::Credentials{*socks_->user, *socks_->password};
+    socksHandshake_ =
+        std::make_unique<SocksHandshake>(url.host(), url.portOrDefault(), std::move(credentials));
+    if (socksHandshake_->error()) return fail(socksHandshake_->error());
+    tunnelOut_ = socksHandshake_->takeOutgoing();
+  } else {
+    connectParser_.emplace();
+    tunnelOut_ = connectRequest();
+  }
+  tunnelOutOffset_ = 0;
+  stepTunnel();
+}
+
+void HttpReadStream::stepTunnel() {
+  std::uint8_t chunk[4096];
+  while (phase_ == Phase::Tunnelling) {
+    const bool sending = tunnelOutOffset_ < tunnelOut_.size();
+    IoResult result =
+        sending
+            ? connection_->write(reinterpret_cast<const std::uint8_t*>(tunnelOut_.data()) + tunnelOutOffset_,
+                                 tunnelOut_.size() - tunnelOutOffset_)
+            : connection_->read(chunk, sizeof chunk);
+    switch (result.status) {
+      case IoResult::Status::Done:
+        if (sending) {
+          tunnelOutOffset_ += result.count;
+        } else {
+          takeTunnelBytes(std::string_view(reinterpret_cast<const char*>(chunk), result.count));
+        }
+        break;
+      case IoResult::Status::WouldBlock:
+        return watch(!sending, sending);
+      case IoResult::Status::Closed:
+        return fail(StreamError::network(StreamError::kProxyConnectionFailure,
+                                         "the proxy closed the connection before the tunnel was open"));
+      default:
+        return fail(result.error);
+    }
+  }
+}
+
+void HttpReadStream::takeTunnelBytes(std::string_view bytes) {
+  if (socksHandshake_) {
+    const std::size_t used = socksHandshake_->feed(bytes);
+    if (socksHandshake_->error()) return fail(socksHandshake_->error());
+    if (!socksHandshake_->done()) {
+      tunnelOut_ = socksHandshake_->takeOutgoing();
+      tunnelOutOffset_ = 0;
+      return;
+    }
+    if (used < bytes.size()) {
+      return fail(
+          StreamError::network(StreamError::kSocksBadState, "the SOCKS proxy sent more than its answer"));
+    }
+    return onTunnelReady();
+  }
+  tunnelIn_.append(bytes);
+  const std::size_t taken = connectParser_->feed(bytes);
+  if (connectParser_->state() == HttpResponseHeadParser::State::Failed) {
+    return fail(StreamError::network(StreamError::kProxyConnectionFailure,
+                                     "malformed answer from the proxy: " + connectParser_->failure()));
+  }
+  if (connectParser_->state() != HttpResponseHeadParser::State::Complete) return;
+  const int status = connectParser_->response()->statusCode();
+  if (status >= 200 && status < 300) {
+    if (taken < bytes.size()) {
+      return fail(StreamError::network(StreamError::kProxyConnectionFailure,
+                                       "the proxy sent more than its answer to CONNECT"));
+    }
+    tunnelIn_.clear();
+    return onTunnelReady();
+  }
+  // The proxy's refusal is the answer: the client reads it, and its proxy credentials may answer it.
+  tunnelRefused_ = true;
+  bodyQueued_ = true;
+  outgoing_.clear();
+  outgoingOffset_ = 0;
+  phase_ = Phase::Exchanging;
+  const std::string answer = std::exchange(tunnelIn_, std::string());
+  take(answer);
+  if (phase_ == Phase::Exchanging) pump();
+}
+
+void HttpReadStream::onTunnelReady() {
   if (request_->url().scheme() != "https") {
     phase_ = Phase::Exchanging;
     return pump();
@@ -483,7 +632,7 @@ void HttpReadStream::onBodyComplete(bool bytesLeftOver) {
   bodyComplete_ = true;
   phase_ = Phase::Finished;
   const bool requestSent = bodyQueued_ && outgoingOffset_ == outgoing_.size() && !stoppedSending_;
-  const bool reusable = connection_ && persistent_ && !bytesLeftOver && requestSent &&
+  const bool reusable = connection_ && persistent_ && !bytesLeftOver && requestSent && !tunnelRefused_ &&
                         decoder_->framing() != HttpBodyDecoder::Framing::UntilClose && serverAllowsReuse();
   if (reusable) {
     SocketPoller::shared().unwatch(connection_->fd());
@@ -542,6 +691,8 @@ void HttpReadStream::onReady() {
   switch (phase_) {
     case Phase::Connecting:
       return onConnectable();
+    case Phase::Tunnelling:
+      return stepTunnel();
     case Phase::Handshaking:
       return stepHandshake();
     case Phase::Exchanging:

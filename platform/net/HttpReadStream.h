@@ -30,6 +30,7 @@
 #include "platform/net/HttpResponseHeadParser.h"
 #include "platform/net/InputStream.h"
 #include "platform/net/SocketConnection.h"
+#include "platform/net/SocksHandshake.h"
 #include "platform/net/StreamSchedule.h"
 #include "platform/net/TlsSettings.h"
 
@@ -58,9 +59,21 @@ class HttpReadStream : public std::enable_shared_from_this<HttpReadStream> {
   void setAttemptPersistentConnection(bool attempt);
   void setStreamId(std::optional<int> id);
   void setTlsSettings(TlsSettings settings);
-  // An HTTP proxy (host, port) for an http URL: the request goes to the proxy with the URL in absolute
-  // form. An https URL is not tunnelled and goes directly.
+  // An HTTP proxy (host, port). An http URL goes to the proxy with the URL in absolute form; an https URL
+  // is tunnelled through it with CONNECT, TLS running inside the tunnel and the certificate checked
+  // against the server's name. A proxy that refuses the tunnel (a 407 asking for credentials, say) is
+  // answered as the response. The request's "Proxy-Authorization" goes to the proxy, never through the
+  // tunnel.
   void setHttpProxy(std::optional<std::pair<std::string, int>> proxy);
+  // A SOCKS 5 proxy for either scheme, with the user name and password it may ask for. Takes precedence
+  // over an HTTP proxy.
+  struct SocksProxy {
+    std::string host;
+    int port = 0;
+    std::optional<std::string> user;
+    std::optional<std::string> password;
+  };
+  void setSocksProxy(std::optional<SocksProxy> proxy);
 
   // events: the Event bits the client wants; a null client hears nothing.
   void setClient(unsigned events, Client client);
@@ -88,7 +101,17 @@ class HttpReadStream : public std::enable_shared_from_this<HttpReadStream> {
   bool failedUnansweredOnReusedConnection() const;
 
  private:
-  enum class Phase { Idle, Resolving, Connecting, Handshaking, Exchanging, Finished, Failed, Closed };
+  enum class Phase {
+    Idle,
+    Resolving,
+    Connecting,
+    Tunnelling,
+    Handshaking,
+    Exchanging,
+    Finished,
+    Failed,
+    Closed
+  };
 
   HttpReadStream(std::shared_ptr<const HttpMessage> request, std::shared_ptr<InputStream> body);
 
@@ -96,11 +119,17 @@ class HttpReadStream : public std::enable_shared_from_this<HttpReadStream> {
   bool prepareRequest();
   std::string serverKey() const;
   bool viaProxy() const;
+  bool tunnelsThroughHttpProxy() const;
+  std::string connectRequest() const;
   void resolve();
   void onResolved(HostResolver::Answer answer);
   void connectNext();
   void onConnectable();
   void onConnected();
+  void startTunnel();
+  void stepTunnel();
+  void takeTunnelBytes(std::string_view bytes);
+  void onTunnelReady();
   void stepHandshake();
   void pump();
   // Puts the next piece of the request body into outgoing_; false when there is none.
@@ -128,6 +157,7 @@ class HttpReadStream : public std::enable_shared_from_this<HttpReadStream> {
   std::optional<int> streamId_;
   TlsSettings tls_;
   std::optional<std::pair<std::string, int>> proxy_;
+  std::optional<SocksProxy> socks_;
 
   Phase phase_ = Phase::Idle;
   std::optional<RunLoop::PendingWork> pending_;
@@ -136,6 +166,15 @@ class HttpReadStream : public std::enable_shared_from_this<HttpReadStream> {
   std::vector<SocketAddress> addresses_;
   std::size_t nextAddress_ = 0;
   ErrorPtr lastConnectError_;
+
+  // Opening the way through a proxy: what to send, how much went out, what came back.
+  std::string tunnelOut_;
+  std::size_t tunnelOutOffset_ = 0;
+  std::string tunnelIn_;
+  std::optional<HttpResponseHeadParser> connectParser_;
+  std::unique_ptr<SocksHandshake> socksHandshake_;
+  // The proxy refused the tunnel: its answer is the response, and the request never went out.
+  bool tunnelRefused_ = false;
 
   // Sending: the frame being written, how much of it went out, and what it carries of the body.
   std::string outgoing_;

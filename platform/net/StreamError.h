@@ -34,6 +34,14 @@ class StreamError {
   static constexpr long kConnectionLost = -1005;
   // A request body stream that failed or ended short of its "Content-Length".
   static constexpr long kBodyStreamFailure = -1021;
+  // A proxy that could not be spoken to, or that broke the tunnel it was asked for.
+  static constexpr long kProxyConnectionFailure = 310;
+  // SOCKS: the proxy could not reach the server; it broke the protocol; it refused the user name and
+  // password; it accepts none of the ways offered to sign in.
+  static constexpr long kSocksRequestFailed = 111;
+  static constexpr long kSocksBadState = 120;
+  static constexpr long kSocksBadCredentials = 122;
+  static constexpr long kSocksNoAcceptableMethod = 124;
 
   static constexpr long kTlsProtocol = -9800;
   static constexpr long kTlsClosedAbort = -9806;

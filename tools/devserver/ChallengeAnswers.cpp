@@ -10,9 +10,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <optional>
 #include <vector>
+
+#include "tools/devserver/Relay.h"
 
 namespace devserver::answers {
 namespace {
@@ -207,6 +210,26 @@ Handler proxyBasicChallenge(std::string realm, std::string user, std::string pas
   return [=](Exchange& exchange) {
     if (exchange.request().header("Proxy-Authorization") == expected) return exchange.respond(200, body);
     exchange.respond(407, "", {{"Proxy-Authenticate", "Basic realm=\"" + realm + "\""}});
+  };
+}
+
+Handler connectTunnel(std::string realm, std::string user, std::string password) {
+  const std::string credentials = user + ":" + password;
+  const std::string expected = "Basic " + encode64(Bytes(credentials.begin(), credentials.end()));
+  return [=](Exchange& exchange) {
+    const Request& request = exchange.request();
+    if (request.method != "CONNECT") return exchange.respond(405, "CONNECT only\n");
+    if (!realm.empty() && request.header("Proxy-Authorization") != expected) {
+      return exchange.respond(407, "who are you?", {{"Proxy-Authenticate", "Basic realm=\"" + realm + "\""}});
+    }
+    const std::size_t colon = request.target.rfind(':');
+    const int upstream = colon == std::string::npos
+                             ? -1
+                             : Relay::connectLoopback(request.target.substr(0, colon),
+                                                      std::atoi(request.target.c_str() + colon + 1));
+    if (upstream < 0) return exchange.respond(502, "cannot reach " + request.target + "\n");
+    exchange.write("HTTP/1.1 200 Connection established\r\n\r\n");
+    exchange.tunnel(upstream);
   };
 }
 

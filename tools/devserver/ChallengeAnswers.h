@@ -21,4 +21,9 @@ Handler ntlmChallenge(std::string user, std::string password, std::string domain
 // then 200 with the body.
 Handler proxyBasicChallenge(std::string realm, std::string user, std::string password, std::string body);
 
+// An HTTP proxy's answer to CONNECT host:port (route it under "host:*"): with a realm given, 407 with a
+// Basic challenge until "Proxy-Authorization" carries these credentials; then 200 and the tunnel to the
+// server, which must be on this machine (see Relay; else 502).
+Handler connectTunnel(std::string realm = "", std::string user = "", std::string password = "");
+
 }  // namespace devserver::answers

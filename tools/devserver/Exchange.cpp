@@ -1,6 +1,9 @@
 #include "tools/devserver/Exchange.h"
 
 #include <strings.h>
+#include <unistd.h>
+
+#include "tools/devserver/Relay.h"
 
 namespace devserver {
 namespace {
@@ -81,6 +84,13 @@ void Exchange::sendHead(int status, const Headers& headers) {
 void Exchange::write(std::string_view bytes) {
   answered_ = true;
   if (!connection_.write(bytes)) close_ = true;
+}
+
+void Exchange::tunnel(int upstream) {
+  answered_ = true;
+  close_ = true;
+  Relay::pass(connection_.descriptor(), upstream);
+  ::close(upstream);
 }
 
 void Exchange::reset() {

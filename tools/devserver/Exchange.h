@@ -35,6 +35,9 @@ class Exchange {
   void reset();
   // Ends the connection after this answer.
   void closeConnection() { close_ = true; }
+  // Passes bytes both ways between the client and upstream (a connected socket, closed here) until
+  // either side ends; the connection ends with it.
+  void tunnel(int upstream);
 
   bool answered() const { return answered_; }
   bool closesConnection() const { return close_; }

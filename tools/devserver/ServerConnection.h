@@ -30,6 +30,8 @@ class ServerConnection {
   void close();
   void shutdown();
   bool isClosed() const;
+  // The socket, for relaying the raw bytes of a plain connection.
+  int descriptor() const { return fd_; }
 
  private:
   void closeLocked();
