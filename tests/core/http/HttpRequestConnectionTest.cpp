@@ -110,7 +110,7 @@ TEST_F(HttpRequestConnectionTest, ADeadReusedSocketIsRetriedOnceOnANewConnection
     auto delegate = std::make_shared<RecordingDelegate>();
     auto request = get(path);
     ASSERT_TRUE(runQueued(request, delegate));
-    EXPECT_EQ(errorCode(*request), c.code);
+    ASSERT_EQ(errorCode(*request), c.code);
     EXPECT_EQ(request->retryCount.load(), 1);
     EXPECT_EQ(delegate->events.back(), c.code == 0 ? "finished" : "failed");
     if (c.code != 0) {

@@ -61,7 +61,7 @@ TEST_F(HttpRequestDownloadTest, ResumesFromThePartialFileOnlyWhenTheServerSendsT
     request->startSynchronous();
 
     EXPECT_EQ(server.requests().back().header("Range"), "bytes=10-");
-    EXPECT_EQ(errorCode(*request), c.code);
+    ASSERT_EQ(errorCode(*request), c.code);
     if (c.code == 0) {
       EXPECT_EQ(readFile(destination), content);
       EXPECT_FALSE(std::filesystem::exists(temporary));
@@ -194,7 +194,7 @@ TEST_F(HttpRequestDownloadTest, AFolderInTheDestinationsPlaceIsNeverDeleted) {
   writeText(destination + "/keep.txt", "kept");
   auto request = download("/file", false);
   request->startSynchronous();
-  EXPECT_EQ(errorCode(*request), 8);
+  ASSERT_EQ(errorCode(*request), 8);
   EXPECT_EQ(request->error.get()->localizedDescription(),
             "Failed to delete file at path '" + destination + "'");
   EXPECT_EQ(readFile(destination + "/keep.txt"), "kept");

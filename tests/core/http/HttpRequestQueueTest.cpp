@@ -257,6 +257,7 @@ TEST_F(HttpRequestQueueTest, CancellingAGetAndItsHeadTwinReportsOneFailure) {
   ASSERT_TRUE(pf::RunLoop::main()->runUntilTrue([&] { return drained; }, 10));
   EXPECT_EQ(recorder->events, (std::vector<std::string>{"failed 1", "queue done"}));
   EXPECT_EQ(queue->requestsCount.load(), 0);
+  ASSERT_TRUE(get->error.get());
   EXPECT_EQ(get->error.get()->code(), 4);
 }
 

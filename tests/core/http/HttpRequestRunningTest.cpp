@@ -1,6 +1,8 @@
 // Starting requests synchronously and queued, time-outs, redirects and where reports arrive.
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 #include "platform/foundation/Clock.h"
 #include "platform/net/HostResolver.h"
@@ -90,7 +92,7 @@ TEST_F(HttpRequestRunningTest, TimesOutAfterTheIdleTimeRule) {
     const auto start = std::chrono::steady_clock::now();
     request->startSynchronous();
     const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_EQ(errorCode(*request), 2);
+    ASSERT_EQ(errorCode(*request), 2);
     EXPECT_EQ(request->error.get()->localizedDescription(), "The request timed out");
     EXPECT_GT(took, c.atLeast);
     EXPECT_LT(took, c.atMost);
@@ -114,7 +116,7 @@ TEST_F(HttpRequestRunningTest, FollowsFiveRedirectsAndFailsOnTheSixth) {
   *hops = 6;
   auto six = get("/hop0");
   six->startSynchronous();
-  EXPECT_EQ(errorCode(*six), 9);
+  ASSERT_EQ(errorCode(*six), 9);
   EXPECT_EQ(six->error.get()->localizedDescription(),
             "The request failed because it redirected too many times");
 }
@@ -189,17 +191,27 @@ TEST_F(HttpRequestRunningTest, ABadUrlFailsWithoutTouchingTheNetwork) {
 
   auto other = HttpRequest::requestWithURL(pf::Url::parse("ftp://127.0.0.1/file"));
   other->startSynchronous();
-  EXPECT_EQ(errorCode(*other), 6);
+  ASSERT_EQ(errorCode(*other), 6);
   EXPECT_EQ(other->error.get()->localizedDescription(), "Unable to start HTTP connection");
 }
 
 TEST_F(HttpRequestRunningTest, ASlowNameLookupHoldsUpOnlyItsOwnRequest) {
   server.route("/page", text(200, "page"));
-  pf::HostResolver::setLookup([](const std::string& host, int port) {
+  // The slow name is answered only once the other request has ended.
+  std::mutex mutex;
+  std::condition_variable released;
+  bool open = false;
+  pf::HostResolver::setLookup([&](const std::string& host, int port) {
     if (host != "slow.invalid") return pf::HostResolver::systemLookup(host, port);
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    std::unique_lock lock(mutex);
+    released.wait_for(lock, std::chrono::seconds(10), [&] { return open; });
     return pf::HostResolver::systemLookup("127.0.0.1", port);
   });
+  const auto release = [&] {
+    std::lock_guard lock(mutex);
+    open = true;
+    released.notify_all();
+  };
   auto slowDelegate = std::make_shared<RecordingDelegate>();
   auto slow = HttpRequest::requestWithURL(
       pf::Url::parse("http://slow.invalid:" + std::to_string(server.port()) + "/page"));
@@ -209,6 +221,7 @@ TEST_F(HttpRequestRunningTest, ASlowNameLookupHoldsUpOnlyItsOwnRequest) {
   auto quick = get("/page");
   const bool quickEnded = runQueued(quick, quickDelegate);
   const bool slowEndedFirst = slowDelegate->ended();
+  release();
   const bool slowEnded = runMainUntil([&] { return slowDelegate->ended(); });
   pf::HostResolver::setLookup(nullptr);
 

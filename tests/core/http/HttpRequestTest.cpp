@@ -162,6 +162,7 @@ TEST_F(HttpRequestTest, FailsWithAFileErrorWhenABodyFileCannotBeRead) {
 
   auto copying = request();
   EXPECT_FALSE(copying->appendPostDataFromFile(missing));
+  ASSERT_TRUE(copying->error.get());
   EXPECT_EQ(copying->error.get()->code(), 8);
 }
 

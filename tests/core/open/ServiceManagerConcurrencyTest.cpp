@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <latch>
 #include <thread>
 
 #include "core/open/ServiceManager.h"
@@ -18,10 +19,12 @@ TEST_F(ServiceManagerConcurrencyTest, ThreadsThatFindTheSessionStaleRenewItOnce)
   logIn("S-1");
   clock->advance(ServiceManager::kSessionRenewalSeconds);
   std::atomic<int> logins{0};
+  constexpr int kCallers = 6;
+  std::latch arrived(kCallers);
   transport->setScript([&](const RemoteTransport::Request& r) {
     if (FakeTransport::methodPath(r) != kLogin) return FakeTransport::ok("1");
-    // A slow login, so the other threads arrive while it is under way.
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    // The login answers once every caller has set out, so the others arrive while it is under way.
+    arrived.wait();
     return FakeTransport::ok("\"S-" + std::to_string(2 + logins++) + "\"");
   });
 
@@ -30,8 +33,9 @@ TEST_F(ServiceManagerConcurrencyTest, ThreadsThatFindTheSessionStaleRenewItOnce)
     while (!stop) ServiceManager::initConfiguration(configuration());
   });
   std::vector<std::thread> callers;
-  for (int i = 0; i < 6; ++i) {
+  for (int i = 0; i < kCallers; ++i) {
     callers.emplace_back([&] {
+      arrived.count_down();
       ServiceManager::ParamDic params;
       EXPECT_EQ(ServiceManager::performRemoteMethod(kSync, params, "i", delegate), pf::Value(1));
       EXPECT_EQ(params.at("session_"), "S-2");

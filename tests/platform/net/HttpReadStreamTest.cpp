@@ -10,8 +10,8 @@
 #include "platform/net/DataInputStream.h"
 #include "platform/net/FileInputStream.h"
 #include "platform/net/StreamError.h"
-#include "tests/support/TemporaryFolder.h"
 #include "tests/platform/net/StreamRun.h"
+#include "tests/support/TemporaryFolder.h"
 #include "tools/devserver/Answers.h"
 #include "tools/devserver/DevServer.h"
 
@@ -213,8 +213,7 @@ TEST_F(HttpReadStreamTest, NeverHandsOutAParkedConnectionTheServerHasClosed) {
   });
   auto first = stream("/drop", true, 9);
   EXPECT_TRUE(runStream(first).ended);
-  while (server.requests().size() < 1) std::this_thread::yield();
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the server's close reaches us
+  ASSERT_TRUE(RunLoop::current()->runUntilTrue([&] { return server.openConnectionCount() == 0; }, 5.0));
   StreamRun run = runStream(stream("/text", true, 9));
   EXPECT_FALSE(run.error);
   EXPECT_EQ(run.body, "hello");

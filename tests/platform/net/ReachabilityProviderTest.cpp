@@ -44,17 +44,25 @@ TEST(ReachabilityProviderTest, RemovedHandlerNeverRunsAgain) {
   std::atomic<bool> removed = false;
   std::atomic<bool> ranAfterRemoval = false;
   std::atomic<bool> stop = false;
+  std::atomic<int> ran = 0;
+  std::atomic<long> fired = 0;
   std::optional<ReachabilityProvider::HandlerId> id = provider.addChangeHandler([&] {
+    ++ran;
     if (removed) ranAfterRemoval = true;
   });
   ASSERT_TRUE(id);
   std::thread firing([&] {
-    while (!stop) provider.fireChange();
+    while (!stop) {
+      provider.fireChange();
+      ++fired;
+    }
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  // Removed while changes are being delivered, then watched over many more of them.
+  while (ran < 10) std::this_thread::yield();
   provider.removeChangeHandler(*id);
   removed = true;
-  std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  const long firedAtRemoval = fired;
+  while (fired < firedAtRemoval + 1000) std::this_thread::yield();
   stop = true;
   firing.join();
   EXPECT_FALSE(ranAfterRemoval);
