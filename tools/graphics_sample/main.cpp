@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
   const auto picture = tile->image();
   picture->draw(g, Rect(16, 150, 120, 40), ContentMode::scaleAspectFit);
   picture->resizable({8, 12, 8, 12}, ImageResizingMode::stretch)->draw(g, Rect(150, 150, 150, 40));
-  StringDrawing::drawText(g, "确定 OK", {150, 160, 150, 24}, *Font::systemFont(15), Color::white(),
+  StringDrawing::drawText(g, "确定 OK", {150, 160, 150, 24}, *Font::systemFont(15), Color::black(),
                           LineBreakMode::wordWrap, TextAlignment::center);
 
   AttributedString text(
