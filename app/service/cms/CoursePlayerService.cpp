@@ -1,0 +1,211 @@
+#include "app/service/cms/CoursePlayerService.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/model/cms/CourseStandard.h"
+#include "app/model/cms/ScoStudyRecord.h"
+#include "core/reflect/TypeCode.h"
+#include "core/util/CommonUtil.h"
+
+namespace {
+
+// Durations from the players: anything not a finite positive number counts as nothing played.
+double duration(double seconds) {
+  return std::isfinite(seconds) && seconds > 0 ? seconds : 0;
+}
+
+pf::Value textValue(const std::optional<std::string>& text) {
+  return text ? pf::Value(*text) : pf::Value();
+}
+
+}  // namespace
+
+CoursePlayerService::CoursePlayerService(std::weak_ptr<ServiceDelegate> delegate)
+    : BaseService(delegate),
+      commonService_(std::make_unique<CommonService>(delegate)),
+      courseService_(std::make_unique<CourseService>(delegate)) {}
+
+void CoursePlayerService::saveStudyRecordWithCourse(const Course& course, const Sco& sco,
+                                                    double currentStudyTime, double totalTime) {
+  if (!course || !sco) return;
+  if (course->courseStandard == CourseStandard::kThreeScreen)
+    saveThreeScreenStudyRecordWithCourse(course, sco, totalTime);
+  else if (course->courseStandard == CourseStandard::kTwoScreen)
+    saveTwoScreenStudyRecord(course, sco, totalTime);
+  else
+    saveOnlinePackageStudyRecord(course, sco, currentStudyTime);
+}
+
+void CoursePlayerService::saveStudyRecordOnlyLectureWithCourse(const Course& course, const Sco& sco,
+                                                               double currentStudyTime) {
+  if (!course) return;
+  if (course->courseStandard == CourseStandard::kThreeScreen) return;
+  if (course->courseStandard == CourseStandard::kTwoScreen)
+    saveTwoScreenStudyRecordOnlyLectureWithCourse(course, sco, currentStudyTime);
+  else
+    saveOnlinePackageStudyRecordOnlyLectureWithCourse(course, currentStudyTime);
+}
+
+void CoursePlayerService::saveThreeScreenStudyRecordWithCourse(const Course& course, const Sco& sco,
+                                                               double totalTime) {
+  if (!course || !sco) return;
+  ensureUnitRecord(course, sco);
+  const float passRate = courseService_->getCorpStudyRate();
+  const double length = duration(totalTime) * 1000.0;
+  if (!sco->studyComplete && length > 0 && sco->currentPosition > 0) {
+    const float rate = static_cast<float>(sco->currentPosition / length * 100.0);
+    if (rate > sco->studyRate) sco->studyRate = rate;
+    if (sco->studyRate >= passRate) completeUnit(course, sco);
+  }
+  sco->totalTime = static_cast<int>(length);
+  dbHelper->executeUpdate(
+      "update sco_study_record set current_position = ?, study_complete = ?, study_rate = ? ,total_time = ? "
+      "where sco_id = ? and user_id = ?",
+      {pf::Value(sco->currentPosition), pf::Value(pf::Number(sco->studyComplete)), pf::Value(sco->studyRate),
+       pf::Value(sco->totalTime), textValue(sco->scoId), textValue(sco->userId)});
+}
+
+void CoursePlayerService::saveTwoScreenStudyRecord(const Course& course, const Sco& sco, double totalTime) {
+  if (!course || !sco) return;
+  ensureUnitRecord(course, sco);
+  const double length = duration(totalTime) * 1000.0;
+  if (!sco->studyComplete && length > 0 && sco->currentPosition > 0) {
+    float rate = 100.0f;
+    if (sco->minStudyTime > 0) {
+      const double span =
+          static_cast<double>(sco->minStudyTime) > length ? length : static_cast<double>(sco->minStudyTime);
+      const float denominator = static_cast<float>(static_cast<long long>(span));
+      rate = static_cast<float>(sco->currentPosition) / denominator * 100.0f;
+    }
+    if (rate > sco->studyRate) sco->studyRate = rate;
+    if (static_cast<double>(rate) >= kTwoScreenCompleteRate) completeUnit(course, sco);
+  }
+  sco->totalTime = static_cast<int>(length);
+  dbHelper->executeUpdate(
+      "update sco_study_record set current_position = ?, study_complete = ?, study_rate = ?, total_time = ? "
+      "where sco_id = ? and user_id = ?",
+      {pf::Value(sco->currentPosition), pf::Value(pf::Number(sco->studyComplete)), pf::Value(sco->studyRate),
+       pf::Value(sco->totalTime), textValue(sco->scoId), textValue(sco->userId)});
+}
+
+void CoursePlayerService::saveOnlinePackageStudyRecord(const Course& course, const Sco& sco,
+                                                       double currentStudyTime) {
+  if (!course || !sco) return;
+  ensureUnitRecord(course, sco);
+  addStudyTime(course, currentStudyTime);
+  dbHelper->executeUpdate("update sco_study_record set current_position = ? where sco_id = ? and user_id = ?",
+                          {pf::Value(sco->currentPosition), textValue(sco->scoId), textValue(sco->userId)});
+  writeCourseRateAndTime(course, sco);
+}
+
+void CoursePlayerService::saveTwoScreenStudyRecordOnlyLectureWithCourse(const Course& course, const Sco& sco,
+                                                                        double currentStudyTime) {
+  if (!course || !sco || sco->studyComplete) return;
+  ensureUnitRecord(course, sco);
+  if (sco->minStudyTime <= 0) {
+    completeUnit(course, sco);
+  } else {
+    const float rate = static_cast<float>(sco->studyRate + duration(currentStudyTime) * 1000.0 * 100.0 /
+                                                               static_cast<double>(sco->minStudyTime));
+    if (rate >= 100.0f)
+      completeUnit(course, sco);
+    else
+      sco->studyRate = rate;
+  }
+  dbHelper->executeUpdate(
+      "update sco_study_record set study_rate = ?, study_complete = ? where sco_id = ? and user_id = ?",
+      {pf::Value(sco->studyRate), pf::Value(pf::Number(sco->studyComplete)), textValue(sco->scoId),
+       textValue(sco->userId)});
+}
+
+void CoursePlayerService::saveOnlinePackageStudyRecordOnlyLectureWithCourse(const Course& course,
+                                                                            double currentStudyTime) {
+  if (!course) return;
+  if (addStudyTime(course, currentStudyTime)) writeCourseRateAndTime(course, nullptr);
+}
+
+void CoursePlayerService::updateCourseStudyRateWithCourseViewInfo(const Course& course) {
+  if (!course) return;
+  std::size_t units = 0;
+  std::size_t completed = 0;
+  for (const auto& unit : course->scoInfoList) {
+    if (!unit || unit->isChapter) continue;
+    ++units;
+    if (unit->studyComplete) ++completed;
+  }
+  if (units > 0)
+    course->studyRate = std::min(100.0f, static_cast<float>(completed) / static_cast<float>(units) * 100.0f);
+  courseService_->updateCourseReminder();
+  dbHelper->executeUpdate(
+      "update course_study_record set study_rate = ? where course_id = ? and user_id = ?",
+      {pf::Value(course->studyRate), textValue(course->id), textValue(learnerOf(course, nullptr))});
+}
+
+std::size_t CoursePlayerService::completeScoCountWithScoLists(const std::vector<Sco>& scos) {
+  return static_cast<std::size_t>(
+      std::count_if(scos.begin(), scos.end(), [](const Sco& sco) { return sco && sco->studyComplete; }));
+}
+
+std::optional<std::string> CoursePlayerService::learnerOf(const Course& course, const Sco& sco) {
+  if (sco && sco->userId) return sco->userId;
+  if (course && course->userId) return course->userId;
+  return commonService_->getCurrentUserId();
+}
+
+void CoursePlayerService::ensureUnitRecord(const Course& course, const Sco& sco) {
+  sco->userId = learnerOf(course, sco);
+  if (!sco->userId || !sco->scoId) return;
+  const int rows =
+      dbHelper
+          ->queryForSingleResult(TypeCode::Int,
+                                 "select count(*) from sco_study_record where sco_id = ? and user_id = ?",
+                                 {*sco->scoId, *sco->userId})
+          .intValue();
+  if (rows > 0) return;
+  auto record = std::make_shared<ScoStudyRecord>();
+  record->sid = CommonUtil::createNewUUID();
+  record->scoId = sco->scoId;
+  record->courseId = sco->courseId ? sco->courseId : course->id;
+  record->userId = sco->userId;
+  dbHelper->insertObject(record);
+}
+
+void CoursePlayerService::completeUnit(const Course& course, const Sco& sco) {
+  sco->studyComplete = true;
+  sco->studyRate = 100.0f;
+  // The players pass the list's own element; a copy of it counts the same.
+  for (const auto& unit : course->scoInfoList)
+    if (unit && unit != sco && unit->scoId == sco->scoId) {
+      unit->studyComplete = true;
+      unit->studyRate = 100.0f;
+    }
+  courseService_->updateCourseReminder();
+  updateCourseStudyRateWithCourseViewInfo(course);
+}
+
+bool CoursePlayerService::addStudyTime(const Course& course, double seconds) {
+  if (course->studyRate >= 100.0f) return false;
+  const double studied = duration(seconds) * 1000.0;
+  if (course->minStudyTime > 0) {
+    const float rate = static_cast<float>(studied / course->minStudyTime * 100.0 + course->studyRate);
+    if (rate >= 100.0f) {
+      course->studyRate = 100.0f;
+      courseService_->updateCourseReminder();
+    } else {
+      course->studyRate = rate;
+    }
+  } else {
+    course->studyRate = 100.0f;
+    courseService_->updateCourseReminder();
+  }
+  course->studyTime = static_cast<float>(studied + course->studyTime);
+  return true;
+}
+
+void CoursePlayerService::writeCourseRateAndTime(const Course& course, const Sco& sco) {
+  dbHelper->executeUpdate(
+      "update course_study_record set study_rate = ?, study_time = ? where course_id = ? and user_id = ?",
+      {pf::Value(course->studyRate), pf::Value(course->studyTime), textValue(course->id),
+       textValue(learnerOf(course, sco))});
+}
