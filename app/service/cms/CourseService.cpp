@@ -621,6 +621,9 @@ void CourseService::deleteCourseAndScoWithCourseID(const Courses& courses) {
 }
 
 void CourseService::removeDownloadInfosOfCourses(const Courses& courses) {
+  if (courses.empty()) return;
+  // The lists may not have been loaded yet: the learner's downloads are found in the table then.
+  downloadService_->getDownloadInfos();
   for (const auto& course : courses) {
     if (!course || !course->id) continue;
     std::vector<std::shared_ptr<SelectedObject>> marked;
