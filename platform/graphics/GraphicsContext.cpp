@@ -518,6 +518,28 @@ void GraphicsContext::drawBitmap(const Bitmap& bitmap, const Rect& rect, bool sm
       r);
 }
 
+void GraphicsContext::drawTiledBitmap(const Bitmap& bitmap, const Rect& rect, Size tile) {
+  if (rect.isEmpty() || !(tile.width > 0) || !(tile.height > 0)) return;
+  const Rect r = rect.standardized();
+  impl_->draw(
+      [&](cairo_t* cr) {
+        cairo_surface_t* surface = cairoSurfaceFor(bitmap);
+        cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+        cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+        // Pattern space is the bitmap's pixels; user space holds one tile per tile size from the origin.
+        cairo_matrix_t m;
+        cairo_matrix_init_scale(&m, bitmap.width() / tile.width, bitmap.height() / tile.height);
+        cairo_matrix_translate(&m, -r.minX(), -r.minY());
+        cairo_pattern_set_matrix(pattern, &m);
+        cairo_set_source(cr, pattern);
+        cairo_rectangle(cr, r.minX(), r.minY(), r.width(), r.height());
+        cairo_fill(cr);
+        cairo_pattern_destroy(pattern);
+        cairo_surface_destroy(surface);
+      },
+      r);
+}
+
 void GraphicsContext::beginTransparencyLayer() {
   beginLayer(std::nullopt);
 }

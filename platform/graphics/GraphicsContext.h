@@ -101,6 +101,8 @@ class GraphicsContext {
                           double endRadius, unsigned options = 0);
   // Draws the pixels stretched into the rect; smooth scaling unless `smooth` is false.
   void drawBitmap(const Bitmap& bitmap, const Rect& rect, bool smooth = true);
+  // Fills the rect with copies of the pixels, each of the tile size, the first at the rect's origin.
+  void drawTiledBitmap(const Bitmap& bitmap, const Rect& rect, Size tile);
 
   // Everything drawn until the matching end is composed as one picture, then given the shadow and
   // alpha that were current at the begin.

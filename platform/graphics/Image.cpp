@@ -130,12 +130,7 @@ void drawPiece(GraphicsContext& context, const Bitmap& bitmap, const Rect& sourc
     context.drawBitmap(*piece, target);
     return;
   }
-  const double w = piece->width() / scale, h = piece->height() / scale;
-  context.saveGState();
-  context.clip(target);
-  for (double y = target.minY(); y < target.maxY(); y += h)
-    for (double x = target.minX(); x < target.maxX(); x += w) context.drawBitmap(*piece, Rect(x, y, w, h));
-  context.restoreGState();
+  context.drawTiledBitmap(*piece, target, {piece->width() / scale, piece->height() / scale});
 }
 
 }  // namespace

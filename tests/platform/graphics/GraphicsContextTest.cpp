@@ -278,6 +278,22 @@ TEST_F(GraphicsContextTest, ResizableImagesKeepTheirCaps) {
   expectColor(20, 10, kBlue);
 }
 
+TEST_F(GraphicsContextTest, TiledCapsRepeatTheMiddle) {
+  // Red caps around a middle of two blue and two white pixels; the middle repeats at its own size.
+  auto pixels = Bitmap::create(6, 1);
+  const Pixel row[] = {kRed, kBlue, kBlue, kWhite, kWhite, kRed};
+  for (int x = 0; x < 6; ++x) pixels->setPixel(x, 0, row[x]);
+  const auto image = Image::withBitmap(pixels)->resizable({0, 1, 0, 1}, ImageResizingMode::tile);
+  image->draw(context_, Rect(0, 0, 40, 4));
+  expectColor(0.25, 2, kRed);
+  expectColor(2, 2, kBlue);
+  expectColor(4, 2, kWhite);
+  expectColor(6, 2, kBlue);  // stretched, the middle would still be blue up to 20
+  expectColor(8, 2, kWhite);
+  expectColor(34, 2, kBlue);
+  expectColor(39.75, 2, kRed);
+}
+
 TEST_F(GraphicsContextTest, ImagesDrawInTheirContentMode) {
   auto pixels = Bitmap::create(2, 1);
   pixels->setPixel(0, 0, kRed);
