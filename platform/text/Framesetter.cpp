@@ -9,9 +9,10 @@ namespace pf {
 
 namespace {
 
-// The platform's callers pass the largest float for "unbounded".
+// The platform's callers pass the largest float for "unbounded"; a zero width is taken as it is, as
+// a frame of that width would be, so suggestions and frames agree.
 double limit(double v) {
-  return v >= 1e30 || !(v > 0) ? std::numeric_limits<double>::infinity() : v;
+  return v >= 1e30 || !(v >= 0) ? std::numeric_limits<double>::infinity() : v;
 }
 
 }  // namespace

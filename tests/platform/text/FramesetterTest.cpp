@@ -311,6 +311,23 @@ TEST(FramesetterTest, NulCharactersDoNotEndTheText) {
   EXPECT_EQ(frame->visibleStringRange(), (utf16::Range{0, 5}));
 }
 
+TEST(FramesetterTest, SuggestionsAndFramesAgreeOnAZeroWidth) {
+  const Framesetter framesetter(styled("课程ab"));
+  const auto suggested = framesetter.suggestFrameSize({0, 0}, {0, 1e6});
+  const auto frame = framesetter.createFrame({0, 0}, Rect(0, 0, 0, 1e6));
+  EXPECT_EQ(frame->lines().size(), 4u);
+  const auto origins = frame->lineOrigins();
+  EXPECT_NEAR(suggested.size.height,
+              1e6 - origins.back().y + frame->lines().back().typographicBounds().descent, 1e-3);
+  // Unbounded constraints keep the text on one line.
+  EXPECT_EQ(
+      framesetter
+          .createFrame({0, 0}, Rect({0, 0}, framesetter.suggestFrameSize({0, 0}, {3.4e38, 3.4e38}).size))
+          ->lines()
+          .size(),
+      1u);
+}
+
 TEST(FramesetterTest, EmptyTextHasNoLines) {
   const Framesetter framesetter(styled(""));
   const auto suggested = framesetter.suggestFrameSize({0, 0}, {100, 1e6});
