@@ -10,6 +10,7 @@ namespace {
 struct Registry {
   std::mutex mutex;
   std::map<std::string, ViewUtil::ScreenFactory> factories;
+  ViewUtil::NavigationFactory navigation;
 };
 
 Registry& registry() {
@@ -32,6 +33,22 @@ bool ViewUtil::isScreenClassRegistered(const std::string& className) {
 void ViewUtil::resetScreenClasses() {
   std::lock_guard lock(registry().mutex);
   registry().factories.clear();
+  registry().navigation = nullptr;
+}
+
+void ViewUtil::registerNavigationController(NavigationFactory factory) {
+  std::lock_guard lock(registry().mutex);
+  registry().navigation = std::move(factory);
+}
+
+pf::ObjectPtr ViewUtil::navigationControllerWithRoot(const pf::ObjectPtr& rootViewController) {
+  NavigationFactory factory;
+  {
+    std::lock_guard lock(registry().mutex);
+    factory = registry().navigation;
+  }
+  if (!factory) throw pf::ContractViolation("No navigation controller class is registered");
+  return factory(rootViewController);
 }
 
 std::string ViewUtil::nibNameOfClass(const std::string& className) {

@@ -15,10 +15,14 @@ class ViewUtil {
  public:
   // Makes a new screen loaded from the named interface file.
   using ScreenFactory = std::function<pf::ObjectPtr(const std::string& nibName)>;
+  // Makes a new navigation container whose root is the given screen.
+  using NavigationFactory = std::function<pf::ObjectPtr(const pf::ObjectPtr& rootViewController)>;
 
   // Replaces an earlier factory of the same name.
   static void registerScreenClass(const std::string& className, ScreenFactory factory);
   static bool isScreenClassRegistered(const std::string& className);
+  // The navigation container modules that need one are wrapped in; replaces an earlier one.
+  static void registerNavigationController(NavigationFactory factory);
   // Forgets every registration (tests).
   static void resetScreenClasses();
 
@@ -26,4 +30,6 @@ class ViewUtil {
   static std::string nibNameOfClass(const std::string& className);
   // A new screen of that class, made from the interface file nibNameOfClass chooses.
   static pf::ObjectPtr viewControllerFromNibOfClass(const std::string& className);
+  // A new navigation container around the screen; a build fault when none is registered.
+  static pf::ObjectPtr navigationControllerWithRoot(const pf::ObjectPtr& rootViewController);
 };

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr std::string_view kSecretKeys[] = {"password", "loginName", "session_"};
+constexpr std::string_view kSecretKeys[] = {"password", "loginName", "session_", "psw", "oldPsw"};
 
 bool isSpace(char c) {
   return std::isspace(static_cast<unsigned char>(c)) != 0;

@@ -1,7 +1,7 @@
 #pragma once
-// Keeps secrets out of the log: the values of the sign-in parameters ("password", "loginName") and of
-// the session ("session_") are masked in JSON bodies, form and query texts, and a URL loses the user
-// and password it may carry. Everything else passes unchanged.
+// Keeps secrets out of the log: the values of the sign-in parameters ("password", "loginName"), of the
+// password change ("psw", "oldPsw") and of the session ("session_") are masked in JSON bodies, form
+// and query texts, and a URL loses the user and password it may carry. Everything else passes unchanged.
 
 #include <optional>
 #include <string>

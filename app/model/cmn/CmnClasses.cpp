@@ -6,6 +6,7 @@
 #include "app/model/cmn/SelectedObject.h"
 #include "app/model/cmn/SyncDetail.h"
 #include "app/model/cmn/SyncResult.h"
+#include "app/model/cmn/ViewLogRecord.h"
 #include "app/util/UploadResult.h"
 #include "core/db/VelkSetting.h"
 
@@ -18,4 +19,5 @@ void registerCmnClasses() {
   pf::registerClass<DataTransferObj>();
   pf::registerClass<MobileApp>();
   pf::registerClass<UploadResult>();
+  pf::registerClass<ViewLogRecord>();
 }

@@ -16,6 +16,8 @@ TEST(RequestLogRedactorTest, MasksSignInAndSessionValuesWhereverTheyAppear) {
       {"/open/v1/x.html?session_=ABC&page=2", "/open/v1/x.html?session_=***&page=2"},
       {"loginName=ann&password=secret", "loginName=***&password=***"},
       {"passwordHint is not a secret key", "passwordHint is not a secret key"},
+      {R"({"loginName":"\"ann\"","psw":"\"new\"","oldPsw":"\"old\""})",
+       R"({"loginName":"***","psw":"***","oldPsw":"***"})"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
