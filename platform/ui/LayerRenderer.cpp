@@ -131,6 +131,24 @@ void drawBody(Layer& model, const Layer& shown, GraphicsContext& context) {
   }
 }
 
+// Where a layer and everything under it may draw, in its bounds space (shadows of sublayers included).
+Rect drawingExtent(const Layer& model, const Layer& shown) {
+  Rect extent = shown.bounds();
+  if (shown.masksToBounds()) return extent;
+  for (const auto& sublayer : model.sublayers()) {
+    auto sub = sublayer->presentationOrSelf();
+    if (sub->isHidden() || sub->opacity() <= 0) continue;
+    Rect inner = drawingExtent(*sublayer, *sub);
+    if (sub->shadowOpacity() > 0) {
+      const double reach = sub->shadowRadius() * 3 + 1;
+      inner = inner.unionWith(inner.offsetBy(sub->shadowOffset().width, sub->shadowOffset().height))
+                  .insetBy(-reach, -reach);
+    }
+    extent = extent.unionWith(sub->transformToSuperlayer().apply(inner));
+  }
+  return extent;
+}
+
 void renderLayer(const Layer& constModel, GraphicsContext& context) {
   // The renderer keeps the delegate's drawing on the model layer.
   Layer& model = const_cast<Layer&>(constModel);
@@ -168,7 +186,8 @@ void renderLayer(const Layer& constModel, GraphicsContext& context) {
   const bool group = alpha < 1 || (shadow && !shown.shadowPath());
   if (group) {
     context.setAlpha(alpha);
-    context.beginTransparencyLayer();
+    // One pixel more all round for anti-aliased edges.
+    context.beginTransparencyLayer(drawingExtent(model, shown).insetBy(-1, -1));
     context.clearShadow();
     context.setAlpha(1);
   } else {
