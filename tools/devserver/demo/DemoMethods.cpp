@@ -7,6 +7,7 @@
 #include "tools/devserver/demo/DemoCms.h"
 #include "tools/devserver/demo/DemoEms.h"
 #include "tools/devserver/demo/DemoFiles.h"
+#include "tools/devserver/demo/DemoLgn.h"
 #include "tools/devserver/demo/DemoQsm.h"
 
 namespace devserver {
@@ -18,6 +19,7 @@ namespace devserver {
 //     installDemo<Module>(OpenServer&, const std::string& dataFolder), called once below.
 void installDemoMethods(OpenServer& server, const std::string& dataFolder) {
   installDemoFiles(server, dataFolder);
+  installDemoLgn(server, dataFolder);
   installDemoEms(server, dataFolder);
   std::string problem;
   if (!installDemoCms(server, dataFolder, &problem))

@@ -84,6 +84,26 @@ void OpenServer::addUser(OpenUser user) {
   users_.push_back(std::move(user));
 }
 
+std::optional<OpenUser> OpenServer::user(const std::string& userId) const {
+  std::lock_guard lock(mutex_);
+  for (const OpenUser& known : users_) {
+    if (known.userId == userId) return known;
+  }
+  return std::nullopt;
+}
+
+bool OpenServer::changePassword(const std::string& userId, const std::string& oldPassword,
+                                const std::string& newPassword) {
+  std::lock_guard lock(mutex_);
+  for (OpenUser& known : users_) {
+    if (known.userId != userId) continue;
+    if (known.password != oldPassword) return false;
+    known.password = newPassword;
+    return true;
+  }
+  return false;
+}
+
 void OpenServer::method(std::string path, Method handler) {
   std::lock_guard lock(mutex_);
   methods_[std::move(path)] = Entry{std::move(handler), true};

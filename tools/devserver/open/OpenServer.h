@@ -52,6 +52,11 @@ class OpenServer {
   OpenServer& operator=(const OpenServer&) = delete;
 
   void addUser(OpenUser user);
+  // The user of that id as the server knows them now.
+  std::optional<OpenUser> user(const std::string& userId) const;
+  // Changes the user's password when oldPassword is the present one; later sign-ins need the new one.
+  bool changePassword(const std::string& userId, const std::string& oldPassword,
+                      const std::string& newPassword);
   // A method that needs a live session; the call's user is the session's. Replaces one of that path.
   void method(std::string path, Method handler);
   // A method anyone may call with a valid signature.
