@@ -20,6 +20,7 @@ LoginService::LoginService(std::weak_ptr<ServiceDelegate> delegate)
       commonService_(std::make_unique<CommonService>(delegate)),
       openLoginService_(std::make_unique<OpenLoginService>(delegate)),
       openUserService_(std::make_unique<OpenUserService>(delegate)),
+      courseService_(std::make_unique<CourseService>(delegate)),
       userMobileAppService_(std::make_unique<UserMobileAppService>(delegate)) {}
 
 bool LoginService::login(const std::string& loginName, const std::string& password,
@@ -50,6 +51,7 @@ std::shared_ptr<User> LoginService::signInOnline(const std::string& loginName, c
     ServiceManager::sessionCache().clear();
     return nullptr;
   }
+  courseService_->syncCorpStudyRateWithCorpCode(corpCode);
   if (!userMobileAppService_->saveAndUpdateUserMobileAppsWithUserID(*user->userId)) {
     ServiceManager::sessionCache().clear();
     reportOnMainQueue(kNoPermissionMessage);

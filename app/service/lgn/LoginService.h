@@ -18,6 +18,7 @@
 #include "app/service/cmn/BaseService.h"
 #include "app/service/cmn/CommonService.h"
 #include "app/service/cmn/UserMobileAppService.h"
+#include "app/service/cms/CourseService.h"
 #include "app/service/lgn/OpenLoginService.h"
 #include "app/service/lgn/OpenUserService.h"
 
@@ -55,5 +56,6 @@ class LoginService : public BaseService {
   std::unique_ptr<CommonService> commonService_;
   std::unique_ptr<OpenLoginService> openLoginService_;
   std::unique_ptr<OpenUserService> openUserService_;
+  std::unique_ptr<CourseService> courseService_;
   std::unique_ptr<UserMobileAppService> userMobileAppService_;
 };

@@ -18,6 +18,7 @@
 #include "platform/net/ManualReachabilityProvider.h"
 #include "tests/app/support/AppSandbox.h"
 #include "tests/core/open/ServiceErrorRecorder.h"
+#include "tools/devserver/demo/DemoCms.h"
 #include "tools/devserver/demo/DemoLgn.h"
 #include "tools/devserver/open/OpenDataFolder.h"
 
@@ -36,6 +37,7 @@ class DemoLgnTest : public AppSandbox {
     server = std::make_unique<devserver::OpenServer>(folder->settings);
     folder->install(*server);
     devserver::installDemoLgn(*server, MARLUNE_DEMO_DATA);
+    ASSERT_TRUE(devserver::installDemoCms(*server, MARLUNE_DEMO_DATA, &problem)) << problem;
     ASSERT_TRUE(server->start());
     ASSERT_EQ(launch(), InitService::DatabaseStart::Created);
     registerAppClasses();
@@ -92,6 +94,7 @@ TEST_F(DemoLgnTest, TheDemoLearnerGetsHisProfileAndEveryModule) {
   EXPECT_EQ(user->userId, "U0001");
   EXPECT_EQ(user->corpName, "Marlune 演示公司");
   EXPECT_EQ(user->password, MD5HexDigest::MD5TO32Lower("learner123"));
+  EXPECT_FLOAT_EQ(CourseService(delegate).getCorpStudyRate(), 80.0f);
   UserMobileAppService menu(delegate);
   EXPECT_EQ(codes(menu.getLeftMenuApps()),
             (std::vector<std::string>{"up_my_course", "ems_my_exam", "qsm_user", "qa_wenda", "wb_user",

@@ -47,6 +47,7 @@ class LoginServiceTest : public RemoteServiceSandbox {
       if (path == "/v1/uc/login/ologin") return FakeTransport::ok(R"("SESSION-1")");
       if (path == "/v1/uc/user/get") return FakeTransport::ok(profile);
       if (path == "/v1/cs/usermobileapp/getMobileApp") return FakeTransport::ok(menu);
+      if (path == "/v1/lcms/courseinfo/getCourseRate") return FakeTransport::ok("85.5");
       if (path == "/v1/uc/user/modifyUserPassword")
         return FakeTransport::ok(passwordChanged ? R"({"success": true})" : R"({"success": false})");
       return FakeTransport::failure(HttpRequestErrorCode::ConnectionFailure);
@@ -82,6 +83,7 @@ class LoginServiceTest : public RemoteServiceSandbox {
 TEST_F(LoginServiceTest, OnlineSignInStoresTheProfileAndMenuAndRemembersTheSignIn) {
   ASSERT_TRUE(service->login("wang", kTyped, "acme"));
   EXPECT_EQ(transport->sentPaths(), (std::vector<std::string>{"/v1/uc/login/ologin", "/v1/uc/user/get",
+                                                              "/v1/lcms/courseinfo/getCourseRate",
                                                               "/v1/cs/usermobileapp/getMobileApp"}));
   EXPECT_EQ(sentParameters(0).at("loginName"), "\"wang\"");
   EXPECT_EQ(sentParameters(0).at("password"), std::string("\"") + kTyped + "\"");
@@ -95,6 +97,7 @@ TEST_F(LoginServiceTest, OnlineSignInStoresTheProfileAndMenuAndRemembersTheSignI
   EXPECT_EQ(VelkDBHelper::instance()->queryForList(MobileApp::kClassName, "select * from mobile_app").size(),
             1u);
   EXPECT_EQ(DownloadService::instance()->userId(), "U7");
+  EXPECT_FLOAT_EQ(CourseService().getCorpStudyRate(), 85.5f);
   EXPECT_TRUE(reportedMessages().empty());
 }
 
