@@ -62,6 +62,10 @@ class Animation {
   // The value at a paced progress, given the layer's model value of the property.
   virtual AnimatableValue valueAt(double progress, const AnimatableValue& model) const = 0;
 
+  // Made by a view animation block without the allow-user-interaction option: while it runs, its
+  // view takes no touches.
+  bool blocksUserInteraction() const { return blocksInteraction_; }
+
  protected:
   Animation() = default;
   Animation(const Animation&) = default;
@@ -75,6 +79,9 @@ class Animation {
   // Run once when the animation stops, before the delegate hears of it.
   std::vector<std::function<void(bool finished)>> stopHandlers_;
   bool stopped_ = false;
+  // The view animation block that made it, to retime it when the block closes.
+  const void* viewBlock_ = nullptr;
+  bool blocksInteraction_ = false;
 };
 
 }  // namespace pf

@@ -72,7 +72,13 @@ void Animator::tick() {
 
 void Animator::schedule() {
   double next = std::numeric_limits<double>::infinity();
-  for (const auto& r : running_) next = std::min(next, r.animation->endTime());
+  // Ends further away than this count as never (a repeat count of the largest float), so a virtual
+  // clock is not sent there.
+  const double horizon = Clock::now() + 1e7;
+  for (const auto& r : running_) {
+    const double end = r.animation->endTime();
+    if (end < horizon) next = std::min(next, end);
+  }
   if (timer_ && timer_->isValid() && timerAt_ == next) return;
   if (timer_) timer_->invalidate();
   timer_.reset();

@@ -27,6 +27,8 @@ class Animator {
   bool isAnimating() const;
   // Ends every animation whose end has come; the timer calls it, tests may too.
   void tick();
+  // Looks again at the ends, after animations were retimed.
+  void reschedule() { schedule(); }
   // Forgets everything without reports (a fresh start for tests).
   void reset();
 

@@ -280,6 +280,13 @@ std::shared_ptr<const Animation> Layer::animationForKey(const std::string& key) 
   return nullptr;
 }
 
+Animation* Layer::mutableAnimationForKey(const std::string& key) {
+  for (auto& entry : animations_) {
+    if (entry.key == key) return entry.animation.get();
+  }
+  return nullptr;
+}
+
 std::vector<std::string> Layer::animationKeys() const {
   std::vector<std::string> keys;
   for (const auto& entry : animations_) keys.push_back(entry.key);

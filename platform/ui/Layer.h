@@ -188,11 +188,13 @@ class Layer : public std::enable_shared_from_this<Layer> {
     std::shared_ptr<Animation> animation;
   };
   friend class Animator;
+  friend class ViewAnimationContext;
 
   bool setOwnValue(const std::string& keyPath, const AnimatableValue& value);
   void adopt(const std::shared_ptr<Layer>& layer);
   void detachAnimation(size_t index, bool finished);
   void applyAnimations(Layer& target) const;
+  Animation* mutableAnimationForKey(const std::string& key);
   // The animator removes a finished animation without a second stop report.
   void removeFinished(const Animation* animation);
 

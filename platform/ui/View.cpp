@@ -290,9 +290,19 @@ Rect View::convertRectFromView(const Rect& rect, const View* view) const {
   return other->convertRectToLayer(rect, layer_.get());
 }
 
+bool View::isAnimatingWithoutInteraction() const {
+  const double now = Clock::now();
+  for (const auto& key : layer_->animationKeys()) {
+    auto animation = layer_->animationForKey(key);
+    if (animation->blocksUserInteraction() && now < animation->endTime()) return true;
+  }
+  return false;
+}
+
 std::shared_ptr<View> View::hitTest(Point point, const Event* event) {
   auto shown = layer_->presentationOrSelf();
   if (shown->isHidden() || !userInteractionEnabled_ || shown->opacity() <= kTouchableAlpha) return nullptr;
+  if (isAnimatingWithoutInteraction()) return nullptr;
   if (!pointInside(point, event)) return nullptr;
   const auto children = subviews_;
   for (auto it = children.rbegin(); it != children.rend(); ++it) {
@@ -420,9 +430,8 @@ void View::autoresizeSubviews(Size oldSize) {
 }
 
 std::optional<std::shared_ptr<Animation>> View::actionForLayer(Layer& layer, const std::string& key) {
-  ViewAnimationContext::noteChange(layer, key);
   // A view's layer never animates by itself: only animation blocks animate it.
-  return std::shared_ptr<Animation>();
+  return ViewAnimationContext::actionFor(layer, key);
 }
 
 bool View::drawLayer(Layer&, GraphicsContext&) {
@@ -519,11 +528,14 @@ void View::beginAnimations(const std::string& animationID, void* context) {
   state->animationID = animationID;
   state->context = context;
   openForms().push_back(state);
-  ViewAnimationContext::open(ViewAnimationContext::Timing{}, [state](bool finished) {
-    auto delegate = state->delegate.lock();
-    if (!delegate || !state->didStop) return;
-    state->didStop(state->animationID, finished, state->context);
-  });
+  ViewAnimationContext::open(
+      ViewAnimationContext::Timing{},
+      [state](bool finished) {
+        auto delegate = state->delegate.lock();
+        if (!delegate || !state->didStop) return;
+        state->didStop(state->animationID, finished, state->context);
+      },
+      true);
 }
 
 void View::commitAnimations() {

@@ -203,6 +203,8 @@ class View : public Responder, public LayerDelegate {
   void notifyWillMoveToWindow(Window* newWindow);
   void notifyDidMoveToWindow();
   void autoresizeSubviews(Size oldSize);
+  // A view animation without the allow-user-interaction option is running on this view.
+  bool isAnimatingWithoutInteraction() const;
   size_t indexOf(const View* view) const;
 
   std::shared_ptr<Layer> layer_;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/foundation/Clock.h"
+#include "platform/ui/Animator.h"
 #include "platform/ui/BasicAnimation.h"
 #include "platform/ui/CompletionGroup.h"
 #include "platform/ui/Layer.h"
@@ -16,7 +17,7 @@ namespace {
 struct Noted {
   std::weak_ptr<Layer> layer;
   std::string key;
-  AnimatableValue from;
+  double notedAt;
 };
 
 struct Block {
@@ -24,6 +25,8 @@ struct Block {
   std::shared_ptr<CompletionGroup> group;
   std::vector<Noted> noted;
   bool suspended = false;
+  // The begin/commit form: its timing may still change after the changes.
+  bool beginCommit = false;
 };
 
 std::vector<Block>& blocks() {
@@ -55,30 +58,24 @@ TimingFunction curveFunction(const ViewAnimationContext::Timing& timing) {
   return TimingFunction::named(TimingFunction::kEaseInEaseOut);
 }
 
-void start(Block& block) {
-  const auto& timing = block.timing;
-  for (auto& noted : block.noted) {
-    auto layer = noted.layer.lock();
-    if (!layer) continue;
-    auto animation = BasicAnimation::make(noted.key);
-    animation->fromValue = noted.from;
-    animation->duration = timing.duration;
-    animation->timingFunction = curveFunction(timing);
-    animation->repeatCount = timing.repeatCount;
-    animation->autoreverses = timing.autoreverses;
-    if (timing.delay > 0) {
-      animation->beginTime = Clock::now() + timing.delay;
-      animation->fillMode = Animation::FillMode::Backwards;
-    }
-    block.group->add(*animation);
-    layer->addAnimation(animation, noted.key);
-  }
-}
-
 }  // namespace
 
-void ViewAnimationContext::open(const Timing& timing, std::function<void(bool finished)> completion) {
-  blocks().push_back(Block{timing, CompletionGroup::make(std::move(completion)), {}});
+void ViewAnimationContext::applyTiming(Animation& animation, const Timing& timing, double notedAt) {
+  // A zero duration ends at once, finished, as the platform does without animating.
+  animation.duration = timing.duration > 0 ? timing.duration : 1e-9;
+  animation.timingFunction = curveFunction(timing);
+  animation.repeatCount = timing.repeatCount;
+  animation.autoreverses = timing.autoreverses;
+  animation.beginTime = notedAt + std::max(timing.delay, 0.0);
+  animation.fillMode = timing.delay > 0 ? Animation::FillMode::Backwards : Animation::FillMode::Removed;
+  animation.blocksInteraction_ = !(timing.options & View::kAnimationAllowUserInteraction);
+}
+
+void ViewAnimationContext::open(const Timing& timing, std::function<void(bool finished)> completion,
+                                bool beginCommit) {
+  Block block{timing, CompletionGroup::make(std::move(completion)), {}};
+  block.beginCommit = beginCommit;
+  blocks().push_back(std::move(block));
 }
 
 void ViewAnimationContext::close() {
@@ -93,7 +90,15 @@ void ViewAnimationContext::close() {
   }
   Block block = std::move(stack.back());
   stack.pop_back();
-  if (block.timing.duration > 0 && enabledFlag()) start(block);
+  // The begin/commit form may change its timing after the changes: the animations follow.
+  for (auto& noted : block.noted) {
+    auto layer = noted.layer.lock();
+    if (!layer) continue;
+    Animation* animation = layer->mutableAnimationForKey(noted.key);
+    if (animation && animation->viewBlock_ == block.group.get())
+      applyTiming(*animation, block.timing, noted.notedAt);
+  }
+  if (!block.noted.empty()) Animator::shared().reschedule();
   block.group->close();
 }
 
@@ -109,17 +114,23 @@ void ViewAnimationContext::setCompletion(std::function<void(bool finished)> comp
   if (!blocks().empty()) blocks().back().group->setBlock(std::move(completion));
 }
 
-bool ViewAnimationContext::noteChange(Layer& layer, const std::string& key) {
+std::shared_ptr<Animation> ViewAnimationContext::actionFor(Layer& layer, const std::string& key) {
   auto& stack = blocks();
-  if (stack.empty() || stack.back().suspended || !enabledFlag() || !viewKeys().contains(key)) return false;
+  if (stack.empty() || stack.back().suspended || !enabledFlag() || !viewKeys().contains(key)) return nullptr;
   Block& block = stack.back();
+  if (block.timing.duration <= 0 && !block.beginCommit) return nullptr;
+  // A second change in the block keeps the first animation, which runs to the newest model value.
   const auto same = [&](const Noted& n) { return n.key == key && n.layer.lock().get() == &layer; };
-  if (std::any_of(block.noted.begin(), block.noted.end(), same)) return true;
-  const AnimatableValue from = block.timing.beginFromCurrentState
-                                   ? layer.presentationOrSelf()->valueForKeyPath(key)
-                                   : layer.valueForKeyPath(key);
-  block.noted.push_back({layer.weak_from_this(), key, from});
-  return true;
+  if (std::any_of(block.noted.begin(), block.noted.end(), same)) return nullptr;
+  auto animation = BasicAnimation::make(key);
+  animation->fromValue = block.timing.beginFromCurrentState ? layer.presentationOrSelf()->valueForKeyPath(key)
+                                                            : layer.valueForKeyPath(key);
+  const double now = Clock::now();
+  applyTiming(*animation, block.timing, now);
+  animation->viewBlock_ = block.group.get();
+  block.group->add(*animation);
+  block.noted.push_back({layer.weak_from_this(), key, now});
+  return animation;
 }
 
 void ViewAnimationContext::setEnabled(bool enabled) {

@@ -1,8 +1,9 @@
 #pragma once
-// The open view animation blocks. While a block is open, a change to an animatable view property is
-// noted with the value it had (or, beginning from the current state, the value on screen); when the
-// block closes, each noted property gets one animation from that value to its new model value, timed
-// by the block, and the block's completion waits for them all. Main thread only.
+// The open view animation blocks. While a block is open, a change to an animatable view property
+// gets an animation at once, from the value it had (or, beginning from the current state, the value
+// on screen) to its new model value, timed by the block; when a begin/commit block closes, its
+// animations take the timing it ended with. The block's completion waits for them all.
+// Main thread only.
 
 #include <functional>
 #include <memory>
@@ -12,6 +13,7 @@
 
 namespace pf {
 
+class Animation;
 class CompletionGroup;
 
 class ViewAnimationContext {
@@ -27,7 +29,8 @@ class ViewAnimationContext {
   };
 
   // Opens a block; the completion runs once after the block closed and its animations stopped.
-  static void open(const Timing& timing, std::function<void(bool finished)> completion);
+  static void open(const Timing& timing, std::function<void(bool finished)> completion,
+                   bool beginCommit = false);
   // Closes the innermost block and starts its animations.
   static void close();
   static bool isOpen();
@@ -35,14 +38,17 @@ class ViewAnimationContext {
   static Timing* innermost();
   // Replaces the innermost block's completion.
   static void setCompletion(std::function<void(bool finished)> completion);
-  // Notes a change of a layer's property; answers whether a block took it.
-  static bool noteChange(Layer& layer, const std::string& key);
+  // The animation for a change of a layer's property about to happen, or null outside a block.
+  static std::shared_ptr<Animation> actionFor(Layer& layer, const std::string& key);
   static void setEnabled(bool enabled);
   static bool enabled();
   // Runs the changes with no block open and no animation noted.
   static void withoutAnimation(const std::function<void()>& changes);
   // Closes every block without animating (a fresh start for tests).
   static void reset();
+
+ private:
+  static void applyTiming(Animation& animation, const Timing& timing, double notedAt);
 };
 
 }  // namespace pf

@@ -286,16 +286,54 @@ TEST_F(AnimationTest, ViewLayersAnimateOnlyInsideBlocks) {
   EXPECT_FALSE(view->layer()->hasAnimations());
 }
 
-TEST_F(AnimationTest, HitTestingFollowsThePresentation) {
+TEST_F(AnimationTest, HitTestingFollowsThePresentationAndWaitsUnlessInteractionIsAllowed) {
   auto view = std::make_shared<View>(Rect(0, 0, 50, 50));
   window->addSubview(view);
-  View::animateWithDuration(1.0, 0, View::kAnimationCurveLinear,
+  View::animateWithDuration(1.0, 0, View::kAnimationCurveLinear | View::kAnimationAllowUserInteraction,
                             [&] { view->setFrame(Rect(200, 0, 50, 50)); });
 
   EXPECT_EQ(window->hitTest({25, 25}, nullptr), view) << "still drawn at the start";
+  EXPECT_EQ(window->hitTest({225, 25}, nullptr), window);
   clock->advance(1);
   runUntil(Clock::now());
   EXPECT_EQ(window->hitTest({225, 25}, nullptr), view);
+
+  View::animateWithDuration(1.0, [&] { view->setAlpha(0.5); });
+  EXPECT_EQ(window->hitTest({225, 25}, nullptr), window)
+      << "a view animating without the option takes no touches";
+  runUntil(Clock::now() + 1);
+  EXPECT_EQ(window->hitTest({225, 25}, nullptr), view);
+}
+
+// A container reads the animation a block gave the view's layer while the block is still open, and a
+// begin/commit block may set its duration after its changes.
+TEST_F(AnimationTest, BlockAnimationsAreOnTheLayerAtOnceAndFollowLateTiming) {
+  auto view = std::make_shared<View>(Rect(0, 0, 50, 50));
+  double seen = -1;
+  View::animateWithDuration(0.4, 0, View::kAnimationCurveEaseIn, [&] {
+    view->setCenter({100, 100});
+    if (auto running = view->layer()->animationForKey("position")) seen = running->duration;
+  });
+  EXPECT_EQ(seen, 0.4);
+  runUntil(1);
+
+  std::vector<bool> done;
+  View::beginAnimations("late", nullptr);
+  view->setAlpha(0);
+  View::setAnimationDuration(2);
+  View::setAnimationDelay(1);
+  View::commitAnimations();
+  auto fade = view->layer()->animationForKey("opacity");
+  ASSERT_NE(fade, nullptr);
+  EXPECT_EQ(fade->duration, 2);
+  EXPECT_EQ(fade->beginTime, Clock::now() + 1);
+  const double start = Clock::now();
+  clock->advance(2);
+  EXPECT_DOUBLE_EQ(view->layer()->presentationLayer()->opacity(), 0.5) << "1 s delay, then halfway";
+  runUntil(start + 2.9);
+  EXPECT_TRUE(view->layer()->hasAnimations());
+  runUntil(start + 3.1);
+  EXPECT_FALSE(view->layer()->hasAnimations());
 }
 
 }  // namespace
