@@ -24,6 +24,8 @@ class Responder : public Object {
   ~Responder() override;
 
   virtual std::shared_ptr<Responder> nextResponder() const { return nullptr; }
+  // Sent by the interface-file loader once every object of the file is made and connected.
+  virtual void awakeFromNib() {}
 
   virtual bool canBecomeFirstResponder() const { return false; }
   virtual bool canResignFirstResponder() const { return true; }

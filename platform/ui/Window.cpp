@@ -5,6 +5,7 @@
 #include "platform/ui/Layer.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TouchDispatcher.h"
+#include "platform/ui/ViewController.h"
 
 namespace pf {
 
@@ -17,6 +18,11 @@ Window::~Window() = default;
 void Window::makeKeyAndVisible() {
   makeKeyWindow();
   setHidden(false);
+  if (rootViewController_ &&
+      rootViewController_->appearanceState() == ViewController::AppearanceState::Disappeared) {
+    rootViewController_->beginAppearanceTransition(true, false);
+    rootViewController_->endAppearanceTransition();
+  }
 }
 
 void Window::makeKeyWindow() {
@@ -35,6 +41,24 @@ void Window::setRootView(const std::shared_ptr<View>& view) {
   view->setFrame(bounds());
   view->setAutoresizingMask(kFlexibleWidth | kFlexibleHeight);
   addSubview(view);
+}
+
+void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
+  if (controller == rootViewController_) return;
+  const bool shown = isKeyWindow() && !isHidden();
+  auto old = std::move(rootViewController_);
+  rootViewController_ = controller;
+  if (old && shown) old->beginAppearanceTransition(false, false);
+  if (!controller) {
+    setRootView(nullptr);
+  } else {
+    auto view = controller->view();
+    setRootView(view);
+    view->setFrame(Screen::mainScreen().applicationFrame());
+    if (shown) controller->beginAppearanceTransition(true, false);
+  }
+  if (old && shown) old->endAppearanceTransition();
+  if (controller && shown) controller->endAppearanceTransition();
 }
 
 std::shared_ptr<Responder> Window::nextResponder() const {

@@ -11,6 +11,7 @@
 namespace pf {
 
 class Event;
+class ViewController;
 
 class Window : public View {
   PF_OBJECT(Window, View)
@@ -28,6 +29,10 @@ class Window : public View {
   // The view a screen's controller puts at the root; it fills the window.
   std::shared_ptr<View> rootView() const { return rootView_; }
   void setRootView(const std::shared_ptr<View>& view);
+  // The controller whose view is the root view; the window owns it. On a key window the old root
+  // disappears and the new one appears at once.
+  std::shared_ptr<ViewController> rootViewController() const { return rootViewController_; }
+  void setRootViewController(std::shared_ptr<ViewController> controller);
 
   std::shared_ptr<Responder> nextResponder() const override;
 
@@ -38,6 +43,7 @@ class Window : public View {
 
  private:
   std::shared_ptr<View> rootView_;
+  std::shared_ptr<ViewController> rootViewController_;
   double windowLevel_ = 0;
   bool layoutScheduled_ = false;
 };
