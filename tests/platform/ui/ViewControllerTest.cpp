@@ -497,3 +497,33 @@ TEST_F(ViewControllerTest, MemoryWarningReachesLivingControllers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ViewControllerTest, NavigationStackInTabsDrawsBarsAroundTheTop) {
+  auto a = scene.page("A"), b = scene.page("B");
+  a->view()->setBackgroundColor(pf::Color::white());
+  b->view()->setBackgroundColor(pf::Color::fromRgba(0, 0.6, 0));
+  auto navigation = scene.stack({a});
+  auto tabs = std::make_shared<TabBarController>();
+  tabs->setViewControllers({navigation, scene.page("C")});
+  scene.show(tabs);
+  navigation->pushViewController(b, true);
+  runUntil(pf::Clock::now() + NavigationController::kPushDuration / 2);
+  pf::HeadlessHost host;
+  host.render();
+  // Halfway through the push both tops show side by side.
+  EXPECT_EQ(host.pixelAt({20, 200}).red, 255);
+  EXPECT_EQ(host.pixelAt({300, 200}).red, 0);
+  settle();
+  if (const char* folder = std::getenv("MARLUNE_SNAPSHOT_DIR"))
+    host.writePng(std::string(folder) + "/navigation-stack.png");
+  host.render();
+  const pf::Pixel bar = host.pixelAt({160, 20 + 22});
+  EXPECT_LT(bar.red, bar.blue);  // the navigation bar's blue-grey
+  EXPECT_EQ(host.pixelAt({160, 240}).green, 153);
+  EXPECT_LT(host.pixelAt({160, 480 - 20}).green, 40);  // the dark tab bar
+  EXPECT_EQ(host.pixelAt({160, 10}).red, 0);           // the status bar strip stays black
+}
+
+}  // namespace
