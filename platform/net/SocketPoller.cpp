@@ -20,6 +20,10 @@ SocketPoller& SocketPoller::shared() {
   return *poller;
 }
 
+SocketPoller* SocketPoller::makeSeparate() {
+  return new SocketPoller();
+}
+
 SocketPoller::SocketPoller() : epoll_(epoll_create1(EPOLL_CLOEXEC)) {
   if (epoll_ < 0) throw std::runtime_error("cannot create the socket poller");
   std::thread([this] { run(); }).detach();
@@ -77,7 +81,6 @@ void SocketPoller::run() {
 // instance that can no longer be waited on is replaced first. The pause keeps a lasting fault from
 // turning the thread into a busy loop.
 void SocketPoller::recoverFromFailedWait(int cause) {
-  logf("The socket poller could not wait (%@); waking every watcher", std::string(std::strerror(cause)));
   std::unordered_map<int, std::function<void()>> waiting;
   {
     std::lock_guard lock(mutex_);
@@ -90,6 +93,7 @@ void SocketPoller::recoverFromFailedWait(int cause) {
     }
     waiting.swap(callbacks_);
   }
+  logf("The socket poller could not wait (%@); waking every watcher", std::string(std::strerror(cause)));
   for (auto& [fd, ready] : waiting) {
     if (ready) ready();
   }

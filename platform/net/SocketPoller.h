@@ -19,6 +19,9 @@ class SocketPoller {
  public:
   // Lives, with its thread, until the process ends.
   static SocketPoller& shared();
+  // A poller with a thread of its own, for a test that must break one. It has to live until the
+  // process ends too: its thread is never stopped.
+  static SocketPoller* makeSeparate();
 
   // Replaces any earlier watch of the socket. An error (POSIX domain) when the kernel refuses to watch
   // it; ready is then dropped and will never run, so the owner must give up on the socket.
