@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/Walkthrough.h"
 #include "app/service/cmn/InitService.h"
 #include "core/json/JsonUtil.h"
 #include "core/reachability/DeviceReachability.h"
@@ -149,6 +150,10 @@ int main(int argc, char** argv) {
   walkNetwork();
   walkDatabase();
   walkJson();
+  if (argc > 1 && std::string(argv[1]) == "--walkthrough") {
+    say("A learner's day against the server:");
+    return Walkthrough("learner", "learner123", "demo").run();
+  }
   if (argc > 1 && std::string(argv[1]) == "--headless") return 0;
   auto window = makeDemoWindow();
   pf::WindowHost host;
