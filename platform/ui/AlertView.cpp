@@ -1,9 +1,19 @@
 #include "platform/ui/AlertView.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/foundation/DispatchQueue.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/graphics/GraphicsContext.h"
+#include "platform/graphics/Path.h"
+#include "platform/text/StringDrawing.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/CurrentContext.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/SystemStyle.h"
+#include "platform/ui/Window.h"
 
 namespace pf {
 
@@ -15,14 +25,38 @@ std::vector<std::shared_ptr<AlertView>>& showing() {
   return alerts;
 }
 
+constexpr double kBoxWidth = 270;
+constexpr double kPadding = 16;
+constexpr double kButtonHeight = 44;
+constexpr double kCornerRadius = 12;
+// Longer than any wait a test or user makes; the wait ends with the answer.
+constexpr double kModalTimeout = 1e9;
+
+std::shared_ptr<const Font> titleFont() {
+  return Font::boldSystemFont(17);
+}
+
+std::shared_ptr<const Font> messageFont() {
+  return Font::systemFont(13);
+}
+
+double textHeight(const std::optional<std::string>& text, const Font& font) {
+  if (!text || text->empty()) return 0;
+  return StringDrawing::sizeOfText(*text, font, {kBoxWidth - 2 * kPadding, 0}, LineBreakMode::wordWrap)
+      .height;
+}
+
 }  // namespace
 
-AlertView::AlertView() = default;
+AlertView::AlertView() {
+  setOpaque(false);
+}
 
 AlertView::AlertView(std::optional<std::string> title, std::optional<std::string> message,
                      std::weak_ptr<AlertViewDelegate> delegate, std::optional<std::string> cancelButtonTitle,
                      std::vector<std::string> otherButtonTitles)
     : title_(std::move(title)), message_(std::move(message)), delegate_(std::move(delegate)) {
+  setOpaque(false);
   if (cancelButtonTitle) cancelButtonIndex_ = addButtonWithTitle(*cancelButtonTitle);
   for (const std::string& other : otherButtonTitles) addButtonWithTitle(other);
 }
@@ -40,7 +74,10 @@ std::vector<std::shared_ptr<AlertView>> AlertView::visibleAlerts() {
 }
 
 void AlertView::resetVisibleAlerts() {
-  for (const auto& alert : showing()) alert->visible_ = false;
+  for (const auto& alert : showing()) {
+    alert->visible_ = false;
+    alert->removeFromSuperview();
+  }
   showing().clear();
 }
 
@@ -52,6 +89,10 @@ long AlertView::addButtonWithTitle(const std::string& title) {
 std::optional<std::string> AlertView::buttonTitleAtIndex(long buttonIndex) const {
   if (buttonIndex < 0 || buttonIndex >= numberOfButtons()) return std::nullopt;
   return buttonTitles_[static_cast<size_t>(buttonIndex)];
+}
+
+void AlertView::setCancelButtonIndex(long index) {
+  cancelButtonIndex_ = index >= 0 && index < numberOfButtons() ? index : -1;
 }
 
 long AlertView::firstOtherButtonIndex() const {
@@ -67,19 +108,121 @@ void AlertView::show() {
   }
   if (visible_) return;
   visible_ = true;
+  answer_.reset();
   showing().push_back(self);
+  if (const auto window = Application::sharedApplication().keyWindow()) {
+    setFrame(window->bounds());
+    buildButtons();
+    window->addSubview(self);
+    setNeedsLayout();
+    setNeedsDisplay();
+  }
+}
+
+long AlertView::showModal() {
+  auto self = std::static_pointer_cast<AlertView>(shared_from_this());
+  show();
+  const auto loop = RunLoop::main();
+  // A stop meant for an outer run does not end this wait; only the answer (or a reset) does.
+  while (visible_ && !answer_) {
+    loop->runUntilTrue([this] { return answer_.has_value() || !visible_; }, kModalTimeout);
+  }
+  return answer_.value_or(-1);
+}
+
+void AlertView::buildButtons() {
+  for (const auto& button : buttons_) button->removeFromSuperview();
+  buttons_.clear();
+  std::weak_ptr<AlertView> weak = std::static_pointer_cast<AlertView>(shared_from_this());
+  for (long index = 0; index < numberOfButtons(); ++index) {
+    auto button = Button::buttonWithType(Button::Type::Custom);
+    button->setTitle(buttonTitles_[static_cast<size_t>(index)], Control::kNormal);
+    button->setTitleColor(SystemStyle::tint(), Control::kNormal);
+    button->setTitleColor(SystemStyle::tint().withAlpha(0.3), Control::kHighlighted);
+    button->titleLabel()->setFont(index == cancelButtonIndex_ && numberOfButtons() > 1
+                                      ? Font::boldSystemFont(17)
+                                      : Font::systemFont(17));
+    button->addAction(
+        [weak, index](Control&, unsigned) {
+          if (auto alert = weak.lock()) alert->dismissWithClickedButtonIndex(index, true);
+        },
+        Control::kTouchUpInside);
+    addSubview(button);
+    buttons_.push_back(std::move(button));
+  }
+}
+
+double AlertView::boxHeight() const {
+  const double texts = textHeight(title_, *titleFont()) + textHeight(message_, *messageFont());
+  const double rows = numberOfButtons() == 2 ? 1 : static_cast<double>(numberOfButtons());
+  return kPadding + texts + (title_ && message_ ? 4 : 0) + kPadding + rows * kButtonHeight;
+}
+
+void AlertView::layoutSubviews() {
+  const Rect area = bounds();
+  const double height = std::min(boxHeight(), area.size.height - 20);
+  box_ = {{std::floor((area.size.width - kBoxWidth) / 2), std::floor((area.size.height - height) / 2)},
+          {kBoxWidth, height}};
+  const double buttonsTop = box_.maxY() - (numberOfButtons() == 2 ? 1 : numberOfButtons()) * kButtonHeight;
+  for (size_t i = 0; i < buttons_.size(); ++i) {
+    if (buttons_.size() == 2) {
+      buttons_[i]->setFrame({{box_.origin.x + kBoxWidth / 2 * static_cast<double>(i), buttonsTop},
+                             {kBoxWidth / 2, kButtonHeight}});
+    } else {
+      buttons_[i]->setFrame(
+          {{box_.origin.x, buttonsTop + kButtonHeight * static_cast<double>(i)}, {kBoxWidth, kButtonHeight}});
+    }
+  }
+}
+
+void AlertView::drawRect(const Rect& rect) {
+  (void)rect;
+  GraphicsContext* context = CurrentContext::get();
+  if (!context) return;
+  context->setFillColor(Color::fromWhite(0, 0.4));
+  context->fillRect(bounds());
+  context->setFillColor(Color::fromWhite(0.97));
+  context->fillPath(Path::withRoundedRect(box_, kCornerRadius));
+  double y = box_.origin.y + kPadding;
+  const double width = kBoxWidth - 2 * kPadding;
+  if (title_ && !title_->empty()) {
+    const double height = textHeight(title_, *titleFont());
+    StringDrawing::drawText(*context, *title_, {{box_.origin.x + kPadding, y}, {width, height}}, *titleFont(),
+                            Color::black(), LineBreakMode::wordWrap, TextAlignment::center);
+    y += height + 4;
+  }
+  if (message_ && !message_->empty()) {
+    StringDrawing::drawText(*context, *message_, {{box_.origin.x + kPadding, y}, {width, box_.maxY() - y}},
+                            *messageFont(), Color::black(), LineBreakMode::wordWrap, TextAlignment::center);
+  }
+  // Hairlines above the buttons and between two side by side.
+  context->setFillColor(SystemStyle::separator());
+  for (const auto& button : buttons_) {
+    const Rect frame = button->frame();
+    context->fillRect({frame.origin, {frame.size.width, 0.5}});
+  }
+  if (buttons_.size() == 2) {
+    const Rect right = buttons_[1]->frame();
+    context->fillRect({right.origin, {0.5, right.size.height}});
+  }
 }
 
 void AlertView::dismissWithClickedButtonIndex(long buttonIndex, bool animated) {
   (void)animated;
-  if (!visible_) return;
+  if (!visible_ || dismissing_) return;
   auto self = std::static_pointer_cast<AlertView>(shared_from_this());  // the delegate may drop its own
+  dismissing_ = true;
+  answer_ = buttonIndex;
   const auto delegate = delegate_.lock();
   if (delegate) delegate->clickedButtonAtIndex(*this, buttonIndex);
+  if (delegate) delegate->willDismissWithButtonIndex(*this, buttonIndex);
   visible_ = false;
   auto& alerts = showing();
   alerts.erase(std::remove(alerts.begin(), alerts.end(), self), alerts.end());
+  removeFromSuperview();
+  dismissing_ = false;
   if (delegate) delegate->didDismissWithButtonIndex(*this, buttonIndex);
+  RunLoop::main()->wake();
 }
 
 }  // namespace pf

@@ -1,8 +1,11 @@
 #pragma once
-// A modal message with buttons. So far its model: texts, buttons (the cancel button first, at index
-// 0, then the others in order), the alerts showing now, and dismissal by a button, which tells the
-// delegate; tests and hosts press buttons with dismissWithClickedButtonIndex. Drawing and the
-// window it shows in come with the alert screens.
+// A modal message with buttons: texts, buttons (the cancel button first, at index 0, then the others
+// in order), the alerts showing now, and dismissal by a button, which tells the delegate (clicked,
+// will dismiss, did dismiss). Shown, it covers the key window with a dimmed backdrop and a rounded
+// box: two buttons side by side, otherwise stacked. showModal waits for the answer in a nested run
+// of the main loop, which ends only that wait: timers and posted work go on meanwhile, and an alert
+// shown during the wait gets its own answer. Tests and hosts press buttons with
+// dismissWithClickedButtonIndex.
 //
 // Threads: made and used on the main thread, except show(), which from any other thread shows the
 // alert on the main queue (services report from background queues).
@@ -17,12 +20,18 @@
 namespace pf {
 
 class AlertView;
+class Button;
 
 class AlertViewDelegate {
  public:
   virtual ~AlertViewDelegate() = default;
   // A button was pressed; the alert is about to go.
   virtual void clickedButtonAtIndex(AlertView& alertView, long buttonIndex) {
+    (void)alertView;
+    (void)buttonIndex;
+  }
+  // The alert is about to go.
+  virtual void willDismissWithButtonIndex(AlertView& alertView, long buttonIndex) {
     (void)alertView;
     (void)buttonIndex;
   }
@@ -61,10 +70,20 @@ class AlertView : public View {
   std::optional<std::string> buttonTitleAtIndex(long buttonIndex) const;
   // -1 without a cancel button.
   long cancelButtonIndex() const { return cancelButtonIndex_; }
+  void setCancelButtonIndex(long index);
   long firstOtherButtonIndex() const;
 
   void show();
+  // Shows the alert and waits for a button; answers its index (-1 when dismissed without one).
+  long showModal();
   bool isVisible() const { return visible_; }
+  // The buttons drawn while showing (index order), for hosts and tests that tap them.
+  const std::vector<std::shared_ptr<Button>>& buttons() const { return buttons_; }
+  // Where the box sits in the alert's bounds.
+  Rect boxFrame() const { return box_; }
+
+  void layoutSubviews() override;
+  void drawRect(const Rect& rect) override;
   // As if the button were pressed: the delegate hears of it, then the alert goes. Nothing when not showing.
   void dismissWithClickedButtonIndex(long buttonIndex, bool animated);
 
@@ -73,8 +92,15 @@ class AlertView : public View {
   std::optional<std::string> message_;
   std::weak_ptr<AlertViewDelegate> delegate_;
   std::vector<std::string> buttonTitles_;
+  void buildButtons();
+  double boxHeight() const;
+
+  std::vector<std::shared_ptr<Button>> buttons_;
+  std::optional<long> answer_;
+  Rect box_;
   long cancelButtonIndex_ = -1;
   bool visible_ = false;
+  bool dismissing_ = false;
 };
 
 }  // namespace pf

@@ -67,6 +67,8 @@ void Button::setTitle(std::optional<std::string> title, unsigned state) {
     titles_.erase(state);
   }
   refreshContent();
+  setNeedsLayout();
+  setNeedsDisplay();
 }
 
 void Button::setTitleColor(std::optional<Color> color, unsigned state) {
@@ -76,6 +78,8 @@ void Button::setTitleColor(std::optional<Color> color, unsigned state) {
     titleColors_.erase(state);
   }
   refreshContent();
+  setNeedsLayout();
+  setNeedsDisplay();
 }
 
 void Button::setTitleShadowColor(std::optional<Color> color, unsigned state) {
@@ -85,6 +89,8 @@ void Button::setTitleShadowColor(std::optional<Color> color, unsigned state) {
     titleShadowColors_.erase(state);
   }
   refreshContent();
+  setNeedsLayout();
+  setNeedsDisplay();
 }
 
 void Button::setImage(std::shared_ptr<const Image> image, unsigned state) {
@@ -94,6 +100,8 @@ void Button::setImage(std::shared_ptr<const Image> image, unsigned state) {
     images_.erase(state);
   }
   refreshContent();
+  setNeedsLayout();
+  setNeedsDisplay();
 }
 
 void Button::setBackgroundImage(std::shared_ptr<const Image> image, unsigned state) {
@@ -103,6 +111,8 @@ void Button::setBackgroundImage(std::shared_ptr<const Image> image, unsigned sta
     backgroundImages_.erase(state);
   }
   refreshContent();
+  setNeedsLayout();
+  setNeedsDisplay();
 }
 
 std::optional<std::string> Button::titleForState(unsigned state) const {
@@ -185,6 +195,8 @@ void Button::setShowsTouchWhenHighlighted(bool shows) {
 void Button::setTintColor(std::optional<Color> color) {
   tint_ = color;
   refreshContent();
+  setNeedsLayout();
+  setNeedsDisplay();
 }
 
 Color Button::effectiveTint() const {
@@ -293,8 +305,6 @@ void Button::refreshContent() {
   const bool darkened = isHighlighted() && adjustsImageWhenHighlighted_ && !images_.contains(kHighlighted);
   const bool faded = !isEnabled() && adjustsImageWhenDisabled_ && !images_.contains(kDisabled);
   imageView_->setAlpha(darkened ? 0.6 : faded ? 0.4 : 1);
-  setNeedsLayout();
-  setNeedsDisplay();
 }
 
 void Button::stateDidChange() {

@@ -4,6 +4,9 @@
 
 #include <thread>
 
+#include "platform/foundation/Timer.h"
+#include "platform/host/HeadlessHost.h"
+#include "platform/ui/Button.h"
 #include "tests/platform/ui/UiTest.h"
 
 namespace {
@@ -86,6 +89,67 @@ TEST_F(AlertViewTest, ShowFromAnotherThreadWaitsForTheMainQueue) {
   EXPECT_FALSE(alert->isVisible());
   drain();
   EXPECT_TRUE(alert->isVisible());
+}
+
+TEST_F(AlertViewTest, AModalWaitAnswersTheTappedButtonWhileTimersKeepFiring) {
+  auto alert = std::make_shared<pf::AlertView>("提示", "提交后将无法修改答卷内容，确定吗？",
+                                               std::weak_ptr<pf::AlertViewDelegate>(), "确定",
+                                               std::vector<std::string>{"取消"});
+  int ticks = 0;
+  auto ticker = pf::Timer::scheduled(1, true, [&ticks](pf::Timer&) { ++ticks; });
+  pf::HeadlessHost host(window);
+  loop->performAfter(5.5, [&] {
+    ASSERT_EQ(alert->buttons().size(), 2u);
+    const pf::Rect frame = alert->buttons()[1]->frame();
+    host.tap(alert->convertPointToView({frame.midX(), frame.midY()}, nullptr));
+  });
+  const double started = pf::Clock::now();
+  EXPECT_EQ(alert->showModal(), 1);
+  EXPECT_EQ(ticks, 5);
+  EXPECT_NEAR(pf::Clock::now() - started, 5.5, 0.1);  // the tap itself takes a moment
+  EXPECT_FALSE(alert->isVisible());
+  EXPECT_EQ(alert->superview(), nullptr);
+  ticker->invalidate();
+}
+
+TEST_F(AlertViewTest, ASecondAlertShownDuringAWaitGetsItsOwnAnswer) {
+  auto first = std::make_shared<pf::AlertView>("提示", "first", std::weak_ptr<pf::AlertViewDelegate>(),
+                                               "确定", std::vector<std::string>{"取消"});
+  auto second = std::make_shared<pf::AlertView>("提示", "second", std::weak_ptr<pf::AlertViewDelegate>(),
+                                                "是", std::vector<std::string>{"否"});
+  long secondAnswer = -2;
+  loop->performAfter(1, [&] {
+    loop->performAfter(1, [&] { first->dismissWithClickedButtonIndex(0, true); });  // answered early
+    loop->performAfter(2, [&] { second->dismissWithClickedButtonIndex(1, true); });
+    loop->performAfter(2.5, [&] { loop->stop(); });  // a stray stop ends neither wait
+    secondAnswer = second->showModal();
+  });
+  EXPECT_EQ(first->showModal(), 0);
+  EXPECT_EQ(secondAnswer, 1);
+}
+
+class DismissLog : public pf::AlertViewDelegate {
+ public:
+  std::vector<std::string> events;
+  void clickedButtonAtIndex(pf::AlertView& alert, long index) override {
+    events.push_back("clicked " + std::to_string(index));
+    alert.dismissWithClickedButtonIndex(index, false);  // a delegate dismissing again changes nothing
+  }
+  void willDismissWithButtonIndex(pf::AlertView&, long index) override {
+    events.push_back("will " + std::to_string(index));
+  }
+  void didDismissWithButtonIndex(pf::AlertView&, long index) override {
+    events.push_back("did " + std::to_string(index));
+  }
+};
+
+TEST_F(AlertViewTest, TheDelegateHearsClickedThenWillThenDidOnce) {
+  auto log = std::make_shared<DismissLog>();
+  auto alert = std::make_shared<pf::AlertView>("提示", "m", log, "取消", std::vector<std::string>{"确定"});
+  alert->show();
+  EXPECT_EQ(alert->superview(), window);
+  alert->dismissWithClickedButtonIndex(-1, true);
+  EXPECT_EQ(log->events, (std::vector<std::string>{"clicked -1", "will -1", "did -1"}));
 }
 
 }  // namespace
