@@ -83,6 +83,9 @@ TEST_F(HeadlessHostTest, SnapshotShowsTheTreeAtTheScreenScale) {
   faded->setAlpha(0.5);
   auto hidden = box(Rect(150, 150, 60, 60), Color::green());
   hidden->setHidden(true);
+  auto clear = box(Rect(230, 150, 60, 60), Color::green());
+  clear->setAlpha(0);
+  clear->addSubview(box(Rect(10, 10, 20, 20), Color::red()));
   auto turned = box(Rect(0, 0, 40, 40), Color::red());
   turned->setCenter({250, 300});
   turned->setTransform(pf::AffineTransform::makeRotation(M_PI / 4));
@@ -95,7 +98,8 @@ TEST_F(HeadlessHostTest, SnapshotShowsTheTreeAtTheScreenScale) {
   framed->layer()->setBorderWidth(6);
   framed->layer()->setBorderColor(Color::blue());
   auto cross = std::make_shared<Cross>(Rect(150, 380, 60, 60));
-  for (auto& v : {rounded, clip, faded, hidden, turned, framed, card, std::static_pointer_cast<View>(cross)})
+  for (auto& v :
+       {rounded, clip, faded, hidden, clear, turned, framed, card, std::static_pointer_cast<View>(cross)})
     window->addSubview(v);
 
   // A picture to look at: MARLUNE_SNAPSHOT_DIR=build/test/snapshots.
@@ -113,6 +117,7 @@ TEST_F(HeadlessHostTest, SnapshotShowsTheTreeAtTheScreenScale) {
   EXPECT_TRUE(near(host.pixelAt({50, 180}), Pixel{127, 127, 255, 255}, 3))
       << "half-transparent blue on white";
   EXPECT_TRUE(near(host.pixelAt({180, 180}), kWhite)) << "hidden";
+  EXPECT_TRUE(near(host.pixelAt({250, 170}), kWhite)) << "alpha 0, with its subviews";
   EXPECT_TRUE(near(host.pixelAt({250, 275}), kRed)) << "a corner of the turned square reaches up";
   EXPECT_TRUE(near(host.pixelAt({230, 282}), kWhite)) << "beside the turned corner";
   EXPECT_TRUE(near(host.pixelAt({22, 340}), kBlue)) << "border";
@@ -194,6 +199,14 @@ TEST_F(HeadlessHostTest, RenderingShowsTheAnimationInBetween) {
   host.advance(1);
   host.render();
   EXPECT_TRUE(near(host.pixelAt({220, 20}), kRed));
+
+  View::transitionWithView(moving, 1.0, 0, [&] { moving->setBackgroundColor(Color::blue()); });
+  clock->advance(0.5);
+  host.render();
+  EXPECT_TRUE(near(host.pixelAt({220, 20}), Pixel{127, 127, 255, 255}, 3)) << "the new look fades in";
+  host.advance(1);
+  host.render();
+  EXPECT_TRUE(near(host.pixelAt({220, 20}), kBlue));
 }
 
 TEST_F(HeadlessHostTest, ScriptedInputReachesRecognisersAndTextInput) {
