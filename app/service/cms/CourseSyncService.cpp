@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "app/model/cms/CourseInfo.h"
 #include "app/service/cms/DownloadService.h"
@@ -177,14 +178,23 @@ void CourseSyncService::updateCourseStudyRecordWithArr(const Records& records, V
               courseGuard,
           courseArgs);
 
+      // The learner's unit rows of the course in one read; only units missing from it are looked up.
+      std::set<std::string> stored;
+      for (const pf::Value& id : tx.queryForList(
+               "NSString", "select sco_id from sco_study_record where course_id = ? and user_id = ?",
+               {textValue(record->courseId), user}))
+        if (id.isString()) stored.insert(*id.string());
       for (const auto& unit : record->scoStudyRecordList) {
         if (!unit->scoId) continue;
         const pf::Value unitUser = unit->userId ? pf::Value(*unit->userId) : user;
+        const bool known = unitUser == user && stored.contains(*unit->scoId);
         const int rows =
-            tx.queryForSingleResult(TypeCode::Int,
-                                    "select count(*) from sco_study_record where sco_id = ? and user_id = ?",
-                                    {*unit->scoId, unitUser})
-                .intValue();
+            known ? 1
+                  : tx.queryForSingleResult(TypeCode::Int,
+                                            "select count(*) from sco_study_record where sco_id = ? and "
+                                            "user_id = ?",
+                                            {*unit->scoId, unitUser})
+                        .intValue();
         if (rows == 0) {
           // Progress made on another device for a unit this one never opened.
           unit->sid = CommonUtil::createNewUUID();
