@@ -119,11 +119,14 @@ void ScrollView::didMoveToWindow() {
 void ScrollView::ensureRecognizers() {
   if (pan_) return;
   pan_ = std::make_shared<PanGestureRecognizer>();
+  // A tap on the content ends at once; only a drag takes the touch away.
+  pan_->setDelaysTouchesEnded(false);
   pan_->setEnabled(scrollEnabled_);
   pan_->setCancelsTouchesInView(canCancelContentTouches_);
   pan_->addTarget(weak_from_this(), [this](GestureRecognizer&) { handlePan(); });
   addGestureRecognizer(pan_);
   pinch_ = std::make_shared<PinchGestureRecognizer>();
+  pinch_->setDelaysTouchesEnded(false);
   pinch_->addTarget(weak_from_this(), [this](GestureRecognizer&) { handlePinch(); });
   addGestureRecognizer(pinch_);
 }

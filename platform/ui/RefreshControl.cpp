@@ -1,0 +1,58 @@
+#include "platform/ui/RefreshControl.h"
+
+#include "platform/text/Font.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/ScrollView.h"
+
+namespace pf {
+
+RefreshControl::RefreshControl() : Control(Rect(0, -kHeight, 320, kHeight)) {
+  setAutoresizingMask(kFlexibleWidth | kFlexibleBottomMargin);
+  label_ = std::make_shared<Label>();
+  label_->setFont(Font::systemFont(13));
+  label_->setTextColor(Color::gray());
+  label_->setTextAlignment(TextAlignment::center);
+}
+
+void RefreshControl::setAttributedTitle(std::optional<std::string> title) {
+  title_ = std::move(title);
+  label_->setText(title_);
+}
+
+void RefreshControl::layoutSubviews() {
+  label_->setFrame(bounds());
+  if (!label_->superview()) addSubview(label_);
+}
+
+void RefreshControl::beginRefreshing() {
+  if (refreshing_) return;
+  refreshing_ = true;
+  if (auto scroll = std::dynamic_pointer_cast<ScrollView>(superview())) {
+    EdgeInsets inset = scroll->contentInset();
+    inset.top += kHeight;
+    scroll->setContentInset(inset);
+  }
+}
+
+void RefreshControl::endRefreshing() {
+  if (!refreshing_) return;
+  refreshing_ = false;
+  if (auto scroll = std::dynamic_pointer_cast<ScrollView>(superview())) {
+    EdgeInsets inset = scroll->contentInset();
+    inset.top -= kHeight;
+    scroll->setContentInset(inset);
+    if (!scroll->isDragging() && scroll->contentOffset().y < -inset.top) {
+      scroll->setContentOffset({scroll->contentOffset().x, -inset.top}, true);
+    }
+  }
+}
+
+void RefreshControl::scrollViewDidScroll(ScrollView& scrollView) {
+  setFrame(Rect(0, -kHeight, scrollView.bounds().width(), kHeight));
+  if (refreshing_ || !scrollView.isDragging()) return;
+  if (scrollView.contentOffset().y + scrollView.contentInset().top > -kHeight) return;
+  beginRefreshing();
+  sendActionsForControlEvents(kValueChanged);
+}
+
+}  // namespace pf

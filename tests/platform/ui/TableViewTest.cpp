@@ -1,0 +1,344 @@
+#include "platform/ui/TableView.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/Error.h"
+#include "platform/host/HeadlessHost.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/RefreshControl.h"
+#include "tests/platform/ui/UiTest.h"
+
+namespace {
+
+using pf::IndexPath;
+using pf::Rect;
+using pf::TableView;
+using pf::TableViewCell;
+
+// Remembers whether it was prepared since the data source last filled it.
+class CountingCell : public TableViewCell {
+ public:
+  using TableViewCell::TableViewCell;
+  void prepareForReuse() override {
+    TableViewCell::prepareForReuse();
+    prepared = true;
+  }
+  bool prepared = false;
+};
+
+class Rows : public pf::TableViewDataSource, public pf::TableViewDelegate {
+ public:
+  long numberOfSectionsInTableView(TableView&) override {
+    log.push_back("sections");
+    return static_cast<long>(rows.size());
+  }
+  long numberOfRowsInSection(TableView&, long section) override {
+    log.push_back("rows " + std::to_string(section));
+    return static_cast<long>(rows[section].size());
+  }
+  std::shared_ptr<TableViewCell> cellForRowAtIndexPath(TableView& table, const IndexPath& path) override {
+    log.push_back("cell " + path.description());
+    auto cell = std::static_pointer_cast<CountingCell>(table.dequeueReusableCellWithIdentifier("Row"));
+    if (cell) {
+      if (!cell->prepared) ++unpreparedReuses;
+      ++reused;
+    } else {
+      cell = std::make_shared<CountingCell>(TableViewCell::CellStyle::Subtitle, "Row");
+      ++made;
+    }
+    cell->prepared = false;
+    cell->textLabel()->setText(rows[path.section][path.row]);
+    return cell;
+  }
+  std::optional<double> heightForRowAtIndexPath(TableView& table, const IndexPath& path) override {
+    log.push_back("height " + path.description());
+    if (heightFromCell) return cellForRowAtIndexPath(table, path)->frame().height();
+    return 44.0;
+  }
+  void commitEditingStyle(TableView& table, TableViewCell::EditingStyle, const IndexPath& path) override {
+    log.push_back("commit " + path.description());
+    rows[path.section].erase(rows[path.section].begin() + path.row);
+    table.deleteRowsAtIndexPaths({path});
+  }
+  void didSelectRowAtIndexPath(TableView&, const IndexPath& path) override {
+    log.push_back("select " + path.description());
+  }
+  void didDeselectRowAtIndexPath(TableView&, const IndexPath& path) override {
+    log.push_back("deselect " + path.description());
+  }
+
+  static std::vector<std::string> named(const std::string& prefix, int count) {
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i) names.push_back(prefix + std::to_string(i));
+    return names;
+  }
+
+  std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> log;
+  int made = 0;
+  int reused = 0;
+  int unpreparedReuses = 0;
+  bool heightFromCell = false;
+};
+
+class TableViewTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    table = std::make_shared<TableView>(Rect(0, 0, 320, 480));
+    table->setDataSource(rows);
+    table->setDelegate(rows);
+    window->addSubview(table);
+  }
+  std::string text(const IndexPath& path) const {
+    auto cell = table->cellForRowAtIndexPath(path);
+    return cell ? cell->textLabel()->text().value_or("") : "(none)";
+  }
+  size_t firstIndex(const std::string& prefix) const {
+    return std::find_if(rows->log.begin(), rows->log.end(),
+                        [&](auto& e) { return e.rfind(prefix, 0) == 0; }) -
+           rows->log.begin();
+  }
+  size_t lastIndex(const std::string& prefix) const {
+    size_t last = 0;
+    for (size_t i = 0; i < rows->log.size(); ++i) {
+      if (rows->log[i].rfind(prefix, 0) == 0) last = i;
+    }
+    return last;
+  }
+
+  std::shared_ptr<Rows> rows = std::make_shared<Rows>();
+  std::shared_ptr<TableView> table;
+};
+
+TEST_F(TableViewTest, ReloadAsksCountsThenEveryHeightThenCellsForTheRowsInView) {
+  rows->rows = {Rows::named("a", 3), Rows::named("b", 30)};
+  table->reloadData();
+  EXPECT_EQ(rows->log[0], "sections");
+  EXPECT_EQ(rows->log[1], "rows 0");
+  EXPECT_EQ(rows->log[2], "rows 1");
+  EXPECT_EQ(
+      std::count_if(rows->log.begin(), rows->log.end(), [](auto& e) { return e.rfind("height", 0) == 0; }),
+      33);
+  EXPECT_LT(lastIndex("height"), firstIndex("cell"));
+  // 480 points of 44-point rows: eleven rows in view, not 33.
+  EXPECT_EQ(table->visibleCells().size(), 11u);
+  EXPECT_EQ(table->contentSize().height, 33 * 44);
+  EXPECT_EQ(text({1, 0}), "b0");
+  EXPECT_EQ(table->rectForRowAtIndexPath({1, 2}), Rect(0, 5 * 44, 320, 44));
+  EXPECT_EQ(table->indexPathForRowAtPoint({10, 5 * 44 + 1}), (IndexPath{1, 2}));
+}
+
+TEST_F(TableViewTest, AThousandRowsScrollThroughAScreenfulOfCells) {
+  rows->rows = {Rows::named("r", 1000)};
+  table->reloadData();
+  for (double y = 0; y <= 1000 * 44 - 480; y += 37) table->setContentOffset({0, y});
+  table->scrollToRowAtIndexPath({0, 999}, TableView::ScrollPosition::Bottom, false);
+  EXPECT_LE(rows->made, 13);
+  EXPECT_GT(rows->reused, 900);
+  EXPECT_EQ(rows->unpreparedReuses, 0);
+  EXPECT_EQ(text({0, 999}), "r999");
+  EXPECT_EQ(table->contentOffset().y, 1000 * 44 - 480);
+  for (const auto& cell : table->visibleCells()) {
+    const auto path = table->indexPathForCell(cell.get());
+    ASSERT_TRUE(path);
+    EXPECT_EQ(cell->frame(), table->rectForRowAtIndexPath(*path));
+    EXPECT_EQ(cell->textLabel()->text(), "r" + std::to_string(path->row));
+  }
+}
+
+TEST_F(TableViewTest, AHeightQueryMayBuildItsRowThroughTheDataSource) {
+  rows->rows = {Rows::named("r", 200)};
+  rows->heightFromCell = true;
+  table->reloadData();
+  EXPECT_EQ(table->contentSize().height, 200 * 44);
+  table->setContentOffset({0, 1000});
+  EXPECT_EQ(text({0, 23}), "r23");
+}
+
+TEST_F(TableViewTest, TapsSelectReloadClearsAndMultipleSelectionToggles) {
+  rows->rows = {Rows::named("r", 20)};
+  table->reloadData();
+  pf::HeadlessHost host(window);
+  host.tap({100, 44 * 2 + 10});
+  host.tap({100, 44 * 4 + 10});
+  EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{0, 4}));
+  EXPECT_TRUE(table->cellForRowAtIndexPath({0, 4})->isSelected());
+  EXPECT_FALSE(table->cellForRowAtIndexPath({0, 2})->isSelected());
+  std::vector<std::string> picks;
+  for (const auto& e : rows->log) {
+    if (e.rfind("select", 0) == 0 || e.rfind("deselect", 0) == 0) picks.push_back(e);
+  }
+  EXPECT_EQ(picks, (std::vector<std::string>{"select 0-2", "deselect 0-2", "select 0-4"}));
+
+  table->reloadData();
+  EXPECT_FALSE(table->indexPathForSelectedRow());
+  EXPECT_FALSE(table->cellForRowAtIndexPath({0, 4})->isSelected());
+
+  table->setAllowsMultipleSelection(true);
+  host.tap({100, 10});
+  host.tap({100, 44 + 10});
+  host.tap({100, 10});
+  EXPECT_EQ(table->indexPathsForSelectedRows(), (std::vector<IndexPath>{{0, 1}}));
+}
+
+TEST_F(TableViewTest, EditingDeletesThroughTheConfirmationButton) {
+  rows->rows = {Rows::named("a", 1), Rows::named("b", 5)};
+  table->reloadData();
+  table->selectRowAtIndexPath({1, 4}, false, TableView::ScrollPosition::None);
+  pf::HeadlessHost host(window);
+  table->setEditing(true);
+  host.tap({200, 44 * 2 + 10});  // not on the delete control: nothing
+  EXPECT_FALSE(table->cellForRowAtIndexPath({1, 1})->showingDeleteConfirmation());
+  host.tap({15, 44 * 2 + 10});
+  EXPECT_TRUE(table->cellForRowAtIndexPath({1, 1})->showingDeleteConfirmation());
+  host.tap({300, 44 * 2 + 10});
+  EXPECT_NE(std::find(rows->log.begin(), rows->log.end(), "commit 1-1"), rows->log.end());
+  EXPECT_EQ(table->numberOfRowsInSection(1), 4);
+  EXPECT_EQ(text({1, 1}), "b2");
+  EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{1, 3}));  // the selection moved up with its row
+
+  // The only row of a section goes too, leaving the section empty.
+  host.tap({15, 10});
+  host.tap({300, 10});
+  EXPECT_EQ(table->numberOfRowsInSection(0), 0);
+  EXPECT_EQ(text({1, 0}), "b0");
+  EXPECT_TRUE(table->cellForRowAtIndexPath({1, 0})->isEditing());
+
+  // A tap elsewhere only hides a confirmation.
+  host.tap({15, 10});
+  host.tap({200, 44 * 3 + 10});
+  EXPECT_FALSE(table->cellForRowAtIndexPath({1, 0})->showingDeleteConfirmation());
+  EXPECT_EQ(table->numberOfRowsInSection(1), 4);
+}
+
+TEST_F(TableViewTest, UpdatesMustMatchTheDataSourcesCounts) {
+  rows->rows = {Rows::named("a", 3), Rows::named("b", 3)};
+  table->reloadData();
+  rows->rows[0].push_back("a3");
+  EXPECT_THROW(table->deleteRowsAtIndexPaths({{0, 0}}), pf::ContractViolation);
+  EXPECT_EQ(table->numberOfRowsInSection(0), 3);  // a refused update changes nothing
+  table->insertRowsAtIndexPaths({{0, 3}});
+  EXPECT_EQ(text({0, 3}), "a3");
+  EXPECT_THROW(table->deleteRowsAtIndexPaths({{0, 9}}), pf::ContractViolation);  // no such row
+
+  rows->rows.insert(rows->rows.begin(), Rows::named("z", 2));
+  table->selectRowAtIndexPath({1, 1}, false, TableView::ScrollPosition::None);
+  table->beginUpdates();
+  table->insertSections({0});
+  table->endUpdates();
+  EXPECT_EQ(table->numberOfSections(), 3);
+  EXPECT_EQ(text({0, 1}), "z1");
+  EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{2, 1}));
+
+  rows->rows.erase(rows->rows.begin() + 1);
+  table->deleteSections({1});
+  EXPECT_EQ(table->numberOfSections(), 2);
+  EXPECT_EQ(text({1, 0}), "b0");
+  EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{1, 1}));
+
+  rows->rows[1][2] = "changed";
+  table->reloadRowsAtIndexPaths({{1, 2}});
+  EXPECT_EQ(text({1, 2}), "changed");
+}
+
+TEST_F(TableViewTest, ReloadingWhileDeceleratingKeepsTheOffsetInRange) {
+  rows->rows = {Rows::named("r", 1000)};
+  table->reloadData();
+  table->setContentOffset({0, 20000});
+  table->flingWithVelocity({0, 3000});
+  runUntil(pf::Clock::now() + 0.1);
+  ASSERT_TRUE(table->isDecelerating());
+  rows->rows = {Rows::named("r", 5)};
+  table->reloadData();
+  runUntil(pf::Clock::now() + 10);
+  EXPECT_FALSE(table->isDecelerating());
+  EXPECT_EQ(table->contentOffset().y, 0);
+  EXPECT_EQ(text({0, 4}), "r4");
+}
+
+TEST_F(TableViewTest, CellStylesLayOutTheirLabels) {
+  using Style = TableViewCell::CellStyle;
+  const struct {
+    Style style;
+    bool detail;
+    bool detailBelow;  // else beside
+  } cases[] = {
+      {Style::Default, false, false},
+      {Style::Subtitle, true, true},
+      {Style::Value1, true, false},
+      {Style::Value2, true, false},
+  };
+  for (const auto& c : cases) {
+    auto cell = std::make_shared<TableViewCell>(c.style, "id");
+    cell->setFrame(Rect(0, 0, 320, 60));
+    cell->textLabel()->setText("title");
+    ASSERT_EQ(cell->detailTextLabel() != nullptr, c.detail);
+    cell->layoutIfNeeded();
+    EXPECT_EQ(cell->contentView()->frame(), Rect(0, 0, 320, 60));
+    const Rect title = cell->textLabel()->frame();
+    EXPECT_GT(title.width(), 0);
+    if (c.detail) {
+      const Rect detail = cell->detailTextLabel()->frame();
+      if (c.detailBelow) {
+        EXPECT_GE(detail.minY(), title.maxY());
+      } else {
+        EXPECT_GE(detail.minX(), title.maxX());
+      }
+    }
+    cell->setAccessoryType(TableViewCell::AccessoryType::DisclosureIndicator);
+    cell->setEditing(true);
+    cell->layoutIfNeeded();
+    EXPECT_GT(cell->contentView()->frame().minX(), 0);
+    EXPECT_LT(cell->contentView()->frame().maxX(), 320);
+    cell->setSelected(true);
+    cell->prepareForReuse();
+    EXPECT_FALSE(cell->isSelected());
+  }
+}
+
+TEST_F(TableViewTest, ASelectedRowRendersBlueUnderItsWhiteTitle) {
+  rows->rows = {Rows::named("Course ", 30)};
+  table->reloadData();
+  table->selectRowAtIndexPath({0, 1}, false, TableView::ScrollPosition::None);
+  pf::HeadlessHost host(window);
+  ASSERT_TRUE(host.render());
+  if (const char* folder = std::getenv("MARLUNE_SNAPSHOT_DIR"))
+    host.writePng(std::string(folder) + "/table.png");
+  const auto selected = host.pixelAt({300, 44 + 22});
+  EXPECT_LT(selected.red, 60);
+  EXPECT_GT(selected.blue, 180);
+  const auto plain = host.pixelAt({300, 44 * 3 + 22});
+  EXPECT_GT(plain.red, 240);
+  const auto separator = host.pixelAt({300, 44 * 3 - 0.5});
+  EXPECT_LT(separator.red, 240);
+}
+
+TEST_F(TableViewTest, PullingDownStartsRefreshing) {
+  rows->rows = {Rows::named("r", 30)};
+  table->reloadData();
+  auto refresh = std::make_shared<pf::RefreshControl>();
+  int sent = 0;
+  refresh->addTarget(
+      rows, "refresh", [&](pf::Control&, unsigned) { ++sent; }, pf::Control::kValueChanged);
+  table->setRefreshControl(refresh);
+  pf::HeadlessHost host(window);
+  host.drag({{160, 50}, {160, 250}, {160, 350}, {160, 350}}, 2);
+  EXPECT_EQ(sent, 1);
+  EXPECT_TRUE(refresh->isRefreshing());
+  runUntil(pf::Clock::now() + 5);
+  EXPECT_EQ(table->contentOffset().y, -pf::RefreshControl::kHeight);
+  refresh->endRefreshing();
+  runUntil(pf::Clock::now() + 5);
+  EXPECT_EQ(table->contentOffset().y, 0);
+  EXPECT_EQ(sent, 1);
+}
+
+}  // namespace
