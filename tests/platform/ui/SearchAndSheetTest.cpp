@@ -1,0 +1,103 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/host/HeadlessHost.h"
+#include "platform/ui/ActionSheet.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Keyboard.h"
+#include "platform/ui/SearchBar.h"
+#include "platform/ui/TextField.h"
+#include "tests/platform/ui/UiTest.h"
+
+namespace {
+
+using pf::Rect;
+
+class SearchLog : public pf::SearchBarDelegate {
+ public:
+  std::vector<std::string> events;
+  void searchBarTextDidBeginEditing(pf::SearchBar&) override { events.push_back("begin"); }
+  void textDidChange(pf::SearchBar&, const std::string& text) override { events.push_back("text " + text); }
+  void searchBarSearchButtonClicked(pf::SearchBar& bar) override { events.push_back("search " + bar.text()); }
+  void searchBarCancelButtonClicked(pf::SearchBar&) override { events.push_back("cancel"); }
+};
+
+class SearchAndSheetTest : public UiTest {
+ protected:
+  void TearDown() override {
+    pf::Keyboard::shared().reset();
+    UiTest::TearDown();
+  }
+  pf::HeadlessHost host{window};
+};
+
+TEST_F(SearchAndSheetTest, TheSearchBarsFieldIsASubviewAndItsEventsReachTheDelegate) {
+  auto bar = std::make_shared<pf::SearchBar>(Rect{{0, 64}, {320, 44}});
+  window->addSubview(bar);
+  auto log = std::make_shared<SearchLog>();
+  bar->setDelegate(log);
+  bar->setShowsCancelButton(true);
+  bar->setPlaceholder("搜索");
+  bar->layoutIfNeeded();
+  const auto& subviews = bar->subviews();
+  const bool hasField = std::any_of(subviews.begin(), subviews.end(), [](const auto& view) {
+    return dynamic_cast<pf::TextField*>(view.get()) != nullptr;
+  });
+  EXPECT_TRUE(hasField);
+  EXPECT_EQ(bar->textField()->returnKeyType(), pf::ReturnKeyType::Search);
+  EXPECT_LT(bar->textField()->frame().maxX(), bar->cancelButton()->frame().origin.x);
+
+  host.tap({60, 86});
+  host.typeText("ab");
+  host.pressReturn();
+  const Rect cancel = bar->cancelButton()->frame();
+  host.tap({cancel.midX(), 64 + cancel.midY()});
+  EXPECT_THAT(log->events, testing::ElementsAre("begin", "text a", "text ab", "search ab", "cancel"));
+}
+
+class SheetLog : public pf::ActionSheetDelegate {
+ public:
+  std::vector<std::string> events;
+  void clickedButtonAtIndex(pf::ActionSheet& sheet, long index) override {
+    events.push_back("clicked " + *sheet.buttonTitleAtIndex(index));
+  }
+  void didDismissWithButtonIndex(pf::ActionSheet&, long index) override {
+    events.push_back("did " + std::to_string(index));
+  }
+};
+
+TEST_F(SearchAndSheetTest, SheetButtonsRunDestructiveOthersThenCancelAndATapAnswers) {
+  auto log = std::make_shared<SheetLog>();
+  auto sheet = std::make_shared<pf::ActionSheet>(std::nullopt, log, "取消", std::nullopt,
+                                                 std::vector<std::string>{"相册", "拍照"});
+  EXPECT_EQ(sheet->buttonTitleAtIndex(0), "相册");
+  EXPECT_EQ(sheet->buttonTitleAtIndex(1), "拍照");
+  EXPECT_EQ(sheet->cancelButtonIndex(), 2);
+  EXPECT_EQ(sheet->destructiveButtonIndex(), -1);
+  auto withDestructive =
+      std::make_shared<pf::ActionSheet>("t", log, "取消", "删除", std::vector<std::string>{"a"});
+  EXPECT_EQ(withDestructive->destructiveButtonIndex(), 0);
+  EXPECT_EQ(withDestructive->firstOtherButtonIndex(), 1);
+  EXPECT_EQ(withDestructive->cancelButtonIndex(), 2);
+
+  auto screen = std::make_shared<pf::View>(window->bounds());
+  window->addSubview(screen);
+  sheet->showInView(screen);
+  host.render();
+  EXPECT_EQ(pf::ActionSheet::visibleSheets().size(), 1u);
+  const Rect cancel = sheet->buttons()[2]->frame();
+  const Rect photo = sheet->buttons()[1]->frame();
+  EXPECT_GT(cancel.origin.y, photo.maxY());  // the cancel button sits apart, at the bottom
+  EXPECT_NEAR(cancel.maxY(), 480 - 8, 0.5);
+  host.tap({photo.midX(), photo.midY()});
+  EXPECT_THAT(log->events, testing::ElementsAre("clicked 拍照", "did 1"));
+  EXPECT_FALSE(sheet->isVisible());
+  EXPECT_EQ(sheet->superview(), nullptr);
+  EXPECT_TRUE(pf::ActionSheet::visibleSheets().empty());
+}
+
+}  // namespace
