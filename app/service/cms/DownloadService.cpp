@@ -290,12 +290,26 @@ bool DownloadService::startDownloadingSco(const pf::ObjectPtr& unit) {
       if (!record->hasDownloaded && downloadingScos_) downloadingScos_->push_back(record);
       dbHelper->saveOrUpdateObject(record);
     }
+    downloadAgainWhenTheFileIsGone(record);
     if (!isEmpty(record->downloadUrlStr) && !isEmpty(record->tempSavePath) &&
         !(record->hasDownloaded && record->downloadState == DownloadInfo::kFinished)) {
       startTransfer(record);
     }
     return true;
   });
+}
+
+void DownloadService::downloadAgainWhenTheFileIsGone(const Record& record) {
+  if (!record->isComplete() || (record->savePath && FileTool::fileExistAtPath(*record->savePath))) return;
+  record->hasDownloaded = false;
+  record->downloadState = DownloadInfo::kWaiting;
+  record->progress = 0;
+  record->downloadedSize = 0;
+  if (downloadingScos_ && std::none_of(downloadingScos_->begin(), downloadingScos_->end(),
+                                       [&](const Record& other) { return record->isEqual(other); })) {
+    downloadingScos_->push_back(record);
+  }
+  dbHelper->updateObject(record);
 }
 
 void DownloadService::startTransfer(const Record& record) {

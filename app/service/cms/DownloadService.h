@@ -157,6 +157,8 @@ class DownloadService : public BaseService, public HttpRequestDelegate, public H
   void forgetAnotherLearnersLists();
   void notify(std::function<void(DownloadDelegate&)> message);
   Record recordOfRequest(const HttpRequest::Ptr& request);
+  // A finished record whose file is no longer there becomes a waiting one, so it downloads again.
+  void downloadAgainWhenTheFileIsGone(const Record& record);
   void startTransfer(const Record& record);
   void removeFromLists(const Record& record);
   bool stillReferredToByOthers(const ScoDownloadInfo& own, const std::string& path);

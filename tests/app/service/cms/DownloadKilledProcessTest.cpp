@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <string_view>
 #include <thread>
 
 #include "app/service/cmn/InitService.h"
@@ -54,7 +55,10 @@ class ChildProcess {
  public:
   explicit ChildProcess(const std::vector<std::pair<std::string, std::string>>& settings) {
     std::vector<std::string> environment;
-    for (char** entry = environ; *entry; ++entry) environment.emplace_back(*entry);
+    // Without the parent's shard or filter settings, which could leave the child nothing to run.
+    for (char** entry = environ; *entry; ++entry) {
+      if (!std::string_view(*entry).starts_with("GTEST_")) environment.emplace_back(*entry);
+    }
     for (const auto& [name, value] : settings) environment.push_back(name + "=" + value);
     std::vector<char*> envp;
     for (auto& entry : environment) envp.push_back(entry.data());

@@ -182,6 +182,22 @@ TEST_F(DownloadServiceTest, StartingAFinishedUnitStartsNothing) {
   EXPECT_EQ(stateOf("S1"), DownloadInfo::kFinished);
 }
 
+TEST_F(DownloadServiceTest, AFinishedUnitWhoseFileWasDeletedDownloadsAgain) {
+  ASSERT_TRUE(service->startDownloadingSco(unit("S1", "/v/a.mp4")));
+  ASSERT_TRUE(runUntil([&] { return finished("S1"); }));
+  const std::string file = *service->sdiWithScoId("S1")->savePath;
+  std::filesystem::remove(file);
+  EXPECT_EQ(service->vedioPathWithScoID("S1"), std::nullopt);
+  EXPECT_EQ(service->downloadedCount(), 1);  // until it is started again
+
+  ASSERT_TRUE(service->startDownloadingSco(unit("S1", "/v/a.mp4")));
+  EXPECT_EQ(storedState("S1"), DownloadInfo::kWaiting);
+  ASSERT_TRUE(runUntil([&] { return finished("S1"); }));
+  EXPECT_EQ(requestsTo("/v/"), 2u);
+  EXPECT_EQ(contentOf(file), videoOf("/v/a.mp4"));
+  EXPECT_EQ(service->vedioPathWithScoID("S1"), file);
+}
+
 TEST_F(DownloadServiceTest, LearnersShareAFinishedFileUntilTheLastOneRemovesIt) {
   ASSERT_TRUE(service->startDownloadingSco(unit("S1", "/v/a.mp4")));
   ASSERT_TRUE(runUntil([&] { return finished("S1"); }));
