@@ -1,0 +1,301 @@
+#include "platform/ui/WebView.h"
+
+#include <libxml/HTMLparser.h>
+#include <libxml/HTMLtree.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "platform/foundation/Error.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/text/Font.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/ScrollView.h"
+
+namespace pf {
+
+namespace {
+
+constexpr char kUrlErrorDomain[] = "NSURLErrorDomain";
+constexpr long kUnsupportedUrl = -1002;
+constexpr long kFileDoesNotExist = -1100;
+constexpr double kMargin = 8;
+
+struct DocumentFree {
+  void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
+};
+using Document = std::unique_ptr<xmlDoc, DocumentFree>;
+
+Document parseHtml(const std::string& html) {
+  // No network, no noise: a page is read as it is, broken markup recovered.
+  return Document(
+      htmlReadMemory(html.data(), static_cast<int>(html.size()), nullptr, "UTF-8",
+                     HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET));
+}
+
+std::string nameOf(const xmlNode* node) {
+  return node->name ? reinterpret_cast<const char*>(node->name) : "";
+}
+
+xmlNode* findElement(xmlNode* node, const std::string& name) {
+  for (; node; node = node->next) {
+    if (node->type == XML_ELEMENT_NODE && nameOf(node) == name) return node;
+    if (auto found = findElement(node->children, name)) return found;
+  }
+  return nullptr;
+}
+
+std::string textOf(xmlNode* node) {
+  xmlChar* content = xmlNodeGetContent(node);
+  std::string text = content ? reinterpret_cast<const char*>(content) : "";
+  xmlFree(content);
+  return text;
+}
+
+bool isBlock(const std::string& name) {
+  static const char* const kBlocks[] = {"p",          "div",    "h1",      "h2",      "h3", "h4",
+                                        "h5",         "h6",     "li",      "ul",      "ol", "pre",
+                                        "table",      "tr",     "section", "article", "hr", "dl",
+                                        "blockquote", "header", "footer",  "center",  "dt", "dd"};
+  for (const char* block : kBlocks) {
+    if (name == block) return true;
+  }
+  return false;
+}
+
+// Collects blocks of text from the body, collapsing white space as a browser does.
+class BlockBuilder {
+ public:
+  void walk(xmlNode* node) {
+    for (; node; node = node->next) visit(node);
+  }
+  std::vector<WebView::Block> take() {
+    flush();
+    return std::move(blocks_);
+  }
+
+ private:
+  void visit(xmlNode* node) {
+    if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
+      return append(reinterpret_cast<const char*>(node->content ? node->content : BAD_CAST ""));
+    }
+    if (node->type != XML_ELEMENT_NODE) return;
+    const std::string name = nameOf(node);
+    if (name == "script" || name == "style" || name == "head" || name == "noscript") return;
+    if (name == "br") return lineBreak();
+    if (name == "img") {
+      xmlChar* alt = xmlGetProp(node, BAD_CAST "alt");
+      if (alt) append(reinterpret_cast<const char*>(alt));
+      xmlFree(alt);
+      return;
+    }
+    if (!isBlock(name)) return walk(node->children);
+    flush();
+    WebView::Block::Kind kind = WebView::Block::Kind::Paragraph;
+    int level = 0;
+    if (name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6') {
+      kind = WebView::Block::Kind::Heading;
+      level = name[1] - '0';
+    } else if (name == "li") {
+      kind = WebView::Block::Kind::ListItem;
+    } else if (name == "pre") {
+      kind = WebView::Block::Kind::Preformatted;
+    }
+    const auto saved = std::make_pair(kind_, level_);
+    kind_ = kind;
+    level_ = level;
+    walk(node->children);
+    flush();
+    std::tie(kind_, level_) = saved;
+  }
+  void append(const std::string& text) {
+    if (kind_ == WebView::Block::Kind::Preformatted) {
+      text_ += text;
+      return;
+    }
+    for (char c : text) {
+      const bool space = c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\f';
+      if (space) {
+        if (!text_.empty() && text_.back() != ' ' && text_.back() != '\n') text_ += ' ';
+      } else {
+        text_ += c;
+      }
+    }
+  }
+  void lineBreak() {
+    while (!text_.empty() && text_.back() == ' ') text_.pop_back();
+    text_ += '\n';
+  }
+  void flush() {
+    const auto first = text_.find_first_not_of(" \n");
+    if (first != std::string::npos) {
+      const auto last = text_.find_last_not_of(" \n");
+      std::string text = text_.substr(first, last - first + 1);
+      if (kind_ == WebView::Block::Kind::ListItem) text = "\u2022 " + text;
+      blocks_.push_back({kind_, level_, std::move(text)});
+    }
+    text_.clear();
+  }
+
+  std::vector<WebView::Block> blocks_;
+  std::string text_;
+  WebView::Block::Kind kind_ = WebView::Block::Kind::Paragraph;
+  int level_ = 0;
+};
+
+}  // namespace
+
+WebView::WebView() : WebView(Rect()) {}
+
+WebView::WebView(const Rect& frame) : View(frame) {
+  setBackgroundColor(Color::white());
+  scrollView_ = std::make_shared<ScrollView>(bounds());
+  scrollView_->setAutoresizingMask(kFlexibleWidth | kFlexibleHeight);
+}
+
+void WebView::didMoveToSuperview() {
+  attachScrollView();
+}
+
+// A view cannot adopt subviews while it is being made.
+void WebView::attachScrollView() {
+  if (scrollView_->superview().get() != this) addSubview(scrollView_);
+}
+
+WebView::~WebView() = default;
+
+void WebView::loadRequest(const std::string& url) {
+  if (auto d = delegate();
+      d && !d->shouldStartLoadWithRequest(*this, url, WebViewDelegate::NavigationType::Other)) {
+    return;
+  }
+  start(url, {}, true);
+}
+
+void WebView::loadHTMLString(const std::string& html, const std::string& baseURL) {
+  const std::string url = baseURL.empty() ? "about:blank" : baseURL;
+  if (auto d = delegate();
+      d && !d->shouldStartLoadWithRequest(*this, url, WebViewDelegate::NavigationType::Other)) {
+    return;
+  }
+  start(url, html, false);
+}
+
+void WebView::reload() {
+  if (url_.empty()) return;
+  if (fromFile_) return loadRequest(url_);
+  start(url_, html_, false);
+}
+
+void WebView::stopLoading() {
+  ++generation_;
+  loading_ = false;
+}
+
+void WebView::start(const std::string& url, std::string html, bool fromFile) {
+  url_ = url;
+  fromFile_ = fromFile;
+  loading_ = true;
+  const unsigned generation = ++generation_;
+  std::weak_ptr<WebView> weak = sharedAs<WebView>();
+  RunLoop::main()->post([weak, generation, html = std::move(html), fromFile] {
+    if (auto self = weak.lock()) self->finishLoad(generation, html, fromFile);
+  });
+}
+
+void WebView::finishLoad(unsigned generation, const std::string& given, bool fromFile) {
+  if (generation != generation_) return;  // stopped or replaced
+  if (auto d = delegate()) d->webViewDidStartLoad(*this);
+  if (generation != generation_) return;
+  std::string html = given;
+  if (fromFile) {
+    constexpr std::string_view scheme = "file://";
+    if (url_.rfind(scheme, 0) != 0) return fail(kUnsupportedUrl, "unsupported URL " + url_);
+    std::ifstream in(url_.substr(scheme.size()), std::ios::binary);
+    if (!in) return fail(kFileDoesNotExist, "The requested URL was not found on this server.");
+    std::ostringstream text;
+    text << in.rdbuf();
+    html = text.str();
+  }
+  html_ = html;
+  parse(html);
+  layOutBlocks();
+  loading_ = false;
+  if (auto d = delegate()) d->webViewDidFinishLoad(*this);
+}
+
+void WebView::fail(long code, const std::string& description) {
+  loading_ = false;
+  auto error = Error::make(kUrlErrorDomain, code, description);
+  if (auto d = delegate()) d->didFailLoadWithError(*this, *error);
+}
+
+void WebView::parse(const std::string& html) {
+  title_.clear();
+  bodyHtml_.clear();
+  blocks_.clear();
+  if (html.empty()) return;
+  Document doc = parseHtml(html);
+  if (!doc) return;
+  xmlNode* root = xmlDocGetRootElement(doc.get());
+  if (xmlNode* title = findElement(root, "title")) title_ = textOf(title);
+  xmlNode* body = findElement(root, "body");
+  if (!body) return;
+  // Unformatted, so the markup reads back as it was written.
+  std::unique_ptr<xmlOutputBuffer, int (*)(xmlOutputBuffer*)> out(xmlAllocOutputBuffer(nullptr),
+                                                                  xmlOutputBufferClose);
+  for (xmlNode* child = body->children; child; child = child->next) {
+    htmlNodeDumpFormatOutput(out.get(), doc.get(), child, "UTF-8", 0);
+  }
+  xmlOutputBufferFlush(out.get());
+  bodyHtml_.assign(reinterpret_cast<const char*>(xmlOutputBufferGetContent(out.get())),
+                   xmlOutputBufferGetSize(out.get()));
+  BlockBuilder builder;
+  builder.walk(body->children);
+  blocks_ = builder.take();
+}
+
+std::string WebView::stringByEvaluatingJavaScriptFromString(const std::string& script) const {
+  std::string expression = script;
+  while (!expression.empty() && (expression.back() == ';' || expression.back() == ' ')) expression.pop_back();
+  if (expression == "document.title") return title_;
+  if (expression == "document.body.innerHTML") return bodyHtml_;
+  return {};
+}
+
+void WebView::layoutSubviews() {
+  layOutBlocks();
+}
+
+void WebView::layOutBlocks() {
+  attachScrollView();
+  scrollView_->setFrame(bounds());
+  while (!scrollView_->subviews().empty()) scrollView_->subviews().back()->removeFromSuperview();
+  const double width = std::max(0.0, bounds().width() - 2 * kMargin);
+  double y = kMargin;
+  static const double kHeadingSizes[] = {0, 24, 20, 18, 16, 14, 13};
+  for (const auto& block : blocks_) {
+    auto label = std::make_shared<Label>();
+    label->setNumberOfLines(0);
+    label->setLineBreakMode(LineBreakMode::wordWrap);
+    label->setText(block.text);
+    switch (block.kind) {
+      case Block::Kind::Heading:
+        label->setFont(Font::boldSystemFont(kHeadingSizes[block.level]));
+        break;
+      case Block::Kind::Preformatted:
+        label->setFont(Font::withNameOrSystem("Monospace", 13));
+        break;
+      default:
+        label->setFont(Font::systemFont(scalesPageToFit_ ? 14 : 16));
+        break;
+    }
+    const Size fit = label->sizeThatFits({width, 1e6});
+    label->setFrame(Rect(kMargin, y, width, fit.height));
+    scrollView_->addSubview(label);
+    y += fit.height + kMargin;
+  }
+  scrollView_->setContentSize({bounds().width(), y});
+}
+
+}  // namespace pf
