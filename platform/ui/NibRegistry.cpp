@@ -1,7 +1,12 @@
 #include "platform/ui/NibRegistry.h"
 
+#include <cctype>
 #include <map>
 
+#include "platform/ui/Button.h"
+#include "platform/ui/Control.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/ViewController.h"
@@ -13,6 +18,83 @@ namespace {
 std::map<std::string, std::unique_ptr<NibClass>>& classes() {
   static std::map<std::string, std::unique_ptr<NibClass>> registered;
   return registered;
+}
+
+const std::map<std::string, long long> kTextAlignments{
+    {"left", 0}, {"right", 1}, {"center", 2}, {"justified", 3}, {"natural", 4}};
+const std::map<std::string, long long> kLineBreakModes{{"wordWrap", 0},       {"charWrap", 1},
+                                                       {"clip", 2},           {"truncatingHead", 3},
+                                                       {"truncatingTail", 4}, {"truncatingMiddle", 5}};
+
+// A button property kept per state: the file sets the state its name says.
+template <typename Setter>
+void perState(NibClassBuilder<Button>& b, const std::string& name, NibKind kind, Setter setter) {
+  const std::pair<const char*, unsigned> states[] = {{"", Control::kNormal},
+                                                     {"highlighted", Control::kHighlighted},
+                                                     {"selected", Control::kSelected},
+                                                     {"disabled", Control::kDisabled}};
+  for (auto [prefix, state] : states) {
+    std::string key = prefix;
+    key += key.empty() ? name : std::string(1, static_cast<char>(std::toupper(name[0]))) + name.substr(1);
+    b.property(key, kind,
+               [setter, state](Button& button, const NibValue& value) { setter(button, value, state); });
+  }
+}
+
+void defineControls() {
+  NibRegistry::define<Control>([](NibClassBuilder<Control>& b) {
+    b.property("enabled", &Control::setEnabled)
+        .property("selected", &Control::setSelected)
+        .property("highlighted", &Control::setHighlighted)
+        .named("contentHorizontalAlignment", &Control::setContentHorizontalAlignment,
+               {{"center", 0}, {"left", 1}, {"right", 2}, {"fill", 3}})
+        .named("contentVerticalAlignment", &Control::setContentVerticalAlignment,
+               {{"center", 0}, {"top", 1}, {"bottom", 2}, {"fill", 3}})
+        .sendsActions([](Control& control, unsigned events, std::function<void(const ObjectPtr&)> handler) {
+          control.addAction([handler = std::move(handler)](Control& sender,
+                                                           unsigned) { handler(sender.shared_from_this()); },
+                            events);
+        });
+  });
+  NibRegistry::define<Button>([](NibClassBuilder<Button>& b) {
+    perState(b, "title", NibKind::Text, [](Button& button, const NibValue& v, unsigned state) {
+      button.setTitle(std::get<std::string>(v), state);
+    });
+    perState(b, "titleColor", NibKind::Colour, [](Button& button, const NibValue& v, unsigned state) {
+      button.setTitleColor(std::get<Color>(v), state);
+    });
+    perState(b, "image", NibKind::Image, [](Button& button, const NibValue& v, unsigned state) {
+      button.setImage(std::get<std::shared_ptr<Image>>(v), state);
+    });
+    perState(b, "backgroundImage", NibKind::Image, [](Button& button, const NibValue& v, unsigned state) {
+      button.setBackgroundImage(std::get<std::shared_ptr<Image>>(v), state);
+    });
+    b.property("font", NibKind::Font, [](Button& button, const NibValue& v) {
+      button.titleLabel()->setFont(std::get<std::shared_ptr<const Font>>(v));
+    });
+    b.property("showsTouchWhenHighlighted", &Button::setShowsTouchWhenHighlighted)
+        .property("adjustsImageWhenHighlighted", &Button::setAdjustsImageWhenHighlighted);
+  });
+  NibRegistry::define<Label>([](NibClassBuilder<Label>& b) {
+    b.property("text", &Label::setText)
+        .property("font", &Label::setFont)
+        .property("textColor", &Label::setTextColor)
+        .property("highlightedTextColor", &Label::setHighlightedTextColor)
+        .named("textAlignment", &Label::setTextAlignment, kTextAlignments)
+        .named("lineBreakMode", &Label::setLineBreakMode, kLineBreakModes)
+        .property("numberOfLines", &Label::setNumberOfLines)
+        .property("shadowColor", &Label::setShadowColor)
+        .property("shadowOffset", &Label::setShadowOffset)
+        .property("highlighted", &Label::setHighlighted)
+        .property("enabled", &Label::setEnabled)
+        .property("adjustsFontSizeToFitWidth", &Label::setAdjustsFontSizeToFitWidth)
+        .property("minimumFontSize", &Label::setMinimumFontSize);
+  });
+  NibRegistry::define<ImageView>([](NibClassBuilder<ImageView>& b) {
+    b.property("image", &ImageView::setImage)
+        .property("highlightedImage", &ImageView::setHighlightedImage)
+        .property("highlighted", &ImageView::setHighlighted);
+  });
 }
 
 void definePlatformClasses() {
@@ -52,6 +134,7 @@ void definePlatformClasses() {
                 {"bottomLeft", 11},
                 {"bottomRight", 12}});
   });
+  defineControls();
   NibRegistry::define<ViewController>([](NibClassBuilder<ViewController>& b) {
     b.outlet("view", &ViewController::setView)
         .property("title", &ViewController::setTitle)

@@ -9,6 +9,8 @@
 #include "platform/foundation/Error.h"
 #include "platform/graphics/Image.h"
 #include "platform/host/HeadlessHost.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/NibRegistry.h"
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/ViewController.h"
@@ -82,7 +84,25 @@ class NibTabsOwner : public pf::ViewController, public pf::TabBarControllerDeleg
   std::shared_ptr<pf::TabBarController> tabs;
 };
 
+// A screen of the platform's own controls.
+class NibLogin : public pf::ViewController {
+  PF_OBJECT(NibLogin, pf::ViewController)
+  using ViewController::ViewController;
+  void loginClick(const ObjectPtr& sender) {
+    senders.push_back(sender);
+    greeting->setText("欢迎");
+  }
+  std::shared_ptr<pf::Label> greeting;
+  std::shared_ptr<pf::Button> login;
+  std::vector<ObjectPtr> senders;
+};
+
 void defineClasses() {
+  NibRegistry::define<NibLogin>([](NibClassBuilder<NibLogin>& b) {
+    b.outlet("greeting", &NibLogin::greeting)
+        .outlet("login", &NibLogin::login)
+        .action("loginClick", &NibLogin::loginClick);
+  });
   NibRegistry::define<NibKnob>([](NibClassBuilder<NibKnob>& b) {
     b.sendsActions(
         [](NibKnob& knob, unsigned events, auto handler) { knob.addHandler(events, std::move(handler)); });
@@ -176,6 +196,35 @@ TEST_F(NibTest, ScreenFromItsFileTakesATapEndToEnd) {
   host.render();
   EXPECT_EQ(host.pixelAt({160, 20 + 122}).red, 255);
   EXPECT_EQ(host.pixelAt({160, 20 + 122}).green, 0);
+}
+
+TEST_F(NibTest, PlatformControlsFromAFileSendTheirEventsActionsToTheOwner) {
+  write("NibLogin", R"(<interface>
+  <object class="View" id="main" backgroundColor="white">
+    <object class="Label" id="greeting" frame="20 20 280 30" text="请登录" font="17" textAlignment="center"
+            textColor="#333333" numberOfLines="0"/>
+    <object class="Button" id="login" frame="20 100 280 44" title="登录" selectedTitle="已登录"
+            titleColor="white" backgroundColor="#2266CC" font="bold 15"/>
+  </object>
+  <connections>
+    <outlet source="owner" name="view" destination="main"/>
+    <outlet source="owner" name="greeting" destination="greeting"/>
+    <outlet source="owner" name="login" destination="login"/>
+    <action source="login" event="touchUpInside" destination="owner" name="loginClick"/>
+  </connections>
+</interface>)");
+  auto screen = std::make_shared<NibLogin>("NibLogin");
+  window->setRootViewController(screen);
+  ASSERT_TRUE(screen->greeting && screen->login);
+  EXPECT_EQ(screen->greeting->text(), "请登录");
+  EXPECT_EQ(screen->greeting->textAlignment(), pf::TextAlignment::center);
+  EXPECT_EQ(screen->login->titleForState(pf::Control::kSelected), "已登录");
+  screen->login->sendActionsForControlEvents(pf::Control::kTouchUpInside);
+  ASSERT_EQ(screen->senders.size(), 1u);
+  EXPECT_EQ(screen->senders[0], screen->login);
+  EXPECT_EQ(screen->greeting->text(), "欢迎");
+  screen->login->sendActionsForControlEvents(pf::Control::kTouchDown);
+  EXPECT_EQ(screen->senders.size(), 1u);
 }
 
 TEST_F(NibTest, ActionsToAGoneOwnerDoNothing) {
