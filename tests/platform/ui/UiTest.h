@@ -8,6 +8,7 @@
 #include "platform/foundation/MainLoopTest.h"
 #include "platform/ui/Animator.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TouchDispatcher.h"
 #include "platform/ui/Transaction.h"
@@ -34,6 +35,7 @@ class UiTest : public MainLoopTest {
     pf::ViewAnimationContext::reset();
     pf::TouchDispatcher::shared().reset();
     pf::Application::sharedApplication().reset();
+    pf::Keyboard::shared().reset();
   }
   // Runs the main loop until the virtual clock reaches the time (timers and posted work included).
   void runUntil(double time) { loop->runUntil(time); }
