@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/foundation/Log.h"
+#include "platform/ui/NavigationItem.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/View.h"
@@ -133,6 +134,7 @@ void NavigationController::changeStack(Stack stack, bool animated) {
   }
   const bool isPush = newTop && !contains(old, newTop);
   replaceChildren(std::move(stack));
+  showItems(animated);
 
   const bool onScreen = isViewLoaded() && (appearanceState() == AppearanceState::Appearing ||
                                            appearanceState() == AppearanceState::Appeared);
@@ -208,9 +210,22 @@ void NavigationController::changeStack(Stack stack, bool animated) {
 }
 
 std::shared_ptr<View> NavigationController::makeNavigationBar() {
-  auto bar = std::make_shared<View>(Rect(0, 0, 320, kNavigationBarHeight));
-  bar->setBackgroundColor(Color::fromRgba(0.42, 0.52, 0.64));
-  return bar;
+  return std::make_shared<NavigationBar>();
+}
+
+void NavigationController::showItems(bool animated) {
+  auto bar = std::dynamic_pointer_cast<NavigationBar>(bar_);
+  if (!bar) return;
+  std::vector<std::shared_ptr<NavigationItem>> items;
+  for (auto& controller : childViewControllers()) items.push_back(controller->navigationItem());
+  bar->setItems(std::move(items), animated);
+}
+
+bool NavigationController::shouldPopItem(NavigationBar&, NavigationItem& item) {
+  auto top = topViewController();
+  if (top && top->navigationItem().get() == &item && viewControllers().size() > 1)
+    popViewControllerAnimated(true);
+  return true;
 }
 
 std::shared_ptr<View> NavigationController::navigationBar() {
@@ -226,9 +241,12 @@ void NavigationController::loadView() {
   container->addSubview(content_);
   bar_ = makeNavigationBar();
   bar_->setAutoresizingMask(View::kFlexibleWidth | View::kFlexibleBottomMargin);
+  if (auto bar = std::dynamic_pointer_cast<NavigationBar>(bar_))
+    bar->setDelegate(sharedAs<NavigationController>());
   container->addSubview(bar_);
   setView(container);
   ensureRoot();
+  showItems(false);
   layoutBar();
   if (auto top = topViewController()) {
     auto shown = top->view();

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/ui/NavigationBar.h"
 #include "platform/ui/ViewController.h"
 
 namespace pf {
@@ -30,7 +31,7 @@ class NavigationControllerDelegate {
   }
 };
 
-class NavigationController : public ViewController {
+class NavigationController : public ViewController, public NavigationBarDelegate {
   PF_OBJECT(NavigationController, ViewController)
 
   using Stack = std::vector<std::shared_ptr<ViewController>>;
@@ -68,9 +69,12 @@ class NavigationController : public ViewController {
   bool hidesBottomBar() const;
 
   void loadView() override;
+  // The bar's back button pops the top controller.
+  bool shouldPopItem(NavigationBar& bar, NavigationItem& item) override;
 
  protected:
-  // The bar shown above the stack; a subclass returns its own kind.
+  // The bar shown above the stack (a NavigationBar unless a subclass returns its own kind); a
+  // NavigationBar shows the stack's navigation items.
   virtual std::shared_ptr<View> makeNavigationBar();
   std::vector<std::shared_ptr<ViewController>> childrenInView() const override;
 
@@ -81,6 +85,7 @@ class NavigationController : public ViewController {
   // The root given at construction joins the stack on first use (a parent link needs the shared object).
   void ensureRoot();
   void layoutBar();
+  void showItems(bool animated);
 
   std::shared_ptr<View> bar_;
   std::shared_ptr<View> content_;

@@ -5,7 +5,7 @@
 
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
-#include "platform/ui/TapGestureRecognizer.h"
+#include "platform/ui/TabBarItem.h"
 #include "platform/ui/View.h"
 
 namespace pf {
@@ -37,6 +37,7 @@ void TabBarController::setViewControllers(std::vector<std::shared_ptr<ViewContro
     if (std::find(old.begin(), old.end(), c) == old.end()) c->didMoveToParentViewController(this);
   }
   if (next != kNoSelection) select(next);
+  if (isViewLoaded()) showItems();
 }
 
 std::shared_ptr<ViewController> TabBarController::selectedViewController() const {
@@ -76,6 +77,7 @@ void TabBarController::select(size_t index) {
   selected_ = index;
   auto now = selectedViewController();
   if (!isViewLoaded()) return;
+  showItems();
   const bool onScreen = appearanceState() != AppearanceState::Disappeared;
   if (now) now->view();
   if (onScreen && old) old->beginAppearanceTransition(false, false);
@@ -103,9 +105,29 @@ bool TabBarController::barHidden() const {
 }
 
 std::shared_ptr<View> TabBarController::makeTabBar() {
-  auto bar = std::make_shared<View>(Rect(0, 0, 320, kTabBarHeight));
-  bar->setBackgroundColor(Color::fromWhite(0.1));
-  return bar;
+  return std::make_shared<TabBar>();
+}
+
+void TabBarController::showItems() {
+  auto bar = std::dynamic_pointer_cast<TabBar>(bar_);
+  if (!bar) return;
+  std::vector<std::shared_ptr<TabBarItem>> items;
+  for (auto& controller : viewControllers()) items.push_back(controller->tabBarItem());
+  bar->setItems(std::move(items));
+  auto selected = selectedViewController();
+  bar->setSelectedItem(selected ? selected->tabBarItem() : nullptr);
+}
+
+void TabBarController::didSelectItem(TabBar&, TabBarItem& item) {
+  const auto& tabs = viewControllers();
+  for (size_t i = 0; i < tabs.size(); ++i) {
+    if (tabs[i]->tabBarItem().get() == &item) {
+      tabTapped(i);
+      break;
+    }
+  }
+  // A refused tap leaves the bar on the tab still selected.
+  showItems();
 }
 
 std::shared_ptr<View> TabBarController::tabBar() {
@@ -122,18 +144,9 @@ void TabBarController::loadView() {
   bar_ = makeTabBar();
   bar_->setAutoresizingMask(View::kFlexibleWidth | View::kFlexibleTopMargin);
   container->addSubview(bar_);
-  // Until the bar tells which item it was, a tap picks the tab under it, the bar split evenly.
-  auto tap = std::make_shared<TapGestureRecognizer>();
-  std::weak_ptr<TabBarController> weak = sharedAs<TabBarController>();
-  tap->addTarget([weak](GestureRecognizer& recognizer) {
-    auto tabs = weak.lock();
-    if (!tabs || tabs->viewControllers().empty()) return;
-    const double width = tabs->bar_->bounds().width() / static_cast<double>(tabs->viewControllers().size());
-    const double x = recognizer.locationInView(tabs->bar_.get()).x;
-    tabs->tabTapped(static_cast<size_t>(std::max(0.0, std::floor(x / width))));
-  });
-  bar_->addGestureRecognizer(tap);
+  if (auto bar = std::dynamic_pointer_cast<TabBar>(bar_)) bar->setDelegate(sharedAs<TabBarController>());
   setView(container);
+  showItems();
   layoutTabs();
   if (auto selected = selectedViewController()) {
     auto shown = selected->view();

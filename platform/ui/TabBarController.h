@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/ui/TabBar.h"
 #include "platform/ui/ViewController.h"
 
 namespace pf {
@@ -30,7 +31,7 @@ class TabBarControllerDelegate {
   }
 };
 
-class TabBarController : public ViewController {
+class TabBarController : public ViewController, public TabBarDelegate {
   PF_OBJECT(TabBarController, ViewController)
 
   static constexpr double kTabBarHeight = 49;
@@ -60,9 +61,12 @@ class TabBarController : public ViewController {
   void updateTabBarVisibility(bool animated);
 
   void loadView() override;
+  // A tap on the bar's item.
+  void didSelectItem(TabBar& tabBar, TabBarItem& item) override;
 
  protected:
-  // The bar beneath the tabs; a subclass returns its own kind.
+  // The bar beneath the tabs (a TabBar unless a subclass returns its own kind); a TabBar shows the
+  // tabs' items.
   virtual std::shared_ptr<View> makeTabBar();
   std::vector<std::shared_ptr<ViewController>> childrenInView() const override;
 
@@ -70,6 +74,7 @@ class TabBarController : public ViewController {
   void select(size_t index);
   bool barHidden() const;
   void layoutTabs();
+  void showItems();
 
   std::shared_ptr<View> bar_;
   std::shared_ptr<View> content_;

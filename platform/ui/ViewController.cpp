@@ -7,9 +7,11 @@
 #include "platform/foundation/Log.h"
 #include "platform/ui/Device.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
 #include "platform/ui/Nib.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TabBarController.h"
+#include "platform/ui/TabBarItem.h"
 #include "platform/ui/Window.h"
 
 namespace pf {
@@ -172,6 +174,21 @@ std::vector<std::shared_ptr<ViewController>> ViewController::childrenInView() co
 
 void ViewController::setTitle(std::optional<std::string> title) {
   title_ = std::move(title);
+  if (navigationItem_) navigationItem_->setTitle(title_);
+  if (tabBarItem_) tabBarItem_->setTitle(title_);
+}
+
+std::shared_ptr<NavigationItem> ViewController::navigationItem() {
+  if (!navigationItem_) {
+    navigationItem_ = std::make_shared<NavigationItem>();
+    navigationItem_->setTitle(title_);
+  }
+  return navigationItem_;
+}
+
+std::shared_ptr<TabBarItem> ViewController::tabBarItem() {
+  if (!tabBarItem_) tabBarItem_ = std::make_shared<TabBarItem>(title_, nullptr, 0);
+  return tabBarItem_;
 }
 
 void ViewController::addChildViewController(const std::shared_ptr<ViewController>& child) {

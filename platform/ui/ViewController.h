@@ -25,7 +25,9 @@
 namespace pf {
 
 class NavigationController;
+class NavigationItem;
 class TabBarController;
+class TabBarItem;
 class View;
 
 class ViewController : public Responder {
@@ -95,6 +97,11 @@ class ViewController : public Responder {
 
   const std::optional<std::string>& title() const { return title_; }
   virtual void setTitle(std::optional<std::string> title);
+  // What the navigation bar shows for this controller, made on first use with its title.
+  virtual std::shared_ptr<NavigationItem> navigationItem();
+  // What the tab bar shows for this controller, made on first use with its title.
+  std::shared_ptr<TabBarItem> tabBarItem();
+  void setTabBarItem(std::shared_ptr<TabBarItem> item) { tabBarItem_ = std::move(item); }
   bool hidesBottomBarWhenPushed() const { return hidesBottomBarWhenPushed_; }
   void setHidesBottomBarWhenPushed(bool hides) { hidesBottomBarWhenPushed_ = hides; }
 
@@ -176,6 +183,8 @@ class ViewController : public Responder {
   std::string nibName_;
   std::shared_ptr<View> view_;
   std::optional<std::string> title_;
+  std::shared_ptr<NavigationItem> navigationItem_;
+  std::shared_ptr<TabBarItem> tabBarItem_;
   bool hidesBottomBarWhenPushed_ = false;
   AppearanceState appearance_ = AppearanceState::Disappeared;
   bool appearanceAnimated_ = false;

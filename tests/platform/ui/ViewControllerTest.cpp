@@ -8,8 +8,12 @@
 
 #include "platform/host/HeadlessHost.h"
 #include "platform/ui/Device.h"
+#include "platform/ui/NavigationBar.h"
+#include "platform/ui/NavigationItem.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/TabBar.h"
 #include "platform/ui/TabBarController.h"
+#include "platform/ui/TabBarItem.h"
 #include "platform/ui/View.h"
 #include "platform/ui/Window.h"
 #include "tests/platform/ui/ControllerJournal.h"
@@ -519,11 +523,44 @@ TEST_F(ViewControllerTest, NavigationStackInTabsDrawsBarsAroundTheTop) {
   if (const char* folder = std::getenv("MARLUNE_SNAPSHOT_DIR"))
     host.writePng(std::string(folder) + "/navigation-stack.png");
   host.render();
-  const pf::Pixel bar = host.pixelAt({160, 20 + 22});
-  EXPECT_LT(bar.red, bar.blue);  // the navigation bar's blue-grey
+  EXPECT_GT(host.pixelAt({300, 20 + 22}).red, 200);  // the light navigation bar
+  ASSERT_TRUE(std::dynamic_pointer_cast<pf::NavigationBar>(navigation->navigationBar()));
+  EXPECT_EQ(std::static_pointer_cast<pf::NavigationBar>(navigation->navigationBar())->items().size(), 2u);
   EXPECT_EQ(host.pixelAt({160, 240}).green, 153);
-  EXPECT_LT(host.pixelAt({160, 480 - 20}).green, 40);  // the dark tab bar
-  EXPECT_EQ(host.pixelAt({160, 10}).red, 0);           // the status bar strip stays black
+  EXPECT_GT(host.pixelAt({160, 480 - 20}).red, 100);  // the tab bar, not the green top beneath
+  EXPECT_EQ(host.pixelAt({160, 10}).red, 0);          // the status bar strip stays black
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ViewControllerTest, BarsShowTheControllersItemsAndTheBackItemPops) {
+  auto a = scene.page("A"), b = scene.page("B"), c = scene.page("C");
+  a->setTitle("课程");
+  auto navigation = scene.stack({a});
+  auto tabs = std::make_shared<TabBarController>();
+  c->setTitle("我的");
+  tabs->setViewControllers({navigation, c});
+  scene.show(tabs);
+  navigation->pushViewController(b, false);
+  auto bar = std::dynamic_pointer_cast<pf::NavigationBar>(navigation->navigationBar());
+  ASSERT_TRUE(bar);
+  ASSERT_EQ(bar->items().size(), 2u);
+  EXPECT_EQ(bar->backItem()->title(), "课程");
+  EXPECT_EQ(bar->topItem(), b->navigationItem());
+  // The back button pops the bar's top item: the controller goes with it.
+  bar->popNavigationItemAnimated(true);
+  settle();
+  EXPECT_THAT(navigation->viewControllers(), ElementsAre(a));
+  EXPECT_EQ(bar->items().size(), 1u);
+  auto tabBar = std::dynamic_pointer_cast<pf::TabBar>(tabs->tabBar());
+  ASSERT_TRUE(tabBar);
+  EXPECT_EQ(tabBar->items().size(), 2u);
+  EXPECT_EQ(tabBar->items()[1]->title(), "我的");
+  tabs->setSelectedIndex(1);
+  EXPECT_EQ(tabBar->selectedItem(), c->tabBarItem());
+  EXPECT_TRUE(appearanceBalanced(*scene.journal));
 }
 
 }  // namespace
