@@ -3,13 +3,29 @@
 #include <cctype>
 #include <map>
 
+#include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/NavigationBar.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/PageControl.h"
+#include "platform/ui/ProgressView.h"
+#include "platform/ui/ScrollView.h"
+#include "platform/ui/SearchBar.h"
+#include "platform/ui/SegmentedControl.h"
+#include "platform/ui/Slider.h"
+#include "platform/ui/Switch.h"
+#include "platform/ui/TabBar.h"
 #include "platform/ui/TabBarController.h"
+#include "platform/ui/TableView.h"
+#include "platform/ui/TableViewCell.h"
+#include "platform/ui/TextField.h"
+#include "platform/ui/TextView.h"
+#include "platform/ui/Toolbar.h"
 #include "platform/ui/ViewController.h"
+#include "platform/ui/WebView.h"
 
 namespace pf {
 
@@ -97,6 +113,39 @@ void defineControls() {
   });
 }
 
+// Views a file makes as they are, and the text views and cells it fills in.
+void defineOtherViews() {
+  NibRegistry::define<ScrollView>();
+  NibRegistry::define<TableView>();
+  NibRegistry::define<TableViewCell>([](NibClassBuilder<TableViewCell>& b) {
+    b.property("reuseIdentifier", &TableViewCell::setReuseIdentifier);
+  });
+  NibRegistry::define<TextView>([](NibClassBuilder<TextView>& b) {
+    b.property("text", &TextView::setText)
+        .property("font", &TextView::setFont)
+        .property("textColor", &TextView::setTextColor)
+        .property("editable", &TextView::setEditable);
+  });
+  NibRegistry::define<TextField>([](NibClassBuilder<TextField>& b) {
+    b.property("text", &TextField::setText)
+        .property("placeholder", &TextField::setPlaceholder)
+        .property("font", &TextField::setFont)
+        .property("textColor", &TextField::setTextColor)
+        .property("secureTextEntry", &TextField::setSecureTextEntry);
+  });
+  NibRegistry::define<NavigationBar>();
+  NibRegistry::define<TabBar>();
+  NibRegistry::define<Toolbar>();
+  NibRegistry::define<SearchBar>();
+  NibRegistry::define<WebView>();
+  NibRegistry::define<ActivityIndicatorView>();
+  NibRegistry::define<ProgressView>();
+  NibRegistry::define<Switch>();
+  NibRegistry::define<Slider>();
+  NibRegistry::define<SegmentedControl>();
+  NibRegistry::define<PageControl>();
+}
+
 void definePlatformClasses() {
   NibRegistry::define<View>([](NibClassBuilder<View>& b) {
     b.property("frame", &View::setFrame)
@@ -135,6 +184,7 @@ void definePlatformClasses() {
                 {"bottomRight", 12}});
   });
   defineControls();
+  defineOtherViews();
   NibRegistry::define<ViewController>([](NibClassBuilder<ViewController>& b) {
     b.outlet("view", &ViewController::setView)
         .property("title", &ViewController::setTitle)

@@ -13,6 +13,8 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/NibRegistry.h"
 #include "platform/ui/TabBarController.h"
+#include "platform/ui/TableViewCell.h"
+#include "platform/ui/TextField.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 #include "tests/platform/ui/UiTest.h"
@@ -391,6 +393,27 @@ TEST_F(NibTest, MissingFileAndMissingViewOutletAreNamed) {
   } catch (const pf::ContractViolation& e) {
     EXPECT_THAT(e.what(), HasSubstr("NibForm.nib:11: the file connects its owner, but no owner was given"));
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(NibTest, PlatformCellAndTextFieldFromAFile) {
+  auto nib = write("CmsMyCell", R"(<interface>
+  <object class="TableViewCell" reuseIdentifier="CmsMyCell" frame="0 0 320 80">
+    <object class="TextField" placeholder="搜索" secureTextEntry="NO" frame="10 10 200 30"/>
+  </object>
+</interface>)");
+  auto cell = std::dynamic_pointer_cast<pf::TableViewCell>(nib->instantiateCell("CmsMyCell"));
+  ASSERT_TRUE(cell);
+  EXPECT_EQ(cell->reuseIdentifier(), "CmsMyCell");
+  std::shared_ptr<pf::TextField> field;
+  for (auto& v : cell->subviews()) {
+    if (auto typed = std::dynamic_pointer_cast<pf::TextField>(v)) field = typed;
+  }
+  ASSERT_TRUE(field);
+  EXPECT_EQ(field->placeholder(), "搜索");
 }
 
 }  // namespace
