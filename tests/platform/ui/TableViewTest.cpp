@@ -341,4 +341,59 @@ TEST_F(TableViewTest, PullingDownStartsRefreshing) {
   EXPECT_EQ(sent, 1);
 }
 
+class TitledRows : public Rows {
+ public:
+  std::optional<std::string> titleForHeaderInSection(TableView&, long section) override {
+    return "Section " + std::to_string(section);
+  }
+  std::optional<double> heightForFooterInSection(TableView&, long section) override {
+    return section == 0 ? 30.0 : 0.0;
+  }
+};
+
+TEST_F(TableViewTest, HeadersFootersAndTheTableHeaderTakeTheirPlaces) {
+  auto titled = std::make_shared<TitledRows>();
+  titled->rows = {Rows::named("a", 2), Rows::named("b", 2)};
+  table->setDataSource(titled);
+  table->setDelegate(titled);
+  table->setTableHeaderView(std::make_shared<pf::View>(Rect(0, 0, 10, 50)));
+  table->reloadData();
+  const double header = table->sectionHeaderHeight();
+  EXPECT_EQ(table->tableHeaderView()->frame(), Rect(0, 0, 320, 50));
+  EXPECT_EQ(table->rectForRowAtIndexPath({0, 0}).minY(), 50 + header);
+  EXPECT_EQ(table->rectForSection(0), Rect(0, 50, 320, header + 2 * 44 + 30));
+  EXPECT_EQ(table->rectForRowAtIndexPath({1, 1}).minY(), 50 + header + 88 + 30 + header + 44);
+  EXPECT_EQ(table->contentSize().height, 50 + 2 * header + 4 * 44 + 30);
+  EXPECT_FALSE(table->indexPathForRowAtPoint({10, 60}));  // on a header
+}
+
+TEST_F(TableViewTest, RegisteredFactoriesMakeCellsOnlyWhenTheQueueIsEmpty) {
+  int made = 0;
+  table->registerCellFactory(
+      [&](const std::string& id) {
+        ++made;
+        return std::make_shared<CountingCell>(TableViewCell::CellStyle::Value1, id);
+      },
+      "Row");
+  rows->rows = {Rows::named("r", 500)};
+  table->reloadData();
+  for (double y = 0; y < 500 * 44 - 480; y += 100) table->setContentOffset({0, y});
+  EXPECT_EQ(rows->made, 0);  // the data source never had to make one
+  EXPECT_LE(made, 13);
+  EXPECT_EQ(table->cellsMadeFromRegistrations(), static_cast<size_t>(made));
+  EXPECT_EQ(table->dequeueReusableCellWithIdentifier("Unknown"), nullptr);
+}
+
+TEST_F(TableViewTest, SelectionDuringEditingOnlyWhenAllowed) {
+  rows->rows = {Rows::named("r", 5)};
+  table->reloadData();
+  table->setEditing(true);
+  pf::HeadlessHost host(window);
+  host.tap({200, 10});
+  EXPECT_FALSE(table->indexPathForSelectedRow());
+  table->setAllowsSelectionDuringEditing(true);
+  host.tap({200, 10});
+  EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{0, 0}));
+}
+
 }  // namespace
