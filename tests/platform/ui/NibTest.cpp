@@ -200,7 +200,7 @@ TEST_F(NibTest, ScreenFromItsFileTakesATapEndToEnd) {
   EXPECT_EQ(host.pixelAt({160, 20 + 122}).green, 0);
 }
 
-TEST_F(NibTest, PlatformControlsFromAFileSendTheirEventsActionsToTheOwner) {
+TEST_F(NibTest, PlatformButtonFromAFileTakesATapEndToEnd) {
   write("NibLogin", R"(<interface>
   <object class="View" id="main" backgroundColor="white">
     <object class="Label" id="greeting" frame="20 20 280 30" text="请登录" font="17" textAlignment="center"
@@ -221,7 +221,8 @@ TEST_F(NibTest, PlatformControlsFromAFileSendTheirEventsActionsToTheOwner) {
   EXPECT_EQ(screen->greeting->text(), "请登录");
   EXPECT_EQ(screen->greeting->textAlignment(), pf::TextAlignment::center);
   EXPECT_EQ(screen->login->titleForState(pf::Control::kSelected), "已登录");
-  screen->login->sendActionsForControlEvents(pf::Control::kTouchUpInside);
+  pf::HeadlessHost host;
+  host.tap({160, 20 + 122});
   ASSERT_EQ(screen->senders.size(), 1u);
   EXPECT_EQ(screen->senders[0], screen->login);
   EXPECT_EQ(screen->greeting->text(), "欢迎");
