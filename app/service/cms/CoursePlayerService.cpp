@@ -156,19 +156,24 @@ std::optional<std::string> CoursePlayerService::learnerOf(const Course& course, 
 void CoursePlayerService::ensureUnitRecord(const Course& course, const Sco& sco) {
   sco->userId = learnerOf(course, sco);
   if (!sco->userId || !sco->scoId) return;
-  const int rows =
-      dbHelper
-          ->queryForSingleResult(TypeCode::Int,
-                                 "select count(*) from sco_study_record where sco_id = ? and user_id = ?",
-                                 {*sco->scoId, *sco->userId})
-          .intValue();
-  if (rows > 0) return;
-  auto record = std::make_shared<ScoStudyRecord>();
-  record->sid = CommonUtil::createNewUUID();
-  record->scoId = sco->scoId;
-  record->courseId = sco->courseId ? sco->courseId : course->id;
-  record->userId = sco->userId;
-  dbHelper->insertObject(record);
+  const auto rowsOfUnit = [&](VelkDBHelper& db) {
+    return db
+        .queryForSingleResult(TypeCode::Int,
+                              "select count(*) from sco_study_record where sco_id = ? and user_id = ?",
+                              {*sco->scoId, *sco->userId})
+        .intValue();
+  };
+  if (rowsOfUnit(*dbHelper) > 0) return;
+  // Counted again under the write lock: a sync may be inserting the server's row of the unit.
+  dbHelper->queueInTransaction([&](VelkDBHelper& db, bool&) {
+    if (rowsOfUnit(db) > 0) return;
+    auto record = std::make_shared<ScoStudyRecord>();
+    record->sid = CommonUtil::createNewUUID();
+    record->scoId = sco->scoId;
+    record->courseId = sco->courseId ? sco->courseId : course->id;
+    record->userId = sco->userId;
+    db.insertObject(record);
+  });
 }
 
 void CoursePlayerService::completeUnit(const Course& course, const Sco& sco) {

@@ -7,7 +7,8 @@
 // passed in are seconds. The server learns the values at the next study-record sync.
 //
 // A unit never completes on a length of 0 or a position of 0, and a unit the learner has no row for
-// gets one, so no progress is dropped. Complete is final on the device.
+// gets one (only one, also while a sync inserts the server's row of it), so no progress is dropped.
+// Complete is final on the device.
 //
 // Threads: called on the main thread by the players; it may run while a sync holds its own
 // connection on another thread, and writes through a connection of its own meanwhile.
