@@ -15,16 +15,14 @@ double RotationGestureRecognizer::angle() const {
 }
 
 void RotationGestureRecognizer::setRotation(double rotation) {
-  if (trackedTouches().size() >= 2) startAngle_ = angle();
-  base_ = rotation;
+  if (trackedTouches().size() >= 2) lastAngle_ = angle();
   rotation_ = rotation;
 }
 
 void RotationGestureRecognizer::touchesBegan(const TouchSet&, const Event& event) {
   if (trackedTouches().size() > 2 && state() == State::Possible) return setState(State::Failed);
   if (trackedTouches().size() == 2 && state() == State::Possible) {
-    startAngle_ = angle();
-    base_ = 0;
+    lastAngle_ = angle();
     rotation_ = 0;
     measuring_ = true;
     lastTime_ = event.timestamp();
@@ -33,16 +31,19 @@ void RotationGestureRecognizer::touchesBegan(const TouchSet&, const Event& event
 
 void RotationGestureRecognizer::touchesMoved(const TouchSet&, const Event& event) {
   if (!measuring_ || trackedTouches().size() < 2) return;
-  double turn = angle() - startAngle_;
-  while (turn > std::numbers::pi) turn -= 2 * std::numbers::pi;
-  while (turn < -std::numbers::pi) turn += 2 * std::numbers::pi;
-  const double rotation = base_ + turn;
+  // Summed step by step, so a turn past half a circle keeps counting instead of wrapping round.
+  const double now = angle();
+  double step = now - lastAngle_;
+  while (step > std::numbers::pi) step -= 2 * std::numbers::pi;
+  while (step < -std::numbers::pi) step += 2 * std::numbers::pi;
+  lastAngle_ = now;
+  const double rotation = rotation_ + step;
   const double elapsed = event.timestamp() - lastTime_;
   if (elapsed > 0) velocity_ = (rotation - rotation_) / elapsed;
   lastTime_ = event.timestamp();
   rotation_ = rotation;
   if (state() == State::Possible) {
-    if (std::fabs(turn) >= kHysteresis) setState(State::Began);
+    if (std::fabs(rotation_) >= kHysteresis) setState(State::Began);
     return;
   }
   setState(State::Changed);
@@ -56,7 +57,6 @@ void RotationGestureRecognizer::touchesEnded(const TouchSet&, const Event&) {
 void RotationGestureRecognizer::reset() {
   GestureRecognizer::reset();
   rotation_ = 0;
-  base_ = 0;
   velocity_ = 0;
   measuring_ = false;
 }

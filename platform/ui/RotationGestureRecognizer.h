@@ -25,8 +25,8 @@ class RotationGestureRecognizer : public GestureRecognizer {
  private:
   double angle() const;
 
-  double startAngle_ = 0;
-  double base_ = 0;
+  // The fingers' angle at the last move.
+  double lastAngle_ = 0;
   double rotation_ = 0;
   double velocity_ = 0;
   double lastTime_ = 0;

@@ -5,8 +5,11 @@
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/Timer.h"
+#include "platform/ui/BasicAnimation.h"
+#include "platform/ui/Layer.h"
 #include "platform/ui/PanGestureRecognizer.h"
 #include "platform/ui/PinchGestureRecognizer.h"
+#include "platform/ui/Transaction.h"
 
 namespace pf {
 
@@ -53,7 +56,7 @@ void ScrollView::setContentOffset(Point offset) {
 void ScrollView::setContentOffset(Point offset, bool animated) {
   if (!animated) return setContentOffset(offset);
   stopMotion();
-  startAnimation(offset, false);
+  startAnimation(offset, AnimationEnd::Scrolling);
 }
 
 void ScrollView::setContentSize(Size size) {
@@ -203,11 +206,11 @@ void ScrollView::flingWithVelocity(Point velocity) {
   const bool decelerate = moving || outside || paging;
   dragging_ = false;
   if (auto d = delegate()) d->scrollViewDidEndDragging(*this, decelerate);
-  if (!decelerate) return;
+  if (!decelerate) return hideIndicators();
   decelerating_ = true;
   if (auto d = delegate()) d->scrollViewWillBeginDecelerating(*this);
   if (pagingEnabled_) {
-    startAnimation(pageTarget(velocity), true);
+    startAnimation(pageTarget(velocity), AnimationEnd::Deceleration);
   } else {
     startDeceleration(velocity);
   }
@@ -261,37 +264,61 @@ void ScrollView::decelerationStep() {
   if (std::hypot(velocity_.x, velocity_.y) >= kStopSpeed) return;
   timer_->invalidate();
   timer_.reset();
-  if (nextInside != next) return startAnimation(nextInside, true);
+  if (nextInside != next) return startAnimation(nextInside, AnimationEnd::Deceleration);
   decelerating_ = false;
+  hideIndicators();
   if (auto d = delegate()) d->scrollViewDidEndDecelerating(*this);
 }
 
-void ScrollView::startAnimation(Point target, bool endsDeceleration) {
+void ScrollView::startAnimation(Point target, AnimationEnd end) {
   if (timer_) timer_->invalidate();
   animationFrom_ = contentOffset();
   animationTo_ = target;
+  animationFromScale_ = zoomScale_;
+  animationToScale_ = zoomScale_;
   animationStart_ = Clock::now();
-  animationEndsDeceleration_ = endsDeceleration;
+  animationEnd_ = end;
   std::weak_ptr<ScrollView> weak = sharedAs<ScrollView>();
   timer_ = Timer::scheduled(kFrameInterval, true, [weak](Timer&) {
     if (auto self = weak.lock()) self->animationStep();
   });
 }
 
+void ScrollView::startZoomAnimation(double scale, Point target) {
+  startAnimation(target, AnimationEnd::Zooming);
+  animationToScale_ = scale;
+}
+
 void ScrollView::animationStep() {
   const double t = std::min(1.0, (Clock::now() - animationStart_) / kScrollAnimationDuration);
   const double k = easeOut(t);
+  if (animationFromScale_ != animationToScale_) {
+    applyZoom(animationFromScale_ + (animationToScale_ - animationFromScale_) * k);
+  }
   applyOffset({animationFrom_.x + (animationTo_.x - animationFrom_.x) * k,
                animationFrom_.y + (animationTo_.y - animationFrom_.y) * k});
   if (t < 1) return;
   timer_->invalidate();
   timer_.reset();
+  finishAnimation();
+}
+
+void ScrollView::finishAnimation() {
+  auto keep = sharedAs<ScrollView>();
+  hideIndicators();
   auto d = delegate();
-  if (animationEndsDeceleration_) {
-    decelerating_ = false;
-    if (d) d->scrollViewDidEndDecelerating(*this);
-  } else if (d) {
-    d->scrollViewDidEndScrollingAnimation(*this);
+  switch (animationEnd_) {
+    case AnimationEnd::Deceleration:
+      decelerating_ = false;
+      if (d) d->scrollViewDidEndDecelerating(*this);
+      break;
+    case AnimationEnd::Scrolling:
+      if (d) d->scrollViewDidEndScrollingAnimation(*this);
+      break;
+    case AnimationEnd::Zooming:
+      zoomBouncing_ = false;
+      if (d) d->scrollViewDidEndZooming(*this, zoomView().get(), zoomScale_);
+      break;
   }
 }
 
@@ -299,6 +326,141 @@ void ScrollView::stopMotion() {
   if (timer_) timer_->invalidate();
   timer_.reset();
   decelerating_ = false;
+  zoomBouncing_ = false;
+  if (!tracking_) hideIndicators();
+}
+
+bool ScrollView::isMoving() const {
+  return tracking_ || decelerating_ || zooming_ || timer_ != nullptr;
+}
+
+void ScrollView::setIndicatorStyle(IndicatorStyle style) {
+  indicatorStyle_ = style;
+  for (const auto* indicator : {&horizontalIndicator_, &verticalIndicator_}) {
+    if (*indicator) (*indicator)->removeFromSuperlayer();
+  }
+  horizontalIndicator_.reset();
+  verticalIndicator_.reset();
+  if (indicatorsShown_) showIndicators();
+}
+
+void ScrollView::flashScrollIndicators() {
+  showIndicators();
+  if (!isMoving()) hideIndicators(kIndicatorFlashDuration);
+}
+
+std::shared_ptr<Layer> ScrollView::makeIndicator() const {
+  auto indicator = Layer::make();
+  indicator->setCornerRadius(kIndicatorThickness / 2);
+  switch (indicatorStyle_) {
+    case IndicatorStyle::Default:
+      indicator->setBackgroundColor(Color::fromWhite(0, 0.35));
+      indicator->setBorderWidth(0.5);
+      indicator->setBorderColor(Color::fromWhite(1, 0.4));
+      break;
+    case IndicatorStyle::Black:
+      indicator->setBackgroundColor(Color::fromWhite(0, 0.5));
+      break;
+    case IndicatorStyle::White:
+      indicator->setBackgroundColor(Color::fromWhite(1, 0.6));
+      break;
+  }
+  return indicator;
+}
+
+void ScrollView::showIndicators() {
+  Transaction::begin();
+  Transaction::setDisableActions(true);
+  indicatorsShown_ = true;
+  layoutIndicators();
+  for (const auto& indicator : {horizontalIndicator_, verticalIndicator_}) {
+    if (!indicator) continue;
+    indicator->removeAnimationForKey("opacity");
+    indicator->setOpacity(1);
+  }
+  raiseIndicators();
+  Transaction::commit();
+}
+
+void ScrollView::raiseIndicators() {
+  const auto& sublayers = layer()->sublayers();
+  for (const auto& indicator : {horizontalIndicator_, verticalIndicator_}) {
+    if (!indicator) continue;
+    const auto it = std::find(sublayers.begin(), sublayers.end(), indicator);
+    if (it == sublayers.end() || sublayers.end() - it > 2) layer()->addSublayer(indicator);
+  }
+}
+
+void ScrollView::layoutSublayersOfLayer(Layer& layer) {
+  View::layoutSublayersOfLayer(layer);
+  // Above every subview, including ones added since they were shown.
+  raiseIndicators();
+}
+
+void ScrollView::hideIndicators(double delay) {
+  if (!indicatorsShown_) return;
+  indicatorsShown_ = false;
+  Transaction::begin();
+  Transaction::setDisableActions(true);
+  for (const auto& indicator : {horizontalIndicator_, verticalIndicator_}) {
+    if (!indicator || indicator->opacity() == 0) continue;
+    auto fade = BasicAnimation::make("opacity");
+    fade->fromValue = 1.0;
+    fade->toValue = 0.0;
+    fade->duration = kIndicatorFadeDuration;
+    fade->beginTime = Clock::now() + delay;
+    fade->fillMode = Animation::FillMode::Backwards;
+    indicator->setOpacity(0);
+    indicator->addAnimation(fade, "opacity");
+  }
+  Transaction::commit();
+}
+
+void ScrollView::layoutIndicators() {
+  if (!indicatorsShown_) return;
+  const Rect b = bounds();
+  const Point low = minimumContentOffset();
+  const Point high = maximumContentOffset();
+  const EdgeInsets& in = indicatorInsets_;
+  const bool horizontal = showsHorizontal_ &&
+                          contentSize_.width + contentInset_.left + contentInset_.right > b.width();
+  const bool vertical = showsVertical_ &&
+                        contentSize_.height + contentInset_.top + contentInset_.bottom > b.height();
+  // Each keeps clear of the other's corner when both show.
+  const double corner = horizontal && vertical ? kIndicatorThickness + kIndicatorMargin : 0;
+  // Along one axis: the start and length in the bounds, shrinking while the content is pulled past an end.
+  auto place = [](double offset, double low, double high, double visible, double extent, double track) {
+    const double overshoot = offset < low ? low - offset : offset > high ? offset - high : 0;
+    const double length =
+        std::max(kIndicatorMinimumLength, std::min(track, track * visible / extent) - overshoot);
+    const double progress = high > low ? clamp((offset - low) / (high - low), 0.0, 1.0) : 0;
+    return std::pair{(track - length) * progress, length};
+  };
+  auto apply = [this](std::shared_ptr<Layer>& indicator, bool shown, const Rect& frame) {
+    if (!shown) {
+      if (indicator) indicator->setHidden(true);
+      return;
+    }
+    if (!indicator) indicator = makeIndicator();
+    indicator->setHidden(false);
+    indicator->setFrame(frame);
+  };
+  {
+    const double track = b.height() - in.top - in.bottom - 2 * kIndicatorMargin - corner;
+    const auto [start, length] = place(b.origin.y, low.y, high.y, b.height(),
+                                       contentSize_.height + contentInset_.top + contentInset_.bottom, track);
+    apply(verticalIndicator_, vertical && track > 0,
+          Rect(b.maxX() - in.right - kIndicatorMargin - kIndicatorThickness,
+               b.minY() + in.top + kIndicatorMargin + start, kIndicatorThickness, length));
+  }
+  {
+    const double track = b.width() - in.left - in.right - 2 * kIndicatorMargin - corner;
+    const auto [start, length] = place(b.origin.x, low.x, high.x, b.width(),
+                                       contentSize_.width + contentInset_.left + contentInset_.right, track);
+    apply(horizontalIndicator_, horizontal && track > 0,
+          Rect(b.minX() + in.left + kIndicatorMargin + start,
+               b.maxY() - in.bottom - kIndicatorMargin - kIndicatorThickness, length, kIndicatorThickness));
+  }
 }
 
 void ScrollView::applyOffset(Point offset) {
@@ -307,6 +469,11 @@ void ScrollView::applyOffset(Point offset) {
   b.origin = offset;
   setBounds(b);
   didScroll();
+  if (isMoving()) {
+    showIndicators();
+  } else {
+    layoutIndicators();
+  }
 }
 
 void ScrollView::didScroll() {
@@ -318,10 +485,14 @@ std::shared_ptr<View> ScrollView::zoomView() {
   return d ? d->viewForZoomingInScrollView(*this) : nullptr;
 }
 
+void ScrollView::noteZoomBase(const View& view) {
+  if (zoomBaseSize_.width == 0 && zoomBaseSize_.height == 0) zoomBaseSize_ = view.bounds().size;
+}
+
 void ScrollView::applyZoom(double scale) {
   auto view = zoomView();
   if (!view) return;
-  if (zoomBaseSize_.width == 0 && zoomBaseSize_.height == 0) zoomBaseSize_ = view->bounds().size;
+  noteZoomBase(*view);
   zoomScale_ = scale;
   view->setTransform(AffineTransform::makeScale(scale, scale));
   const Size size{zoomBaseSize_.width * scale, zoomBaseSize_.height * scale};
@@ -330,30 +501,54 @@ void ScrollView::applyZoom(double scale) {
   if (auto d = delegate()) d->scrollViewDidZoom(*this);
 }
 
+Point ScrollView::clampedOffsetAtScale(Point offset, double scale) const {
+  const Rect b = bounds();
+  const Point low = minimumContentOffset();
+  const Point high{
+      std::max(low.x, zoomBaseSize_.width * scale + contentInset_.right - b.width()),
+      std::max(low.y, zoomBaseSize_.height * scale + contentInset_.bottom - b.height())};
+  return {clamp(offset.x, low.x, high.x), clamp(offset.y, low.y, high.y)};
+}
+
+Point ScrollView::offsetKeepingCenter(double scale) const {
+  const Rect b = bounds();
+  const Point center{b.midX() / zoomScale_, b.midY() / zoomScale_};
+  return clampedOffsetAtScale({center.x * scale - b.width() / 2, center.y * scale - b.height() / 2}, scale);
+}
+
 void ScrollView::setZoomScale(double scale, bool animated) {
-  (void)animated;  // the change is immediate; model values are what callers read
-  zoomKeepingCenter(clamp(scale, minimumZoomScale_, maximumZoomScale_));
+  auto view = zoomView();
+  if (!view) return;
+  noteZoomBase(*view);
+  const double target = clamp(scale, minimumZoomScale_, maximumZoomScale_);
+  if (!animated) {
+    stopMotion();
+    return zoomKeepingCenter(target);
+  }
+  stopMotion();
+  startZoomAnimation(target, offsetKeepingCenter(target));
 }
 
 void ScrollView::zoomKeepingCenter(double scale) {
   if (!zoomView()) return;
-  const Point center{bounds().midX() / zoomScale_, bounds().midY() / zoomScale_};
+  const Point target = offsetKeepingCenter(scale);
   applyZoom(scale);
-  const Rect b = bounds();
-  applyOffset(clampedOffset({center.x * zoomScale_ - b.width() / 2, center.y * zoomScale_ - b.height() / 2}));
+  applyOffset(target);
 }
 
 void ScrollView::zoomToRect(const Rect& rect, bool animated) {
   auto view = zoomView();
   if (!view || rect.width() <= 0 || rect.height() <= 0) return;
+  noteZoomBase(*view);
   const Rect b = bounds();
   const double scale = clamp(std::min(b.width() / rect.width(), b.height() / rect.height()),
                              minimumZoomScale_, maximumZoomScale_);
-  stopMotion();
-  applyZoom(scale);
   const Point target =
-      clampedOffset({rect.midX() * scale - b.width() / 2, rect.midY() * scale - b.height() / 2});
-  setContentOffset(target, animated);
+      clampedOffsetAtScale({rect.midX() * scale - b.width() / 2, rect.midY() * scale - b.height() / 2}, scale);
+  stopMotion();
+  if (animated) return startZoomAnimation(scale, target);
+  applyZoom(scale);
+  applyOffset(target);
   if (auto d = delegate()) d->scrollViewDidEndZooming(*this, view.get(), zoomScale_);
 }
 
@@ -377,11 +572,19 @@ void ScrollView::handlePinch() {
       break;
     }
     case State::Ended:
-    case State::Cancelled:
+    case State::Cancelled: {
       zooming_ = false;
-      setZoomScale(zoomScale_);
+      // Past a limit the zoom bounces back before the delegate hears the end.
+      const double settled = clamp(zoomScale_, minimumZoomScale_, maximumZoomScale_);
+      if (settled != zoomScale_) {
+        zoomBouncing_ = true;
+        startZoomAnimation(settled, offsetKeepingCenter(settled));
+        break;
+      }
+      hideIndicators();
       if (auto d = delegate()) d->scrollViewDidEndZooming(*this, view.get(), zoomScale_);
       break;
+    }
     default:
       break;
   }

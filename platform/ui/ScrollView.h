@@ -1,7 +1,8 @@
 #pragma once
 // A view whose bounds origin (the content offset) moves over a larger content: dragged by its own pan
 // recogniser, then decelerating, bouncing back from the edges and snapping to pages on the run-loop
-// clock; zoomed by pinching a view its delegate names. The delegate hears every step. Main thread only.
+// clock; zoomed by pinching a view its delegate names. Thin indicators show where the bounds lie in the
+// content while it moves and fade after. The delegate hears every step. Main thread only.
 
 #include <memory>
 
@@ -10,6 +11,7 @@
 
 namespace pf {
 
+class Layer;
 class PanGestureRecognizer;
 class PinchGestureRecognizer;
 class ScrollView;
@@ -40,6 +42,16 @@ class ScrollView : public View {
   static constexpr double kScrollAnimationDuration = 0.3;
   // Steps of deceleration and animation on the run-loop clock.
   static constexpr double kFrameInterval = 1.0 / 60;
+  // Indicators: points across, shortest length, gap to the bounds' edge, and their fade once still.
+  static constexpr double kIndicatorThickness = 2.5;
+  static constexpr double kIndicatorMinimumLength = 7;
+  static constexpr double kIndicatorMargin = 2;
+  static constexpr double kIndicatorFadeDuration = 0.3;
+  // How long flashScrollIndicators shows them before the fade.
+  static constexpr double kIndicatorFlashDuration = 0.5;
+
+  // The platform's values: dark with a light edge, black, white.
+  enum class IndicatorStyle { Default = 0, Black = 1, White = 2 };
 
   ScrollView();
   explicit ScrollView(const Rect& frame);
@@ -65,6 +77,13 @@ class ScrollView : public View {
   void setShowsHorizontalScrollIndicator(bool shows) { showsHorizontal_ = shows; }
   bool showsVerticalScrollIndicator() const { return showsVertical_; }
   void setShowsVerticalScrollIndicator(bool shows) { showsVertical_ = shows; }
+  IndicatorStyle indicatorStyle() const { return indicatorStyle_; }
+  void setIndicatorStyle(IndicatorStyle style);
+  // Shows the indicators for a moment without moving the content.
+  void flashScrollIndicators();
+  // The indicators' layers (above the content, in its coordinates); nullptr until first shown.
+  const std::shared_ptr<Layer>& horizontalScrollIndicator() const { return horizontalIndicator_; }
+  const std::shared_ptr<Layer>& verticalScrollIndicator() const { return verticalIndicator_; }
   bool bounces() const { return bounces_; }
   void setBounces(bool bounces) { bounces_ = bounces; }
   bool alwaysBounceVertical() const { return alwaysBounceVertical_; }
@@ -90,10 +109,11 @@ class ScrollView : public View {
   bool isDragging() const { return dragging_; }
   bool isDecelerating() const { return decelerating_; }
   bool isZooming() const { return zooming_; }
-  bool isZoomBouncing() const { return false; }
+  bool isZoomBouncing() const { return zoomBouncing_; }
 
   double zoomScale() const { return zoomScale_; }
-  // Kept within the minimum and maximum; needs a view for zooming.
+  // Kept within the minimum and maximum; needs a view for zooming. Animated: zooms about the centre over
+  // kScrollAnimationDuration, the delegate hearing did-zoom at each step and did-end-zooming last.
   void setZoomScale(double scale, bool animated = false);
   double minimumZoomScale() const { return minimumZoomScale_; }
   void setMinimumZoomScale(double scale) { minimumZoomScale_ = scale; }
@@ -101,7 +121,8 @@ class ScrollView : public View {
   void setMaximumZoomScale(double scale) { maximumZoomScale_ = scale; }
   bool bouncesZoom() const { return bouncesZoom_; }
   void setBouncesZoom(bool bounces) { bouncesZoom_ = bounces; }
-  // Zooms so the rect (in the zoom view's own coordinates) fills the bounds as far as the limits allow.
+  // Zooms so the rect (in the zoom view's own coordinates) fills the bounds as far as the limits allow;
+  // did-end-zooming follows the change (after the animation when animated).
   void zoomToRect(const Rect& rect, bool animated);
 
   std::shared_ptr<ScrollViewDelegate> delegate() const { return delegate_.lock(); }
@@ -116,6 +137,7 @@ class ScrollView : public View {
   // Hooks for subclasses (tables lay out their rows here); the base tells the delegate.
   virtual void didScroll();
   void didMoveToWindow() override;
+  void layoutSublayersOfLayer(Layer& layer) override;
 
  private:
   void ensureRecognizers();
@@ -125,8 +147,18 @@ class ScrollView : public View {
   void endDragging(Point velocity);
   void startDeceleration(Point velocity);
   void decelerationStep();
-  void startAnimation(Point target, bool endsDeceleration);
+  // What the delegate hears when an animation of the offset (and maybe the zoom) ends.
+  enum class AnimationEnd { Scrolling, Deceleration, Zooming };
+  void startAnimation(Point target, AnimationEnd end);
+  void startZoomAnimation(double scale, Point target);
   void animationStep();
+  void finishAnimation();
+  bool isMoving() const;
+  void showIndicators();
+  void hideIndicators(double delay = 0);
+  void layoutIndicators();
+  void raiseIndicators();
+  std::shared_ptr<Layer> makeIndicator() const;
   void stopMotion();
   void applyOffset(Point offset);
   Point clampedOffset(Point offset) const;
@@ -135,6 +167,10 @@ class ScrollView : public View {
   bool scrollsVertically() const;
   void applyZoom(double scale);
   void zoomKeepingCenter(double scale);
+  // The offset that keeps the bounds' centre on the same content point at another scale.
+  Point offsetKeepingCenter(double scale) const;
+  Point clampedOffsetAtScale(Point offset, double scale) const;
+  void noteZoomBase(const View& view);
   std::shared_ptr<View> zoomView();
 
   std::weak_ptr<ScrollViewDelegate> delegate_;
@@ -146,10 +182,17 @@ class ScrollView : public View {
   EdgeInsets indicatorInsets_;
   Point dragStart_;
   Point velocity_;
+  std::shared_ptr<Layer> horizontalIndicator_;
+  std::shared_ptr<Layer> verticalIndicator_;
   Point animationFrom_;
   Point animationTo_;
   double animationStart_ = 0;
-  bool animationEndsDeceleration_ = false;
+  AnimationEnd animationEnd_ = AnimationEnd::Scrolling;
+  // The zoom an animation moves through; equal when it only scrolls.
+  double animationFromScale_ = 1;
+  double animationToScale_ = 1;
+  IndicatorStyle indicatorStyle_ = IndicatorStyle::Default;
+  bool indicatorsShown_ = false;
   int lockedAxis_ = 0;  // 0 none, 1 horizontal, 2 vertical
   double decelerationRate_ = kDecelerationRateNormal;
   double zoomScale_ = 1;
@@ -173,6 +216,7 @@ class ScrollView : public View {
   bool dragging_ = false;
   bool decelerating_ = false;
   bool zooming_ = false;
+  bool zoomBouncing_ = false;
 };
 
 }  // namespace pf

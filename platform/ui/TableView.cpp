@@ -197,10 +197,7 @@ void TableView::placeDecorations() {
   const double width = bounds().width();
   if (tableHeaderView_) tableHeaderView_->setFrame(Rect(0, 0, width, tableHeaderView_->frame().height()));
   for (const auto& section : sections_) {
-    if (section.header && section.headerHeight > 0) {
-      section.header->setFrame(Rect(0, section.top, width, section.headerHeight));
-      addSubview(section.header);
-    }
+    if (section.header && section.headerHeight > 0) addSubview(section.header);
     if (section.footer && section.footerHeight > 0) {
       section.footer->setFrame(Rect(0, section.end() - section.footerHeight, width, section.footerHeight));
       addSubview(section.footer);
@@ -210,6 +207,23 @@ void TableView::placeDecorations() {
     const double top = sections_.empty() ? (tableHeaderView_ ? tableHeaderView_->frame().height() : 0)
                                          : sections_.back().end();
     tableFooterView_->setFrame(Rect(0, top, width, tableFooterView_->frame().height()));
+  }
+  pinSectionHeaders();
+}
+
+// In a plain table the header of the section at the top stays there while its rows scroll under
+// it, until the section's end pushes it up.
+void TableView::pinSectionHeaders() {
+  const double width = bounds().width();
+  const double top = contentOffset().y + contentInset().top;
+  for (const auto& section : sections_) {
+    if (!section.header || section.headerHeight <= 0) continue;
+    double y = section.top;
+    if (style_ == Style::Plain) {
+      const double last = section.end() - section.footerHeight - section.headerHeight;
+      y = std::max(section.top, std::min(top, last));
+    }
+    section.header->setFrame(Rect(0, y, width, section.headerHeight));
   }
 }
 
@@ -235,6 +249,7 @@ void TableView::layoutRows() {
   for (const auto& path : wanted) {
     if (!visible_.count(path)) showCell(path);
   }
+  pinSectionHeaders();
   if (backgroundView_) backgroundView_->setFrame(visible);
 }
 
@@ -454,6 +469,11 @@ Rect TableView::rectForRowAtIndexPath(const IndexPath& path) const {
   if (!isValid(path)) return Rect::zero();
   const Section& section = sections_[path.section];
   return Rect(0, section.rowTops[path.row], bounds().width(), section.rowHeights[path.row]);
+}
+
+std::shared_ptr<View> TableView::headerViewForSection(long section) const {
+  if (section < 0 || section >= numberOfSections()) return nullptr;
+  return sections_[section].header;
 }
 
 Rect TableView::rectForSection(long section) const {

@@ -5,9 +5,12 @@
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/Path.h"
 #include "platform/text/Font.h"
+#include "platform/ui/BasicAnimation.h"
 #include "platform/ui/CurrentContext.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/Layer.h"
+#include "platform/ui/Transaction.h"
 
 namespace pf {
 
@@ -71,21 +74,72 @@ void TableViewCell::setSelectedBackgroundView(std::shared_ptr<View> view) {
   setNeedsLayout();
 }
 
-void TableViewCell::setSelected(bool selected, bool /*animated*/) {
+void TableViewCell::setSelected(bool selected, bool animated) {
   selected_ = selected;
-  applyHighlight();
+  applyHighlight(animated);
 }
 
-void TableViewCell::setHighlighted(bool highlighted, bool /*animated*/) {
+void TableViewCell::setHighlighted(bool highlighted, bool animated) {
   highlighted_ = highlighted;
-  applyHighlight();
+  applyHighlight(animated);
 }
 
-void TableViewCell::applyHighlight() {
-  const bool lit = (selected_ || highlighted_) && selectionStyle_ != SelectionStyle::None;
+bool TableViewCell::isLit() const {
+  return (selected_ || highlighted_) && selectionStyle_ != SelectionStyle::None;
+}
+
+void TableViewCell::applyHighlight(bool animated) {
+  const bool lit = isLit();
+  const bool changed = textLabel_->isHighlighted() != lit;
   textLabel_->setHighlighted(lit);
   if (detailTextLabel_) detailTextLabel_->setHighlighted(lit);
   imageView_->setHighlighted(lit);
+  endFade();
+  if (animated && changed) fadeSelection(lit);
+  setNeedsLayout();
+  setNeedsDisplay();
+}
+
+// The old look fades out or the new one in; the labels switch at once, as the platform's do.
+void TableViewCell::fadeSelection(bool in) {
+  fading_ = true;
+  const unsigned count = ++fadeCount_;
+  std::weak_ptr<TableViewCell> weak = sharedAs<TableViewCell>();
+  Transaction::begin();
+  Transaction::setDisableActions(true);
+  Transaction::setCompletionBlock([weak, count] {
+    auto self = weak.lock();
+    if (self && self->fadeCount_ == count) self->endFade();
+  });
+  auto fade = BasicAnimation::make("opacity");
+  fade->fromValue = in ? 0.0 : 1.0;
+  fade->toValue = in ? 1.0 : 0.0;
+  fade->duration = kSelectionFadeDuration;
+  if (selectedBackgroundView_) {
+    selectedBackgroundView_->setHidden(false);
+    selectedBackgroundView_->layer()->setOpacity(in ? 1 : 0);
+    selectedBackgroundView_->layer()->addAnimation(fade, "selectionFade");
+  } else {
+    fadeLayer_ = Layer::make();
+    fadeLayer_->setBackgroundColor(selectionStyle_ == SelectionStyle::Gray ? kSelectedGray : kSelectedBlue);
+    fadeLayer_->setFrame(bounds());
+    fadeLayer_->setOpacity(in ? 1 : 0);
+    // Below the subviews, over the cell's own drawing that the fill would have been part of.
+    layer()->insertSublayer(fadeLayer_, 0);
+    fadeLayer_->addAnimation(fade, "selectionFade");
+  }
+  Transaction::commit();
+}
+
+void TableViewCell::endFade() {
+  if (!fading_) return;
+  fading_ = false;
+  if (fadeLayer_) fadeLayer_->removeFromSuperlayer();
+  fadeLayer_.reset();
+  if (selectedBackgroundView_) {
+    selectedBackgroundView_->layer()->removeAnimationForKey("selectionFade");
+    selectedBackgroundView_->layer()->setOpacity(1);
+  }
   setNeedsLayout();
   setNeedsDisplay();
 }
@@ -112,7 +166,7 @@ void TableViewCell::prepareForReuse() {
   selected_ = false;
   highlighted_ = false;
   showingDeleteConfirmation_ = false;
-  applyHighlight();
+  applyHighlight(false);
 }
 
 void TableViewCell::layoutSubviews() {
@@ -135,7 +189,7 @@ void TableViewCell::layoutSubviews() {
   }
   if (selectedBackgroundView_) {
     selectedBackgroundView_->setFrame(b);
-    selectedBackgroundView_->setHidden(!(selected_ || highlighted_));
+    selectedBackgroundView_->setHidden(!(selected_ || highlighted_) && !fading_);
     if (selectedBackgroundView_->superview().get() != this)
       insertSubview(selectedBackgroundView_, backgroundView_ ? 1 : 0);
   }
@@ -189,7 +243,7 @@ void TableViewCell::drawRect(const Rect& /*rect*/) {
   GraphicsContext* context = CurrentContext::get();
   if (!context) return;
   const Rect b = bounds();
-  if ((selected_ || highlighted_) && selectionStyle_ != SelectionStyle::None && !selectedBackgroundView_) {
+  if (isLit() && !fading_ && !selectedBackgroundView_) {
     context->setFillColor(selectionStyle_ == SelectionStyle::Gray ? kSelectedGray : kSelectedBlue);
     context->fillRect(b);
   }

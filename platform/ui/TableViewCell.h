@@ -47,6 +47,9 @@ class TableViewCell : public View {
   const std::shared_ptr<View>& selectedBackgroundView() const { return selectedBackgroundView_; }
   void setSelectedBackgroundView(std::shared_ptr<View> view);
 
+  // Seconds an animated change of the selected or highlighted look fades over.
+  static constexpr double kSelectionFadeDuration = 0.3;
+
   bool isSelected() const { return selected_; }
   virtual void setSelected(bool selected, bool animated = false);
   bool isHighlighted() const { return highlighted_; }
@@ -70,7 +73,10 @@ class TableViewCell : public View {
   static constexpr double kEditControlWidth = 38;
 
  private:
-  void applyHighlight();
+  void applyHighlight(bool animated);
+  bool isLit() const;
+  void fadeSelection(bool in);
+  void endFade();
   void layOutContent();
 
   CellStyle style_ = CellStyle::Default;
@@ -85,6 +91,11 @@ class TableViewCell : public View {
   std::optional<Color> separatorColor_;
   AccessoryType accessoryType_ = AccessoryType::None;
   SelectionStyle selectionStyle_ = SelectionStyle::Blue;
+  // While a fade runs: the layer that fades the default look, or none for a selected background view.
+  std::shared_ptr<Layer> fadeLayer_;
+  bool fading_ = false;
+  // Tells a finished fade's completion from a newer fade's.
+  unsigned fadeCount_ = 0;
   bool selected_ = false;
   bool highlighted_ = false;
   bool editing_ = false;

@@ -2,13 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <vector>
 
 #include "platform/ui/LongPressGestureRecognizer.h"
 #include "platform/ui/PanGestureRecognizer.h"
 #include "platform/ui/PinchGestureRecognizer.h"
+#include "platform/ui/RotationGestureRecognizer.h"
 #include "platform/ui/SwipeGestureRecognizer.h"
 #include "platform/ui/TapGestureRecognizer.h"
 #include "platform/ui/Touch.h"
@@ -279,6 +282,130 @@ TEST_F(GestureTest, PinchAndSwipeFollowTheirFingers) {
     fingers->lift(0);
   }
   EXPECT_THAT(swipes, ElementsAre(3)) << "only the leftward stroke";
+}
+
+TEST_F(GestureTest, RotationFollowsTwoFingersTurningPastHalfACircle) {
+  const double pi = std::numbers::pi;
+  const struct {
+    double turn;  // radians, clockwise on screen
+    bool recognised;
+  } cases[] = {{pi / 4, true}, {-pi / 2, true}, {1.5 * pi, true}, {-1.25 * pi, true}, {0.03, false}};
+  for (const auto& c : cases) {
+    auto rotation = std::make_shared<pf::RotationGestureRecognizer>();
+    std::vector<int> states;
+    std::vector<double> velocities;
+    rotation->addTarget([&](GestureRecognizer& r) {
+      states.push_back(static_cast<int>(r.state()));
+      velocities.push_back(static_cast<pf::RotationGestureRecognizer&>(r).velocity());
+    });
+    view->addGestureRecognizer(rotation);
+    // Two fingers 80 apart about (100, 100), turning in small steps, a second in all.
+    auto at = [](double angle) {
+      return std::map<int, Point>{{0, {100 - 40 * std::cos(angle), 100 - 40 * std::sin(angle)}},
+                                  {1, {100 + 40 * std::cos(angle), 100 + 40 * std::sin(angle)}}};
+    };
+    fingers->press(0, at(0)[0]);
+    fingers->press(1, at(0)[1]);
+    constexpr int kSteps = 40;
+    for (int i = 1; i <= kSteps; ++i) {
+      clock->advance(1.0 / kSteps);
+      fingers->moveAll(at(c.turn * i / kSteps));
+    }
+    if (c.recognised) {
+      EXPECT_NEAR(rotation->rotation(), c.turn, 1e-9) << c.turn;
+      EXPECT_NEAR(velocities.back(), c.turn, 0.01) << c.turn;  // radians a second
+    }
+    fingers->lift(0);
+    fingers->lift(1);
+    if (c.recognised) {
+      ASSERT_GE(states.size(), 3u) << c.turn;
+      EXPECT_EQ(states.front(), static_cast<int>(State::Began)) << c.turn;
+      EXPECT_EQ(states.back(), static_cast<int>(State::Ended)) << c.turn;
+    } else {
+      EXPECT_TRUE(states.empty()) << c.turn;
+    }
+    view->removeGestureRecognizer(rotation.get());
+  }
+}
+
+TEST_F(GestureTest, ResettingTheRotationMidGestureCountsFromThere) {
+  auto rotation = std::make_shared<pf::RotationGestureRecognizer>();
+  std::vector<double> seen;
+  rotation->addTarget([&](GestureRecognizer& r) {
+    auto& turning = static_cast<pf::RotationGestureRecognizer&>(r);
+    seen.push_back(turning.rotation());
+    turning.setRotation(0);  // applies each step to a view and starts again, as a viewer does
+  });
+  view->addGestureRecognizer(rotation);
+  fingers->press(0, {60, 100});
+  fingers->press(1, {140, 100});
+  double total = 0;
+  for (int i = 1; i <= 20; ++i) {
+    const double angle = 0.1 * i;
+    clock->advance(0.02);
+    fingers->moveAll({{0, {100 - 40 * std::cos(angle), 100 - 40 * std::sin(angle)}},
+                      {1, {100 + 40 * std::cos(angle), 100 + 40 * std::sin(angle)}}});
+  }
+  fingers->lift(0);
+  fingers->lift(1);
+  for (double step : seen) total += step;
+  EXPECT_NEAR(total, 2.0, 1e-9);
+}
+
+TEST_F(GestureTest, DelaysTouchesBeganHoldsTheViewsTouchesWhileTheRecogniserMayStillTakeThem) {
+  const struct {
+    const char* what;
+    bool pan;  // else a single tap
+    bool delays;
+    Point to;  // where the finger goes before it lifts
+    std::vector<std::string> view;
+  } cases[] = {
+      {"recognised pan, delayed", true, true, {150, 50}, {}},
+      {"recognised pan, not delayed", true, false, {150, 50}, {"began", "cancelled"}},
+      {"recognised tap, delayed", false, true, {50, 50}, {}},
+      {"failed tap, delayed", false, true, {150, 50}, {"began", "moved", "ended"}},
+      {"failed tap, not delayed", false, false, {150, 50}, {"began", "moved", "ended"}},
+  };
+  for (const auto& c : cases) {
+    std::shared_ptr<GestureRecognizer> recognizer;
+    if (c.pan) {
+      recognizer = std::make_shared<pf::PanGestureRecognizer>();
+    } else {
+      recognizer = std::make_shared<pf::TapGestureRecognizer>();
+    }
+    recognizer->setDelaysTouchesBegan(c.delays);
+    view->addGestureRecognizer(recognizer);
+    view->events.clear();
+    fingers->press(0, {50, 50});
+    clock->advance(0.05);
+    if (c.to != Point{50, 50}) {
+      fingers->move(0, c.to);
+      clock->advance(0.05);
+    }
+    fingers->lift(0);
+    runUntil(Clock::now() + 1);
+    EXPECT_EQ(view->events, c.view) << c.what;
+    view->removeGestureRecognizer(recognizer.get());
+  }
+}
+
+TEST_F(GestureTest, DelaysTouchesEndedHoldsTheEndUntilADoubleTapFails) {
+  for (bool delays : {true, false}) {
+    auto doubleTap = std::make_shared<pf::TapGestureRecognizer>();
+    doubleTap->setNumberOfTapsRequired(2);
+    doubleTap->setDelaysTouchesEnded(delays);
+    view->addGestureRecognizer(doubleTap);
+    view->events.clear();
+    tap({50, 50});
+    if (delays) {
+      EXPECT_THAT(view->events, ElementsAre("began")) << "the end waits for a second tap";
+    } else {
+      EXPECT_THAT(view->events, ElementsAre("began", "ended"));
+    }
+    runUntil(Clock::now() + 1);
+    EXPECT_THAT(view->events, ElementsAre("began", "ended")) << delays;
+    view->removeGestureRecognizer(doubleTap.get());
+  }
 }
 
 }  // namespace

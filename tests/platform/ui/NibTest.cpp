@@ -5,6 +5,8 @@
 
 #include <fstream>
 #include <memory>
+#include <set>
+#include <stdexcept>
 
 #include "platform/foundation/Error.h"
 #include "platform/graphics/Image.h"
@@ -13,6 +15,7 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/NibRegistry.h"
 #include "platform/ui/TabBarController.h"
+#include "platform/ui/TableView.h"
 #include "platform/ui/TableViewCell.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/ViewController.h"
@@ -415,6 +418,62 @@ TEST_F(NibTest, PlatformCellAndTextFieldFromAFile) {
   }
   ASSERT_TRUE(field);
   EXPECT_EQ(field->placeholder(), "搜索");
+}
+
+// Rows whose cells come from the file registered for their identifier.
+class NibRows : public pf::TableViewDataSource {
+ public:
+  long numberOfRowsInSection(pf::TableView&, long) override { return 200; }
+  std::shared_ptr<pf::TableViewCell> cellForRowAtIndexPath(pf::TableView& table, const pf::IndexPath& path) override {
+    auto cell = table.dequeueReusableCellWithIdentifier(identifier);
+    if (!cell) throw std::logic_error("no cell for " + identifier);
+    cell->textLabel()->setText("Row " + std::to_string(path.row));
+    served.insert(cell.get());
+    return cell;
+  }
+  std::string identifier = "CmsMyCell";
+  std::set<const pf::TableViewCell*> served;
+};
+
+TEST_F(NibTest, ATableDequeuesCellsFromTheFileRegisteredForTheirIdentifier) {
+  auto nib = write("CmsMyCell", R"(<interface>
+  <object class="TableViewCell" reuseIdentifier="CmsMyCell" frame="0 0 320 80">
+    <object class="TextField" placeholder="搜索" frame="10 10 200 30"/>
+  </object>
+</interface>)");
+  auto table = std::make_shared<pf::TableView>(pf::Rect(0, 0, 320, 480));
+  table->setRowHeight(80);
+  auto rows = std::make_shared<NibRows>();
+  table->setDataSource(rows);
+  table->registerNib(nib, "CmsMyCell");
+  window->addSubview(table);
+  table->reloadData();
+  table->layoutIfNeeded();
+  auto first = table->cellForRowAtIndexPath({0, 0});
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->reuseIdentifier(), "CmsMyCell");
+  EXPECT_EQ(first->frame(), pf::Rect(0, 0, 320, 80));
+  EXPECT_EQ(first->textLabel()->text(), "Row 0");
+  // Each one is a fresh copy of the file's cell, with its own text field.
+  bool hasField = false;
+  for (auto& v : first->subviews()) hasField = hasField || std::dynamic_pointer_cast<pf::TextField>(v);
+  EXPECT_TRUE(hasField);
+  // Scrolling through reuses a screenful instead of loading the file again.
+  for (double y = 0; y < 200 * 80 - 480; y += 60) table->setContentOffset({0, y});
+  EXPECT_LE(table->cellsMadeFromRegistrations(), 8u);
+  EXPECT_EQ(rows->served.size(), table->cellsMadeFromRegistrations());
+  EXPECT_EQ(table->cellForRowAtIndexPath({199, 0}), nullptr);
+  EXPECT_EQ(table->cellForRowAtIndexPath({0, 199})->textLabel()->text(), "Row 199");
+
+  // A file whose root is not a cell is named when the table asks it for one.
+  auto plain = write("NotACell", R"(<interface><object class="View" frame="0 0 10 10"/></interface>)");
+  table->registerNib(plain, "NotACell");
+  try {
+    table->dequeueReusableCellWithIdentifier("NotACell");
+    ADD_FAILURE() << "a view that is not a cell was handed out";
+  } catch (const std::exception& e) {
+    EXPECT_THAT(e.what(), HasSubstr("NotACell"));
+  }
 }
 
 }  // namespace

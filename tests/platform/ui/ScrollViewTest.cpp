@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/host/HeadlessHost.h"
+#include "platform/ui/Layer.h"
+#include "platform/ui/TouchInjector.h"
 #include "tests/platform/ui/UiTest.h"
 
 namespace {
@@ -190,6 +194,220 @@ TEST_F(ScrollViewTest, AScrollViewWithoutAZoomViewIgnoresZoom) {
   scroll->setMaximumZoomScale(3);
   scroll->setZoomScale(2);
   EXPECT_EQ(scroll->zoomScale(), 1);
+}
+
+TEST_F(ScrollViewTest, AZoomAnimatesOnTheClockAndEndsInTheZoomCall) {
+  auto picture = std::make_shared<pf::View>(Rect(0, 0, 320, 480));
+  scroll->addSubview(picture);
+  scroll->setContentSize({320, 480});
+  log->zoomView = picture;
+  scroll->setMaximumZoomScale(4);
+  const struct {
+    const char* what;
+    std::function<void()> zoom;
+    double scale;
+    Point offset;
+  } cases[] = {
+      // About the centre: (160, 240) stays in the middle.
+      {"setZoomScale", [&] { scroll->setZoomScale(2, true); }, 2, {160, 240}},
+      {"zoomToRect", [&] { scroll->zoomToRect(Rect(100, 100, 80, 120), true); }, 4, {140 * 4 - 160, 160 * 4 - 240}},
+      {"beyond the limit", [&] { scroll->setZoomScale(9, true); }, 4, {160 * 4 - 160, 240 * 4 - 240}},
+  };
+  for (const auto& c : cases) {
+    scroll->setZoomScale(1);
+    log->events.clear();
+    c.zoom();
+    EXPECT_EQ(scroll->zoomScale(), 1) << c.what;  // nothing moves until the clock does
+    runUntil(pf::Clock::now() + ScrollView::kScrollAnimationDuration / 2);
+    EXPECT_GT(scroll->zoomScale(), 1) << c.what;
+    EXPECT_LT(scroll->zoomScale(), c.scale) << c.what;
+    EXPECT_TRUE(log->events.empty() || log->events.back() != "didEndZooming") << c.what;
+    settle();
+    EXPECT_EQ(scroll->zoomScale(), c.scale) << c.what;
+    EXPECT_EQ(scroll->contentOffset(), c.offset) << c.what;
+    EXPECT_EQ(picture->frame(), Rect(0, 0, 320 * c.scale, 480 * c.scale)) << c.what;
+    ASSERT_GE(log->events.size(), 3u) << c.what;
+    EXPECT_EQ(log->events.front(), "didZoom") << c.what;
+    EXPECT_EQ(log->events.back(), "didEndZooming") << c.what;
+    EXPECT_EQ(std::count(log->events.begin(), log->events.end(), "didEndZooming"), 1) << c.what;
+  }
+}
+
+TEST_F(ScrollViewTest, APinchPastTheLimitBouncesBackBeforeTheZoomEnds) {
+  auto picture = std::make_shared<pf::View>(Rect(0, 0, 320, 480));
+  scroll->addSubview(picture);
+  scroll->setContentSize({320, 480});
+  log->zoomView = picture;
+  scroll->setMaximumZoomScale(2);
+  pf::HeadlessHost host(window);
+  host.pinch({160, 240}, 50, 400, 0.3);
+  EXPECT_GT(scroll->zoomScale(), 2);
+  EXPECT_TRUE(scroll->isZoomBouncing());
+  EXPECT_EQ(std::count(log->events.begin(), log->events.end(), "didEndZooming"), 0);
+  settle();
+  EXPECT_EQ(scroll->zoomScale(), 2);
+  EXPECT_FALSE(scroll->isZoomBouncing());
+  EXPECT_EQ(log->events.back(), "didEndZooming");
+}
+
+TEST_F(ScrollViewTest, DirectionalLockKeepsADragOnItsMainAxis) {
+  scroll->setContentSize({3000, 10000});
+  scroll->setBounces(false);
+  const struct {
+    bool lock;
+    Point to;
+    bool movesX, movesY;
+  } cases[] = {
+      {true, {200, 200}, false, true},   // mostly down: vertical only
+      {true, {40, 370}, true, false},    // mostly across: horizontal only
+      {false, {200, 200}, true, true},   // unlocked: both
+      {false, {40, 370}, true, true},
+  };
+  pf::HeadlessHost host(window);
+  for (const auto& c : cases) {
+    scroll->setDirectionalLockEnabled(c.lock);
+    scroll->setContentOffset({1000, 1000});
+    // Slow, so the release does not fling.
+    host.drag({{240, 400}, c.to, c.to}, 3);
+    settle();
+    const Point moved{scroll->contentOffset().x - 1000, scroll->contentOffset().y - 1000};
+    EXPECT_EQ(moved.x != 0, c.movesX) << c.lock << " to " << c.to.x << "," << c.to.y << " moved " << moved.x;
+    EXPECT_EQ(moved.y != 0, c.movesY) << c.lock << " to " << c.to.x << "," << c.to.y << " moved " << moved.y;
+  }
+}
+
+class ScrollIndicatorTest : public ScrollViewTest {
+ protected:
+  void SetUp() override {
+    ScrollViewTest::SetUp();
+    scroll->setBackgroundColor(pf::Color::white());
+  }
+  // Presentation opacity of an indicator: what a rendering shows.
+  static double shownOpacity(const std::shared_ptr<pf::Layer>& indicator) {
+    return indicator ? indicator->presentationOrSelf()->opacity() : 0;
+  }
+  static bool visible(const std::shared_ptr<pf::Layer>& indicator) {
+    return indicator && !indicator->isHidden() && shownOpacity(indicator) > 0;
+  }
+  // The window point in the middle of an indicator.
+  Point middleOf(const std::shared_ptr<pf::Layer>& indicator) const {
+    const Rect f = indicator->frame();
+    return {f.midX() - scroll->contentOffset().x, f.midY() - scroll->contentOffset().y};
+  }
+  static bool isWhite(pf::Pixel p) { return p.red > 240 && p.green > 240 && p.blue > 240; }
+};
+
+TEST_F(ScrollIndicatorTest, IndicatorsShowWhileDeceleratingAndFadeAfter) {
+  pf::HeadlessHost host(window);
+  scroll->setContentOffset({0, 5000});  // a jump without motion shows nothing
+  EXPECT_FALSE(visible(scroll->verticalScrollIndicator()));
+
+  scroll->flingWithVelocity({0, 1000});
+  runUntil(pf::Clock::now() + 0.1);
+  const auto& bar = scroll->verticalScrollIndicator();
+  ASSERT_TRUE(visible(bar));
+  EXPECT_FALSE(visible(scroll->horizontalScrollIndicator()));  // the content is no wider than the view
+  // Its length is the visible share of the track; its place, the share scrolled.
+  const double track = 480 - 2 * ScrollView::kIndicatorMargin;
+  const double length = track * 480 / 10000;
+  const double y = scroll->contentOffset().y;
+  EXPECT_NEAR(bar->frame().height(), length, 1e-9);
+  EXPECT_NEAR(bar->frame().minY(), y + ScrollView::kIndicatorMargin + (track - length) * y / (10000 - 480), 1e-9);
+  EXPECT_EQ(bar->frame().maxX(), 320 - ScrollView::kIndicatorMargin);
+  host.render();
+  const pf::Pixel drawn = host.pixelAt(middleOf(bar));
+  EXPECT_LT(drawn.red, 190);
+  EXPECT_TRUE(isWhite(host.pixelAt({middleOf(bar).x - 6, middleOf(bar).y})));
+
+  while (scroll->isDecelerating()) runUntil(pf::Clock::now() + ScrollView::kFrameInterval);
+  EXPECT_GT(shownOpacity(bar), 0.9);
+  runUntil(pf::Clock::now() + ScrollView::kIndicatorFadeDuration / 2);
+  EXPECT_GT(shownOpacity(bar), 0.2);
+  EXPECT_LT(shownOpacity(bar), 0.8);
+  runUntil(pf::Clock::now() + ScrollView::kIndicatorFadeDuration);
+  EXPECT_EQ(shownOpacity(bar), 0);
+  host.render();
+  EXPECT_TRUE(isWhite(host.pixelAt(middleOf(bar))));
+}
+
+TEST_F(ScrollIndicatorTest, EachAxisShowsOnlyWhenItScrollsAndIsWanted) {
+  const struct {
+    Size content;
+    bool showsHorizontal, showsVertical;
+    bool horizontal, vertical;
+  } cases[] = {
+      {{320, 10000}, true, true, false, true},
+      {{1000, 480}, true, true, true, false},
+      {{1000, 10000}, true, true, true, true},
+      {{1000, 10000}, true, false, true, false},
+      {{1000, 10000}, false, false, false, false},
+      {{320, 480}, true, true, false, false},
+  };
+  for (const auto& c : cases) {
+    scroll->setContentSize(c.content);
+    scroll->setShowsHorizontalScrollIndicator(c.showsHorizontal);
+    scroll->setShowsVerticalScrollIndicator(c.showsVertical);
+    scroll->flashScrollIndicators();
+    EXPECT_EQ(visible(scroll->horizontalScrollIndicator()), c.horizontal) << c.content.width << "x" << c.content.height;
+    EXPECT_EQ(visible(scroll->verticalScrollIndicator()), c.vertical) << c.content.width << "x" << c.content.height;
+    if (c.horizontal && c.vertical) {
+      // Both keep clear of the corner they share.
+      EXPECT_LT(scroll->verticalScrollIndicator()->frame().maxY(),
+                scroll->horizontalScrollIndicator()->frame().minY());
+      EXPECT_LT(scroll->horizontalScrollIndicator()->frame().maxX(),
+                scroll->verticalScrollIndicator()->frame().minX());
+    }
+    // A flash fades by itself.
+    settle();
+    EXPECT_FALSE(visible(scroll->horizontalScrollIndicator()));
+    EXPECT_FALSE(visible(scroll->verticalScrollIndicator()));
+  }
+}
+
+TEST_F(ScrollIndicatorTest, TheStyleSetsTheColourAndTheIndicatorStaysAboveNewSubviews) {
+  scroll->setBackgroundColor(pf::Color::fromWhite(0.5));
+  using Style = ScrollView::IndicatorStyle;
+  const struct {
+    Style style;
+    bool lighter;
+  } cases[] = {{Style::Default, false}, {Style::Black, false}, {Style::White, true}};
+  pf::HeadlessHost host(window);
+  for (const auto& c : cases) {
+    scroll->setIndicatorStyle(c.style);
+    scroll->flashScrollIndicators();
+    host.render();
+    const int red = host.pixelAt(middleOf(scroll->verticalScrollIndicator())).red;
+    EXPECT_EQ(red > 128 + 30, c.lighter) << static_cast<int>(c.style) << " drew " << red;
+    EXPECT_EQ(red < 128 - 30, !c.lighter) << static_cast<int>(c.style) << " drew " << red;
+    settle();
+  }
+  // Content added after the indicators were made still lies beneath them.
+  scroll->flashScrollIndicators();
+  auto cover = std::make_shared<pf::View>(Rect(0, 0, 320, 10000));
+  cover->setBackgroundColor(pf::Color::fromRgba(1, 1, 1));
+  scroll->addSubview(cover);
+  host.render();
+  EXPECT_GT(host.pixelAt(middleOf(scroll->verticalScrollIndicator())).red, 128 + 30);  // white style
+  EXPECT_TRUE(isWhite(host.pixelAt({100, 100})));
+}
+
+TEST_F(ScrollIndicatorTest, PullingPastTheTopShortensTheIndicatorWhileTracking) {
+  pf::TouchInjector finger(window);
+  finger.press(0, {160, 100});
+  for (int y = 110; y <= 300; y += 10) {
+    runUntil(pf::Clock::now() + 0.05);
+    finger.move(0, {160, static_cast<double>(y)});
+  }
+  ASSERT_TRUE(scroll->isTracking());
+  const double offset = scroll->contentOffset().y;
+  ASSERT_LT(offset, -ScrollView::kIndicatorMinimumLength - 50);
+  const auto& bar = scroll->verticalScrollIndicator();
+  ASSERT_TRUE(visible(bar));
+  EXPECT_EQ(bar->frame().height(), ScrollView::kIndicatorMinimumLength);
+  EXPECT_EQ(bar->frame().minY(), offset + ScrollView::kIndicatorMargin);  // pinned to the top of the view
+  finger.lift(0);
+  settle();
+  EXPECT_FALSE(visible(bar));
 }
 
 }  // namespace

@@ -396,4 +396,104 @@ TEST_F(TableViewTest, SelectionDuringEditingOnlyWhenAllowed) {
   EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{0, 0}));
 }
 
+TEST_F(TableViewTest, PlainHeadersStickToTheTopUntilTheirSectionPushesThemOff) {
+  auto titled = std::make_shared<TitledRows>();
+  titled->rows = {Rows::named("a", 20), Rows::named("b", 20)};
+  table->setDataSource(titled);
+  table->setDelegate(titled);
+  table->reloadData();
+  const double h = table->sectionHeaderHeight();
+  const double end0 = h + 20 * 44 + 30;  // section 0 ends after its 30-point footer
+  const struct {
+    double offset, inset;
+    double header0, header1;
+  } cases[] = {
+      {0, 0, 0, end0},
+      {300, 0, 300, end0},
+      {end0 - 30 - h - 5, 0, end0 - 30 - h - 5, end0},
+      {end0 - 10, 0, end0 - 30 - h, end0},  // pushed up above its footer
+      {end0 + 200, 0, end0 - 30 - h, end0 + 200},
+      {236, 64, 300, end0},                 // below a bar the content lies under
+      {-50, 0, 0, end0},                    // pulled down: stays with its section
+  };
+  for (const auto& c : cases) {
+    table->setContentInset({c.inset, 0, 0, 0});
+    table->setContentOffset({0, c.offset});
+    EXPECT_EQ(table->headerViewForSection(0)->frame().minY(), c.header0) << c.offset;
+    EXPECT_EQ(table->headerViewForSection(1)->frame().minY(), c.header1) << c.offset;
+  }
+
+  // Drawn over the rows scrolling under it.
+  table->setContentInset({});
+  table->setContentOffset({0, 300});
+  pf::HeadlessHost host(window);
+  host.render();
+  const auto pinned = host.pixelAt({300, h / 2});
+  EXPECT_LT(pinned.red, 200);
+  EXPECT_LT(pinned.red, pinned.blue);
+  EXPECT_GT(host.pixelAt({300, h + 30}).red, 240);  // a row below it
+
+  // A grouped table's headers scroll with their rows.
+  auto grouped = std::make_shared<TableView>(Rect(0, 0, 320, 480), TableView::Style::Grouped);
+  grouped->setDataSource(titled);
+  grouped->setDelegate(titled);
+  window->addSubview(grouped);
+  grouped->reloadData();
+  grouped->setContentOffset({0, 300});
+  EXPECT_EQ(grouped->headerViewForSection(0)->frame().minY(), 0);
+}
+
+TEST_F(TableViewTest, AnAnimatedSelectionFadesAndAPlainOneSwitchesAtOnce) {
+  auto cell = std::make_shared<TableViewCell>(TableViewCell::CellStyle::Default, "Row");
+  cell->setFrame(Rect(0, 0, 320, 44));
+  window->addSubview(cell);
+  auto custom = std::make_shared<TableViewCell>(TableViewCell::CellStyle::Default, "Row");
+  custom->setFrame(Rect(0, 100, 320, 44));
+  auto green = std::make_shared<pf::View>();
+  green->setBackgroundColor(pf::Color::fromRgba(0, 1, 0));
+  custom->setSelectedBackgroundView(green);
+  window->addSubview(custom);
+  pf::HeadlessHost host(window);
+  // How far the cell's look is from white towards its selected look: 0 plain, 1 selected.
+  auto lit = [&](const std::shared_ptr<TableViewCell>& c) {
+    host.render();
+    const pf::Pixel p = host.pixelAt({300, c->frame().minY() + 22});
+    return (255 - p.red) / 255.0;
+  };
+  const struct {
+    bool selecting, animated, highlight;
+  } cases[] = {
+      {true, false, false}, {false, false, false}, {true, true, false},
+      {false, true, false}, {true, true, true},    {false, true, true},
+  };
+  for (const auto& target : {cell, custom}) {
+    for (const auto& c : cases) {
+      const std::string what = std::string(target == cell ? "default " : "custom ") +
+                               (c.selecting ? "on" : "off") + (c.animated ? " animated" : "") +
+                               (c.highlight ? " highlight" : "");
+      if (c.highlight) {
+        target->setHighlighted(c.selecting, c.animated);
+      } else {
+        target->setSelected(c.selecting, c.animated);
+      }
+      const double from = c.selecting ? 0 : 1;
+      const double to = c.selecting ? 1 : 0;
+      if (c.animated) {
+        EXPECT_NEAR(lit(target), from, 0.05) << what;
+        runUntil(pf::Clock::now() + TableViewCell::kSelectionFadeDuration / 2);
+        EXPECT_GT(lit(target), 0.15) << what;
+        EXPECT_LT(lit(target), 0.85) << what;
+        runUntil(pf::Clock::now() + TableViewCell::kSelectionFadeDuration);
+      }
+      EXPECT_NEAR(lit(target), to, 0.05) << what;
+    }
+  }
+  // A quick change back cuts the first fade short; the second one ends on its own look.
+  cell->setSelected(true, true);
+  runUntil(pf::Clock::now() + 0.05);
+  cell->setSelected(false, true);
+  runUntil(pf::Clock::now() + 1);
+  EXPECT_NEAR(lit(cell), 0, 0.05);
+}
+
 }  // namespace
