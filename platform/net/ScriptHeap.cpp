@@ -30,6 +30,45 @@ BlockHeader* headerOf(void* block) {
   return static_cast<BlockHeader*>(block) - 1;
 }
 
+// Everything that may allocate runs inside a protected call. Past either limit every allocation
+// fails, and an error thrown with nothing to catch it sends the engine into endless recursion. The
+// steps below are plain functions: the engine's errors unwind them with longjmp.
+struct Program {
+  const std::string* source;
+  const std::string* fileName;
+};
+
+duk_ret_t runProgram(duk_context* context, void* data) {
+  const auto* program = static_cast<const Program*>(data);
+  duk_push_lstring(context, program->fileName->data(), program->fileName->size());
+  duk_compile_lstring_filename(context, 0, program->source->data(), program->source->size());
+  duk_call(context, 0);
+  return 1;
+}
+
+duk_ret_t readIsFunction(duk_context* context, void* globalName) {
+  duk_get_global_string(context, static_cast<const char*>(globalName));
+  duk_push_boolean(context, duk_is_function(context, -1));
+  return 1;
+}
+
+struct Invocation {
+  const char* function;
+  const std::vector<std::string>* arguments;
+};
+
+duk_ret_t invoke(duk_context* context, void* data) {
+  const auto* invocation = static_cast<const Invocation*>(data);
+  const auto count = static_cast<duk_idx_t>(invocation->arguments->size());
+  duk_get_global_string(context, invocation->function);
+  duk_require_stack(context, count);
+  for (const std::string& argument : *invocation->arguments) {
+    duk_push_lstring(context, argument.data(), argument.size());
+  }
+  duk_call(context, count);
+  return 1;
+}
+
 }  // namespace
 
 ScriptHeap::ScriptHeap(Limits limits, Clock clock)
@@ -57,9 +96,8 @@ bool ScriptHeap::evaluate(const std::string& source, const std::string& fileName
     failure = "the script engine could not start";
     return false;
   }
-  duk_push_string(context_, fileName.c_str());
-  bool ok = duk_pcompile_lstring_filename(context_, 0, source.data(), source.size()) == 0 &&
-            duk_pcall(context_, 0) == DUK_EXEC_SUCCESS;
+  Program program{&source, &fileName};
+  const bool ok = duk_safe_call(context_, runProgram, &program, 0, 1) == DUK_EXEC_SUCCESS;
   if (!ok) failure = describeError();
   duk_pop(context_);
   return ok;
@@ -67,8 +105,9 @@ bool ScriptHeap::evaluate(const std::string& source, const std::string& fileName
 
 bool ScriptHeap::isFunction(const std::string& globalName) const {
   if (context_ == nullptr) return false;
-  duk_get_global_string(context_, globalName.c_str());
-  const bool function = duk_is_function(context_, -1);
+  const bool function = duk_safe_call(context_, readIsFunction, const_cast<char*>(globalName.c_str()), 0, 1) ==
+                            DUK_EXEC_SUCCESS &&
+                        duk_get_boolean(context_, -1);
   duk_pop(context_);
   return function;
 }
@@ -79,15 +118,13 @@ std::optional<std::string> ScriptHeap::call(const std::string& function,
     failure = "the script engine could not start";
     return std::nullopt;
   }
-  if (!duk_get_global_string(context_, function.c_str()) || !duk_is_function(context_, -1)) {
-    duk_pop(context_);
-    failure = "it defines no function " + function;
+  if (!isFunction(function)) {
+    failure = deadlinePassed() || refusedMemory_ ? describeError() : "it defines no function " + function;
     return std::nullopt;
   }
-  duk_require_stack(context_, static_cast<duk_idx_t>(arguments.size()));
-  for (const std::string& argument : arguments) duk_push_lstring(context_, argument.data(), argument.size());
+  Invocation invocation{function.c_str(), &arguments};
   std::optional<std::string> answer;
-  if (duk_pcall(context_, static_cast<duk_idx_t>(arguments.size())) != DUK_EXEC_SUCCESS) {
+  if (duk_safe_call(context_, invoke, &invocation, 0, 1) != DUK_EXEC_SUCCESS) {
     failure = describeError();
   } else if (!duk_is_string(context_, -1)) {
     failure = function + " answered no text";
@@ -106,14 +143,22 @@ std::string ScriptHeap::describeError() {
   return duk_safe_to_string(context_, -1);
 }
 
+bool ScriptHeap::refuses(std::size_t more) {
+  // The engine sets itself up outside any protected call, so a failure there would have nothing to
+  // catch it; its set-up is bounded, and the limits hold from the moment the heap is made.
+  if (context_ == nullptr) return false;
+  // Built-in functions (sort, join, replace) run without the time check, but they allocate.
+  if (deadlinePassed()) return true;
+  if (more > 0 && (used_ >= limits_.memory || more > limits_.memory - used_)) {
+    refusedMemory_ = true;
+    return true;
+  }
+  return false;
+}
+
 void* ScriptHeap::allocate(void* heapData, std::size_t size) {
   auto* heap = static_cast<ScriptHeap*>(heapData);
-  // Built-in functions (sort, join, replace) run without the time check, but they allocate.
-  if (heap->deadlinePassed()) return nullptr;
-  if (size > heap->limits_.memory - heap->used_) {
-    heap->refusedMemory_ = true;
-    return nullptr;
-  }
+  if (heap->refuses(size)) return nullptr;
   auto* header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + size));
   if (header == nullptr) return nullptr;
   header->size = size;
@@ -128,13 +173,9 @@ void* ScriptHeap::reallocate(void* heapData, void* block, std::size_t size) {
     return nullptr;
   }
   auto* heap = static_cast<ScriptHeap*>(heapData);
-  if (heap->deadlinePassed()) return nullptr;
   BlockHeader* header = headerOf(block);
   const std::size_t old = header->size;
-  if (size > old && size - old > heap->limits_.memory - heap->used_) {
-    heap->refusedMemory_ = true;
-    return nullptr;
-  }
+  if (heap->refuses(size > old ? size - old : 0)) return nullptr;
   auto* moved = static_cast<BlockHeader*>(std::realloc(header, sizeof(BlockHeader) + size));
   if (moved == nullptr) return nullptr;
   moved->size = size;

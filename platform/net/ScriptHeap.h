@@ -52,6 +52,8 @@ class ScriptHeap {
   double now() const;
 
  private:
+  // Whether an allocation of that many more bytes goes past a limit.
+  bool refuses(std::size_t more);
   static void* allocate(void* heapData, std::size_t size);
   static void* reallocate(void* heapData, void* block, std::size_t size);
   static void release(void* heapData, void* block);
