@@ -257,8 +257,19 @@ void XmlElement::addNamespace(const XmlNode& aNamespace) {
 void XmlElement::setNamespaces(const std::vector<XmlNodePtr>& namespaces) {
   if (XMLNode() == nullptr) return;
   releaseCachedValues();
-  xmlNsPtr old = XMLNode()->nsDef;
-  XMLNode()->nsDef = nullptr;
+  // The "xml" declarations libxml2 makes on elements without a document stay: namespaces() never
+  // lists them, and what uses them could not be bound to that namespace under another prefix.
+  xmlNsPtr old = nullptr;
+  xmlNsPtr* keptLink = &XMLNode()->nsDef;
+  xmlNsPtr* oldLink = &old;
+  for (xmlNsPtr ns = XMLNode()->nsDef, next = nullptr; ns != nullptr; ns = next) {
+    next = ns->next;
+    ns->next = nullptr;
+    xmlNsPtr*& link = xmlStrEqual(ns->href, XML_XML_NAMESPACE) ? keptLink : oldLink;
+    *link = ns;
+    link = &ns->next;
+  }
+  *keptLink = nullptr;
   for (const XmlNodePtr& node : namespaces) {
     if (!node || node->kind() != XmlNodeKind::Namespace) continue;
     xmlNsPtr ns = asNamespace(node->XMLNode());

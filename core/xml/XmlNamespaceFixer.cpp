@@ -74,9 +74,15 @@ class Run {
     }
   }
 
+  // The XML namespace is left alone: it is bound by definition, and searching for it from an element
+  // without a document makes libxml2 declare it on that element, inside the very list walked here.
   void dropDuplicateDeclarations(xmlNodePtr element) {
     xmlNsPtr* link = &element->nsDef;
     while (xmlNsPtr ns = *link) {
+      if (xmlStrEqual(ns->href, XML_XML_NAMESPACE)) {
+        link = &ns->next;
+        continue;
+      }
       xmlNsPtr existing = xmlSearchNsByHref(graftPoint_->doc, graftPoint_, ns->href);
       if (existing != nullptr && existing != ns && samePrefix(existing->prefix, ns->prefix)) {
         *link = ns->next;

@@ -160,6 +160,27 @@ TEST(XmlElementTest, SetNamespacesKeepsRemovedChildrenAndNamespaceWrappersValid)
   EXPECT_EQ(root->XMLString(), "<a/>");
 }
 
+// A copy outside any document declares the XML namespace itself (libxml2 does so for xml:lang and
+// the like). Replacing or fixing up the declarations must neither lose track of that declaration
+// (a leak) nor bind the XML namespace to another prefix, which no parser would take back.
+TEST(XmlElementTest, DetachedCopiesKeepTheXmlNamespace) {
+  XmlElementPtr root = rootOf("<a xmlns:p='urn:p' xml:lang='en'><p:b xml:space='preserve'/></a>");
+  auto copy = std::dynamic_pointer_cast<XmlElement>(root->copy());
+  ASSERT_TRUE(copy);
+  copy->setNamespaces(copy->namespaces());
+  copy->addNamespace(*XmlNode::namespaceWithName("q", "urn:q"));
+  copy->setNamespaces({XmlNode::namespaceWithName("p", "urn:p")});
+  const std::string expected = "<a xmlns:p=\"urn:p\" xml:lang=\"en\"><p:b xml:space=\"preserve\"/></a>";
+  EXPECT_EQ(copy->XMLString(), expected);
+  auto document = XmlDocument::initWithRootElement(*copy);
+  auto data = document->XMLData();
+  ASSERT_TRUE(data);
+  pf::ErrorPtr error;
+  auto reparsed = XmlDocument::initWithData(*data, 0, &error);
+  ASSERT_TRUE(reparsed) << (error ? error->description() : "");
+  EXPECT_EQ(reparsed->rootElement()->XMLString(), expected);
+}
+
 TEST(XmlElementTest, GraftingKeepsDeclarationsThatRemovedNodesStillUse) {
   XmlElementPtr root = rootOf("<a><x xmlns:p=\"urn:p\"><p:y/></x></a>");
   XmlElementPtr x = std::static_pointer_cast<XmlElement>(root->childAtIndex(0));
