@@ -196,14 +196,17 @@ pf::Value JsonUtil::objectFromJsonText(std::string_view text, const std::string&
     return objectsFromJsonList(text, typeName, typeCode, error);
   }
   pf::Value parsed = pf::JsonSerialization::JSONObjectWithString(text, pf::JsonSerialization::ReadingAllowFragments, error);
-  // Plain dictionaries and arrays are answered as parsed.
+  // Plain dictionaries and arrays are answered as parsed; an answer of the other shape is a wrong
+  // answer, not a class to map it to.
+  const bool container = typeCode == TypeCode::Dictionary || typeCode == TypeCode::Array;
   if (typeCode == TypeCode::Dictionary && parsed.isDictionary()) return parsed;
   if (typeCode == TypeCode::Array && parsed.isArray()) return parsed;
-  if (parsed.isDictionary()) return objectFromJsonDic(*parsed.dictionary(), typeName);
-  if (parsed.isArray()) return objectFromJsonArray(*parsed.array(), typeName, typeCode);
+  if (!container && parsed.isDictionary()) return objectFromJsonDic(*parsed.dictionary(), typeName);
+  if (!container && parsed.isArray()) return objectFromJsonArray(*parsed.array(), typeName, typeCode);
   if (!parsed.isNothing() && error) {
+    const char* held = parsed.isDictionary() ? "an object" : parsed.isArray() ? "a list" : "a single value";
     *error = pf::Error::make("NSCocoaErrorDomain", 3840,
-                             pf::format("JSON text holds a single value, not a %@: %@", typeName, parsed));
+                             pf::format("JSON text holds %@, not a %@: %@", held, typeName, parsed));
   }
   return {};
 }

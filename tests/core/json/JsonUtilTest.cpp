@@ -164,6 +164,38 @@ TEST_F(JsonUtilTest, ReadingIgnoresUnknownMembersAndKeepsValuesOnNull) {
   EXPECT_EQ((*list.array())[1].objectAs<JsonCourse>()->hours, 2);
 }
 
+// A service that asks for a plain dictionary or list and gets the other shape (or a single value) has a
+// wrong answer: an error, never a class of that name to map it to.
+TEST_F(JsonUtilTest, PlainContainersOfTheWrongShapeAreErrors) {
+  struct Case {
+    const char* type;
+    const char* text;
+    const char* held;  // nullptr: read as it is
+  };
+  const Case cases[] = {
+      {"NSDictionary", R"({"a": [1]})", nullptr},
+      {"NSArray", R"([{"a": 1}, 2])", nullptr},
+      {"NSDictionary", R"([{"a": 1}])", "a list"},
+      {"NSDictionary", "[1, 2]", "a list"},
+      {"NSArray", R"({"a": 1})", "an object"},
+      {"NSArray", "5", "a single value"},
+  };
+  for (const Case& c : cases) {
+    pf::ErrorPtr error;
+    const pf::Value value = JsonUtil::objectFromJsonString(c.text, c.type, &error);
+    if (!c.held) {
+      EXPECT_FALSE(value.isNil()) << c.type << " " << c.text;
+      EXPECT_FALSE(error) << c.type << " " << c.text;
+      continue;
+    }
+    EXPECT_TRUE(value.isNil()) << c.type << " " << c.text;
+    ASSERT_TRUE(error) << c.type << " " << c.text;
+    EXPECT_EQ(error->code(), 3840);
+    EXPECT_NE(error->description().find(std::string("holds ") + c.held + ", not a " + c.type), std::string::npos)
+        << error->description();
+  }
+}
+
 TEST_F(JsonUtilTest, ErrorsAndContractFaults) {
   pf::ErrorPtr error;
   EXPECT_TRUE(JsonUtil::objectFromJsonString("{bad", "JsonCourse", &error).isNil());
