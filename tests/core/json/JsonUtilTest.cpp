@@ -62,6 +62,7 @@ class JsonUtilTest : public testing::Test {
  protected:
   void SetUp() override {
     pf::registerClass<JsonCourse>();
+    pf::registerClass<JsonLesson>();
     ReflectionUtil::setArrayType("JsonLesson", "lessons", "JsonCourse");
     ReflectionUtil::setArrayType("NSString", "tags", "JsonCourse");
   }
