@@ -92,7 +92,8 @@ void EmsQuestion::declareProperties(pf::ClassBuilder<EmsQuestion>& b) {
   PF_PROPERTY(b, showOrder);
   PF_PROPERTY(b, items);
   PF_PROPERTY(b, attachments);
-  PF_PROPERTY(b, refAttaments);
+  // Sorted out on the device from the question's attachments: no answer sets them.
+  PF_READONLY(b, refAttaments);
   PF_PROPERTY(b, inputText);
   PF_PROPERTY(b, showRightAnswer);
 }

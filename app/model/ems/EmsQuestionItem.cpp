@@ -14,6 +14,7 @@ void EmsQuestionItem::declareProperties(pf::ClassBuilder<EmsQuestionItem>& b) {
   PF_PROPERTY(b, content);
   PF_PROPERTY(b, correct);
   PF_PROPERTY(b, showOrder);
-  PF_PROPERTY(b, refAttaments);
+  // Sorted out on the device from the question's attachments: no answer sets them.
+  PF_READONLY(b, refAttaments);
   PF_PROPERTY(b, selected);
 }

@@ -224,6 +224,25 @@ TEST_F(ExamServiceTest, PreparesQuestionsAndShowsWhatTheExamAllows) {
   EXPECT_EQ(selectedIds(*hidden->questions[0]), std::vector<std::string>{"a"});
 }
 
+// The pictures of a question and its options are sorted out on the device; a paper that carries
+// lists under those names reads the same as one without them.
+TEST_F(ExamServiceTest, PicturesListsInTheAnswerAreNotRead) {
+  std::string paper = kPaper;
+  const std::string item = R"({"itemId": "a", "showOrder": 1})";
+  paper.replace(paper.find(item), item.size(),
+                R"({"itemId": "a", "showOrder": 1, "refAttaments": [{"id": "X1"}]})");
+  paper.insert(paper.find(R"("attachments")"), R"("refAttaments": [{"id": "X2"}], )");
+  answer(kLastPaper, paper);
+  const auto read = service->findPaperWithExam(*exam(), true, true);
+  ASSERT_TRUE(read);
+  const auto& q = read->questions;
+  ASSERT_EQ(q[0]->refAttaments.size(), 1u);
+  EXPECT_EQ(q[0]->refAttaments[0]->id, "F1");
+  EXPECT_TRUE(q[0]->items[0]->refAttaments.empty());
+  ASSERT_EQ(q[0]->items[1]->refAttaments.size(), 1u);
+  EXPECT_EQ(q[0]->items[1]->refAttaments[0]->id, "F2");
+}
+
 TEST_F(ExamServiceTest, NoPaperAnswersNothing) {
   answer(kLoadPapers, "[]");
   EXPECT_EQ(service->findPaperWithExam(*exam(), false, false), nullptr);
