@@ -8,9 +8,13 @@
 
 #include "platform/foundation/Error.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/text/AttributedString.h"
 #include "platform/text/Font.h"
+#include "platform/text/Framesetter.h"
+#include "platform/text/TextFrame.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/TapGestureRecognizer.h"
 
 namespace pf {
 
@@ -89,6 +93,7 @@ class BlockBuilder {
       xmlFree(alt);
       return;
     }
+    if (name == "a") return link(node);
     if (!isBlock(name)) return walk(node->children);
     flush();
     WebView::Block::Kind kind = WebView::Block::Kind::Paragraph;
@@ -107,6 +112,16 @@ class BlockBuilder {
     walk(node->children);
     flush();
     std::tie(kind_, level_) = saved;
+  }
+  // The link's text is what its children add to the block.
+  void link(xmlNode* node) {
+    xmlChar* href = xmlGetProp(node, BAD_CAST "href");
+    const std::string target = href ? reinterpret_cast<const char*>(href) : "";
+    xmlFree(href);
+    const std::size_t from = utf16::length(text_);
+    walk(node->children);
+    const std::size_t to = utf16::length(text_);
+    if (!target.empty() && to > from) links_.push_back({{from, to - from}, target});
   }
   void append(const std::string& text) {
     if (kind_ == WebView::Block::Kind::Preformatted) {
@@ -131,14 +146,29 @@ class BlockBuilder {
     if (first != std::string::npos) {
       const auto last = text_.find_last_not_of(" \n");
       std::string text = text_.substr(first, last - first + 1);
-      if (kind_ == WebView::Block::Kind::ListItem) text = "\u2022 " + text;
-      blocks_.push_back({kind_, level_, std::move(text)});
+      // Trimmed spaces are one unit each; the bullet adds two.
+      std::size_t shift = 0;
+      if (kind_ == WebView::Block::Kind::ListItem) {
+        text = "\u2022 " + text;
+        shift = 2;
+      }
+      const std::size_t length = utf16::length(text);
+      std::vector<WebView::Link> links;
+      for (auto& link : links_) {
+        const std::size_t from = std::max(link.range.location, first) - first + shift;
+        const std::size_t to = std::min(link.range.location + link.range.length, last + 1) - first + shift;
+        if (to > from && from < length) links.push_back({{from, std::min(to, length) - from}, link.href});
+      }
+      blocks_.push_back({kind_, level_, std::move(text), std::move(links)});
     }
     text_.clear();
+    links_.clear();
   }
 
   std::vector<WebView::Block> blocks_;
   std::string text_;
+  // Links of the block being collected, in units of text_.
+  std::vector<WebView::Link> links_;
   WebView::Block::Kind kind_ = WebView::Block::Kind::Paragraph;
   int level_ = 0;
 };
@@ -160,16 +190,62 @@ void WebView::didMoveToSuperview() {
 // A view cannot adopt subviews while it is being made.
 void WebView::attachScrollView() {
   if (scrollView_->superview().get() != this) addSubview(scrollView_);
+  if (tap_) return;
+  tap_ = std::make_shared<TapGestureRecognizer>();
+  // Text under a finger that is not on a link still gets its touches.
+  tap_->setCancelsTouchesInView(false);
+  tap_->addTarget(weak_from_this(), [this](GestureRecognizer&) { handleTap(); });
+  scrollView_->addGestureRecognizer(tap_);
 }
 
 WebView::~WebView() = default;
 
 void WebView::loadRequest(const std::string& url) {
-  if (auto d = delegate();
-      d && !d->shouldStartLoadWithRequest(*this, url, WebViewDelegate::NavigationType::Other)) {
-    return;
-  }
+  navigate(url, WebViewDelegate::NavigationType::Other);
+}
+
+void WebView::navigate(const std::string& url, WebViewDelegate::NavigationType type) {
+  if (auto d = delegate(); d && !d->shouldStartLoadWithRequest(*this, url, type)) return;
   start(url, {}, true);
+}
+
+std::string WebView::resolveLink(const std::string& link) const {
+  const std::string href = link.substr(0, link.find('#'));
+  if (href.empty()) return {};
+  if (href.find("://") != std::string::npos || href.rfind("about:", 0) == 0 || href.rfind("mailto:", 0) == 0)
+    return href;
+  constexpr std::string_view scheme = "file://";
+  if (url_.rfind(scheme, 0) != 0) return href;  // fails as unsupported when loaded
+  if (href[0] == '/') return std::string(scheme) + href;
+  const std::string folder = url_.substr(0, url_.rfind('/') + 1);
+  return folder + href;
+}
+
+void WebView::handleTap() {
+  const Point at = tap_->locationInView(scrollView_.get());
+  const auto href = linkAt(at);
+  if (!href) return;
+  const std::string url = resolveLink(*href);
+  if (!url.empty()) navigate(url, WebViewDelegate::NavigationType::LinkClicked);
+}
+
+std::optional<std::string> WebView::linkAt(Point point) const {
+  for (size_t i = 0; i < labels_.size() && i < blocks_.size(); ++i) {
+    const Rect frame = labels_[i]->frame();
+    if (!frame.contains(point) || blocks_[i].links.empty()) continue;
+    // Laid out as the label draws it, to find the character under the finger.
+    TextAttributes attributes;
+    attributes.font = labels_[i]->font();
+    Framesetter setter(AttributedString(blocks_[i].text, attributes));
+    const auto frameOfText = setter.createFrame({}, Rect(0, 0, frame.width(), frame.height()));
+    const auto index = frameOfText->characterIndexAt({point.x - frame.minX(), point.y - frame.minY()});
+    if (!index) return std::nullopt;
+    for (const auto& link : blocks_[i].links) {
+      if (*index >= link.range.location && *index < link.range.location + link.range.length) return link.href;
+    }
+    return std::nullopt;
+  }
+  return std::nullopt;
 }
 
 void WebView::loadHTMLString(const std::string& html, const std::string& baseURL) {
@@ -271,6 +347,7 @@ void WebView::layOutBlocks() {
   attachScrollView();
   scrollView_->setFrame(bounds());
   while (!scrollView_->subviews().empty()) scrollView_->subviews().back()->removeFromSuperview();
+  labels_.clear();
   const double width = std::max(0.0, bounds().width() - 2 * kMargin);
   double y = kMargin;
   static const double kHeadingSizes[] = {0, 24, 20, 18, 16, 14, 13};
@@ -293,6 +370,7 @@ void WebView::layOutBlocks() {
     const Size fit = label->sizeThatFits({width, 1e6});
     label->setFrame(Rect(kMargin, y, width, fit.height));
     scrollView_->addSubview(label);
+    labels_.push_back(label);
     y += fit.height + kMargin;
   }
   scrollView_->setContentSize({bounds().width(), y});

@@ -2,18 +2,23 @@
 // Shows an HTML page as readable text: headings, paragraphs, list items and line breaks in simple
 // block layout, pictures by their alt text, in a scroll view. Pages come from a file address or an
 // HTML string; the delegate is asked before a load starts and hears its start, finish or failure.
+// A tap on a link asks the delegate (as a clicked link) and loads its address when allowed.
 // No script runs: evaluation answers only "document.title" and "document.body.innerHTML". Main thread only.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/foundation/Utf16.h"
 #include "platform/ui/View.h"
 
 namespace pf {
 
 class Error;
+class Label;
 class ScrollView;
+class TapGestureRecognizer;
 class WebView;
 
 class WebViewDelegate {
@@ -33,12 +38,18 @@ class WebViewDelegate {
 class WebView : public View {
   PF_OBJECT(WebView, View)
 
+  // A link's text within its block (UTF-16 units) and its address as written.
+  struct Link {
+    utf16::Range range;
+    std::string href;
+  };
   // One laid-out block of the page.
   struct Block {
     enum class Kind { Heading, Paragraph, ListItem, Preformatted };
     Kind kind = Kind::Paragraph;
     int level = 0;  // heading level
     std::string text;
+    std::vector<Link> links;
   };
 
   WebView();
@@ -62,12 +73,17 @@ class WebView : public View {
   // Answers "document.title" and "document.body.innerHTML"; anything else answers "".
   std::string stringByEvaluatingJavaScriptFromString(const std::string& script) const;
   const std::vector<Block>& blocks() const { return blocks_; }
+  // The address a link resolves to against the page's address; empty for an in-page fragment.
+  std::string resolveLink(const std::string& link) const;
 
   void layoutSubviews() override;
   void didMoveToSuperview() override;
 
  private:
   void attachScrollView();
+  void navigate(const std::string& url, WebViewDelegate::NavigationType type);
+  void handleTap();
+  std::optional<std::string> linkAt(Point pointInContent) const;
   void start(const std::string& url, std::string html, bool fromFile);
   void finishLoad(unsigned generation, const std::string& html, bool fromFile);
   void fail(long code, const std::string& description);
@@ -76,6 +92,9 @@ class WebView : public View {
 
   std::weak_ptr<WebViewDelegate> delegate_;
   std::shared_ptr<ScrollView> scrollView_;
+  std::shared_ptr<TapGestureRecognizer> tap_;
+  // The labels showing the blocks, in order.
+  std::vector<std::shared_ptr<Label>> labels_;
   std::string url_;
   std::string html_;
   std::string title_;

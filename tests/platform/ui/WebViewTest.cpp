@@ -5,10 +5,14 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
 #include "platform/foundation/Error.h"
+#include "platform/host/HeadlessHost.h"
+#include "platform/text/Font.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/ScrollView.h"
 #include "tests/platform/ui/UiTest.h"
 
@@ -19,8 +23,9 @@ using Kind = WebView::Block::Kind;
 
 class PageLog : public pf::WebViewDelegate {
  public:
-  bool shouldStartLoadWithRequest(WebView&, const std::string& url, NavigationType) override {
+  bool shouldStartLoadWithRequest(WebView&, const std::string& url, NavigationType type) override {
     events.push_back("should " + url);
+    types.push_back(type);
     return allow;
   }
   void webViewDidStartLoad(WebView& web) override {
@@ -33,6 +38,7 @@ class PageLog : public pf::WebViewDelegate {
     events.push_back("fail " + std::to_string(error.code()));
   }
   std::vector<std::string> events;
+  std::vector<NavigationType> types;
   bool allow = true;
 };
 
@@ -116,6 +122,121 @@ TEST_F(WebViewTest, RefusedStoppedAndFailedLoads) {
     EXPECT_EQ(log->events[2], c.last);
   }
   std::filesystem::remove_all(folder);
+}
+
+TEST_F(WebViewTest, ScalingThePageToFitSetsItsTextSmallerButNotItsHeadings) {
+  std::string page = "<h1>Unit</h1>";
+  for (int i = 0; i < 6; ++i) page += "<p>A paragraph long enough to wrap over several lines of the page.</p>";
+  double heights[2] = {};
+  for (bool scales : {false, true}) {
+    web->setScalesPageToFit(scales);
+    web->loadHTMLString(page, "");
+    drain();
+    web->layoutIfNeeded();
+    const auto& views = web->scrollView()->subviews();
+    ASSERT_EQ(views.size(), 7u);
+    auto heading = std::dynamic_pointer_cast<pf::Label>(views[0]);
+    auto text = std::dynamic_pointer_cast<pf::Label>(views[1]);
+    ASSERT_TRUE(heading && text);
+    EXPECT_EQ(heading->font()->pointSize(), 24) << scales;
+    EXPECT_EQ(text->font()->pointSize(), scales ? 14 : 16) << scales;
+    EXPECT_LE(text->frame().maxX(), 320) << "the text wraps within the width";
+    heights[scales] = web->scrollView()->contentSize().height;
+  }
+  EXPECT_LT(heights[1], heights[0]);
+}
+
+class WebLinkTest : public WebViewTest {
+ protected:
+  void SetUp() override {
+    WebViewTest::SetUp();
+    folder = std::filesystem::temp_directory_path() / ("webview-links-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder / "more");
+    std::ofstream(folder / "more" / "next.html") << "<title>Next</title><p>there</p>";
+    std::ofstream(folder / "index.html")
+        << "<title>Index</title>"
+           "<p><a href='more/next.html#part'>Next page, next page</a></p>"
+           "<p>Plain words with no link at all in them</p>"
+           "<p><a href='#top'>Back to the top of the page</a></p>"
+           "<p><a href='http://127.0.0.1/away'>Away from the files</a></p>"
+           "<ul><li>Read this, then <a href='more/next.html'>go on</a></li></ul>";
+    web->loadRequest(url("index.html"));
+    drain();
+    web->layoutIfNeeded();
+    log->events.clear();
+    log->types.clear();
+  }
+  void TearDown() override {
+    std::filesystem::remove_all(folder);
+    WebViewTest::TearDown();
+  }
+  std::string url(const std::string& name) const { return "file://" + (folder / name).string(); }
+  // A point on the first characters of a block, in the window.
+  pf::Point onBlock(size_t index) const {
+    const auto frame = web->scrollView()->subviews()[index]->frame();
+    return {frame.minX() + 15, frame.minY() + 8};
+  }
+  std::filesystem::path folder;
+};
+
+TEST_F(WebLinkTest, ALinksTextAndAddressAreKeptWithItsBlock) {
+  ASSERT_EQ(web->blocks().size(), 5u);
+  ASSERT_EQ(web->blocks()[0].links.size(), 1u);
+  EXPECT_EQ(web->blocks()[0].links[0].range, (pf::utf16::Range{0, 20}));
+  EXPECT_EQ(web->blocks()[0].links[0].href, "more/next.html#part");
+  EXPECT_TRUE(web->blocks()[1].links.empty());
+  // "• Read this, then go on": after the bullet.
+  ASSERT_EQ(web->blocks()[4].links.size(), 1u);
+  EXPECT_EQ(web->blocks()[4].links[0].range, (pf::utf16::Range{18, 5}));
+  const struct {
+    std::string href, resolved;
+  } cases[] = {
+      {"more/next.html#part", url("more/next.html")},
+      {"#top", ""},
+      {"/etc/page.html", "file:///etc/page.html"},
+      {"http://127.0.0.1/away", "http://127.0.0.1/away"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(web->resolveLink(c.href), c.resolved) << c.href;
+}
+
+TEST_F(WebLinkTest, ATappedLinkAsksTheDelegateThenLoads) {
+  const struct {
+    const char* what;
+    size_t block;
+    bool allow;
+    std::vector<std::string> events;
+    std::string loaded;
+  } cases[] = {
+      {"allowed", 0, true, {"should " + url("more/next.html"), "start loading", "finish Next"}, url("more/next.html")},
+      {"refused", 0, false, {"should " + url("more/next.html")}, url("index.html")},
+      {"plain text", 1, true, {}, url("index.html")},
+      {"in-page fragment", 2, true, {}, url("index.html")},
+      {"not a file", 3, true, {"should http://127.0.0.1/away", "start loading", "fail -1002"}, "http://127.0.0.1/away"},
+      {"before the link", 4, true, {}, url("index.html")},
+  };
+  pf::HeadlessHost host(window);
+  for (const auto& c : cases) {
+    if (web->requestURL() != url("index.html")) {
+      web->loadRequest(url("index.html"));
+      drain();
+      web->layoutIfNeeded();
+    }
+    log->events.clear();
+    log->types.clear();
+    log->allow = c.allow;
+    host.tap(onBlock(c.block));
+    drain();
+    EXPECT_EQ(log->events, c.events) << c.what;
+    EXPECT_EQ(web->requestURL(), c.loaded) << c.what;
+    for (auto type : log->types) EXPECT_EQ(type, pf::WebViewDelegate::NavigationType::LinkClicked) << c.what;
+  }
+  // A drag over a link scrolls instead.
+  web->loadRequest(url("index.html"));
+  drain();
+  log->events.clear();
+  host.drag({onBlock(0), {onBlock(0).x, onBlock(0).y + 60}}, 0.5);
+  drain();
+  EXPECT_TRUE(log->events.empty());
 }
 
 }  // namespace
