@@ -7,6 +7,7 @@
 
 #include "platform/host/HeadlessHost.h"
 #include "platform/ui/ActionSheet.h"
+#include "platform/ui/Screen.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/SearchBar.h"
@@ -98,6 +99,45 @@ TEST_F(SearchAndSheetTest, SheetButtonsRunDestructiveOthersThenCancelAndATapAnsw
   EXPECT_FALSE(sheet->isVisible());
   EXPECT_EQ(sheet->superview(), nullptr);
   EXPECT_TRUE(pf::ActionSheet::visibleSheets().empty());
+}
+
+TEST_F(SearchAndSheetTest, OnATabletASheetShowsBesideItsRectAndOnAPhoneAtTheBottom) {
+  const struct {
+    const char* what;
+    pf::Screen::Profile profile;
+    Rect anchor;
+    Rect panel;  // two rows of 44 and the cancel row, no gap beside a rect
+  } cases[] = {
+      {"room below", pf::Screen::Profile::Tablet, Rect(300, 100, 100, 40), Rect(350 - 136, 148, 272, 132)},
+      {"none below: above", pf::Screen::Profile::Tablet, Rect(300, 950, 100, 40), Rect(350 - 136, 950 - 8 - 132, 272, 132)},
+      {"at the right edge", pf::Screen::Profile::Tablet, Rect(720, 100, 40, 40), Rect(768 - 8 - 272, 148, 272, 132)},
+      {"at the left edge", pf::Screen::Profile::Tablet, Rect(0, 100, 40, 40), Rect(8, 148, 272, 132)},
+      {"phone", pf::Screen::Profile::Phone, Rect(100, 100, 40, 40), Rect(8, 480 - 8 - 44 * 3 - 8, 304, 44 * 3 + 8)},
+  };
+  for (const auto& c : cases) {
+    pf::Screen::configure(c.profile);
+    auto tabletWindow = std::make_shared<pf::Window>();
+    tabletWindow->makeKeyAndVisible();
+    pf::HeadlessHost tablet(tabletWindow);
+    auto screen = std::make_shared<pf::View>(tabletWindow->bounds());
+    tabletWindow->addSubview(screen);
+    auto log = std::make_shared<SheetLog>();
+    auto sheet = std::make_shared<pf::ActionSheet>(std::nullopt, log, "取消", std::nullopt,
+                                                   std::vector<std::string>{"相册", "拍照"});
+    sheet->showFromRect(c.anchor, screen, true);
+    tablet.render();
+    EXPECT_EQ(sheet->panelFrame(), c.panel) << c.what;
+    // The rows follow one another down the panel, the cancel row last.
+    EXPECT_EQ(sheet->buttons()[0]->frame().minY(), c.panel.minY()) << c.what;
+    EXPECT_EQ(sheet->buttons()[2]->frame().maxY(), c.panel.maxY()) << c.what;
+    const Rect photo = sheet->buttons()[1]->frame();
+    // The panel is drawn where it is laid out.
+    EXPECT_GT(tablet.pixelAt({c.panel.midX(), c.panel.minY() + 2}).red, 200) << c.what;
+    tablet.tap({photo.midX(), photo.midY()});
+    EXPECT_THAT(log->events, testing::ElementsAre("clicked 拍照", "did 1")) << c.what;
+    EXPECT_FALSE(sheet->isVisible());
+  }
+  pf::Screen::configure(pf::Screen::Profile::Phone);
 }
 
 }  // namespace

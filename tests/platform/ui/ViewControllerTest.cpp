@@ -15,6 +15,8 @@
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/TabBarItem.h"
 #include "platform/ui/View.h"
+#include "platform/graphics/GraphicsContext.h"
+#include "platform/ui/CurrentContext.h"
 #include "platform/ui/Window.h"
 #include "tests/platform/ui/ControllerJournal.h"
 #include "tests/platform/ui/UiTest.h"
@@ -561,6 +563,104 @@ TEST_F(ViewControllerTest, BarsShowTheControllersItemsAndTheBackItemPops) {
   tabs->setSelectedIndex(1);
   EXPECT_EQ(tabBar->selectedItem(), c->tabBarItem());
   EXPECT_TRUE(appearanceBalanced(*scene.journal));
+}
+
+using pf::Rect;
+
+// A bar that paints its own background, as an app's branded bar does.
+template <typename Bar>
+class PaintedBar : public Bar {
+ public:
+  void drawRect(const pf::Rect&) override {
+    if (auto* context = pf::CurrentContext::get()) {
+      context->setFillColor(pf::Color::fromRgba(1, 0.5, 0));
+      context->fillRect(this->bounds());
+    }
+  }
+};
+
+// A container whose bar is a subclass's own: a painted platform bar or any plain view.
+class OwnNavigation : public NavigationController {
+ public:
+  explicit OwnNavigation(bool platformBar) : platformBar_(platformBar) {}
+ protected:
+  std::shared_ptr<pf::View> makeNavigationBar() override {
+    if (platformBar_) return std::make_shared<PaintedBar<pf::NavigationBar>>();
+    auto plain = std::make_shared<pf::View>(Rect(0, 0, 10, 10));
+    plain->setBackgroundColor(pf::Color::fromRgba(0, 0, 1));
+    return plain;
+  }
+ private:
+  bool platformBar_;
+};
+
+class OwnTabs : public TabBarController {
+ public:
+  explicit OwnTabs(bool platformBar) : platformBar_(platformBar) {}
+ protected:
+  std::shared_ptr<pf::View> makeTabBar() override {
+    if (platformBar_) return std::make_shared<PaintedBar<pf::TabBar>>();
+    auto plain = std::make_shared<pf::View>(Rect(0, 0, 10, 10));
+    plain->setBackgroundColor(pf::Color::fromRgba(0, 0, 1));
+    return plain;
+  }
+ private:
+  bool platformBar_;
+};
+
+TEST_F(ViewControllerTest, ASubclassesOwnBarsTakeTheBarsPlaces) {
+  for (bool platformBar : {true, false}) {
+    auto a = scene.page("A"), b = scene.page("B"), c = scene.page("C");
+    a->setTitle("A");
+    for (auto& page : {a, b, c}) page->view()->setBackgroundColor(pf::Color::white());
+    auto navigation = std::make_shared<OwnNavigation>(platformBar);
+    navigation->setViewControllers({a});
+    auto tabs = std::make_shared<OwnTabs>(platformBar);
+    tabs->setViewControllers({navigation, c});
+    scene.show(tabs);
+    navigation->pushViewController(b, false);
+    settle();
+    // Each bar has its place whatever its kind: the top of the stack and the bottom of the tabs.
+    EXPECT_EQ(navigation->navigationBar()->frame(), Rect(0, 0, 320, NavigationController::kNavigationBarHeight));
+    EXPECT_EQ(tabs->tabBar()->frame(), Rect(0, 460 - TabBarController::kTabBarHeight, 320,
+                                            TabBarController::kTabBarHeight));
+    EXPECT_EQ(b->view()->frame().height(), 460 - NavigationController::kNavigationBarHeight -
+                                               TabBarController::kTabBarHeight);
+    pf::HeadlessHost host;
+    host.render();
+    // Orange from the override, blue from the plain view.
+    const pf::Pixel top = host.pixelAt({300, 20 + 4});
+    const pf::Pixel bottom = host.pixelAt({2, 480 - 4});
+    EXPECT_EQ(top.red, platformBar ? 255 : 0) << platformBar;
+    EXPECT_EQ(top.blue, platformBar ? 0 : 255) << platformBar;
+    EXPECT_EQ(bottom.red, platformBar ? 255 : 0) << platformBar;
+    EXPECT_EQ(bottom.blue, platformBar ? 0 : 255) << platformBar;
+    if (platformBar) {
+      // A platform bar still shows the items and its back item still pops.
+      auto bar = std::dynamic_pointer_cast<pf::NavigationBar>(navigation->navigationBar());
+      ASSERT_TRUE(bar);
+      EXPECT_EQ(bar->items().size(), 2u);
+      bar->popNavigationItemAnimated(false);
+      settle();
+      EXPECT_THAT(navigation->viewControllers(), ElementsAre(a));
+      auto tabBar = std::dynamic_pointer_cast<pf::TabBar>(tabs->tabBar());
+      ASSERT_TRUE(tabBar);
+      EXPECT_EQ(tabBar->items().size(), 2u);
+      host.tap({240, 480 - 20});
+      settle();
+      EXPECT_EQ(tabs->selectedIndex(), 1u);
+    } else {
+      navigation->popViewControllerAnimated(false);
+      tabs->setSelectedIndex(1);
+      settle();
+      EXPECT_THAT(navigation->viewControllers(), ElementsAre(a));
+      EXPECT_EQ(tabs->selectedIndex(), 1u);
+    }
+    if (const char* folder = std::getenv("MARLUNE_SNAPSHOT_DIR"))
+      host.writePng(std::string(folder) + (platformBar ? "/own-bars.png" : "/plain-bars.png"));
+    window->setRootViewController(nullptr);
+    settle();
+  }
 }
 
 }  // namespace
