@@ -13,6 +13,7 @@
 #include "platform/ui/Responder.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TouchInjector.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/Window.h"
 
 namespace pf {
@@ -74,6 +75,14 @@ void HeadlessHost::tap(Point at) {
   advance(0.05);
   fingers().lift(0);
   runPending();
+}
+
+bool HeadlessHost::tapStatusBar() {
+  auto window = target();
+  if (!window || Application::sharedApplication().isStatusBarHidden()) return false;
+  const bool moved = ScrollView::scrollToTopInWindow(*window);
+  runPending();
+  return moved;
 }
 
 void HeadlessHost::drag(const std::vector<Point>& path, double duration) {

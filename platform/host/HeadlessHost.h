@@ -30,6 +30,8 @@ class HeadlessHost {
   Pixel pixelAt(Point point) const;
 
   void tap(Point at);
+  // A tap on the status bar: scrolls the window's one scroll-to-top view up; answers whether it did.
+  bool tapStatusBar();
   // Presses at the first point, moves through the others evenly over the duration, lifts.
   void drag(const std::vector<Point>& path, double duration = 0.3);
   // Two fingers around the centre, from one distance apart to another, over the duration.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/Timer.h"
@@ -315,6 +316,9 @@ void ScrollView::finishAnimation() {
     case AnimationEnd::Scrolling:
       if (d) d->scrollViewDidEndScrollingAnimation(*this);
       break;
+    case AnimationEnd::ScrollToTop:
+      if (d) d->scrollViewDidScrollToTop(*this);
+      break;
     case AnimationEnd::Zooming:
       zoomBouncing_ = false;
       if (d) d->scrollViewDidEndZooming(*this, zoomView().get(), zoomScale_);
@@ -328,6 +332,30 @@ void ScrollView::stopMotion() {
   decelerating_ = false;
   zoomBouncing_ = false;
   if (!tracking_) hideIndicators();
+}
+
+namespace {
+
+void collectScrollsToTop(View& view, std::vector<std::shared_ptr<ScrollView>>& found) {
+  if (view.isHidden() || view.alpha() <= 0) return;
+  if (auto* scroll = dynamic_cast<ScrollView*>(&view); scroll && scroll->scrollsToTop())
+    found.push_back(scroll->sharedAs<ScrollView>());
+  for (const auto& subview : view.subviews()) collectScrollsToTop(*subview, found);
+}
+
+}  // namespace
+
+bool ScrollView::scrollToTopInWindow(View& window) {
+  std::vector<std::shared_ptr<ScrollView>> found;
+  collectScrollsToTop(window, found);
+  if (found.size() != 1) return false;
+  ScrollView& scroll = *found.front();
+  if (auto d = scroll.delegate(); d && !d->scrollViewShouldScrollToTop(scroll)) return false;
+  const Point top{scroll.contentOffset().x, scroll.minimumContentOffset().y};
+  if (scroll.contentOffset() == top) return false;
+  scroll.stopMotion();
+  scroll.startAnimation(top, AnimationEnd::ScrollToTop);
+  return true;
 }
 
 bool ScrollView::isMoving() const {

@@ -30,6 +30,8 @@ class ScrollViewDelegate {
   virtual void scrollViewWillBeginZooming(ScrollView& /*scrollView*/, View* /*view*/) {}
   virtual void scrollViewDidZoom(ScrollView& /*scrollView*/) {}
   virtual void scrollViewDidEndZooming(ScrollView& /*scrollView*/, View* /*view*/, double /*scale*/) {}
+  virtual bool scrollViewShouldScrollToTop(ScrollView& /*scrollView*/) { return true; }
+  virtual void scrollViewDidScrollToTop(ScrollView& /*scrollView*/) {}
 };
 
 class ScrollView : public View {
@@ -130,6 +132,11 @@ class ScrollView : public View {
   const std::shared_ptr<PanGestureRecognizer>& panGestureRecognizer();
   const std::shared_ptr<PinchGestureRecognizer>& pinchGestureRecognizer();
 
+  // A tap on the status bar: the one shown scroll view under the view (a window) that scrolls to
+  // the top moves there, animated, if its delegate agrees; with none or several nothing moves.
+  // Answers whether one moved.
+  static bool scrollToTopInWindow(View& window);
+
   // Starts decelerating from a release at this velocity (points per second), as a drag's end does.
   void flingWithVelocity(Point velocity);
 
@@ -148,7 +155,7 @@ class ScrollView : public View {
   void startDeceleration(Point velocity);
   void decelerationStep();
   // What the delegate hears when an animation of the offset (and maybe the zoom) ends.
-  enum class AnimationEnd { Scrolling, Deceleration, Zooming };
+  enum class AnimationEnd { Scrolling, Deceleration, Zooming, ScrollToTop };
   void startAnimation(Point target, AnimationEnd end);
   void startZoomAnimation(double scale, Point target);
   void animationStep();

@@ -14,6 +14,7 @@
 #include "platform/graphics/Image.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/TapGestureRecognizer.h"
 #include "platform/ui/Window.h"
 #include "tests/support/TemporaryFolder.h"
@@ -44,6 +45,11 @@ TEST(WindowHostTest, OpensShowsFramesOnlyWhenSomethingChangedAndQuitsOnRequest) 
   auto square = std::make_shared<pf::View>(Rect(100, 100, 120, 120));
   square->setBackgroundColor(Color::red());
   window->addSubview(square);
+  // Scrolled down, for a click on the status bar to bring back up.
+  auto list = std::make_shared<pf::ScrollView>(Rect(0, 400, 320, 60));
+  list->setContentSize({320, 1000});
+  list->setContentOffset({0, 500});
+  window->addSubview(list);
   window->makeKeyAndVisible();
   int taps = 0;
   auto tapper = std::make_shared<pf::TapGestureRecognizer>();
@@ -69,7 +75,12 @@ TEST(WindowHostTest, OpensShowsFramesOnlyWhenSomethingChangedAndQuitsOnRequest) 
     pushMouse(SDL_MOUSEBUTTONUP, 320, 320);
   });
   loop->performAfter(1.2, [&] { framesLater = host.framesShown(); });
-  loop->performAfter(1.3, [&] { square->setBackgroundColor(Color::blue()); });
+  loop->performAfter(1.3, [&] {
+    square->setBackgroundColor(Color::blue());
+    // On the status bar, above the window's own views.
+    pushMouse(SDL_MOUSEBUTTONDOWN, 20, 20);
+    pushMouse(SDL_MOUSEBUTTONUP, 20, 20);
+  });
   loop->performAfter(1.8, [&] {
     SDL_Event close{};
     close.type = SDL_QUIT;
@@ -86,6 +97,7 @@ TEST(WindowHostTest, OpensShowsFramesOnlyWhenSomethingChangedAndQuitsOnRequest) 
   EXPECT_EQ(framesLater, framesWhenIdle) << "no frames while nothing changes";
   EXPECT_GT(frames, framesLater) << "a change draws a frame";
   EXPECT_EQ(taps, 1) << "the mouse click is a tap";
+  EXPECT_EQ(list->contentOffset().y, 0) << "a click on the status bar scrolls to the top";
   auto image = pf::Image::withContentsOfFile(shot);
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->bitmap()->width(), 640);

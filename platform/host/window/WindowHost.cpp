@@ -26,6 +26,7 @@
 #include "platform/ui/Responder.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TouchInjector.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/Window.h"
 
 namespace pf {
@@ -184,6 +185,13 @@ struct WindowHost::Impl {
     if (!touch) return;
     mouseDown = true;
     pinching = (SDL_GetModState() & KMOD_ALT) != 0;
+    // The status bar is not the window's: a click on it scrolls to the top instead of touching.
+    auto& application = Application::sharedApplication();
+    if (!pinching && !application.isStatusBarHidden() && application.statusBarFrame().contains(at)) {
+      mouseDown = false;
+      if (auto window = application.keyWindow()) ScrollView::scrollToTopInWindow(*window);
+      return;
+    }
     touch->press(0, at);
     if (pinching) touch->press(1, mirrored(at));
   }

@@ -34,6 +34,8 @@ class ScrollLog : public pf::ScrollViewDelegate {
   std::shared_ptr<pf::View> viewForZoomingInScrollView(ScrollView&) override { return zoomView; }
   void scrollViewDidZoom(ScrollView&) override { note("didZoom"); }
   void scrollViewDidEndZooming(ScrollView&, pf::View*, double) override { note("didEndZooming"); }
+  bool scrollViewShouldScrollToTop(ScrollView&) override { return allowsTop; }
+  void scrollViewDidScrollToTop(ScrollView&) override { note("didScrollToTop"); }
 
   // Runs of "scroll" fold into one entry so the order of the rest shows.
   void note(const std::string& event) {
@@ -42,6 +44,7 @@ class ScrollLog : public pf::ScrollViewDelegate {
   }
   std::vector<std::string> events;
   std::shared_ptr<pf::View> zoomView;
+  bool allowsTop = true;
 };
 
 class ScrollViewTest : public UiTest {
@@ -408,6 +411,47 @@ TEST_F(ScrollIndicatorTest, PullingPastTheTopShortensTheIndicatorWhileTracking) 
   finger.lift(0);
   settle();
   EXPECT_FALSE(visible(bar));
+}
+
+TEST_F(ScrollViewTest, AStatusBarTapScrollsTheOneScrollToTopViewUp) {
+  auto other = std::make_shared<ScrollView>(Rect(0, 0, 100, 100));
+  other->setContentSize({100, 1000});
+  const struct {
+    const char* what;
+    std::function<void()> arrange;
+    bool moves;
+    double top;
+  } cases[] = {
+      {"the only one", [] {}, true, 0},
+      {"under a bar", [&] { scroll->setContentInset({64, 0, 0, 0}); }, true, -64},
+      {"two that scroll to the top", [&] { scroll->addSubview(other); }, false, 0},
+      {"the other does not", [&] { scroll->addSubview(other); other->setScrollsToTop(false); }, true, 0},
+      {"the other is hidden", [&] { scroll->addSubview(other); other->setHidden(true); }, true, 0},
+      {"the delegate refuses", [&] { log->allowsTop = false; }, false, 0},
+      {"the status bar is hidden", [] { pf::Application::sharedApplication().setStatusBarHidden(true); }, false, 0},
+  };
+  pf::HeadlessHost host(window);
+  for (const auto& c : cases) {
+    other->removeFromSuperview();
+    other->setScrollsToTop(true);
+    other->setHidden(false);
+    log->allowsTop = true;
+    pf::Application::sharedApplication().setStatusBarHidden(false);
+    scroll->setContentInset({});
+    c.arrange();
+    scroll->setContentOffset({0, 5000});
+    log->events.clear();
+    EXPECT_EQ(host.tapStatusBar(), c.moves) << c.what;
+    EXPECT_EQ(scroll->contentOffset().y, 5000) << c.what << ": animated";
+    settle();
+    EXPECT_EQ(scroll->contentOffset().y, c.moves ? c.top : 5000) << c.what;
+    if (c.moves) {
+      EXPECT_EQ(log->events.back(), "didScrollToTop") << c.what;
+    } else {
+      EXPECT_TRUE(log->events.empty()) << c.what;
+    }
+  }
+  pf::Application::sharedApplication().setStatusBarHidden(false);
 }
 
 }  // namespace
