@@ -428,6 +428,8 @@ TEST_F(TableViewTest, PlainHeadersStickToTheTopUntilTheirSectionPushesThemOff) {
   table->setContentOffset({0, 300});
   pf::HeadlessHost host(window);
   host.render();
+  if (const char* folder = std::getenv("MARLUNE_SNAPSHOT_DIR"))
+    host.writePng(std::string(folder) + "/table-pinned-header.png");
   const auto pinned = host.pixelAt({300, h / 2});
   EXPECT_LT(pinned.red, 200);
   EXPECT_LT(pinned.red, pinned.blue);
