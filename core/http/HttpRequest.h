@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "core/http/AtomicProperty.h"
+#include "core/http/BackgroundTaskHost.h"
 #include "core/http/HttpProgressDelegate.h"
 #include "core/http/HttpRequestDelegate.h"
 #include "core/http/HttpRequestError.h"
@@ -151,6 +152,8 @@ class HttpRequest : public pf::Operation {
   void markAsFinished();
   // Runs the block on the thread that runs this request (not waiting).
   void performOnRequestThread(std::function<void()> block);
+  // Where requests that continue in the background hold their task (none: they hold none).
+  static void setBackgroundTaskHost(std::shared_ptr<BackgroundTaskHost> host);
   // Holds the stream back while the bandwidth of this second is used up; runs on the request's thread.
   void performThrottling();
 
@@ -552,6 +555,12 @@ class HttpRequest : public pf::Operation {
 
   // Running (engine).
   Ptr selfPtr();
+  // A request that continues in the background holds one task from its start until it ends; when the
+  // task expires first, the request is cancelled. Both steps run on the main thread, in order.
+  void beginBackgroundTask();
+  void endBackgroundTask();
+  void endBackgroundTaskOnMainThread();
+  void expireBackgroundTask();
   void prepare();
   std::shared_ptr<pf::InputStream> makeBodyStream();
   void startStatusTimer();
@@ -653,6 +662,12 @@ class HttpRequest : public pf::Operation {
   std::weak_ptr<pf::RunLoop> requestRunLoop_;
   // Held while the stream is scheduled, so a virtual clock does not jump past a transfer under way.
   std::optional<pf::RunLoop::PendingWork> transferUnderWay_;
+  // Set once each: the task was asked for, its end was asked for.
+  std::atomic<bool> backgroundTaskAsked_{false};
+  std::atomic<bool> backgroundTaskEndAsked_{false};
+  // Main thread only: the task held and the host that gave it.
+  BackgroundTaskHost::Identifier backgroundTask_ = BackgroundTaskHost::kInvalid;
+  std::shared_ptr<BackgroundTaskHost> backgroundTaskHost_;
 
   mutable std::recursive_mutex cancelledLock_;
   std::string requestMethod_ = "GET";

@@ -439,6 +439,7 @@ void HttpRequest::markAsFinished() {
     inProgress = false;
   }
   pf::Operation::finish();
+  endBackgroundTask();
 }
 
 // ---- reading the answer ----

@@ -128,6 +128,7 @@ void HttpRequest::main() {
 }
 
 void HttpRequest::prepare() {
+  beginBackgroundTask();
   if (error.get()) {
     complete = true;
     markAsFinished();

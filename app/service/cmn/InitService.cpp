@@ -5,6 +5,7 @@
 
 #include "app/model/AppClasses.h"
 #include "app/service/cmn/ServerSettings.h"
+#include "app/util/ApplicationBackgroundTasks.h"
 #include "core/db/VelkDBHelper.h"
 #include "core/db/VelkSetting.h"
 #include "core/open/ServiceManager.h"
@@ -22,6 +23,7 @@ constexpr char kDbVersionKey[] = "db_version";
 InitService::DatabaseStart InitService::initAll() {
   const DatabaseStart start = initDatabase();
   initOpenSetting();
+  ApplicationBackgroundTasks::install();
   return start;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Prepares, once per launch and before any screen, what every other service needs: the object store
-// over Documents/"Marlune.db" mapped by the bundle's "DBConfig.xml", and the remote-call client's
-// configuration (ServerSettings). Runs on the main thread.
+// over Documents/"Marlune.db" mapped by the bundle's "DBConfig.xml", the remote-call client's
+// configuration (ServerSettings), and the application's background tasks for transfers that continue
+// in the background. Runs on the main thread.
 
 class InitService {
  public:
@@ -18,7 +19,8 @@ class InitService {
     Unavailable,
   };
 
-  // Registers the application's classes, opens or creates the store, installs the server settings.
+  // Registers the application's classes, opens or creates the store, installs the server settings and
+  // the background-task host.
   DatabaseStart initAll();
 
  private:
