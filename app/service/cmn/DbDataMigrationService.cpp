@@ -1,6 +1,7 @@
 #include "app/service/cmn/DbDataMigrationService.h"
 
 #include <filesystem>
+#include <map>
 #include <system_error>
 
 #include "app/model/cms/CourseStudyRecord.h"
@@ -9,6 +10,7 @@
 #include "core/sqlite/SqlResultSet.h"
 #include "core/util/CommonUtil.h"
 #include "core/util/FileTool.h"
+#include "core/util/MD5HexDigest.h"
 #include "platform/runtime/Class.h"
 
 namespace {
@@ -104,11 +106,15 @@ bool DbDataMigrationService::migrateWithRelationObj(const std::shared_ptr<DataTr
   auto objects = std::make_shared<pf::Array>(dbHelper->readResultSet(*rows, *relationObj->resultClassName));
   rows->close();
   const pf::Class* downloadClass = pf::ClassRegistry::find(ScoDownloadInfo::kClassName);
+  std::vector<std::shared_ptr<ScoDownloadInfo>> downloads;
   for (const pf::Value& value : *objects) {
     const pf::ObjectPtr& object = value.object();
     object->setValueForKey("sid", pf::Value(CommonUtil::createNewUUID()));
-    if (downloadClass && object->isKindOf(*downloadClass)) completeDownloadRecord(object);
+    if (!downloadClass || !object->isKindOf(*downloadClass)) continue;
+    completeDownloadRecord(object);
+    downloads.push_back(std::static_pointer_cast<ScoDownloadInfo>(object));
   }
+  keepDownloadPathsApart(downloads);
   bool inserted = false;
   const bool ended = dbHelper->queueInTransaction([&](VelkDBHelper& store, bool& rollback) {
     inserted = store.insertObjectsUseBatch(objects) && store.setValue("1", doneKey);
@@ -130,6 +136,27 @@ void DbDataMigrationService::completeDownloadRecord(const pf::ObjectPtr& object)
                          : static_cast<float>(record->downloadedSize) / static_cast<float>(record->totalSize);
   record->hasDownloaded = record->totalSize > 0 && record->downloadedSize == record->totalSize;
   record->downloadState = record->hasDownloaded ? DownloadInfo::kFinished : DownloadInfo::kPaused;
+}
+
+// The earlier release kept every download under the last name of its address, so units whose
+// addresses end alike shared one file. The first record of a name keeps the file where it is; a record
+// of another address gets paths of its own (as new downloads are named) and starts over, since the
+// shared file is not known to hold its unit. Records of one address (two learners) still share.
+void DbDataMigrationService::keepDownloadPathsApart(const std::vector<std::shared_ptr<ScoDownloadInfo>>& records) {
+  std::map<std::string, std::string> addressOfPath;
+  for (const auto& record : records) {
+    if (!record->savePath) continue;
+    const std::string address = record->downloadUrlStr.value_or("");
+    const auto [first, inserted] = addressOfPath.emplace(*record->savePath, address);
+    if (inserted || first->second == address) continue;
+    const std::string own = MD5HexDigest::MD5TO32Lower(address) + "_" + lastPathComponent(address);
+    record->savePath = FileTool::pathInDir(FileTool::getDownloadDir(), own);
+    record->tempSavePath = FileTool::pathInDir(FileTool::getDownloadTmpDir(), own);
+    record->downloadedSize = 0;
+    record->progress = 0;
+    record->hasDownloaded = false;
+    record->downloadState = DownloadInfo::kPaused;
+  }
 }
 
 bool DbDataMigrationService::checkNewDbFileExisit() const {

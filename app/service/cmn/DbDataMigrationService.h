@@ -18,6 +18,8 @@
 #include "core/db/VelkDBHelper.h"
 #include "core/sqlite/SqlDatabase.h"
 
+class ScoDownloadInfo;
+
 class DbDataMigrationService {
  public:
   // The settings row marking a step done is this followed by the step's class name.
@@ -48,4 +50,5 @@ class DbDataMigrationService {
  private:
   void renamePartialDownloads();
   static void completeDownloadRecord(const pf::ObjectPtr& object);
+  static void keepDownloadPathsApart(const std::vector<std::shared_ptr<ScoDownloadInfo>>& records);
 };

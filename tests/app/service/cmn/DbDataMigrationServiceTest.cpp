@@ -13,6 +13,7 @@
 #include "app/model/cms/ScoDownloadInfo.h"
 #include "app/model/cms/ScoStudyRecord.h"
 #include "core/util/FileTool.h"
+#include "core/util/MD5HexDigest.h"
 #include "tests/app/support/AppSandbox.h"
 #include "tests/app/support/EarlierReleaseDatabase.h"
 
@@ -130,6 +131,57 @@ TEST_F(DbDataMigrationServiceTest, CarriesRecordsAndOneDownloadPerEarlierDownloa
 
   DbDataMigrationService().beginMigrations();  // the next launch finds nothing to carry
   EXPECT_EQ(stored<ScoDownloadInfo>().size(), 3u);
+}
+
+// The earlier release kept downloads under the last name of their address alone, so two units whose
+// addresses end alike shared one file. The first record keeps the file; a record of another address
+// gets paths of its own and starts over; two learners' downloads of one address still share.
+TEST_F(DbDataMigrationServiceTest, DownloadsWhoseAddressesEndAlikeNoLongerShareAFile) {
+  app_test::EarlierReleaseDatabase::write(earlierDatabase());
+  const std::string otherAddress = "http://files/other/s1.mp4";
+  {
+    auto earlier = SqlDatabase::databaseWithPath(earlierDatabase());
+    ASSERT_TRUE(earlier->open());
+    ASSERT_TRUE(earlier->executeUpdate(
+        "INSERT INTO filedownlog VALUES ('S1', 'U2', 'C1', 'http://files/u/s1.mp4?v=2', 1000, 1000)"));
+    ASSERT_TRUE(earlier->executeUpdate("INSERT INTO filedownlog VALUES ('S4', 'U1', 'C2', ?, 800, 800)",
+                                       otherAddress));
+    earlier->close();
+  }
+  const std::string shared = FileTool::getDownloadDir() + "/s1.mp4";
+  touch(shared);
+  DbDataMigrationService().beginMigrations();
+
+  std::map<std::string, std::shared_ptr<ScoDownloadInfo>> byUnitAndUser;
+  for (const auto& record : stored<ScoDownloadInfo>())
+    byUnitAndUser[*record->scoId + "/" + *record->userId] = record;
+  ASSERT_EQ(byUnitAndUser.size(), 5u);
+  const std::string own = MD5HexDigest::MD5TO32Lower(otherAddress) + "_s1.mp4";
+  const struct {
+    const char* key;
+    std::string savePath;
+    std::string tempSavePath;
+    int state;
+    unsigned long long downloaded;
+    float progress;
+  } cases[] = {
+      {"S1/U1", shared, FileTool::getDownloadTmpDir() + "/s1.mp4", DownloadInfo::kFinished, 1000, 1.0f},
+      {"S1/U2", shared, FileTool::getDownloadTmpDir() + "/s1.mp4", DownloadInfo::kFinished, 1000, 1.0f},
+      {"S4/U1", FileTool::getDownloadDir() + "/" + own, FileTool::getDownloadTmpDir() + "/" + own,
+       DownloadInfo::kPaused, 0, 0.0f},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.key);
+    const auto& record = byUnitAndUser.at(c.key);
+    EXPECT_EQ(record->savePath, c.savePath);
+    EXPECT_EQ(record->tempSavePath, c.tempSavePath);
+    EXPECT_EQ(record->downloadState, c.state);
+    EXPECT_EQ(record->hasDownloaded, c.state == DownloadInfo::kFinished);
+    EXPECT_EQ(record->downloadedSize, c.downloaded);
+    EXPECT_FLOAT_EQ(record->progress, c.progress);
+  }
+  EXPECT_EQ(byUnitAndUser.at("S4/U1")->totalSize, 800u);
+  EXPECT_TRUE(fs::exists(shared));
 }
 
 TEST_F(DbDataMigrationServiceTest, AFailedStepKeepsTheFoldersAndIsRetriedAloneAtTheNextLaunch) {
