@@ -189,6 +189,45 @@ TEST_F(CommonServiceTest, ClearCacheAnswersNoWhenTheDraftsCannotGo) {
   EXPECT_TRUE(stored("draft_acme_U1_blog"));
 }
 
+// Either step failing makes the whole answer NO, and the other step still runs.
+TEST_F(CommonServiceTest, ClearCacheAnswersNoWhenEitherStepFails) {
+  const struct {
+    bool picturesFail;
+    bool draftsFail;
+    bool expected;
+  } cases[] = {{false, false, true}, {true, false, false}, {false, true, false}, {true, true, false}};
+  const std::string cache = ImageCache::defaultDiskCachePath();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "pictures fail " << c.picturesFail << ", drafts fail " << c.draftsFail);
+    launch();
+    CommonService common;
+    common.updateCurrentUser(user("U1", "acme"));
+    ASSERT_TRUE(draft("draft_acme_U1_blog", "text"));
+    std::filesystem::remove_all(cache);
+    if (c.picturesFail) {
+      // A folder whose entries nobody may remove, root included: the kernel's list of open files.
+      std::filesystem::create_directories(std::filesystem::path(cache).parent_path());
+      std::filesystem::create_directory_symlink("/proc/self/fdinfo", cache);
+    } else {
+      std::filesystem::create_directories(cache);
+      std::ofstream(cache + "/picture") << "jpeg";
+    }
+    auto db = SqlDatabase::databaseWithPath(databasePath());
+    ASSERT_TRUE(db->open());
+    ASSERT_TRUE(db->executeUpdate("DROP TRIGGER IF EXISTS keep_settings"));
+    if (c.draftsFail) {
+      ASSERT_TRUE(db->executeUpdate(
+          "CREATE TRIGGER keep_settings BEFORE DELETE ON settings BEGIN SELECT RAISE(ABORT, 'kept'); END"));
+    }
+    db->close();
+
+    EXPECT_EQ(common.clearCache(), c.expected);
+    EXPECT_EQ(stored("draft_acme_U1_blog"), c.draftsFail);
+    if (!c.picturesFail) EXPECT_TRUE(std::filesystem::is_empty(cache));
+  }
+  std::filesystem::remove(cache);
+}
+
 TEST_F(CommonServiceTest, CollectionDefineHoldsItsFiveDictionaries) {
   const auto resources = CommonService().resources();
   ASSERT_NE(resources, nullptr);
