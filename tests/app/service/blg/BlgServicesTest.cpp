@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <set>
+
 #include <nlohmann/json.hpp>
 
 #include "app/model/blg/BlogUser.h"
@@ -265,6 +269,217 @@ TEST_F(BlgServicesTest, TheBadgeCountsOthersPostsUntilTheCompanyFeedIsOpened) {
             2);  // WB-003 and WB-004 of the last three days; the learner's own WB-005 is not counted
   blogs->getCorpBlogsWithContent(std::nullopt, page);
   EXPECT_EQ(open.reminder(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::string> idsOf(const std::shared_ptr<Page>& page, const std::function<std::string(const pf::Value&)>& id) {
+  std::vector<std::string> ids;
+  if (!page || !page->rows) return {"(no page)"};
+  for (const pf::Value& row : *page->rows) ids.push_back(id(row));
+  return ids;
+}
+
+// A blog row's id; every row must be a Blog whose topics are Topics.
+std::string blogIdOf(const pf::Value& row) {
+  const auto blog = row.objectAs<Blog>();
+  if (!blog) return "(not a Blog)";
+  if (blog->topicList) {
+    for (const pf::Value& topic : *blog->topicList)
+      if (!topic.objectAs<Topic>()) return "(a topic that is not a Topic)";
+  }
+  return blog->blogId.value_or("(nil)");
+}
+
+std::string topicIdOf(const pf::Value& row) {
+  const auto topic = row.objectAs<Topic>();
+  return topic ? topic->topicId.value_or("(nil)") : "(not a Topic)";
+}
+
+std::string userIdOf(const pf::Value& row) {
+  const auto user = row.objectAs<BlogUser>();
+  return user ? user->userId.value_or("(nil)") : "(not a BlogUser)";
+}
+
+using Ids = std::vector<std::string>;
+
+// Newest first; a repost files under its source's topics.
+TEST_F(BlgServicesTest, FeedsHoldThePostsOfTheirUserTopicOrSourceNewestFirst) {
+  OpenBlogService open{delegate};
+  const struct {
+    const char* what;
+    std::function<std::shared_ptr<Page>()> load;
+    Ids expected;
+  } cases[] = {
+      {"a user's posts", [&] { return blogs->loadUserBlogsWithUserID("U9101", page); }, {"WB-004", "WB-002"}},
+      {"a topic's posts", [&] { return blogs->getTopicBlogsWithTopicID("WT-001", page); },
+       {"WB-004", "WB-003", "WB-001"}},
+      {"another topic's", [&] { return open.loadTopicBlogs("WT-003", std::nullopt, page); }, {"WB-003"}},
+      {"a user with no posts", [&] { return blogs->loadUserBlogsWithUserID("U9999", page); }, {}},
+      {"the learner's own", [&] { return open.loadMyBlogs(std::nullopt, page); }, {"WB-005"}},
+      {"the learner's own holding a text", [&] { return open.loadMyBlogs("课程", page); }, {"WB-005"}},
+      {"the learner's own holding another", [&] { return open.loadMyBlogs("灭火器", page); }, {}},
+      {"the reposts of a post", [&] { return open.loadRespostBlogs("WB-001", std::nullopt, page); }, {"WB-004"}},
+      {"a user's posts holding a text", [&] { return open.loadUserBlogs("U9101", "转发", page); }, {"WB-004"}},
+      {"the company's posts holding a text", [&] { return blogs->getCorpBlogsWithContent("安全", page); },
+       {"WB-005", "WB-002"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(idsOf(c.load(), blogIdOf), c.expected) << c.what;
+  EXPECT_EQ(reportedCodes(), std::vector<std::string>{});
+}
+
+TEST_F(BlgServicesTest, EachCallSendsItsParameterNames) {
+  OpenBlogService open{delegate};
+  OpenTopicService topics{delegate};
+  BlgUserService users{delegate};
+  const struct {
+    const char* path;
+    std::function<void()> call;
+    std::set<std::string> names;
+  } cases[] = {
+      {"/v1/wb/blog/get", [&] { blogs->getBlogWithBlogID("WB-001"); }, {"blogId"}},
+      {"/v1/wb/blog/loadUserBlogs", [&] { blogs->loadUserBlogsWithUserID("U9101", page); },
+       {"userId", "content", "page"}},
+      {"/v1/wb/blog/loadTopicBlogs", [&] { blogs->getTopicBlogsWithTopicID("WT-001", page); },
+       {"topicId", "content", "page"}},
+      {"/v1/wb/blog/loadMyBlogs", [&] { open.loadMyBlogs(std::nullopt, page); }, {"content", "page"}},
+      {"/v1/wb/blog/loadRespostBlogs", [&] { open.loadRespostBlogs("WB-001", std::nullopt, page); },
+       {"blogId", "content", "page"}},
+      {"/v1/wb/blog/reminder", [&] { open.reminder(); }, {}},
+      {"/v1/wb/topic/loadTopics", [&] { topics.loadTopics(std::nullopt, page); }, {"title", "page"}},
+      {"/v1/wb/topic/loadUserTopics", [&] { topics.loadUserTopics("U0001", std::nullopt, page); },
+       {"userId", "title", "page"}},
+      {"/v1/wb/topic/isFollowed", [&] { topics.isFollowed("WT-001"); }, {"topicId"}},
+      {"/v1/wb/bloguser/loadBlogUsers", [&] { users.getBlogUsersWithNickName("王", page); }, {"nickName", "page"}},
+      {"/v1/wb/bloguser/getUserDetailById", [&] { users.getUserDetailWithUserID("U9101"); }, {"userId"}},
+      {"/v1/wb/bloguser/getUserDetailByName", [&] { users.getUserDetailWithNickName("王芳"); }, {"nickName"}},
+  };
+  for (const auto& c : cases) {
+    c.call();
+    const auto calls = server.calls(c.path);
+    ASSERT_FALSE(calls.empty()) << c.path;
+    std::set<std::string> names;
+    for (const auto& [name, text] : calls.back().parameters) names.insert(name);
+    EXPECT_EQ(names, c.names) << c.path;
+  }
+  EXPECT_EQ(sent("/v1/wb/blog/loadUserBlogs", "content"), "null");
+  EXPECT_EQ(sent("/v1/wb/blog/loadTopicBlogs", "content"), "null");
+}
+
+TEST_F(BlgServicesTest, APostsDetailCarriesItsCountsItsAuthorAndItsSource) {
+  const auto repost = blogs->getBlogWithBlogID("WB-004");
+  ASSERT_NE(repost, nullptr);
+  EXPECT_EQ(repost->blogType, "broadcast");
+  EXPECT_EQ(repost->nickName, "王芳");
+  EXPECT_EQ(repost->createBy, "U9101");
+  EXPECT_EQ(repost->clientType, "APPLE_PHONE");
+  ASSERT_TRUE(repost->createTime);
+  EXPECT_FALSE(repost->collected);
+  EXPECT_EQ(topicTitles(*repost), std::vector<std::string>{"新员工培训"});
+  ASSERT_NE(repost->refBlog, nullptr);
+  const Blog& source = *repost->refBlog;
+  EXPECT_EQ(source.blogId, "WB-001");
+  EXPECT_EQ(source.commentsCnt, 2);
+  EXPECT_EQ(source.broadcastCnt, 1);
+  EXPECT_EQ(source.collectCnt, 1);
+  EXPECT_TRUE(source.collected) << "the learner collected the source";
+  EXPECT_EQ(source.nickName, "培训讲师");
+  ASSERT_TRUE(source.createTime);
+  EXPECT_LT(source.createTime->seconds, repost->createTime->seconds);
+  EXPECT_EQ(reportedCodes(), std::vector<std::string>{});
+
+  for (const std::optional<std::string>& unknown : {std::optional<std::string>("WB-404"), std::optional<std::string>()}) {
+    EXPECT_EQ(blogs->getBlogWithBlogID(unknown), nullptr);
+    EXPECT_EQ(reportedCodes(), std::vector<std::string>{"wb.blog.notFound"});
+  }
+}
+
+TEST_F(BlgServicesTest, AUsersDetailCountsWhomHeFollowsHisFollowersPostsTopicsAndCollections) {
+  BlgUserService users{delegate};
+  const struct {
+    const char* userId;
+    long long follows;
+    long long followers;
+    long long posts;
+    int topics;
+    int collected;
+    bool followedByLearner;
+  } cases[] = {
+      {"U0001", 2, 1, 1, 1, 1, false},
+      {"U9103", 0, 3, 1, 0, 0, true},
+      {"U9102", 1, 0, 1, 1, 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.userId);
+    const auto detail = users.getUserDetailWithUserID(c.userId);
+    ASSERT_NE(detail, nullptr);
+    EXPECT_EQ(detail->userId, c.userId);
+    EXPECT_EQ(detail->attentionCount, c.follows);
+    EXPECT_EQ(detail->attentionedCount, c.followers);
+    EXPECT_EQ(detail->blogCount, c.posts);
+    EXPECT_EQ(detail->conceredTopicCount, c.topics);
+    EXPECT_EQ(detail->collectedBlogCount, c.collected);
+    EXPECT_EQ(detail->userConcerned, c.followedByLearner);
+  }
+  EXPECT_EQ(users.getUserDetailWithNickName("培训讲师")->userId, "U9103");
+  EXPECT_EQ(users.getUserDetailWithUserID("U9999"), nullptr);
+  EXPECT_EQ(users.getUserDetailWithNickName("无此人"), nullptr);
+  EXPECT_EQ(reportedCodes(), (std::vector<std::string>{"wb.blogUser.notFound", "wb.blogUser.notFound"}));
+}
+
+TEST_F(BlgServicesTest, NickNameSearchFindsPeopleWhoseNameHoldsTheText) {
+  BlgUserService users{delegate};
+  const struct {
+    std::optional<std::string> text;
+    Ids expected;
+  } cases[] = {
+      {"王", {"U9101"}},
+      {"培训", {"U9103"}},
+      {"无此人", {}},
+      {std::nullopt, {"U0001", "U9101", "U9102", "U9103"}},
+  };
+  for (const auto& c : cases) {
+    Ids found = idsOf(users.getBlogUsersWithNickName(c.text, page), userIdOf);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, c.expected) << c.text.value_or("(nil)");
+  }
+  const auto wang = users.getBlogUsersWithNickName("王芳", page);
+  ASSERT_TRUE(wang && wang->rows && wang->rows->size() == 1);
+  const auto person = wang->rows->front().objectAs<BlogUser>();
+  EXPECT_EQ(person->nickName, "王芳");
+  EXPECT_EQ(person->fansCnt, 1);
+  EXPECT_EQ(person->concernCnt, 2);
+  EXPECT_TRUE(person->concerned);
+}
+
+TEST_F(BlgServicesTest, TopicsAreListedByPostCountAndFilteredByTitleOrFollower) {
+  OpenTopicService open{delegate};
+  TopicService topics{delegate};
+  const struct {
+    const char* what;
+    std::function<std::shared_ptr<Page>()> load;
+    Ids expected;
+  } cases[] = {
+      {"all, most posts first", [&] { return topics.getAllTopicListWithPage(page); }, {"WT-001", "WT-002", "WT-003"}},
+      {"by title", [&] { return open.loadTopics("安全", page); }, {"WT-002"}},
+      {"a user's followed topics", [&] { return topics.getTopicsWithUserID("U9102", page); }, {"WT-003"}},
+      {"a user's followed topics by title", [&] { return open.loadUserTopics("U0001", "读书", page); }, {}},
+      {"a user who follows none", [&] { return topics.getTopicsWithUserID("U9101", page); }, {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(idsOf(c.load(), topicIdOf), c.expected) << c.what;
+  const auto all = topics.getAllTopicListWithPage(page);
+  ASSERT_TRUE(all && all->rows && !all->rows->empty());
+  const auto first = all->rows->front().objectAs<Topic>();
+  EXPECT_EQ(first->title, "新员工培训");
+  EXPECT_EQ(first->blogCnt, 3);
+  EXPECT_EQ(first->createBy, "U9103");
+
+  EXPECT_TRUE(open.isFollowed("WT-001"));
+  EXPECT_FALSE(open.isFollowed("WT-002"));
+  EXPECT_FALSE(open.follow("WT-404"));
+  EXPECT_EQ(reportedCodes(), std::vector<std::string>{"wb.topic.notFound"});
 }
 
 }  // namespace
