@@ -33,6 +33,38 @@ double clamp(double value, double low, double high) {
   return std::max(low, std::min(value, high));
 }
 
+// Holds the start of a touch back from the content for a moment: a drag beginning meanwhile takes
+// the touch before the content sees it; a still finger or a lift lets the content have it.
+class ContentTouchDelay : public GestureRecognizer {
+ public:
+  ContentTouchDelay() {
+    setDelaysTouchesBegan(true);
+    setDelaysTouchesEnded(false);
+    setCancelsTouchesInView(false);
+  }
+
+ protected:
+  void touchesBegan(const TouchSet&, const Event&) override {
+    if (timer_) return;
+    std::weak_ptr<ContentTouchDelay> weak = sharedAs<ContentTouchDelay>();
+    timer_ = Timer::scheduled(ScrollView::kContentTouchDelay, false, [weak](Timer&) {
+      if (auto self = weak.lock()) self->giveUp();
+    });
+  }
+  void touchesEnded(const TouchSet&, const Event&) override { giveUp(); }
+  void reset() override {
+    GestureRecognizer::reset();
+    if (timer_) timer_->invalidate();
+    timer_.reset();
+  }
+
+ private:
+  void giveUp() {
+    if (state() == State::Possible) setState(State::Failed);
+  }
+  std::shared_ptr<Timer> timer_;
+};
+
 }  // namespace
 
 ScrollView::ScrollView() : ScrollView(Rect()) {}
@@ -102,6 +134,11 @@ void ScrollView::setScrollEnabled(bool enabled) {
   if (pan_) pan_->setEnabled(enabled);
 }
 
+void ScrollView::setDelaysContentTouches(bool delays) {
+  delaysContentTouches_ = delays;
+  if (contentDelay_) contentDelay_->setEnabled(delays);
+}
+
 void ScrollView::setDecelerationRate(double rate) {
   decelerationRate_ = clamp(rate, 0.0, 0.9999);
 }
@@ -133,6 +170,9 @@ void ScrollView::ensureRecognizers() {
   pinch_->setDelaysTouchesEnded(false);
   pinch_->addTarget(weak_from_this(), [this](GestureRecognizer&) { handlePinch(); });
   addGestureRecognizer(pinch_);
+  contentDelay_ = std::make_shared<ContentTouchDelay>();
+  contentDelay_->setEnabled(delaysContentTouches_);
+  addGestureRecognizer(contentDelay_);
 }
 
 bool ScrollView::scrollsHorizontally() const {

@@ -40,6 +40,8 @@ class ScrollView : public View {
   // Velocity kept per millisecond of deceleration.
   static constexpr double kDecelerationRateNormal = 0.998;
   static constexpr double kDecelerationRateFast = 0.99;
+  // Seconds the content waits for a touch's start while a drag may still take it (delaysContentTouches).
+  static constexpr double kContentTouchDelay = 0.15;
   // Seconds a setContentOffset or zoom animation takes.
   static constexpr double kScrollAnimationDuration = 0.3;
   // Steps of deceleration and animation on the run-loop clock.
@@ -103,7 +105,7 @@ class ScrollView : public View {
   double decelerationRate() const { return decelerationRate_; }
   void setDecelerationRate(double rate);
   bool delaysContentTouches() const { return delaysContentTouches_; }
-  void setDelaysContentTouches(bool delays) { delaysContentTouches_ = delays; }
+  void setDelaysContentTouches(bool delays);
   bool canCancelContentTouches() const { return canCancelContentTouches_; }
   void setCanCancelContentTouches(bool cancels) { canCancelContentTouches_ = cancels; }
 
@@ -183,6 +185,7 @@ class ScrollView : public View {
   std::weak_ptr<ScrollViewDelegate> delegate_;
   std::shared_ptr<PanGestureRecognizer> pan_;
   std::shared_ptr<PinchGestureRecognizer> pinch_;
+  std::shared_ptr<GestureRecognizer> contentDelay_;
   std::shared_ptr<Timer> timer_;
   Size contentSize_;
   EdgeInsets contentInset_;

@@ -454,4 +454,51 @@ TEST_F(ScrollViewTest, AStatusBarTapScrollsTheOneScrollToTopViewUp) {
   pf::Application::sharedApplication().setStatusBarHidden(false);
 }
 
+// Content that logs the touches it gets.
+class TouchedContent : public pf::View {
+ public:
+  using View::View;
+  void touchesBegan(const pf::TouchSet&, const pf::Event*) override { events.push_back("began"); }
+  void touchesEnded(const pf::TouchSet&, const pf::Event*) override { events.push_back("ended"); }
+  void touchesCancelled(const pf::TouchSet&, const pf::Event*) override { events.push_back("cancelled"); }
+  std::vector<std::string> events;
+};
+
+TEST_F(ScrollViewTest, DelayedContentTouchesReachTheContentOnlyIfNoDragTakesThem) {
+  const struct {
+    const char* what;
+    bool delays;
+    double hold;   // seconds still before moving or lifting
+    bool drags;
+    std::vector<std::string> whileHeld, after;
+  } cases[] = {
+      {"a quick tap arrives whole at the lift", true, 0.05, false, {}, {"began", "ended"}},
+      {"a still finger arrives after the delay", true, 0.3, false, {"began"}, {"began", "ended"}},
+      {"a quick drag never reaches the content", true, 0.05, true, {}, {}},
+      {"a drag after the delay cancels", true, 0.3, true, {"began"}, {"began", "cancelled"}},
+      {"not delayed: at once, then cancelled", false, 0.05, true, {"began"}, {"began", "cancelled"}},
+  };
+  auto content = std::make_shared<TouchedContent>(Rect(0, 0, 320, 10000));
+  scroll->addSubview(content);
+  pf::TouchInjector finger(window);
+  for (const auto& c : cases) {
+    scroll->setDelaysContentTouches(c.delays);
+    scroll->setContentOffset({0, 1000});
+    content->events.clear();
+    finger.press(0, {160, 300});
+    runUntil(pf::Clock::now() + c.hold);
+    EXPECT_EQ(content->events, c.whileHeld) << c.what;
+    if (c.drags) {
+      for (int y = 290; y >= 200; y -= 10) {
+        runUntil(pf::Clock::now() + 0.01);
+        finger.move(0, {160, static_cast<double>(y)});
+      }
+    }
+    finger.lift(0);
+    settle();
+    EXPECT_EQ(content->events, c.after) << c.what;
+    EXPECT_EQ(scroll->contentOffset().y > 1000, c.drags) << c.what;
+  }
+}
+
 }  // namespace
