@@ -198,32 +198,36 @@ void TableView::placeDecorations() {
   if (tableHeaderView_) tableHeaderView_->setFrame(Rect(0, 0, width, tableHeaderView_->frame().height()));
   for (const auto& section : sections_) {
     if (section.header && section.headerHeight > 0) addSubview(section.header);
-    if (section.footer && section.footerHeight > 0) {
-      section.footer->setFrame(Rect(0, section.end() - section.footerHeight, width, section.footerHeight));
-      addSubview(section.footer);
-    }
+    if (section.footer && section.footerHeight > 0) addSubview(section.footer);
   }
   if (tableFooterView_) {
     const double top = sections_.empty() ? (tableHeaderView_ ? tableHeaderView_->frame().height() : 0)
                                          : sections_.back().end();
     tableFooterView_->setFrame(Rect(0, top, width, tableFooterView_->frame().height()));
   }
-  pinSectionHeaders();
+  pinSectionDecorations();
 }
 
 // In a plain table the header of the section at the top stays there while its rows scroll under
-// it, until the section's end pushes it up.
-void TableView::pinSectionHeaders() {
+// it, until the section's end pushes it up; the footer of the section at the bottom stays there
+// until its rows have all come up.
+void TableView::pinSectionDecorations() {
   const double width = bounds().width();
   const double top = contentOffset().y + contentInset().top;
+  const double bottom = contentOffset().y + bounds().height() - contentInset().bottom;
+  const bool plain = style_ == Style::Plain;
   for (const auto& section : sections_) {
-    if (!section.header || section.headerHeight <= 0) continue;
-    double y = section.top;
-    if (style_ == Style::Plain) {
+    if (section.header && section.headerHeight > 0) {
       const double last = section.end() - section.footerHeight - section.headerHeight;
-      y = std::max(section.top, std::min(top, last));
+      const double y = plain ? std::max(section.top, std::min(top, last)) : section.top;
+      section.header->setFrame(Rect(0, y, width, section.headerHeight));
     }
-    section.header->setFrame(Rect(0, y, width, section.headerHeight));
+    if (section.footer && section.footerHeight > 0) {
+      const double natural = section.end() - section.footerHeight;
+      const double first = section.top + section.headerHeight;
+      const double y = plain ? std::min(natural, std::max(first, bottom - section.footerHeight)) : natural;
+      section.footer->setFrame(Rect(0, y, width, section.footerHeight));
+    }
   }
 }
 
@@ -249,7 +253,7 @@ void TableView::layoutRows() {
   for (const auto& path : wanted) {
     if (!visible_.count(path)) showCell(path);
   }
-  pinSectionHeaders();
+  pinSectionDecorations();
   if (backgroundView_) backgroundView_->setFrame(visible);
 }
 
@@ -474,6 +478,11 @@ Rect TableView::rectForRowAtIndexPath(const IndexPath& path) const {
 std::shared_ptr<View> TableView::headerViewForSection(long section) const {
   if (section < 0 || section >= numberOfSections()) return nullptr;
   return sections_[section].header;
+}
+
+std::shared_ptr<View> TableView::footerViewForSection(long section) const {
+  if (section < 0 || section >= numberOfSections()) return nullptr;
+  return sections_[section].footer;
 }
 
 Rect TableView::rectForSection(long section) const {

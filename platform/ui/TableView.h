@@ -138,8 +138,9 @@ class TableView : public ScrollView {
   Rect rectForSection(long section) const;
   std::optional<IndexPath> indexPathForRowAtPoint(Point point) const;
   std::optional<IndexPath> indexPathForCell(const TableViewCell* cell) const;
-  // The view showing a section's header (where a plain table pins it), else null.
+  // The views showing a section's header and footer (where a plain table pins them), else null.
   std::shared_ptr<View> headerViewForSection(long section) const;
+  std::shared_ptr<View> footerViewForSection(long section) const;
   // The cell of a row in view, else null.
   std::shared_ptr<TableViewCell> cellForRowAtIndexPath(const IndexPath& path) const;
   std::vector<std::shared_ptr<TableViewCell>> visibleCells() const;
@@ -196,7 +197,7 @@ class TableView : public ScrollView {
   std::shared_ptr<View> sectionLabel(const std::optional<std::string>& title, bool header) const;
   void layoutRows();
   void placeDecorations();
-  void pinSectionHeaders();
+  void pinSectionDecorations();
   void recycle(const IndexPath& path);
   void recycleAll();
   void showCell(const IndexPath& path);

@@ -349,6 +349,10 @@ class TitledRows : public Rows {
   std::optional<double> heightForFooterInSection(TableView&, long section) override {
     return section == 0 ? 30.0 : 0.0;
   }
+  std::optional<std::string> titleForFooterInSection(TableView&, long section) override {
+    if (section == 0) return "End of the first";
+    return std::nullopt;
+  }
 };
 
 TEST_F(TableViewTest, HeadersFootersAndTheTableHeaderTakeTheirPlaces) {
@@ -396,7 +400,7 @@ TEST_F(TableViewTest, SelectionDuringEditingOnlyWhenAllowed) {
   EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{0, 0}));
 }
 
-TEST_F(TableViewTest, PlainHeadersStickToTheTopUntilTheirSectionPushesThemOff) {
+TEST_F(TableViewTest, PlainHeadersStickToTheTopAndFootersToTheBottomWhileTheirSectionShows) {
   auto titled = std::make_shared<TitledRows>();
   titled->rows = {Rows::named("a", 20), Rows::named("b", 20)};
   table->setDataSource(titled);
@@ -422,6 +426,22 @@ TEST_F(TableViewTest, PlainHeadersStickToTheTopUntilTheirSectionPushesThemOff) {
     EXPECT_EQ(table->headerViewForSection(0)->frame().minY(), c.header0) << c.offset;
     EXPECT_EQ(table->headerViewForSection(1)->frame().minY(), c.header1) << c.offset;
   }
+  // Section 0's footer (30 points) sits at the bottom of the view until the section's end comes up.
+  const struct {
+    double offset;
+    double footer;
+  } footers[] = {
+      {0, 480 - 30},
+      {300, 300 + 480 - 30},
+      {end0 - 480 + 10, end0 - 30},  // its own place is in view
+      {end0 + 100, end0 - 30},
+      {-50, -50 + 480 - 30},
+  };
+  table->setContentInset({});
+  for (const auto& c : footers) {
+    table->setContentOffset({0, c.offset});
+    EXPECT_EQ(table->footerViewForSection(0)->frame().minY(), c.footer) << c.offset;
+  }
 
   // Drawn over the rows scrolling under it.
   table->setContentInset({});
@@ -443,6 +463,7 @@ TEST_F(TableViewTest, PlainHeadersStickToTheTopUntilTheirSectionPushesThemOff) {
   grouped->reloadData();
   grouped->setContentOffset({0, 300});
   EXPECT_EQ(grouped->headerViewForSection(0)->frame().minY(), 0);
+  EXPECT_EQ(grouped->footerViewForSection(0)->frame().minY(), grouped->rectForSection(0).maxY() - 30);
 }
 
 TEST_F(TableViewTest, AnAnimatedSelectionFadesAndAPlainOneSwitchesAtOnce) {
