@@ -12,5 +12,6 @@ void DataEntity::declareProperties(pf::ClassBuilder<DataEntity>& b) {
   PF_PROPERTY(b, resultMapOnly);
   PF_PROPERTY(b, props);
   PF_PROPERTY(b, relations);
+  PF_PROPERTY(b, indexes);
   PF_PROPERTY(b, pkProp);
 }

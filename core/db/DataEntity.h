@@ -1,6 +1,6 @@
 #pragma once
-// One mapped class: its table, its mapped properties in column order, and (after validation) its
-// primary key and the index from column name to property used to map result rows.
+// One mapped class: its table, its mapped properties in column order, the table's indexes, and (after
+// validation) its primary key and the lookup from column name to property used to map result rows.
 
 #include <map>
 #include <memory>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/db/DataIndex.h"
 #include "core/db/DataProperty.h"
 #include "core/db/DataRelation.h"
 #include "platform/runtime/ClassBuilder.h"
@@ -24,6 +25,8 @@ class DataEntity : public pf::Object {
   // File order, which is also the column order of the table and of INSERT values.
   std::vector<std::shared_ptr<DataProperty>> props;
   std::vector<std::shared_ptr<DataRelation>> relations;
+  // Made with the table; a result-map-only entity's are ignored.
+  std::vector<std::shared_ptr<DataIndex>> indexes;
   std::shared_ptr<DataProperty> pkProp;
   std::map<std::string, std::shared_ptr<DataProperty>> propDic;
 

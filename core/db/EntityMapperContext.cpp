@@ -10,6 +10,7 @@ void EntityMapperContext::registerClasses() {
   pf::registerClass<DataEntity>();
   pf::registerClass<DataProperty>();
   pf::registerClass<DataRelation>();
+  pf::registerClass<DataIndex>();
 }
 
 void EntityMapperContext::declareProperties(pf::ClassBuilder<EntityMapperContext>& b) {

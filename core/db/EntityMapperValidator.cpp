@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <sstream>
 
 #include "core/reflect/ReflectionUtil.h"
 #include "core/util/StringUtil.h"
@@ -58,6 +59,33 @@ void checkProperty(DataEntity& entity, const std::shared_ptr<DataProperty>& prop
   entity.propDic[*prop.columnName] = property;
 }
 
+// The name and the columns enter CREATE INDEX as written, so they must be plain names: the index's of
+// lower-case letters, digits and underscores, the columns the entity's own.
+void checkIndex(DataEntity& entity, DataIndex& index) {
+  const pf::Value className = valueOf(entity.className);
+  const bool plainName =
+      index.name && !index.name->empty() && std::all_of(index.name->begin(), index.name->end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+      });
+  if (!plainName) {
+    fault("Index named: %@ of class: %@ must have a name of lowercase letters, digits and underscores!",
+          valueOf(index.name), className);
+  }
+  index.columnNames.clear();
+  std::string column;
+  std::istringstream columns(index.columns.value_or(""));
+  while (std::getline(columns, column, ',')) {
+    column.erase(0, column.find_first_not_of(' '));
+    column.erase(column.find_last_not_of(' ') + 1);
+    if (!entity.propertyWithColumnName(column))
+      fault("Index named: %@ of class: %@ names no column of its table: %@ !", *index.name, className,
+            column);
+    index.columnNames.push_back(column);
+  }
+  if (index.columnNames.empty())
+    fault("Index named: %@ of class: %@ must name a column!", *index.name, className);
+}
+
 void checkTableEntity(DataEntity& entity, const PropertyDictionary& classProps) {
   const pf::Value className = valueOf(entity.className);
   if (!entity.tableName || entity.tableName->empty()) fault("Entity must have table name");
@@ -65,6 +93,7 @@ void checkTableEntity(DataEntity& entity, const PropertyDictionary& classProps) 
     fault("Entity with className: %@ must have at least one data property!", className);
   for (const std::shared_ptr<DataProperty>& prop : entity.props) checkProperty(entity, prop, classProps);
   if (!entity.pkProp) fault("Entity with className: %@ must have one unique primary key prop!", className);
+  for (const std::shared_ptr<DataIndex>& index : entity.indexes) checkIndex(entity, *index);
 }
 
 }  // namespace

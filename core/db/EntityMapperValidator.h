@@ -1,6 +1,7 @@
 #pragma once
-// Checks the mapping model once at start-up and builds its indexes: the entity of each class, each
-// entity's key and its column-to-property index, and each property's type code. A faulty mapping is a
+// Checks the mapping model once at start-up and builds its lookups: the entity of each class, each
+// entity's key and its column-to-property index, each property's type code and each table index's
+// columns. A faulty mapping is a
 // programming fault: the first one found is thrown as a ContractViolation with its fixed message.
 
 #include <optional>

@@ -86,6 +86,13 @@ std::string byKey(const std::string& head, const DataEntity& entity) {
 
 }  // namespace
 
+std::string SqlBuilder::createIndex(const DataEntity& entity, const DataIndex& index) {
+  std::string columns;
+  for (const std::string& column : index.columnNames) columns += (columns.empty() ? "" : ", ") + column;
+  return " CREATE INDEX IF NOT EXISTS " + index.name.value_or("") + " ON " + tableOf(entity) + " (" +
+         columns + ")";
+}
+
 SqlBuilder::SqlBuilder(const DataEntity& entity, unsigned sqlCode, std::vector<std::string>* args) {
   switch (sqlCode) {
     case CreateTable:

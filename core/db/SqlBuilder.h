@@ -25,6 +25,9 @@ class SqlBuilder {
   // without the table, key or properties a statement needs is a contract fault.
   SqlBuilder(const DataEntity& entity, unsigned sqlCode, std::vector<std::string>* args = nullptr);
 
+  // "CREATE INDEX IF NOT EXISTS" of one of the entity's validated indexes.
+  static std::string createIndex(const DataEntity& entity, const DataIndex& index);
+
   const std::optional<std::string>& content() const { return content_; }
   // Appends "WHERE column IN (?,...)", or "AND ..." when the statement already has a WHERE.
   void appendInWithColumnName(const std::string& columnName, unsigned argsCount);

@@ -121,7 +121,29 @@ bool VelkDBHelper::createDatabase() {
                                              *mapper.entity().tableName, connection.db().lastErrorMessage()));
     }
   }
+  forEachIndex([&](const DataEntity& entity, const DataIndex& index) {
+    if (!connection.db().executeUpdate(SqlBuilder::createIndex(entity, index))) {
+      throw pf::ContractViolation(pf::format("Index %@ create failed with error: %@! ", *index.name,
+                                             connection.db().lastErrorMessage()));
+    }
+  });
   return true;
+}
+
+bool VelkDBHelper::createIndexes() {
+  VelkDBConnection connection(*this);
+  bool made = true;
+  forEachIndex([&](const DataEntity& entity, const DataIndex& index) {
+    made = connection.db().executeUpdate(SqlBuilder::createIndex(entity, index)) && made;
+  });
+  return made;
+}
+
+void VelkDBHelper::forEachIndex(const std::function<void(const DataEntity&, const DataIndex&)>& visit) const {
+  for (const auto& [className, mapper] : mappers_) {
+    if (mapper.entity().resultMapOnly) continue;
+    for (const auto& index : mapper.entity().indexes) visit(mapper.entity(), *index);
+  }
 }
 
 bool VelkDBHelper::isDatabaseExist() const {

@@ -58,9 +58,12 @@ class VelkDBHelper {
   // The mapping model; null when the mapping file could not be read.
   std::shared_ptr<const EntityMapperContext> context() const { return context_; }
 
-  // Creates every mapped table, for a database file that does not exist yet; a table that cannot be
-  // created is a contract fault.
+  // Creates every mapped table with its indexes, for a database file that does not exist yet; a table or
+  // index that cannot be created is a contract fault.
   bool createDatabase();
+  // Creates the mapped indexes that the database lacks, for one made before they were declared. False
+  // when one cannot be made (the others are made all the same).
+  bool createIndexes();
   bool isDatabaseExist() const;
   bool removeDatabase();
   float dbVersion() const;
@@ -148,6 +151,7 @@ class VelkDBHelper {
   const EntityRowMapper& mapperOf(const pf::Value& object, const char* nilMessage) const;
   bool writeEach(const pf::Array& objects, unsigned sqlCode, const char* nilMessage);
   bool onQueueConnection(bool (SqlDatabase::*operation)());
+  void forEachIndex(const std::function<void(const DataEntity&, const DataIndex&)>& visit) const;
   // Each object's graph, in one transaction; false (nothing written) at the first that fails.
   bool writeGraphs(const pf::Array& objects, bool (EntityRelationWriter::*write)(const pf::ObjectPtr&),
                    const char* nilMessage);

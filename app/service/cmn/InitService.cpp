@@ -38,6 +38,8 @@ InitService::DatabaseStart InitService::initDatabase() {
   const std::string version = pf::format("%.1f", static_cast<double>(store->dbVersion()));
 
   if (store->isDatabaseExist()) {
+    // A database of an earlier release lacks the indexes declared since.
+    store->createIndexes();
     const auto stored =
         std::dynamic_pointer_cast<VelkSetting>(store->queryForObject("VelkSetting", kDbVersionKey));
     if (stored && stored->value == version) return DatabaseStart::Current;

@@ -42,6 +42,12 @@ TEST_F(EntityMapperValidatorTest, EachFaultStopsWithItsMessageAndTheFirstFaultWi
        "The columnName in Property named: courseId of class: MappedCourse must be lowercase string!"},
       {"unsupported_db_type.xml", "The dbType: NUMERIC is not support!"},
       {"no_key.xml", "Entity with className: MappedCourse must have one unique primary key prop!"},
+      {"index_bad_name.xml",
+       "Index named: course_info (title); drop table course_info of class: MappedCourse must have a name of "
+       "lowercase letters, digits and underscores!"},
+      {"index_unknown_column.xml",
+       "Index named: course_info_title of class: MappedCourse names no column of its table: teacher !"},
+      {"index_no_column.xml", "Index named: course_info_title of class: MappedCourse must name a column!"},
   };
   for (const auto& [fixture, message] : cases) {
     auto context = load(fixture);
@@ -69,6 +75,9 @@ TEST_F(EntityMapperValidatorTest, ValidMappingBuildsTheIndexes) {
   ASSERT_EQ(course->props.size(), 7u);
   ASSERT_EQ(course->relations.size(), 1u);
   EXPECT_EQ(course->relations[0]->refClass, "MappedUnit");
+  ASSERT_EQ(course->indexes.size(), 1u);
+  EXPECT_EQ(course->indexes[0]->name, "course_info_title_hours");
+  EXPECT_EQ(course->indexes[0]->columnNames, (std::vector<std::string>{"title", "hours"}));
   ASSERT_TRUE(course->pkProp);
   EXPECT_EQ(course->pkProp->name, "courseId");
   EXPECT_FALSE(course->pkProp->nullable);

@@ -377,6 +377,31 @@ TEST_F(VelkDBHelperTest, DatabaseFileAndSchema) {
   EXPECT_FALSE(store().removeDatabase());
 }
 
+// How SQLite finds the study records of a course.
+std::string planOfCourseLookup(const std::string& path) {
+  auto db = openConnection(path);
+  auto rs = db->executeQuery("explain query plan select sid from study_record where course_id = 'c1'");
+  return rs && rs->next() ? rs->stringForColumn("detail").value_or("") : "";
+}
+
+// The mapped index comes with its table; a database made before it was declared gets it from
+// createIndexes, as often as that runs.
+TEST_F(VelkDBHelperTest, MappedIndexesOnNewAndEarlierDatabases) {
+  EXPECT_EQ(store().queryForList("NSString",
+                                 "select name from sqlite_master where type = 'index' and sql is not null"),
+            (pf::Array{pf::Value("study_record_course")}));
+  EXPECT_EQ(planOfCourseLookup(dbPath()),
+            "SEARCH study_record USING INDEX study_record_course (course_id=?)");
+
+  ASSERT_TRUE(store().executeUpdate("drop index study_record_course"));
+  EXPECT_EQ(planOfCourseLookup(dbPath()), "SCAN study_record");
+  for (int run = 0; run < 2; ++run) {
+    EXPECT_TRUE(store().createIndexes()) << run;
+    EXPECT_EQ(planOfCourseLookup(dbPath()),
+              "SEARCH study_record USING INDEX study_record_course (course_id=?)");
+  }
+}
+
 TEST_F(VelkDBHelperTest, SettingsRows) {
   EXPECT_EQ(store().valueForSettingKey("db_version"), std::nullopt);
   ASSERT_TRUE(store().setValue("1.0", "db_version"));

@@ -59,6 +59,21 @@ TEST_F(InitServiceTest, LaterLaunchesFollowTheStoredVersion) {
   EXPECT_EQ(launch(), Start::SchemaUpdated);
 }
 
+TEST_F(InitServiceTest, ADatabaseOfAnEarlierReleaseGetsTheMappedIndexesAtTheNextLaunch) {
+  ASSERT_EQ(launch(), Start::Created);
+  const auto indexes = [] {
+    return VelkDBHelper::instance()->queryForList(
+        "NSString", "select name from sqlite_master where type = 'index' and sql is not null order by name");
+  };
+  const pf::Array mapped = indexes();
+  ASSERT_FALSE(mapped.empty());
+  for (const pf::Value& name : mapped)
+    ASSERT_TRUE(VelkDBHelper::instance()->executeUpdate("drop index " + *name.string()));
+
+  EXPECT_EQ(launch(), Start::Current);
+  EXPECT_EQ(indexes(), mapped);
+}
+
 TEST_F(InitServiceTest, AVersionIsStoredWithOneDecimal) {
   setMappingVersion("2");
   ASSERT_EQ(launch(), Start::Created);
