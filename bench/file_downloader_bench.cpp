@@ -1,7 +1,7 @@
 // Two 100 MB downloads side by side from the loopback server: through the file downloader (its queue,
 // resumable requests into temporary files, moved into place) and with two curl processes at once, in
-// the same run from the same server. Prints both throughputs, their ratio and the peak memory of this
-// process and of curl. Files live in a private temporary folder; only processes it started are
+// the same run from the same server. Prints the ratio of their times, both throughputs and the peak
+// memory of this process and of curl. Files live in a private temporary folder; only processes it started are
 // signalled.
 //   file_downloader_bench [path/to/marlune-devserver] [megabytes per file]
 
@@ -11,6 +11,7 @@
 
 #include "app/util/FileDownloader.h"
 #include "bench/support/LoopbackBench.h"
+#include "bench/support/RatioReporter.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Sandbox.h"
 
@@ -114,12 +115,14 @@ int main(int argc, char** argv) {
   server.stop();
   if (!ok) return 1;
   const double total = static_cast<double>(bytes) * kFiles;
-  const double oursRate = total / ours / 1e6;
-  const double curlRate = total / curl / 1e6;
-  std::printf("%d files of %zu MB side by side, best of %d rounds\n", kFiles, megabytes, kRounds);
-  std::printf("file downloader %.0f MB/s, curl %.0f MB/s, ratio %.2f\n", oursRate, curlRate,
-              oursRate / curlRate);
+  std::printf(
+      "%d files of %zu MB side by side, best of %d rounds: file downloader %.0f MB/s, curl %.0f MB/s\n",
+      kFiles, megabytes, kRounds, total / ours / 1e6, total / curl / 1e6);
   std::printf("peak memory: this process %.1f MB (%.1f MB before the downloads), largest curl %.1f MB\n",
               memoryAfter / 1024.0, memoryBefore / 1024.0, curlMemory / 1024.0);
+  bench::printRatioLine(
+      "file downloader",
+      std::to_string(kFiles) + " files of " + std::to_string(megabytes) + " MB side by side", ours * 1e3,
+      "curl x" + std::to_string(kFiles), curl * 1e3);
   return 0;
 }

@@ -166,15 +166,14 @@ BENCHMARK(BM_InsertLayer)->Apply(bench::configure);
 BENCHMARK(BM_ReadRaw)->Apply(bench::configure);
 BENCHMARK(BM_ReadLayer)->Apply(bench::configure);
 
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  bench::RatioReporter reporter;
+  bench::RatioReporter reporter("sqlite");
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.printRatio("insert 100000 rows", "BM_InsertLayer", "BM_InsertRaw");
-  reporter.printRatio("read 100000 rows by name", "BM_ReadLayer", "BM_ReadRaw");
+  reporter.printRatio("insert 100000 rows", "BM_InsertLayer", "SQLite", "BM_InsertRaw");
+  reporter.printRatio("read 100000 rows by name", "BM_ReadLayer", "SQLite", "BM_ReadRaw");
   benchmark::Shutdown();
   return 0;
 }

@@ -255,15 +255,14 @@ BENCHMARK(BM_InsertStore)->Apply(bench::configure);
 BENCHMARK(BM_QueryRaw)->Apply(bench::configure);
 BENCHMARK(BM_QueryStore)->Apply(bench::configure);
 
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  bench::RatioReporter reporter;
+  bench::RatioReporter reporter("store");
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.printRatio("batch insert 10000 entities", "BM_InsertStore", "BM_InsertRaw");
-  reporter.printRatio("query 10000 entities into objects", "BM_QueryStore", "BM_QueryRaw");
+  reporter.printRatio("batch insert 10000 entities", "BM_InsertStore", "SQLite", "BM_InsertRaw");
+  reporter.printRatio("query 10000 entities into objects", "BM_QueryStore", "SQLite", "BM_QueryRaw");
   benchmark::Shutdown();
   return 0;
 }

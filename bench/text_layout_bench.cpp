@@ -78,9 +78,10 @@ BENCHMARK(BM_LayoutLayer)->Apply(bench::configure);
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  bench::RatioReporter reporter;
+  bench::RatioReporter reporter("text layout");
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.printRatio("lay out 2,000 mixed Chinese/English characters", "BM_LayoutLayer", "BM_LayoutRaw");
+  reporter.printRatio("lay out 2,000 mixed Chinese/English characters", "BM_LayoutLayer", "Pango",
+                      "BM_LayoutRaw");
   benchmark::Shutdown();
   return 0;
 }
