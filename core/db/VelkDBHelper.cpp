@@ -21,6 +21,23 @@
 
 namespace {
 
+// Keeps a connection's prepared statements for the scope, then drops them unless they were kept before.
+class StatementCaching {
+ public:
+  explicit StatementCaching(SqlDatabase& db) : db_(db), wasOn_(db.shouldCacheStatements()) {
+    db_.setShouldCacheStatements(true);
+  }
+  ~StatementCaching() {
+    if (!wasOn_) db_.setShouldCacheStatements(false);
+  }
+  StatementCaching(const StatementCaching&) = delete;
+  StatementCaching& operator=(const StatementCaching&) = delete;
+
+ private:
+  SqlDatabase& db_;
+  bool wasOn_;
+};
+
 std::mutex& instanceMutex() {
   static std::mutex mutex;
   return mutex;
@@ -276,8 +293,7 @@ bool VelkDBHelper::writeEach(const pf::Array& objects, unsigned sqlCode, const c
   VelkDBConnection connection(*this);
   SqlDatabase& db = connection.db();
   // The statement of a class is prepared once and reused for each of its rows.
-  const bool cached = db.shouldCacheStatements();
-  db.setShouldCacheStatements(true);
+  const StatementCaching caching(db);
   bool written = true;
   const bool ended = connection.inTransaction([&](bool& rollback) {
     for (const Row& row : pending) {
@@ -288,7 +304,6 @@ bool VelkDBHelper::writeEach(const pf::Array& objects, unsigned sqlCode, const c
     }
     rollback = !written;
   });
-  if (!cached) db.setShouldCacheStatements(false);
   return written && ended;
 }
 
@@ -355,6 +370,8 @@ bool VelkDBHelper::queueInTransaction(const TransactionBlock& block) {
   bool ended = false;
   const bool ran = queueInDatabase([&](VelkDBHelper& db) {
     VelkDBConnection connection(db);
+    // A transaction repeats its statements row after row: each is prepared once for all of them.
+    const StatementCaching caching(connection.db());
     ended = connection.inTransaction([&](bool& rollback) { block(db, rollback); });
   });
   return ran && ended;
