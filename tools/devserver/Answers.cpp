@@ -10,7 +10,6 @@
 #include <stdexcept>
 
 namespace devserver::answers {
-namespace {
 
 std::string gzip(const std::string& data) {
   z_stream stream{};
@@ -28,6 +27,8 @@ std::string gzip(const std::string& data) {
   if (rc != Z_STREAM_END) throw std::runtime_error("deflate failed");
   return out;
 }
+
+namespace {
 
 std::string base64(const std::string& text) {
   std::string out(4 * ((text.size() + 2) / 3) + 1, '\0');
@@ -116,12 +117,31 @@ Handler stall(double seconds) {
   };
 }
 
-Handler resetMidBody(std::string body, std::size_t sent) {
+Handler resetMidBody(std::string body, std::size_t sent, Headers headers) {
+  headers.emplace_back("Content-Length", std::to_string(body.size()));
   return [=](Exchange& exchange) {
-    exchange.sendHead(200, {{"Content-Length", std::to_string(body.size())}});
+    exchange.sendHead(200, headers);
     exchange.write(std::string_view(body).substr(0, sent));
     exchange.pause(0.05);  // lets the bytes leave before the reset overtakes them
     exchange.reset();
+  };
+}
+
+Handler stallMidBody(std::string body, std::size_t sent, double seconds) {
+  return [=](Exchange& exchange) {
+    exchange.sendHead(200, {{"Content-Length", std::to_string(body.size())}});
+    exchange.write(std::string_view(body).substr(0, sent));
+    exchange.pause(seconds);
+    exchange.reset();
+  };
+}
+
+Handler truncatedGzip(std::string body) {
+  std::string compressed = gzip(body);
+  compressed.resize(compressed.size() / 2);
+  return [compressed](Exchange& exchange) {
+    exchange.respond(200, compressed,
+                     {{"Content-Type", "application/json;charset=UTF-8"}, {"Content-Encoding", "gzip"}});
   };
 }
 

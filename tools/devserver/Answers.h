@@ -9,6 +9,9 @@
 
 namespace devserver::answers {
 
+// The data gzip-compressed.
+std::string gzip(const std::string& data);
+
 Handler text(int status, std::string body, Headers headers = {{"Content-Type", "text/plain"}});
 // The body gzip-compressed, with "Content-Encoding: gzip".
 Handler gzipped(std::string body);
@@ -25,8 +28,15 @@ Handler basicChallenge(std::string realm, std::string user, std::string password
 Handler slow(std::vector<std::string> pieces, double delay);
 // Reads the request and answers nothing for that long, then closes.
 Handler stall(double seconds);
-// Announces the whole body, sends its first `sent` bytes and resets the connection.
-Handler resetMidBody(std::string body, std::size_t sent);
+// Announces the whole body (with the headers given), sends its first `sent` bytes and resets the
+// connection.
+Handler resetMidBody(std::string body, std::size_t sent, Headers headers = {});
+// Announces the whole body, sends its first `sent` bytes, then sends nothing for that long (or until
+// the server stops) and resets the connection.
+Handler stallMidBody(std::string body, std::size_t sent, double seconds);
+// The body gzip-compressed with "Content-Encoding: gzip", but only the first half of the compressed
+// bytes, announced as the whole answer: the HTTP exchange completes, the gzip stream does not.
+Handler truncatedGzip(std::string body);
 // These bytes and nothing else, then the connection closes.
 Handler raw(std::string bytes);
 // The regular files below root, by request path; anything leading out of root answers 404.

@@ -20,6 +20,12 @@ bool keepsAlive(const Request& request) {
   return true;
 }
 
+// A route's pattern names a path exactly or, ending in "*", every path with that prefix.
+bool matches(std::string_view pattern, std::string_view path) {
+  if (pattern.ends_with('*')) return path.starts_with(pattern.substr(0, pattern.size() - 1));
+  return path == pattern;
+}
+
 }  // namespace
 
 DevServer::~DevServer() {
@@ -29,6 +35,11 @@ DevServer::~DevServer() {
 void DevServer::route(std::string path, Handler handler) {
   std::lock_guard lock(mutex_);
   routes_.emplace_back(std::move(path), std::move(handler));
+}
+
+void DevServer::planFaults(std::string path, std::vector<Handler> faults) {
+  std::lock_guard lock(mutex_);
+  faultPlans_.emplace_back(std::move(path), std::deque<Handler>(faults.begin(), faults.end()));
 }
 
 bool DevServer::start(int port) {
@@ -136,13 +147,15 @@ void DevServer::answer(Exchange& exchange) {
   {
     std::lock_guard lock(mutex_);
     const std::string& path = exchange.request().path;
+    for (auto& [pattern, faults] : faultPlans_) {
+      if (faults.empty() || !matches(pattern, path)) continue;
+      handler = std::move(faults.front());
+      faults.pop_front();
+      break;
+    }
     for (const auto& [pattern, candidate] : routes_) {
-      const bool prefix = pattern.ends_with('*');
-      if (prefix ? path.starts_with(std::string_view(pattern).substr(0, pattern.size() - 1))
-                 : path == pattern) {
-        handler = candidate;
-        break;
-      }
+      if (handler) break;
+      if (matches(pattern, path)) handler = candidate;
     }
   }
   if (!handler) return exchange.respond(404, "no route\n");

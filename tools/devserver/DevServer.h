@@ -2,13 +2,15 @@
 // A small HTTP/1.1 server on 127.0.0.1 that tests script path by path. Each connection is served on its
 // own thread, requests one after another while the client keeps the connection; every request is
 // recorded (method, target, headers, body, which connection) for assertions. Routes name a path exactly,
-// or end in "*" to take every path with that prefix; an unrouted path answers 404. With startTls the
+// or end in "*" to take every path with that prefix; an unrouted path answers 404. A fault plan answers
+// the next requests of a path with the handlers given, one each, before its route. With startTls the
 // server speaks TLS with the given certificate.
 //
-// Thread rules: route, requests, connectionCount and url work from any thread, also while serving;
-// start and stop belong to the owner. Handlers run on connection threads.
+// Thread rules: route, planFaults, requests, connectionCount and url work from any thread, also while
+// serving; start and stop belong to the owner. Handlers run on connection threads.
 
 #include <condition_variable>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -32,6 +34,9 @@ class DevServer {
   DevServer& operator=(const DevServer&) = delete;
 
   void route(std::string path, Handler handler);
+  // The next requests to the path (named as a route names it) are answered by these handlers, one
+  // each in order; once they are used up, the routes answer again.
+  void planFaults(std::string path, std::vector<Handler> faults);
 
   // Port 0 takes a free port. false when the port cannot be bound.
   bool start(int port = 0);
@@ -63,6 +68,7 @@ class DevServer {
   std::condition_variable stopping_;
   bool stopped_ = false;
   std::vector<std::pair<std::string, Handler>> routes_;
+  std::vector<std::pair<std::string, std::deque<Handler>>> faultPlans_;
   std::vector<Request> requests_;
   std::vector<std::shared_ptr<ServerConnection>> connections_;
   std::vector<std::thread> workers_;

@@ -123,6 +123,10 @@ void OpenServer::route(std::string path, Handler handler) {
   http_.route(std::move(path), std::move(handler));
 }
 
+void OpenServer::planFaults(const std::string& path, std::vector<Handler> faults) {
+  http_.planFaults(std::string(kPathPrefix) + path + std::string(kPathSuffix), std::move(faults));
+}
+
 void OpenServer::expireSessions() {
   std::lock_guard lock(mutex_);
   sessions_.clear();

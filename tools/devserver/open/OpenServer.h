@@ -66,6 +66,9 @@ class OpenServer {
   // A plain HTTP path beside the open interface (an upload address, a stored file), routed as
   // DevServer::route routes it.
   void route(std::string path, Handler handler);
+  // The next calls of the method path are answered by these handlers, one each in order, before any
+  // check (DevServer::planFaults); then the method answers again.
+  void planFaults(const std::string& path, std::vector<Handler> faults);
   // Ends every session now.
   void expireSessions();
 
