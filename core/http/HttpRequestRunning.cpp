@@ -397,7 +397,10 @@ void HttpRequest::cancelLoad() {
   }
   if (downloadDestinationPath.get()) {
     closeDownloadStreams();
-    if (!downloadComplete && !allowResumeForFileDownloads) removeTemporaryDownloadFile();
+    // Bytes of a compressed answer cannot be continued by a range of the file itself: no resume from them.
+    if (!downloadComplete && (!allowResumeForFileDownloads || isResponseCompressed())) {
+      removeTemporaryDownloadFile();
+    }
     removeTemporaryUncompressedDownloadFile();
   }
   if (authenticationNeeded == 0 && !willRetryRequest && didCreateTemporaryPostDataFile) {
