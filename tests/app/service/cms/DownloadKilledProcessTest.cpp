@@ -3,23 +3,17 @@
 // program started again to run only DownloadChildProcess, which downloads until it is killed.
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <string_view>
 #include <thread>
 
 #include "app/service/cmn/InitService.h"
+#include "core/reflect/TypeCode.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Sandbox.h"
 #include "tests/app/service/cms/DownloadFixture.h"
-
-extern char** environ;
+#include "tests/support/ChildProcess.h"
 
 namespace download_test {
 namespace {
@@ -50,50 +44,6 @@ TEST(DownloadChildProcess, DownloadsUntilKilled) {
   ADD_FAILURE() << "the child was not killed";
 }
 
-// A process of our own; only its pid is ever signalled.
-class ChildProcess {
- public:
-  explicit ChildProcess(const std::vector<std::pair<std::string, std::string>>& settings) {
-    std::vector<std::string> environment;
-    // Without the parent's shard or filter settings, which could leave the child nothing to run.
-    for (char** entry = environ; *entry; ++entry) {
-      if (!std::string_view(*entry).starts_with("GTEST_")) environment.emplace_back(*entry);
-    }
-    for (const auto& [name, value] : settings) environment.push_back(name + "=" + value);
-    std::vector<char*> envp;
-    for (auto& entry : environment) envp.push_back(entry.data());
-    envp.push_back(nullptr);
-    std::string program = "/proc/self/exe";
-    std::string filter = "--gtest_filter=DownloadChildProcess.DownloadsUntilKilled";
-    char* argv[] = {program.data(), filter.data(), nullptr};
-    if (posix_spawn(&pid_, program.c_str(), nullptr, nullptr, argv, envp.data()) != 0) pid_ = -1;
-  }
-  ~ChildProcess() { kill9(); }
-
-  bool started() const { return pid_ > 0; }
-  bool running() const {
-    if (!started()) return false;
-    int status = 0;
-    return waitpid(pid_, &status, WNOHANG) == 0;
-  }
-  // SIGKILL and wait; true when the child was running and died of the signal.
-  bool kill9() {
-    if (pid_ <= 0) return false;
-    const pid_t pid = pid_;
-    pid_ = -1;
-    if (kill(pid, SIGKILL) != 0) return false;
-    int status = 0;
-    pid_t ended;
-    do {
-      ended = waitpid(pid, &status, 0);
-    } while (ended < 0 && errno == EINTR);
-    return ended == pid && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-  }
-
- private:
-  pid_t pid_ = -1;
-};
-
 class DownloadKilledProcessTest : public DownloadFixture {
  protected:
   // Another process changes nothing this loop hears of: look again every few milliseconds.
@@ -110,7 +60,8 @@ class DownloadKilledProcessTest : public DownloadFixture {
 TEST_F(DownloadKilledProcessTest, AKilledTransferResumesFromItsPartialFileToAByteIdenticalFile) {
   const std::string path = "/held/k.mp4";
   const auto planned = service->scoDownloadInfoWithScoInfoReference(unit("K1", path));
-  ChildProcess child(
+  pf_test::ChildProcess child(
+      "DownloadChildProcess.DownloadsUntilKilled",
       {{kChildHome, pf::Sandbox::home()}, {kChildBundle, bundlePath()}, {kChildUrl, server.url(path)}});
   ASSERT_TRUE(child.started());
   // Mid-transfer: half the file sent and held, the size stored, bytes on disk.
@@ -125,6 +76,8 @@ TEST_F(DownloadKilledProcessTest, AKilledTransferResumesFromItsPartialFileToAByt
                              << (exists(planned->tempSavePath) ? "a partial file" : "no partial file") << ", "
                              << rowCount("K1") << " rows";
   ASSERT_TRUE(child.kill9());
+  EXPECT_EQ(VelkDBHelper::instance()->queryForSingleResult(TypeCode::String, "pragma integrity_check"),
+            pf::Value("ok"));
   const auto kept = std::filesystem::file_size(*planned->tempSavePath);
   EXPECT_LT(kept, videoOf(path).size());
   EXPECT_FALSE(exists(planned->savePath));
