@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "core/open/ServiceDelegate.h"
 
@@ -19,6 +20,11 @@ class OpenService {
   // The delegate while it is alive, else null; a call holds on to what this answered until it ends.
   std::shared_ptr<ServiceDelegate> delegate() const;
   void setDelegate(std::weak_ptr<ServiceDelegate> delegate);
+
+ protected:
+  // An answer that decoded, but not into what the method answers (a list for one object, or the
+  // reverse): the delegate hears of it on the main queue as of an answer that could not be read.
+  void reportUnexpectedAnswer(const std::string& requestUri, const std::string& expected) const;
 
  private:
   mutable std::mutex mutex_;

@@ -37,8 +37,11 @@ std::shared_ptr<SyncDetail> OpenCourseInfoService::syncCourse(const pf::ArrayPtr
   ReflectionUtil::setArrayType(CourseInfo::kClassName, "updateList", SyncDetail::kClassName);
   ReflectionUtil::setArrayType(CourseInfo::kClassName, "addList", SyncDetail::kClassName);
   registerCourseTeachers();
-  return ServiceManager::performRemoteMethod(kSyncCoursePath, params, SyncDetail::kClassName, delegate())
-      .objectAs<SyncDetail>();
+  const pf::Value answer =
+      ServiceManager::performRemoteMethod(kSyncCoursePath, params, SyncDetail::kClassName, delegate());
+  auto detail = answer.objectAs<SyncDetail>();
+  if (!detail && !answer.isNil()) reportUnexpectedAnswer(kSyncCoursePath, SyncDetail::kClassName);
+  return detail;
 }
 
 pf::ArrayPtr OpenCourseInfoService::getCourseScoList(const std::optional<std::string>& courseId) {

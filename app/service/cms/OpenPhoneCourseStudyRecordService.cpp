@@ -8,6 +8,8 @@ pf::ArrayPtr OpenPhoneCourseStudyRecordService::sync(const pf::ArrayPtr& clientR
   ServiceManager::ParamDic params{{"clientRecords", openValue(pf::Value(clientRecords))}};
   ReflectionUtil::setArrayType(ScoStudyRecord::kClassName, "scoStudyRecordList",
                                CourseStudyRecord::kClassName);
-  return ServiceManager::performRemoteMethod(kSyncPath, params, CourseStudyRecord::kClassName, delegate())
-      .array();
+  const pf::Value answer =
+      ServiceManager::performRemoteMethod(kSyncPath, params, CourseStudyRecord::kClassName, delegate());
+  if (!answer.isNil() && !answer.isArray()) reportUnexpectedAnswer(kSyncPath, "list of study records");
+  return answer.array();
 }

@@ -1,9 +1,9 @@
 // The course sync over the HTTP engine against the stand-in when the server fails in the middle of it:
 // in phase 1 (the courses) or phase 2 (the study records) it stalls past the client's time-out, resets
-// the connection, answers 5xx, garbage JSON, a truncated gzip body or an exception, or the session has
-// lapsed and its renewal is refused. Each sync ends within the time-out with the failure reported to
-// the caller for the failing call, and loses nothing: progress studied offline stays on the device and
-// the next sync with a healthy server delivers it.
+// the connection, answers 5xx, garbage JSON, JSON of the wrong shape, a truncated gzip body or an
+// exception, or the session has lapsed and its renewal is refused. Each sync ends within the time-out with
+// the failure reported to the caller for the failing call, and loses nothing: progress studied offline stays
+// on the device and the next sync with a healthy server delivers it.
 
 #include <gtest/gtest.h>
 
@@ -78,6 +78,11 @@ std::vector<FaultCase> faultCases() {
         "scoStudyRecordList": [{"scoId": "SCO-001-05", "currentPosition": 0}]}])"),
             "error.jsonParseError");
     failing("exception", exception("open.system.error"), "open.system.error");
+    // Well-formed, but a list where one object belongs, or the reverse.
+    failing(
+        "wrongShapeJson",
+        text(200, phase1 ? R"([{"id": "CRS-001"}])" : R"({"courseId": "CRS-001", "studyRate": 100})", json),
+        "error.jsonParseError");
   }
   // Both renewals of the sync are refused: each phase goes out with the lapsed session.
   cases.push_back({"lapsedSessionRenewalRefused",
