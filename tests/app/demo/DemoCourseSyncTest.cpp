@@ -22,7 +22,7 @@
 #include "core/open/ServiceManager.h"
 #include "core/reflect/TypeCode.h"
 #include "platform/foundation/RunLoop.h"
-#include "tests/app/support/AppSandbox.h"
+#include "tests/app/support/DemoServerSandbox.h"
 #include "tests/core/open/ServiceErrorRecorder.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tools/devserver/demo/DemoCms.h"
@@ -55,44 +55,21 @@ class SqliteCounter {
   }
 };
 
-class DemoCourseSyncTest : public AppSandbox {
+class DemoCourseSyncTest : public DemoServerSandbox {
  protected:
   // The stand-in serves the course data of the folder (the demo's by default).
   void startServer(const std::string& cmsFolder = MARLUNE_DEMO_DATA) {
-    pf::RunLoop::setMainThread();
-    std::string problem;
-    const auto folder = devserver::OpenDataFolder::read(MARLUNE_DEMO_DATA, &problem);
-    ASSERT_TRUE(folder) << problem;
-    server = std::make_unique<devserver::OpenServer>(folder->settings);
-    folder->install(*server);
-    ASSERT_TRUE(devserver::installDemoCms(*server, cmsFolder, &problem)) << problem;
-    ASSERT_TRUE(server->start());
-    ASSERT_EQ(launch(), InitService::DatabaseStart::Created);
-    ServiceConfiguration configuration;
-    configuration.appKey = folder->settings.appKey;
-    configuration.secret = folder->settings.secret;
-    configuration.baseUrl = server->host();
-    configuration.autoresetSession = true;
-    ServiceManager::initConfiguration(configuration);
-    ServiceManager::sessionCache().clear();
-    RequestUtil::setTransport(nullptr);
-    ServiceManager::ParamDic login{{"loginName", openValue("learner")},
-                                   {"password", openValue("learner123")},
-                                   {"corpCode", openValue("demo")}};
-    ASSERT_TRUE(ServiceManager::performRemoteMethod(ServiceManager::kLoginUri, login, "NSString", delegate)
-                    .isString());
+    DemoServerSandbox::startServer([&](devserver::OpenServer& standIn) {
+      std::string problem;
+      ASSERT_TRUE(devserver::installDemoCms(standIn, cmsFolder, &problem)) << problem;
+    });
+    if (HasFatalFailure()) return;
+    openSession();
     auto user = std::make_shared<User>();
     user->userId = "U0001";
     user->corpCode = "demo";
     CommonService().updateCurrentUser(user);
     DownloadService::unload();
-  }
-  void TearDown() override {
-    DownloadService::unload();
-    if (server) server->stop();
-    ServiceManager::sessionCache().clear();
-    pf::RunLoop::main()->clear();
-    AppSandbox::TearDown();
   }
 
   // A catalogue of `courses` courses of `units` units each, all held by the demo learner.
@@ -149,8 +126,6 @@ class DemoCourseSyncTest : public AppSandbox {
     return VelkDBHelper::instance()->queryForSingleResult(TypeCode::Int, sql).intValue();
   }
 
-  std::unique_ptr<devserver::OpenServer> server;
-  std::shared_ptr<ServiceErrorRecorder> delegate = std::make_shared<ServiceErrorRecorder>();
 
  private:
   pf_test::TemporaryFolder folder_;

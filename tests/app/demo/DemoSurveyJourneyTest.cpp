@@ -11,7 +11,7 @@
 #include "core/open/RequestUtil.h"
 #include "core/open/ServiceManager.h"
 #include "platform/foundation/RunLoop.h"
-#include "tests/app/support/AppSandbox.h"
+#include "tests/app/support/DemoServerSandbox.h"
 #include "tests/core/open/ServiceErrorRecorder.h"
 #include "tools/devserver/demo/DemoAns.h"
 #include "tools/devserver/demo/DemoQsm.h"
@@ -19,39 +19,16 @@
 
 namespace {
 
-class DemoSurveyJourneyTest : public AppSandbox {
+class DemoSurveyJourneyTest : public DemoServerSandbox {
  protected:
   void SetUp() override {
-    AppSandbox::SetUp();
-    pf::RunLoop::setMainThread();
-    std::string problem;
-    const auto folder = devserver::OpenDataFolder::read(MARLUNE_DEMO_DATA, &problem);
-    ASSERT_TRUE(folder) << problem;
-    server = std::make_unique<devserver::OpenServer>(folder->settings);
-    folder->install(*server);
-    devserver::installDemoQsm(*server, MARLUNE_DEMO_DATA);
-    devserver::installDemoAns(*server, MARLUNE_DEMO_DATA);
-    ASSERT_TRUE(server->start());
-    ASSERT_EQ(launch(), InitService::DatabaseStart::Created);
-    ServiceConfiguration configuration;
-    configuration.appKey = folder->settings.appKey;
-    configuration.secret = folder->settings.secret;
-    configuration.baseUrl = server->host();
-    configuration.autoresetSession = true;
-    ServiceManager::initConfiguration(configuration);
-    ServiceManager::sessionCache().clear();
-    RequestUtil::setTransport(nullptr);
-    ServiceManager::ParamDic login{{"loginName", openValue("learner")},
-                                   {"password", openValue("learner123")},
-                                   {"corpCode", openValue("demo")}};
-    ASSERT_TRUE(ServiceManager::performRemoteMethod(ServiceManager::kLoginUri, login, "NSString", delegate)
-                    .isString());
-  }
-  void TearDown() override {
-    if (server) server->stop();
-    ServiceManager::sessionCache().clear();
-    pf::RunLoop::main()->clear();
-    AppSandbox::TearDown();
+    DemoServerSandbox::SetUp();
+    startServer([](devserver::OpenServer& standIn) {
+      devserver::installDemoQsm(standIn, MARLUNE_DEMO_DATA);
+      devserver::installDemoAns(standIn, MARLUNE_DEMO_DATA);
+    });
+    if (HasFatalFailure()) return;
+    openSession();
   }
 
   std::vector<std::pair<std::string, std::string>> listed(QsmService& surveys) {
@@ -62,8 +39,6 @@ class DemoSurveyJourneyTest : public AppSandbox {
     return listed;
   }
 
-  std::unique_ptr<devserver::OpenServer> server;
-  std::shared_ptr<ServiceErrorRecorder> delegate = std::make_shared<ServiceErrorRecorder>();
 };
 
 TEST_F(DemoSurveyJourneyTest, TheLearnerAnswersAnOpenSurveyOnce) {

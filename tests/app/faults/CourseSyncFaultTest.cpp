@@ -24,7 +24,7 @@
 #include "core/reflect/TypeCode.h"
 #include "platform/foundation/DispatchQueue.h"
 #include "platform/foundation/RunLoop.h"
-#include "tests/app/support/AppSandbox.h"
+#include "tests/app/support/DemoServerSandbox.h"
 #include "tests/core/open/ServiceErrorRecorder.h"
 #include "tools/devserver/Answers.h"
 #include "tools/devserver/demo/DemoCms.h"
@@ -95,44 +95,22 @@ std::vector<FaultCase> faultCases() {
   return cases;
 }
 
-class CourseSyncFaultTest : public AppSandbox, public ::testing::WithParamInterface<FaultCase> {
+class CourseSyncFaultTest : public DemoServerSandbox, public ::testing::WithParamInterface<FaultCase> {
  protected:
   void SetUp() override {
-    AppSandbox::SetUp();
-    pf::RunLoop::setMainThread();
-    std::string problem;
-    const auto folder = devserver::OpenDataFolder::read(MARLUNE_DEMO_DATA, &problem);
-    ASSERT_TRUE(folder) << problem;
-    server = std::make_unique<devserver::OpenServer>(folder->settings);
-    folder->install(*server);
-    ASSERT_TRUE(devserver::installDemoCms(*server, MARLUNE_DEMO_DATA, &problem)) << problem;
-    ASSERT_TRUE(server->start());
-    ASSERT_EQ(launch(), InitService::DatabaseStart::Created);
-    ServiceConfiguration configuration;
-    configuration.appKey = folder->settings.appKey;
-    configuration.secret = folder->settings.secret;
-    configuration.baseUrl = server->host();
-    configuration.timeoutInSeconds = kTimeoutSeconds;
-    configuration.autoresetSession = true;
-    ServiceManager::initConfiguration(configuration);
-    ServiceManager::sessionCache().clear();
-    RequestUtil::setTransport(nullptr);
-    ServiceManager::ParamDic login{{"loginName", openValue("learner")},
-                                   {"password", openValue("learner123")},
-                                   {"corpCode", openValue("demo")}};
-    ASSERT_TRUE(ServiceManager::performRemoteMethod(kLogin, login, "NSString", delegate).isString());
+    DemoServerSandbox::SetUp();
+    requestTimeout = kTimeoutSeconds;
+    startServer([](devserver::OpenServer& standIn) {
+      std::string problem;
+      ASSERT_TRUE(devserver::installDemoCms(standIn, MARLUNE_DEMO_DATA, &problem)) << problem;
+    });
+    if (HasFatalFailure()) return;
+    openSession();
     auto user = std::make_shared<User>();
     user->userId = "U0001";
     user->corpCode = "demo";
     CommonService().updateCurrentUser(user);
     DownloadService::unload();
-  }
-  void TearDown() override {
-    DownloadService::unload();
-    if (server) server->stop();
-    ServiceManager::sessionCache().clear();
-    pf::RunLoop::main()->clear();
-    AppSandbox::TearDown();
   }
 
   // The learner completes the last unit of CRS-001 on the device, without the server.
@@ -203,8 +181,6 @@ class CourseSyncFaultTest : public AppSandbox, public ::testing::WithParamInterf
                "user_id = 'U0001'") == 40000;
   }
 
-  std::unique_ptr<devserver::OpenServer> server;
-  std::shared_ptr<ServiceErrorRecorder> delegate = std::make_shared<ServiceErrorRecorder>();
 };
 
 TEST_P(CourseSyncFaultTest, TheSyncFailsClearlyAndLosesNothing) {

@@ -24,7 +24,7 @@
 #include "core/open/ServiceManager.h"
 #include "core/reflect/TypeCode.h"
 #include "platform/foundation/RunLoop.h"
-#include "tests/app/support/AppSandbox.h"
+#include "tests/app/support/DemoServerSandbox.h"
 #include "tests/core/open/ServiceErrorRecorder.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tools/devserver/demo/DemoCms.h"
@@ -84,32 +84,16 @@ class StatementHold {
   static inline std::atomic<bool> reached_{false};
 };
 
-class CourseSyncConcurrencyTest : public AppSandbox {
+class CourseSyncConcurrencyTest : public DemoServerSandbox {
  protected:
   void SetUp() override {
-    AppSandbox::SetUp();
-    pf::RunLoop::setMainThread();
-    std::string problem;
-    const auto folder = devserver::OpenDataFolder::read(MARLUNE_DEMO_DATA, &problem);
-    ASSERT_TRUE(folder) << problem;
-    server = std::make_unique<devserver::OpenServer>(folder->settings);
-    folder->install(*server);
-    ASSERT_TRUE(devserver::installDemoCms(*server, writeCatalogue(), &problem)) << problem;
-    ASSERT_TRUE(server->start());
-    ASSERT_EQ(launch(), InitService::DatabaseStart::Created);
-    ServiceConfiguration configuration;
-    configuration.appKey = folder->settings.appKey;
-    configuration.secret = folder->settings.secret;
-    configuration.baseUrl = server->host();
-    configuration.autoresetSession = true;
-    ServiceManager::initConfiguration(configuration);
-    ServiceManager::sessionCache().clear();
-    RequestUtil::setTransport(nullptr);
-    ServiceManager::ParamDic login{{"loginName", openValue("learner")},
-                                   {"password", openValue("learner123")},
-                                   {"corpCode", openValue("demo")}};
-    ASSERT_TRUE(ServiceManager::performRemoteMethod(ServiceManager::kLoginUri, login, "NSString", delegate)
-                    .isString());
+    DemoServerSandbox::SetUp();
+    startServer([&](devserver::OpenServer& standIn) {
+      std::string problem;
+      ASSERT_TRUE(devserver::installDemoCms(standIn, writeCatalogue(), &problem)) << problem;
+    });
+    if (HasFatalFailure()) return;
+    openSession();
     auto user = std::make_shared<User>();
     user->userId = kLearner;
     user->corpCode = "demo";
@@ -117,13 +101,6 @@ class CourseSyncConcurrencyTest : public AppSandbox {
     DownloadService::unload();
     CourseService(delegate).syncCorpStudyRateWithCorpCode(std::string("demo"));  // units pass at 80 %
     ASSERT_EQ(CourseService(delegate).getCorpStudyRate(), 80);
-  }
-  void TearDown() override {
-    DownloadService::unload();
-    if (server) server->stop();
-    ServiceManager::sessionCache().clear();
-    pf::RunLoop::main()->clear();
-    AppSandbox::TearDown();
   }
 
   // kCourses video courses of kUnits units each, all held by the learner, nothing studied yet.
@@ -192,8 +169,6 @@ class CourseSyncConcurrencyTest : public AppSandbox {
     return VelkDBHelper::instance()->queryForSingleResult(TypeCode::Int, sql, args).intValue();
   }
 
-  std::unique_ptr<devserver::OpenServer> server;
-  std::shared_ptr<ServiceErrorRecorder> delegate = std::make_shared<ServiceErrorRecorder>();
 
  private:
   pf_test::TemporaryFolder folder_;
