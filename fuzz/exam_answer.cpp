@@ -1,9 +1,8 @@
 // Exam answers read back into a question: the answer text from the server or from the table of
 // unfinished answers restored into option selections and typed text, judged against the right answer,
 // and encoded again. Encoding what was restored and restoring that again must give the same selections
-// and text. The restoring and encoding steps are the exam service's (ExamService), taken over here so
-// that the target links the exam entities only. Input: one byte choosing the question type, then
-// lines: the right answer, the learner's answer, and the option ids.
+// and text. Input: one byte choosing the question type, then lines: the right answer, the learner's
+// answer, and the option ids.
 
 #include <cstdint>
 #include <cstdio>
@@ -36,43 +35,13 @@ struct Restored {
   bool operator==(const Restored&) const = default;
 };
 
-// ExamService::updateQuesInputTextAndItemSelectionByUserAnswer.
+// Restores the question from its answer and takes down what that selected and typed.
 Restored restore(EmsQuestion& question) {
-  for (const auto& item : question.items) item->selected = question.isSelectedItem(item->itemId);
-  question.inputText = question.canInputText() ? question.getAnswerText() : std::optional<std::string>("");
+  question.restoreFromUserAnswer();
   Restored restored;
   for (const auto& item : question.items) restored.selected.push_back(item->selected);
   restored.text = question.inputText.value_or("");
   return restored;
-}
-
-// ExamService::updateUserAnswerWithQuestion.
-void encode(EmsQuestion& question) {
-  const bool typed = question.inputText && !question.inputText->empty();
-  std::optional<std::string> encoded;
-  if (!question.items.empty()) {
-    std::vector<std::string> ids;
-    for (const auto& item : question.selectedItems()) {
-      if (item->itemId && !item->itemId->empty()) ids.push_back(*item->itemId);
-    }
-    if (!ids.empty()) encoded = EmsAnswerCode::join(ids);
-  } else if (typed) {
-    encoded = question.inputText;
-  }
-  if (question.isOfType(EmsQuestion::kAscertain) && typed) {
-    encoded = encoded.value_or("") + std::string(EmsAnswerCode::kSeparator) + *question.inputText;
-  }
-  question.userAnswer = std::move(encoded);
-}
-
-// ExamService::checkAndInitQuestionItemsForQuestion: true/false questions get their two options.
-void addTrueFalseItems(EmsQuestion& question) {
-  if (!question.isTrueFalse()) return;
-  for (const char* id : {EmsQuestion::kTrueId, EmsQuestion::kFalseId}) {
-    auto item = std::make_shared<EmsQuestionItem>();
-    item->itemId = id;
-    question.items.push_back(item);
-  }
 }
 
 }  // namespace
@@ -92,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   question.score = 5;
   question.answer = parts[0];
   if (parts.size() > 1) question.userAnswer = parts[1];
-  addTrueFalseItems(question);
+  question.makeTrueFalseItems();
   // Options belong to choice questions; ids holding a grave accent cannot be told apart from the
   // separator in an answer.
   const bool choice = question.isOfType(EmsQuestion::kSingle) || question.isOfType(EmsQuestion::kMultiple);
@@ -109,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   (void)question.isAnswered();
   (void)question.selectedItems();
 
-  encode(question);
+  question.encodeUserAnswer();
   const std::optional<std::string> encoded = question.userAnswer;
   const Restored second = restore(question);
   if (!(first == second)) {

@@ -97,3 +97,40 @@ void EmsQuestion::declareProperties(pf::ClassBuilder<EmsQuestion>& b) {
   PF_PROPERTY(b, inputText);
   PF_PROPERTY(b, showRightAnswer);
 }
+
+void EmsQuestion::restoreFromUserAnswer() {
+  for (const auto& item : items) {
+    if (item) item->selected = isSelectedItem(item->itemId);
+  }
+  inputText = canInputText() ? getAnswerText() : std::optional<std::string>("");
+}
+
+void EmsQuestion::encodeUserAnswer() {
+  const bool typed = inputText && !inputText->empty();
+  std::optional<std::string> encoded;
+  if (!items.empty()) {
+    std::vector<std::string> ids;
+    for (const auto& item : selectedItems()) {
+      if (item->itemId && !item->itemId->empty()) ids.push_back(*item->itemId);
+    }
+    if (!ids.empty()) encoded = EmsAnswerCode::join(ids);
+  } else if (typed) {
+    encoded = inputText;
+  }
+  if (isOfType(kAscertain) && typed) {
+    encoded = encoded.value_or("") + std::string(EmsAnswerCode::kSeparator) + *inputText;
+  }
+  userAnswer = std::move(encoded);
+}
+
+void EmsQuestion::makeTrueFalseItems() {
+  if (!isTrueFalse()) return;
+  auto made = [&](const char* id, const char* text) {
+    auto item = std::make_shared<EmsQuestionItem>();
+    item->itemId = id;
+    item->content = text;
+    item->questionId = questionId;
+    return item;
+  };
+  items = {made(kTrueId, kTrueText), made(kFalseId, kFalseText)};
+}

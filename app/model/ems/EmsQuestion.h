@@ -63,6 +63,13 @@ class EmsQuestion : public BaseDomain {
   std::optional<std::string> getAnswerText() const;
   std::shared_ptr<EmsQuestionItem> itemForId(const std::string& sid) const;
 
+  // Option selections and typed text from userAnswer.
+  void restoreFromUserAnswer();
+  // userAnswer from the option selections and the typed text.
+  void encodeUserAnswer();
+  // True/false questions come without options: they get the two the learner chooses from.
+  void makeTrueFalseItems();
+
   // How this question's answers are laid out.
   EmsAnswerCode::Form answerForm() const;
   bool isOfType(const char* code) const { return type == code; }

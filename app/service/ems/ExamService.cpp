@@ -203,10 +203,7 @@ std::shared_ptr<ExamSubmitResult> ExamService::submitPaperForExam(EmsExam& exam)
 }
 
 void ExamService::updateQuesInputTextAndItemSelectionByUserAnswer(EmsQuestion& question) {
-  for (const auto& item : question.items) {
-    if (item) item->selected = question.isSelectedItem(item->itemId);
-  }
-  question.inputText = question.canInputText() ? question.getAnswerText() : std::optional<std::string>("");
+  question.restoreFromUserAnswer();
 }
 
 float ExamService::countTotalScoreForExam(const EmsExam& exam) {
@@ -258,21 +255,7 @@ void ExamService::markExam(EmsExam& exam) {
 }
 
 void ExamService::updateUserAnswerWithQuestion(EmsQuestion& question) {
-  const bool typed = question.inputText && !question.inputText->empty();
-  std::optional<std::string> encoded;
-  if (!question.items.empty()) {
-    std::vector<std::string> ids;
-    for (const auto& item : question.selectedItems()) {
-      if (item->itemId && !item->itemId->empty()) ids.push_back(*item->itemId);
-    }
-    if (!ids.empty()) encoded = EmsAnswerCode::join(ids);
-  } else if (typed) {
-    encoded = question.inputText;
-  }
-  if (question.isOfType(EmsQuestion::kAscertain) && typed) {
-    encoded = encoded.value_or("") + std::string(EmsAnswerCode::kSeparator) + *question.inputText;
-  }
-  question.userAnswer = std::move(encoded);
+  question.encodeUserAnswer();
 }
 
 std::shared_ptr<EmsPaper> ExamService::getSubmitPaperFromExam(const EmsExam& exam) {
@@ -308,16 +291,7 @@ std::shared_ptr<EmsPaper> ExamService::getSubmitPaperFromExam(const EmsExam& exa
 }
 
 void ExamService::checkAndInitQuestionItemsForQuestion(EmsQuestion& question) {
-  if (!question.isTrueFalse()) return;
-  auto made = [&](const char* id, const char* text) {
-    auto item = std::make_shared<EmsQuestionItem>();
-    item->itemId = id;
-    item->content = text;
-    item->questionId = question.questionId;
-    return item;
-  };
-  question.items = {made(EmsQuestion::kTrueId, EmsQuestion::kTrueText),
-                    made(EmsQuestion::kFalseId, EmsQuestion::kFalseText)};
+  question.makeTrueFalseItems();
 }
 
 void ExamService::setQuestionAndItemsRefAttachmentsForQuestion(EmsQuestion& question) {
