@@ -43,6 +43,7 @@
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/UserDefaults.h"
 #include "tools/devserver/demo/DemoCms.h"
+#include "tools/devserver/demo/GeneratedCatalogue.h"
 #include "tools/devserver/open/OpenDataFolder.h"
 
 namespace {
@@ -51,37 +52,6 @@ constexpr int kCourses = 500;
 constexpr int kUnits = 20;
 constexpr int kRounds = 3;
 constexpr char kUser[] = "U0001";
-
-// A catalogue of kCourses courses of kUnits units each, all held by the demo learner.
-void writeCatalogue(const std::filesystem::path& folder) {
-  nlohmann::json data = {{"passRate", 80},
-                         {"categories", {{"categoryId", "ROOT"}, {"categoryName", "全部"}, {"showOrder", 0}}},
-                         {"courses", nlohmann::json::array()},
-                         {"promotions", nlohmann::json::array()},
-                         {"records", nlohmann::json::array()},
-                         {"comments", nlohmann::json::array()}};
-  for (int c = 0; c < kCourses; ++c) {
-    const std::string id = "GEN-" + std::to_string(c);
-    nlohmann::json course = {{"id", id},
-                             {"courseCode", id},
-                             {"categoryId", "ROOT"},
-                             {"courseTitle", id},
-                             {"courseStandard", "THREESCREEN"},
-                             {"units", nlohmann::json::array()}};
-    for (int u = 0; u < kUnits; ++u)
-      course["units"].push_back({{"scoId", id + "-" + std::to_string(u)},
-                                 {"scoName", "第" + std::to_string(u + 1) + "节：单元"},
-                                 {"showOrder", std::to_string(u + 1)}});
-    data["courses"].push_back(course);
-    data["records"].push_back({{"userId", kUser},
-                               {"courseId", id},
-                               {"courseStudyType", "MUST"},
-                               {"obtainedWay", "ASSIGN"},
-                               {"lastModifyTime", 1764460800000LL + c}});
-  }
-  std::filesystem::create_directories(folder / "cms");
-  std::ofstream(folder / "cms" / "catalogue.json") << data.dump();
-}
 
 // The HTTP engine, timing each exchange.
 class TimedTransport : public RemoteTransport {
@@ -384,7 +354,7 @@ int main() {
     std::fprintf(stderr, "cannot make a temporary folder\n");
     return 1;
   }
-  writeCatalogue(folder.path() / "data");
+  devserver::writeGeneratedCatalogue(folder.path() / "data", kCourses, kUnits, kUser);
   pf::Bundle::setMainBundlePath(MARLUNE_APP_RESOURCES);
   std::string problem;
   const auto demo = devserver::OpenDataFolder::read(MARLUNE_DEMO_DATA, &problem);

@@ -26,6 +26,7 @@
 #include "tests/core/open/ServiceErrorRecorder.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tools/devserver/demo/DemoCms.h"
+#include "tools/devserver/demo/GeneratedCatalogue.h"
 #include "tools/devserver/open/OpenDataFolder.h"
 
 namespace {
@@ -74,35 +75,7 @@ class DemoCourseSyncTest : public DemoServerSandbox {
 
   // A catalogue of `courses` courses of `units` units each, all held by the demo learner.
   std::string writeCatalogue(int courses, int units) {
-    nlohmann::json data = {
-        {"passRate", 80},
-        {"categories", {{"categoryId", "ROOT"}, {"categoryName", "全部"}, {"showOrder", 0}}},
-        {"courses", nlohmann::json::array()},
-        {"promotions", nlohmann::json::array()},
-        {"records", nlohmann::json::array()},
-        {"comments", nlohmann::json::array()}};
-    for (int c = 0; c < courses; ++c) {
-      const std::string id = "GEN-" + std::to_string(c);
-      nlohmann::json course = {{"id", id},
-                               {"courseCode", id},
-                               {"categoryId", "ROOT"},
-                               {"courseTitle", id},
-                               {"courseStandard", "THREESCREEN"},
-                               {"units", nlohmann::json::array()}};
-      for (int u = 0; u < units; ++u)
-        course["units"].push_back({{"scoId", id + "-" + std::to_string(u)},
-                                   {"scoName", "第" + std::to_string(u + 1) + "节：单元"},
-                                   {"showOrder", std::to_string(u + 1)}});
-      data["courses"].push_back(course);
-      data["records"].push_back({{"userId", "U0001"},
-                                 {"courseId", id},
-                                 {"courseStudyType", "MUST"},
-                                 {"obtainedWay", "ASSIGN"},
-                                 {"lastModifyTime", 1764460800000LL + c}});
-    }
-    std::filesystem::create_directories(folder_.file("cms"));
-    std::ofstream(folder_.file("cms/catalogue.json")) << data.dump();
-    return folder_.path();
+    return devserver::writeGeneratedCatalogue(folder_.path(), courses, units, "U0001");
   }
 
   // The server's record of the learner's course, asked with an empty sync that changes nothing.

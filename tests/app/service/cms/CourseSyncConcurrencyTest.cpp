@@ -28,6 +28,7 @@
 #include "tests/core/open/ServiceErrorRecorder.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tools/devserver/demo/DemoCms.h"
+#include "tools/devserver/demo/GeneratedCatalogue.h"
 #include "tools/devserver/open/OpenDataFolder.h"
 
 namespace {
@@ -37,10 +38,10 @@ constexpr int kCourses = 3;
 constexpr int kUnits = 4;
 
 std::string courseId(int c) {
-  return "C" + std::to_string(c);
+  return devserver::generatedCourseId(c);
 }
 std::string unitId(int c, int u) {
-  return courseId(c) + "-" + std::to_string(u);
+  return devserver::generatedUnitId(c, u);
 }
 
 std::shared_ptr<ScoViewInfo> unitOf(const CourseViewInfo& course, const std::string& scoId) {
@@ -105,33 +106,7 @@ class CourseSyncConcurrencyTest : public DemoServerSandbox {
 
   // kCourses video courses of kUnits units each, all held by the learner, nothing studied yet.
   std::string writeCatalogue() {
-    nlohmann::json data = {
-        {"passRate", 80},
-        {"categories", {{"categoryId", "ROOT"}, {"categoryName", "全部"}, {"showOrder", 0}}},
-        {"courses", nlohmann::json::array()},
-        {"promotions", nlohmann::json::array()},
-        {"records", nlohmann::json::array()},
-        {"comments", nlohmann::json::array()}};
-    for (int c = 0; c < kCourses; ++c) {
-      nlohmann::json course = {{"id", courseId(c)},
-                               {"courseCode", courseId(c)},
-                               {"categoryId", "ROOT"},
-                               {"courseTitle", courseId(c)},
-                               {"courseStandard", "THREESCREEN"},
-                               {"units", nlohmann::json::array()}};
-      for (int u = 0; u < kUnits; ++u)
-        course["units"].push_back(
-            {{"scoId", unitId(c, u)}, {"scoName", unitId(c, u)}, {"showOrder", std::to_string(u + 1)}});
-      data["courses"].push_back(course);
-      data["records"].push_back({{"userId", kLearner},
-                                 {"courseId", courseId(c)},
-                                 {"courseStudyType", "MUST"},
-                                 {"obtainedWay", "ASSIGN"},
-                                 {"lastModifyTime", 1764460800000LL + c}});
-    }
-    std::filesystem::create_directories(folder_.file("cms"));
-    std::ofstream(folder_.file("cms/catalogue.json")) << data.dump();
-    return folder_.path();
+    return devserver::writeGeneratedCatalogue(folder_.path(), kCourses, kUnits, kLearner);
   }
 
   // Another device of the learner completes the unit at the server.

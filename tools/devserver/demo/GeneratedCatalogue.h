@@ -1,0 +1,17 @@
+#pragma once
+// A made-up catalogue for measuring and racing the course sync: `courses` THREESCREEN courses
+// "GEN-<c>" of `units` units "GEN-<c>-<u>" (named "第<u+1>节：单元"), every course assigned to userId.
+
+#include <filesystem>
+#include <string>
+
+namespace devserver {
+
+std::string generatedCourseId(int course);
+std::string generatedUnitId(int course, int unit);
+
+// Writes dataFolder/cms/catalogue.json, the folder installDemoCms reads; answers dataFolder.
+std::string writeGeneratedCatalogue(const std::filesystem::path& dataFolder, int courses, int units,
+                                    const std::string& userId);
+
+}  // namespace devserver
