@@ -66,11 +66,7 @@ class DemoCourseSyncTest : public DemoServerSandbox {
     });
     if (HasFatalFailure()) return;
     openSession();
-    auto user = std::make_shared<User>();
-    user->userId = "U0001";
-    user->corpCode = "demo";
-    CommonService().updateCurrentUser(user);
-    DownloadService::unload();
+    becomeCurrentUser("U0001");
   }
 
   // A catalogue of `courses` courses of `units` units each, all held by the demo learner.

@@ -106,11 +106,7 @@ class CourseSyncFaultTest : public DemoServerSandbox, public ::testing::WithPara
     });
     if (HasFatalFailure()) return;
     openSession();
-    auto user = std::make_shared<User>();
-    user->userId = "U0001";
-    user->corpCode = "demo";
-    CommonService().updateCurrentUser(user);
-    DownloadService::unload();
+    becomeCurrentUser("U0001");
   }
 
   // The learner completes the last unit of CRS-001 on the device, without the server.

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "app/model/lgn/User.h"
+#include "app/service/cmn/CommonService.h"
 #include "app/service/cms/DownloadService.h"
 #include "core/open/OpenExtension.h"
 #include "core/open/RequestUtil.h"
@@ -60,6 +62,15 @@ class DemoServerSandbox : public AppSandbox {
                                     {"corpCode", openValue(corpCode)}};
     ASSERT_TRUE(ServiceManager::performRemoteMethod(ServiceManager::kLoginUri, params, "NSString", delegate)
                     .isString());
+  }
+
+  // The learner of that id, of the demo corporation, becomes the current user, with a new download service.
+  static void becomeCurrentUser(const std::string& userId) {
+    auto user = std::make_shared<User>();
+    user->userId = userId;
+    user->corpCode = "demo";
+    CommonService().updateCurrentUser(user);
+    DownloadService::unload();
   }
 
   void TearDown() override {

@@ -20,7 +20,7 @@
 #include "core/reflect/TypeCode.h"
 #include "platform/foundation/DispatchQueue.h"
 #include "platform/foundation/RunLoop.h"
-#include "tests/app/support/AppSandbox.h"
+#include "tests/app/support/DemoServerSandbox.h"
 #include "tests/core/open/ServiceErrorRecorder.h"
 #include "tools/devserver/demo/CourseCatalogue.h"
 #include "tools/devserver/demo/DemoCms.h"
@@ -30,43 +30,22 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-class CourseServiceDemoTest : public AppSandbox {
+class CourseServiceDemoTest : public DemoServerSandbox {
  protected:
   void SetUp() override {
-    AppSandbox::SetUp();
-    pf::RunLoop::setMainThread();
-    std::string problem;
-    const auto folder = devserver::OpenDataFolder::read(MARLUNE_DEMO_DATA, &problem);
-    ASSERT_TRUE(folder) << problem;
-    server = std::make_unique<devserver::OpenServer>(folder->settings);
-    folder->install(*server);
-    ASSERT_TRUE(devserver::installDemoCms(*server, MARLUNE_DEMO_DATA, &problem)) << problem;
-    ASSERT_TRUE(server->start());
-    ASSERT_EQ(launch(), InitService::DatabaseStart::Created);
-    ServiceConfiguration configuration;
-    configuration.appKey = folder->settings.appKey;
-    configuration.secret = folder->settings.secret;
-    configuration.baseUrl = server->host();
-    configuration.autoresetSession = true;
-    ServiceManager::initConfiguration(configuration);
-    ServiceManager::sessionCache().clear();
-    RequestUtil::setTransport(nullptr);
-    ServiceManager::ParamDic login{{"loginName", openValue("learner")},
-                                   {"password", openValue("learner123")},
-                                   {"corpCode", openValue("demo")}};
-    ASSERT_TRUE(ServiceManager::performRemoteMethod(ServiceManager::kLoginUri, login, "NSString", delegate)
-                    .isString());
-    signIn("U0001");
-    DownloadService::unload();
+    DemoServerSandbox::SetUp();
+    startServer([](devserver::OpenServer& standIn) {
+      std::string problem;
+      ASSERT_TRUE(devserver::installDemoCms(standIn, MARLUNE_DEMO_DATA, &problem)) << problem;
+    });
+    if (HasFatalFailure()) return;
+    openSession();
+    becomeCurrentUser("U0001");
     service = std::make_unique<CourseService>(delegate);
   }
   void TearDown() override {
     service.reset();
-    DownloadService::unload();
-    if (server) server->stop();
-    ServiceManager::sessionCache().clear();
-    pf::RunLoop::main()->clear();
-    AppSandbox::TearDown();
+    DemoServerSandbox::TearDown();
   }
 
   static void signIn(const std::string& userId) {
@@ -145,8 +124,6 @@ class CourseServiceDemoTest : public AppSandbox {
     return page;
   }
 
-  std::unique_ptr<devserver::OpenServer> server;
-  std::shared_ptr<ServiceErrorRecorder> delegate = std::make_shared<ServiceErrorRecorder>();
   std::unique_ptr<CourseService> service;
 };
 

@@ -95,11 +95,7 @@ class CourseSyncConcurrencyTest : public DemoServerSandbox {
     });
     if (HasFatalFailure()) return;
     openSession();
-    auto user = std::make_shared<User>();
-    user->userId = kLearner;
-    user->corpCode = "demo";
-    CommonService().updateCurrentUser(user);
-    DownloadService::unload();
+    becomeCurrentUser(kLearner);
     CourseService(delegate).syncCorpStudyRateWithCorpCode(std::string("demo"));  // units pass at 80 %
     ASSERT_EQ(CourseService(delegate).getCorpStudyRate(), 80);
   }
