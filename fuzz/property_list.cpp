@@ -34,6 +34,10 @@ bool same(const pf::Value& a, const pf::Value& b, double dateTolerance) {
       }
       return true;
     }
+    case pf::Value::Kind::Number:
+      // A NaN written out reads back as a NaN, which equals nothing.
+      if (std::isnan(a.number()->doubleValue())) return std::isnan(b.number()->doubleValue());
+      return a == b;
     default:
       return a == b;
   }

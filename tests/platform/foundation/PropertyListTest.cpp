@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <random>
@@ -93,6 +94,22 @@ TEST_P(PropertyListFormatTest, RoundTripsEveryKind) {
   EXPECT_EQ(letterOf(back["integer"]), 'q');
   EXPECT_EQ(letterOf(back["real"]), 'd');
   EXPECT_EQ(letterOf(back["yes"]), 'c');
+}
+
+TEST_P(PropertyListFormatTest, RealsOutsideTheNumbersRoundTrip) {
+  for (const double real : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+    pf::ErrorPtr error;
+    const auto data = PropertyList::dataWithPropertyList(pf::Value(pf::Number(real)), GetParam(), &error);
+    ASSERT_TRUE(data) << real;
+    const pf::Value back = PropertyList::propertyListWithData(*data, nullptr, &error);
+    ASSERT_TRUE(back.isNumber()) << real;
+    const double read = back.number()->doubleValue();
+    if (std::isnan(real)) {
+      EXPECT_TRUE(std::isnan(read));
+    } else {
+      EXPECT_EQ(read, real);
+    }
+  }
 }
 
 TEST_P(PropertyListFormatTest, WritesFilesAtomically) {
