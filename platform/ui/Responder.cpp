@@ -1,5 +1,7 @@
 #include "platform/ui/Responder.h"
 
+#include "platform/runtime/AssociatedObjects.h"
+
 namespace pf {
 
 namespace {
@@ -11,7 +13,10 @@ std::weak_ptr<Responder>& current() {
 
 }  // namespace
 
-Responder::~Responder() = default;
+// Views and controllers drop their associated slots as they go, not at the next purge.
+Responder::~Responder() {
+  AssociatedObjects::ownerGone(this);
+}
 
 std::shared_ptr<Responder> Responder::firstResponder() {
   return current().lock();

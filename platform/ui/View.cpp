@@ -4,6 +4,7 @@
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/runtime/ChangeObservers.h"
 #include "platform/ui/CompletionGroup.h"
 #include "platform/ui/GestureRecognizer.h"
 #include "platform/ui/Layer.h"
@@ -40,9 +41,10 @@ Rect View::frame() const {
 }
 
 void View::setFrame(const Rect& frame) {
-  const Size oldSize = layer_->bounds().size;
+  const Rect oldBounds = layer_->bounds();
   layer_->setFrame(frame);
-  if (layer_->bounds().size != oldSize) autoresizeSubviews(oldSize);
+  if (layer_->bounds().size != oldBounds.size) autoresizeSubviews(oldBounds.size);
+  if (layer_->bounds() != oldBounds) ChangeObservers::didChange(*this, "bounds");
 }
 
 Rect View::bounds() const {
@@ -50,9 +52,10 @@ Rect View::bounds() const {
 }
 
 void View::setBounds(const Rect& bounds) {
-  const Size oldSize = layer_->bounds().size;
+  const Rect oldBounds = layer_->bounds();
   layer_->setBounds(bounds);
-  if (layer_->bounds().size != oldSize) autoresizeSubviews(oldSize);
+  if (layer_->bounds().size != oldBounds.size) autoresizeSubviews(oldBounds.size);
+  if (layer_->bounds() != oldBounds) ChangeObservers::didChange(*this, "bounds");
 }
 
 Point View::center() const {

@@ -91,7 +91,8 @@ class View : public Responder, public LayerDelegate {
   bool isOpaque() const;
   void setOpaque(bool opaque);
   bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
-  void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
+  // Virtual so a view can gate what its owner asks for (a container switching touches off for a while).
+  virtual void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
   bool isMultipleTouchEnabled() const { return multipleTouchEnabled_; }
   void setMultipleTouchEnabled(bool enabled) { multipleTouchEnabled_ = enabled; }
   bool isExclusiveTouch() const { return exclusiveTouch_; }
