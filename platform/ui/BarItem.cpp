@@ -1,15 +1,19 @@
 #include "platform/ui/BarItem.h"
 
+#include "platform/runtime/ChangeObservers.h"
+
 namespace pf {
 
 void BarItem::setTitle(std::optional<std::string> title) {
   title_ = std::move(title);
   changed();
+  ChangeObservers::didChange(*this, "title");
 }
 
 void BarItem::setImage(std::shared_ptr<const Image> image) {
   image_ = std::move(image);
   changed();
+  ChangeObservers::didChange(*this, "image");
 }
 
 void BarItem::setImageInsets(EdgeInsets insets) {

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <numbers>
+#include <utility>
 
 #include "platform/foundation/Error.h"
 #include "platform/foundation/Log.h"
+#include "platform/runtime/ChangeObservers.h"
+#include "platform/ui/ControllerRouting.h"
 #include "platform/ui/Device.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
@@ -176,14 +179,30 @@ void ViewController::setTitle(std::optional<std::string> title) {
   title_ = std::move(title);
   if (navigationItem_) navigationItem_->setTitle(title_);
   if (tabBarItem_) tabBarItem_->setTitle(title_);
+  ChangeObservers::didChange(*this, "title");
 }
 
 std::shared_ptr<NavigationItem> ViewController::navigationItem() {
-  if (!navigationItem_) {
-    navigationItem_ = std::make_shared<NavigationItem>();
-    navigationItem_->setTitle(title_);
+  ViewController* subject = this;
+  std::shared_ptr<ViewController> standIn;
+  if (auto routing = ControllerRouting::installed()) standIn = routing->navigationStandIn(*this);
+  if (standIn) subject = standIn.get();
+  if (!subject->navigationItem_) {
+    subject->navigationItem_ = std::make_shared<NavigationItem>();
+    subject->navigationItem_->setTitle(subject->title_);
   }
-  return navigationItem_;
+  return subject->navigationItem_;
+}
+
+void ViewController::setTabBarItem(std::shared_ptr<TabBarItem> item) {
+  tabBarItem_ = std::move(item);
+  ChangeObservers::didChange(*this, "tabBarItem");
+}
+
+void ViewController::setHidesBottomBarWhenPushed(bool hides) {
+  if (hides == hidesBottomBarWhenPushed_) return;
+  hidesBottomBarWhenPushed_ = hides;
+  ChangeObservers::didChange(*this, "hidesBottomBarWhenPushed");
 }
 
 std::shared_ptr<TabBarItem> ViewController::tabBarItem() {
@@ -198,6 +217,7 @@ void ViewController::addChildViewController(const std::shared_ptr<ViewController
   child->willMoveToParentViewController(this);
   children_.push_back(child);
   child->parent_ = std::static_pointer_cast<ViewController>(shared_from_this());
+  ChangeObservers::didChange(*child, "parentViewController");
 }
 
 void ViewController::removeFromParentViewController() {
@@ -207,6 +227,7 @@ void ViewController::removeFromParentViewController() {
   auto& siblings = parent->children_;
   siblings.erase(std::remove(siblings.begin(), siblings.end(), self), siblings.end());
   parent_.reset();
+  ChangeObservers::didChange(*this, "parentViewController");
   didMoveToParentViewController(nullptr);
 }
 
@@ -224,18 +245,26 @@ void ViewController::replaceChildren(std::vector<std::shared_ptr<ViewController>
     comer->willMoveToParentViewController(this);
     comer->parent_ = self;
   }
-  children_ = std::move(children);
+  const auto previous = std::exchange(children_, std::move(children));
+  for (auto& comer : children_) {
+    if (!contains(previous, comer)) ChangeObservers::didChange(*comer, "parentViewController");
+  }
 }
 
 void ViewController::releaseChild(const std::shared_ptr<ViewController>& child) {
   if (!child || child->parent_.lock().get() != this) return;
   if (std::find(children_.begin(), children_.end(), child) != children_.end()) return;
   child->parent_.reset();
+  ChangeObservers::didChange(*child, "parentViewController");
   child->didMoveToParentViewController(nullptr);
 }
 
 std::shared_ptr<NavigationController> ViewController::navigationController() const {
-  for (auto parent = parent_.lock(); parent; parent = parent->parent_.lock()) {
+  const ViewController* subject = this;
+  std::shared_ptr<ViewController> standIn;
+  if (auto routing = ControllerRouting::installed()) standIn = routing->navigationStandIn(*this);
+  if (standIn) subject = standIn.get();
+  for (auto parent = subject->parent_.lock(); parent; parent = parent->parent_.lock()) {
     if (auto navigation = std::dynamic_pointer_cast<NavigationController>(parent)) return navigation;
   }
   return nullptr;
@@ -267,7 +296,9 @@ std::shared_ptr<ViewController> ViewController::presentingViewController() const
 void ViewController::presentViewController(const std::shared_ptr<ViewController>& controller, bool animated,
                                            Completion completion) {
   if (!controller) return;
-  auto root = presentationRoot();
+  std::shared_ptr<ViewController> presenter;
+  if (auto routing = ControllerRouting::installed()) presenter = routing->presenterFor(*this);
+  auto root = presenter ? presenter->presentationRoot() : presentationRoot();
   root->finishModalTransition();
   if (root->presented_) {
     logf("Refused to present %s over %s, which already presents %s", controller->className(),
@@ -317,6 +348,7 @@ void ViewController::showPresented(const std::shared_ptr<ViewController>& presen
   }
   presented_ = presented;
   presented->presenting_ = self;
+  ChangeObservers::didChange(*presented, "presentingViewController");
   const ModalTransitionStyle style = presented->transitionStyle_;
   const bool curl = style == ModalTransitionStyle::PartialCurl;
   presentedCurl_ = curl;
@@ -433,6 +465,7 @@ void ViewController::hidePresented(bool animated, Completion completion) {
     });
     presented->endAppearanceTransition();
     presented->presenting_.reset();
+    ChangeObservers::didChange(*presented, "presentingViewController");
     if (presenter) {
       presenter->presented_.reset();
       if (!curl) presenter->endAppearanceTransition();

@@ -97,13 +97,14 @@ class ViewController : public Responder {
 
   const std::optional<std::string>& title() const { return title_; }
   virtual void setTitle(std::optional<std::string> title);
-  // What the navigation bar shows for this controller, made on first use with its title.
+  // What the navigation bar shows for this controller, made on first use with its title. This and the
+  // navigation controller are answered by the installed ControllerRouting's stand-in when it names one.
   virtual std::shared_ptr<NavigationItem> navigationItem();
   // What the tab bar shows for this controller, made on first use with its title.
   std::shared_ptr<TabBarItem> tabBarItem();
-  void setTabBarItem(std::shared_ptr<TabBarItem> item) { tabBarItem_ = std::move(item); }
+  void setTabBarItem(std::shared_ptr<TabBarItem> item);
   bool hidesBottomBarWhenPushed() const { return hidesBottomBarWhenPushed_; }
-  void setHidesBottomBarWhenPushed(bool hides) { hidesBottomBarWhenPushed_ = hides; }
+  void setHidesBottomBarWhenPushed(bool hides);
 
   // Child containment. Adding calls willMoveToParentViewController with the new parent; removing
   // calls didMoveToParentViewController with none. The container calls the other two.
@@ -117,7 +118,8 @@ class ViewController : public Responder {
   virtual std::shared_ptr<NavigationController> navigationController() const;
   virtual std::shared_ptr<TabBarController> tabBarController() const;
 
-  // Modal presentation. The controller at the top of this one's containment (or this one) presents;
+  // Modal presentation. The installed ControllerRouting may name another presenter. The controller at
+  // the top of the presenter's containment (or the presenter) presents;
   // a second presentation while one shows is refused. Dismissing from the presented controller or
   // from its presenter takes the presented controller (and whatever it presents) away; the
   // completion runs once the transition ended.
