@@ -209,12 +209,21 @@ void AlertView::drawRect(const Rect& rect) {
 
 void AlertView::dismissWithClickedButtonIndex(long buttonIndex, bool animated) {
   (void)animated;
+  dismiss(buttonIndex, true);
+}
+
+void AlertView::dismissByCode(long buttonIndex, bool animated) {
+  (void)animated;
+  dismiss(buttonIndex, false);
+}
+
+void AlertView::dismiss(long buttonIndex, bool clicked) {
   if (!visible_ || dismissing_) return;
   auto self = std::static_pointer_cast<AlertView>(shared_from_this());  // the delegate may drop its own
   dismissing_ = true;
-  answer_ = buttonIndex;
+  if (clicked) answer_ = buttonIndex;
   const auto delegate = delegate_.lock();
-  if (delegate) delegate->clickedButtonAtIndex(*this, buttonIndex);
+  if (delegate && clicked) delegate->clickedButtonAtIndex(*this, buttonIndex);
   if (delegate) delegate->willDismissWithButtonIndex(*this, buttonIndex);
   visible_ = false;
   auto& alerts = showing();

@@ -86,6 +86,10 @@ class AlertView : public View {
   void drawRect(const Rect& rect) override;
   // As if the button were pressed: the delegate hears of it, then the alert goes. Nothing when not showing.
   void dismissWithClickedButtonIndex(long buttonIndex, bool animated);
+  // Dismissal by the program (a timer, a screen going away): the delegate hears only will and did
+  // dismiss with the index, no click, and a modal wait on the alert ends answering -1.
+  // Nothing when not showing.
+  void dismissByCode(long buttonIndex, bool animated);
 
  private:
   std::optional<std::string> title_;
@@ -94,6 +98,7 @@ class AlertView : public View {
   std::vector<std::string> buttonTitles_;
   void buildButtons();
   double boxHeight() const;
+  void dismiss(long buttonIndex, bool clicked);
 
   std::vector<std::shared_ptr<Button>> buttons_;
   std::optional<long> answer_;
