@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -96,9 +97,14 @@ class WebImageTest : public UiTest {
     UiTest::TearDown();
   }
 
-  // Runs the main loop until the condition holds; false after `seconds` of real waiting.
+  // Runs the main loop until the condition holds; false after `seconds` of real waiting. Looks again
+  // every few milliseconds, as state changed on other threads need not wake the loop.
   bool runMainUntil(const std::function<bool()>& done, double seconds = 5) {
-    return loop->runUntilTrue(done, seconds);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!loop->runUntilTrue(done, 0.005)) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+    }
+    return true;
   }
   // Lets work under way settle: true when nothing more came in that time.
   void settle(double seconds = 0.3) { loop->runUntilTrue([] { return false; }, seconds); }
