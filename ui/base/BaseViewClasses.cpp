@@ -1,0 +1,13 @@
+#include "ui/base/BaseViewClasses.h"
+
+#include "ui/base/BaseScrollView.h"
+#include "ui/base/BaseTableView.h"
+#include "ui/base/BaseTextField.h"
+#include "ui/base/BaseTextView.h"
+
+void registerBaseViewClasses() {
+  BaseScrollView::registerForInterfaceFiles();
+  BaseTableView::registerForInterfaceFiles();
+  BaseTextField::registerForInterfaceFiles();
+  BaseTextView::registerForInterfaceFiles();
+}
