@@ -16,7 +16,7 @@ struct BaseTableView::NextFieldSearch {
 
 namespace {
 
-bool isTextEntry(const pf::View& view) {
+bool isFormTextInput(const pf::View& view) {
   return dynamic_cast<const pf::TextField*>(&view) || dynamic_cast<const pf::TextView*>(&view);
 }
 
@@ -119,7 +119,7 @@ void BaseTableView::searchNextField(const pf::View& view, NextFieldSearch& searc
       search.passedPrior = true;
       continue;
     }
-    if (!isTextEntry(*subview)) {
+    if (!isFormTextInput(*subview)) {
       searchNextField(*subview, search);
       continue;
     }
@@ -134,7 +134,7 @@ void BaseTableView::searchNextField(const pf::View& view, NextFieldSearch& searc
 
 void BaseTableView::initializeViewsBeneathView(const pf::View& view) {
   for (const auto& subview : view.subviews()) {
-    if (isTextEntry(*subview)) {
+    if (isFormTextInput(*subview)) {
       initializeView(*subview);
     } else {
       initializeViewsBeneathView(*subview);

@@ -255,9 +255,10 @@ void ProgressHUD::showWhileExecuting(Block method, std::shared_ptr<void> onTarge
   objectForExecution_ = std::move(withObject);
   setTaskInProgress(true);
   auto self = sharedAs<ProgressHUD>();
-  std::thread([self, method = std::move(method), pending = pf::RunLoop::PendingWork()] {
+  // The overlay goes back to the main queue with the clean-up, so it is never released off it.
+  std::thread([self = std::move(self), method = std::move(method), pending = pf::RunLoop::PendingWork()]() mutable {
     if (method) method();
-    pf::DispatchQueue::main()->async([self] { self->cleanUp(); });
+    pf::DispatchQueue::main()->async([self = std::move(self)] { self->cleanUp(); });
   }).detach();
   show(animated);
 }
@@ -279,9 +280,9 @@ void ProgressHUD::showAnimated(bool animated, Block whileExecutingBlock, std::sh
   setTaskInProgress(true);
   setCompletionBlock(std::move(completionBlock));
   auto self = sharedAs<ProgressHUD>();
-  (onQueue ? onQueue : pf::DispatchQueue::global())->async([self, block = std::move(whileExecutingBlock)] {
+  (onQueue ? onQueue : pf::DispatchQueue::global())->async([self = std::move(self), block = std::move(whileExecutingBlock)]() mutable {
     if (block) block();
-    pf::DispatchQueue::main()->async([self] { self->cleanUp(); });
+    pf::DispatchQueue::main()->async([self = std::move(self)] { self->cleanUp(); });
   });
   show(animated);
 }
