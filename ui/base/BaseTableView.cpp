@@ -6,8 +6,8 @@
 #include "platform/ui/NibRegistry.h"
 
 struct BaseTableView::NextFieldSearch {
-  const pf::View* prior;
-  double priorY;
+  const pf::View* prior = nullptr;
+  double priorY = 0;
   double minY = std::numeric_limits<double>::max();
   std::shared_ptr<pf::View> found;
   // The walk has met the prior field: a level field from here on follows it.
@@ -107,7 +107,9 @@ std::shared_ptr<pf::View> BaseTableView::findFirstResponderBeneathView(const pf:
 std::shared_ptr<pf::View> BaseTableView::findTextFieldAfterTextField(const pf::View& priorField,
                                                                      const pf::View& beneathView) const {
   const auto superview = priorField.superview();
-  NextFieldSearch search{&priorField, convertRectFromView(priorField.frame(), superview.get()).origin.y};
+  NextFieldSearch search;
+  search.prior = &priorField;
+  search.priorY = convertRectFromView(priorField.frame(), superview.get()).origin.y;
   searchNextField(beneathView, search);
   return search.found;
 }
