@@ -112,16 +112,7 @@ TEST_P(ToastTest, AReshownToastIsNotHiddenByTheEarlierTimer) {
   EXPECT_NEAR(journal->hiddenAt[0], 2.8, 1e-6);
 }
 
-INSTANTIATE_TEST_SUITE_P(Profiles, ToastTest,
-                         testing::Values(ToastProfile{pf::Screen::Profile::Phone, 18},
-                                         ToastProfile{pf::Screen::Profile::Tablet, 30}),
-                         [](const testing::TestParamInfo<ToastProfile>& info) {
-                           return info.param.profile == pf::Screen::Profile::Phone ? "Phone" : "Tablet";
-                         });
-
-class ToastSnapshotTest : public UiTest {};
-
-TEST_F(ToastSnapshotTest, TheToastIsADarkBoxWithWhiteText) {
+TEST_P(ToastTest, SnapshotOfADarkBoxWithWhiteText) {
   auto page = std::make_shared<pf::View>(window->bounds());
   page->setBackgroundColor(pf::Color::white());
   window->addSubview(page);
@@ -130,7 +121,7 @@ TEST_F(ToastSnapshotTest, TheToastIsADarkBoxWithWhiteText) {
   screen.advance(0.5);
   ASSERT_TRUE(screen.render());
   if (const char* folder = std::getenv("MARLUNE_SNAPSHOT_DIR")) {
-    screen.writePng(std::string(folder) + "/toast.png");
+    screen.writePng(std::string(folder) + (GetParam().profile == pf::Screen::Profile::Phone ? "/toast.png" : "/toast-tablet.png"));
   }
   const pf::Rect box = toast->convertRectToView(toast->boxRect(), nullptr);
   EXPECT_EQ(screen.pixelAt({box.origin.x - 3, box.midY()}), (pf::Pixel{255, 255, 255, 255}));
@@ -143,5 +134,12 @@ TEST_F(ToastSnapshotTest, TheToastIsADarkBoxWithWhiteText) {
   screen.advance(1.5);
   EXPECT_EQ(toast->superview(), nullptr);
 }
+
+INSTANTIATE_TEST_SUITE_P(Profiles, ToastTest,
+                         testing::Values(ToastProfile{pf::Screen::Profile::Phone, 18},
+                                         ToastProfile{pf::Screen::Profile::Tablet, 30}),
+                         [](const testing::TestParamInfo<ToastProfile>& info) {
+                           return info.param.profile == pf::Screen::Profile::Phone ? "Phone" : "Tablet";
+                         });
 
 }  // namespace
