@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 #include "platform/foundation/Error.h"
 #include "platform/graphics/Bitmap.h"
@@ -162,6 +165,26 @@ TEST(ColorExpanded, NamesComeFromTheTableAndMissesAreCached) {
   EXPECT_FALSE(ColorExpanded::colorWithName("notacolour"));
   EXPECT_TRUE(ColorExpanded::isNameCached("notacolour"));
   EXPECT_FALSE(ColorExpanded::colorWithName("notacolour"));
+}
+
+TEST(ColorExpanded, ConcurrencyNameLookupsFromManyThreadsAgree) {
+  const std::vector<std::string> names = {"teal", "tomato", "notacolourhere", "wheat", "Teal", "indigo"};
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&names, &wrong] {
+      for (int round = 0; round < 200; ++round) {
+        for (const auto& name : names) {
+          const auto color = ColorExpanded::colorWithName(name);
+          const bool known = name != "notacolourhere" && name != "Teal";
+          if (color.has_value() != known) ++wrong;
+        }
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(wrong, 0);
+  expectRgba(ColorExpanded::colorWithName("tomato"), fromHex(0xff6347), "tomato");
 }
 
 class ColorFromImage : public ::testing::Test {
