@@ -158,6 +158,7 @@ Rect Application::statusBarFrame() const {
 
 void Application::setStatusBarOrientation(InterfaceOrientation orientation, bool) {
   if (orientation == statusBarOrientation_) return;
+  post(kWillChangeStatusBarOrientationNotification);
   statusBarOrientation_ = orientation;
   chromeChanged_ = true;
   post(kDidChangeStatusBarOrientationNotification);

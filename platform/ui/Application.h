@@ -45,6 +45,9 @@ class Application : public Responder {
       "UIApplicationDidReceiveMemoryWarningNotification";
   static constexpr char kDidChangeStatusBarOrientationNotification[] =
       "UIApplicationDidChangeStatusBarOrientationNotification";
+  // Posted before the status bar turns, while statusBarOrientation still answers the old one.
+  static constexpr char kWillChangeStatusBarOrientationNotification[] =
+      "UIApplicationWillChangeStatusBarOrientationNotification";
 
   // The platform's numbers.
   enum class State { Active = 0, Inactive = 1, Background = 2 };
