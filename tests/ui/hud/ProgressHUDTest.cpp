@@ -393,4 +393,28 @@ TEST_F(ProgressHUDTest, SnapshotOfTheSpinnerBox) {
   EXPECT_GT(white, 3);
 }
 
+TEST_F(ProgressHUDTest, ARingOverADimmedBackground) {
+  auto hud = ProgressHUD::showHUDAddedTo(host, false);
+  hud->setMode(ProgressHUD::kAnnularDeterminate);
+  hud->setProgress(0.25f);
+  hud->setDimBackground(true);
+  hud->setLabelText("正在下载 25%");
+  pf::HeadlessHost screen(window);
+  ASSERT_TRUE(screen.render());
+  if (const char* folder = std::getenv("MARLUNE_SNAPSHOT_DIR")) {
+    screen.writePng(std::string(folder) + "/hud-ring.png");
+  }
+  // The dimming darkens towards the edges, the middle stays light.
+  const pf::Rect box = hud->convertRectToView(hud->boxRect(), nullptr);
+  EXPECT_LT(screen.pixelAt({3, 3}).red, 120);
+  EXPECT_GT(screen.pixelAt({box.midX(), box.origin.y - 3}).red, 200);
+  // The ring: its first quarter (top to right) in full white, the rest faint.
+  const pf::Rect ring = hud->indicator()->convertRectToView(hud->indicator()->bounds(), nullptr);
+  const double radius = (ring.size.width - 5) / 2;
+  const pf::Pixel done = screen.pixelAt({ring.midX() + radius * 0.7071, ring.midY() - radius * 0.7071});
+  const pf::Pixel left = screen.pixelAt({ring.midX() - radius * 0.7071, ring.midY() + radius * 0.7071});
+  EXPECT_GT(done.red, 200);
+  EXPECT_LT(left.red, 100);
+}
+
 }  // namespace
