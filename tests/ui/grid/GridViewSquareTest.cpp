@@ -156,8 +156,15 @@ TEST_P(SquareGridTest, ATurningStatusBarFadesTheGridAndSnapsItToAPage) {
   swipePages(+1);
   grid->setContentOffset({width() + 10, 0});
   const int sizeCalls = source->sizeCalls;
+  // The grid hears of the turn before it happens.
+  std::optional<pf::Application::InterfaceOrientation> before;
+  auto observation = pf::NotificationCenter::defaultCenter().addObserver(
+      pf::Application::kWillChangeStatusBarOrientationNotification, nullptr, [&](const pf::Notification&) {
+        before = pf::Application::sharedApplication().statusBarOrientation();
+      });
   pf::Application::sharedApplication().setStatusBarOrientation(
       pf::Application::InterfaceOrientation::LandscapeLeft);
+  EXPECT_EQ(before, pf::Application::InterfaceOrientation::Portrait);
   host->render();
   EXPECT_EQ(source->sizeCalls, sizeCalls + 1);
   auto fade = std::dynamic_pointer_cast<const pf::Transition>(
