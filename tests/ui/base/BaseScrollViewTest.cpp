@@ -137,6 +137,15 @@ TEST_F(BaseScrollViewTest, MovingBetweenFieldsThenHidingGivesBackTheInsetsAsThey
   EXPECT_EQ(other->contentInset(), (pf::EdgeInsets{0, 0, 44, 0}));
 }
 
+TEST_F(BaseScrollViewTest, AKeyboardBelowTheViewCoversNoneOfIt) {
+  auto header = std::make_shared<BaseScrollView>(pf::Rect{{0, 0}, {320, 200}});
+  auto field = std::make_shared<pf::TextField>(pf::Rect{{20, 100}, {200, 30}});
+  header->addSubview(field);
+  window->addSubview(header);
+  ASSERT_TRUE(field->becomeFirstResponder());
+  EXPECT_EQ(header->contentInset().bottom, 0);  // not -64
+}
+
 TEST_F(BaseScrollViewTest, ATouchOnTheViewEndsTheTyping) {
   auto field = formWithFieldAt(100);
   ASSERT_TRUE(field->becomeFirstResponder());
