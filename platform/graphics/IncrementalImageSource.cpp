@@ -98,9 +98,16 @@ void pngRowArrived(png_structp png, png_bytep row, png_uint_32 number, int) {
   progress->rows = static_cast<int>(number) + 1;
 }
 
+// Damage ends the decoding quietly: a picture still arriving is often cut mid-chunk.
+[[noreturn]] void pngQuietError(png_structp png, png_const_charp) {
+  png_longjmp(png, 1);
+}
+
+void pngQuietWarning(png_structp, png_const_charp) {}
+
 // Kept free of objects with destructors: a library error leaves by longjmp.
 int decodePngRows(std::span<const std::uint8_t> bytes, std::shared_ptr<Bitmap>* bitmap) {
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngQuietError, pngQuietWarning);
   if (!png) return 0;
   png_infop info = png_create_info_struct(png);
   PngProgress progress{bitmap, 0, false};

@@ -34,7 +34,6 @@ std::shared_ptr<WebImageDownloader> WebImageDownloader::create() {
 WebImageDownloader::WebImageDownloader()
     : downloadQueue_(std::make_shared<pf::OperationQueue>()),
       barrierQueue_(pf::DispatchQueue::makeConcurrent(kBarrierQueueLabel)),
-      urlCache_(makeURLCache()),
       HTTPHeaders_{{"Accept", "image/*"}} {
   downloadQueue_->setMaxConcurrentOperationCount(2);
 }
@@ -43,22 +42,23 @@ WebImageDownloader::~WebImageDownloader() {
   downloadQueue_->cancelAllOperations();
 }
 
-std::shared_ptr<HttpDownloadCache> WebImageDownloader::makeURLCache() {
-  // One per Caches folder, shared by every downloader: setting a folder empties its session store.
+std::shared_ptr<HttpDownloadCache> WebImageDownloader::urlCache() {
+  // One per Caches folder for the process, shared by every downloader: setting a cache's folder empties
+  // its session store, so it is set once.
   static std::mutex mutex;
-  static std::map<std::string, std::weak_ptr<HttpDownloadCache>> caches;
+  static std::map<std::string, std::shared_ptr<HttpDownloadCache>> caches;
   const std::string folder = pf::path::appendingPathComponent(pf::Sandbox::cachesPath(), kURLCacheFolder);
   std::lock_guard lock(mutex);
-  if (auto existing = caches[folder].lock()) return existing;
+  const auto found = caches.find(folder);
+  if (found != caches.end()) return found->second;
   auto cache = std::make_shared<HttpDownloadCache>();
   try {
     cache->setStoragePath(folder);
   } catch (const HttpDownloadCache::FolderError& error) {
     pf::logf("Pictures are fetched without a URL cache: %@", std::string(error.what()));
-    return nullptr;
+    cache.reset();
   }
-  caches[folder] = cache;
-  return cache;
+  return caches[folder] = cache;
 }
 
 void WebImageDownloader::setValue(const std::optional<std::string>& value, const std::string& field) {
@@ -122,7 +122,7 @@ std::shared_ptr<WebImageDownloader::Handle> WebImageDownloader::downloadImageWit
 
 std::shared_ptr<WebImageDownloaderOperation> WebImageDownloader::makeOperation(const pf::Url& url, int options,
                                                                            std::uint64_t fetchId) {
-  WebImageDownloaderOperation::Request request{url, {}, urlCache_};
+  WebImageDownloaderOperation::Request request{url, {}, urlCache()};
   {
     std::lock_guard lock(settingsMutex_);
     request.headers = HTTPHeaders_;

@@ -77,8 +77,9 @@ class WebImageDownloader : public std::enable_shared_from_this<WebImageDownloade
   std::size_t requesterCountForURL(const pf::Url& url);
 
   const std::shared_ptr<pf::OperationQueue>& downloadQueue() const { return downloadQueue_; }
-  // The URL cache of the picture loader (in Caches/<kURLCacheFolder>, kept for the session).
-  std::shared_ptr<HttpDownloadCache> urlCache() const { return urlCache_; }
+  // The URL cache of the picture loader in the Caches folder of the moment (Caches/<kURLCacheFolder>),
+  // kept for the session; null when its folder cannot be made.
+  static std::shared_ptr<HttpDownloadCache> urlCache();
 
  private:
   struct Requester {
@@ -101,11 +102,9 @@ class WebImageDownloader : public std::enable_shared_from_this<WebImageDownloade
   // Takes the fetch's requesters and ends its list, in one barrier step.
   std::vector<Requester> takeRequesters(const std::string& url, std::uint64_t fetchId);
   void removeRequester(const std::string& url, std::uint64_t id);
-  static std::shared_ptr<HttpDownloadCache> makeURLCache();
 
   std::shared_ptr<pf::OperationQueue> downloadQueue_;
   std::shared_ptr<pf::DispatchQueue> barrierQueue_;
-  std::shared_ptr<HttpDownloadCache> urlCache_;
   // Guarded by barrierQueue_.
   std::map<std::string, Fetch> URLCallbacks_;
   std::uint64_t nextId_ = 1;
