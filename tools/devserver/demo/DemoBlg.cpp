@@ -5,11 +5,14 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "tools/devserver/demo/DemoJson.h"
 #include "tools/devserver/demo/DemoPage.h"
+#include "tools/devserver/demo/DemoPicture.h"
 
 namespace devserver {
 
@@ -45,6 +48,29 @@ bool contains(const std::string& text, const Json& filter) {
   return !filter.is_string() || text.find(filter.get<std::string>()) != std::string::npos;
 }
 
+// Faces of users without one, and the three sizes of a demo post's picture.
+constexpr char kFacePath[] = "/media/blg/face/";
+constexpr char kPicturePath[] = "/media/blg/picture/";
+
+// "/media/blg/face/U1.png" answers a face; "/media/blg/picture/<name>-small|normal|larger.png" a
+// post's picture in that size; each with an ETag and 304 to a request that holds it.
+void answerBlogMedia(Exchange& exchange) {
+  const std::string& path = exchange.request().path;
+  const auto stemOf = [&](const char* prefix) -> std::optional<std::string> {
+    const std::string start = prefix;
+    if (path.rfind(start, 0) != 0 || path.size() <= start.size() + 4 || !path.ends_with(".png")) return std::nullopt;
+    return path.substr(start.size(), path.size() - start.size() - 4);
+  };
+  if (const auto userId = stemOf(kFacePath)) return DemoPicture::answer(exchange, "face-" + *userId, 64, 64);
+  if (const auto picture = stemOf(kPicturePath)) {
+    const std::pair<const char*, int> sizes[] = {{"-small", 80}, {"-normal", 240}, {"-larger", 480}};
+    for (const auto& [suffix, width] : sizes) {
+      if (picture->ends_with(suffix)) return DemoPicture::answer(exchange, *picture, width, width * 3 / 4);
+    }
+  }
+  exchange.respond(404, "no such picture\n");
+}
+
 class BlogDemo {
  public:
   BlogDemo(const Json& data, long long startedAt, const OpenServer& server)
@@ -63,6 +89,7 @@ class BlogDemo {
     }
     for (const Json& blog : data.value("blogs", Json::array())) {
       blogs_.push_back(stored(text(blog, "blogId"), blog, text(blog, "createBy"), at(blog)));
+      if (const Json picture = blog.value("picture", Json()); picture.is_string()) blogs_.back()["picture"] = picture;
     }
     for (Json comment : data.value("comments", Json::array())) {
       comment["createTime"] = at(comment);
@@ -369,7 +396,7 @@ class BlogDemo {
     view.erase("topicIds");
     view["nickName"] = text(author, "nickName");
     view["createByName"] = text(author, "nickName");
-    view["userPic"] = text(author, "faceUrl");
+    view["userPic"] = faceOf(author);
     const Json blogId = blog["blogId"];
     view["commentsCnt"] = std::count_if(comments_.begin(), comments_.end(),
                                         [&](const Json& c) { return c["blogId"] == blogId; });
@@ -382,9 +409,15 @@ class BlogDemo {
     for (const Json& id : blog["topicIds"]) {
       if (const Json* topic = findTopic(id)) view["topicList"].push_back(topicView(*topic));
     }
+    view.erase("picture");
     if (blog["imgFileId"].is_string()) {
       const std::string picture = server_.url("/files/" + blog["imgFileId"].get<std::string>());
       view["smallPicture"] = view["normalPicture"] = view["largerPicture"] = picture;
+    } else if (const Json picture = blog.value("picture", Json()); picture.is_string()) {
+      const std::string stem = server_.url(std::string(kPicturePath) + picture.get<std::string>());
+      view["smallPicture"] = stem + "-small.png";
+      view["normalPicture"] = stem + "-normal.png";
+      view["largerPicture"] = stem + "-larger.png";
     }
     const Json* source = blog["originId"].is_string() ? findBlog(blog["originId"]) : nullptr;
     if (source && withSource) {
@@ -427,7 +460,7 @@ class BlogDemo {
       if (!keep(userId)) continue;
       Json row = {{"userId", userId},
                   {"nickName", text(profile, "nickName")},
-                  {"faceUrl", text(profile, "faceUrl")},
+                  {"faceUrl", faceOf(profile)},
                   {"fansCnt", fansOf(userId)},
                   {"concernCnt", follows_[userId].size()},
                   {"concerned", follows_[viewer].contains(userId)},
@@ -435,6 +468,12 @@ class BlogDemo {
       rows.push_back(std::move(row));
     }
     return DemoPage::fromCall(call).answer(rows);
+  }
+
+  // The profile's own face, else a picture of the stand-in made for the user.
+  std::string faceOf(const Json& profile) const {
+    const std::string own = text(profile, "faceUrl");
+    return own.empty() ? server_.url(std::string(kFacePath) + text(profile, "userId") + ".png") : own;
   }
 
   std::size_t fansOf(const std::string& userId) const {
@@ -446,7 +485,7 @@ class BlogDemo {
     const Json& profile = profiles_[userId];
     return {{"userId", userId},
             {"nickName", text(profile, "nickName")},
-            {"faceUrl", text(profile, "faceUrl")},
+            {"faceUrl", faceOf(profile)},
             {"attentionCount", follows_[userId].size()},
             {"attentionedCount", fansOf(userId)},
             {"blogCount", std::count_if(blogs_.begin(), blogs_.end(),
@@ -471,7 +510,7 @@ class BlogDemo {
     const Json& author = profiles_[text(comment, "createBy")];
     Json view = comment;
     view["nickName"] = view["createByName"] = text(author, "nickName");
-    view["userPicture"] = text(author, "faceUrl");
+    view["userPicture"] = faceOf(author);
     return view;
   }
 
@@ -527,6 +566,7 @@ void installDemoBlg(OpenServer& server, const std::string& dataFolder) {
   for (const auto& [path, method] : methods) {
     server.method(path, [demo, method](const OpenCall& call) { return demo->serve(call, method); });
   }
+  server.route("/media/blg/*", answerBlogMedia);
 }
 
 }  // namespace devserver

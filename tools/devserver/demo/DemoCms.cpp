@@ -294,9 +294,7 @@ class Installer {
           return exchange.respond(200, lecturePage(*title), {{"Content-Type", "text/html; charset=utf-8"}});
         }
       } else if (const auto courseId = fileId(path, CourseCatalogue::kCoverPath, ".png")) {
-        if (courses->catalogue.course(*courseId)) {
-          return exchange.respond(200, DemoPicture::png(*courseId), {{"Content-Type", "image/png"}});
-        }
+        if (courses->catalogue.course(*courseId)) return DemoPicture::answer(exchange, *courseId);
       }
       exchange.respond(404, "no such file\n");
     });

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "tools/devserver/Exchange.h"
+
 namespace devserver {
 
 namespace {
@@ -25,15 +27,15 @@ std::string chunk(const char* type, const std::string& data) {
 
 }  // namespace
 
-std::string DemoPicture::png(const std::string& name) {
+std::string DemoPicture::png(const std::string& name, int width, int height) {
   const std::size_t hash = std::hash<std::string>{}(name);
   // Mid-tone colours, light enough for dark text and dark enough for light text.
   const char rgb[3] = {static_cast<char>(80 + hash % 140), static_cast<char>(80 + hash / 140 % 140),
                        static_cast<char>(80 + hash / 19600 % 140)};
   std::string rows;
-  for (int y = 0; y < kHeight; ++y) {
+  for (int y = 0; y < height; ++y) {
     rows += '\0';  // no filter
-    for (int x = 0; x < kWidth; ++x) rows.append(rgb, 3);
+    for (int x = 0; x < width; ++x) rows.append(rgb, 3);
   }
   uLongf packedSize = compressBound(static_cast<uLong>(rows.size()));
   std::string packed(packedSize, '\0');
@@ -42,11 +44,18 @@ std::string DemoPicture::png(const std::string& name) {
   packed.resize(packedSize);
 
   std::string header;
-  put32(header, kWidth);
-  put32(header, kHeight);
+  put32(header, static_cast<std::uint32_t>(width));
+  put32(header, static_cast<std::uint32_t>(height));
   header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB, deflate, no filter, no interlace
   return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", packed) +
          chunk("IEND", "");
+}
+
+void DemoPicture::answer(Exchange& exchange, const std::string& name, int width, int height) {
+  // The picture never changes while the server runs: its name and size are its version.
+  const std::string etag = "\"" + name + "-" + std::to_string(width) + "x" + std::to_string(height) + "\"";
+  if (exchange.request().header("If-None-Match") == etag) return exchange.respond(304, "", {{"ETag", etag}});
+  exchange.respond(200, png(name, width, height), {{"Content-Type", "image/png"}, {"ETag", etag}});
 }
 
 }  // namespace devserver

@@ -6,12 +6,16 @@
 
 namespace devserver {
 
+class Exchange;
+
 class DemoPicture {
  public:
   static constexpr int kWidth = 160;
   static constexpr int kHeight = 120;
 
-  static std::string png(const std::string& name);
+  static std::string png(const std::string& name, int width = kWidth, int height = kHeight);
+  // Answers the picture with an ETag naming it, or 304 when the request already holds that ETag.
+  static void answer(Exchange& exchange, const std::string& name, int width = kWidth, int height = kHeight);
 };
 
 }  // namespace devserver
