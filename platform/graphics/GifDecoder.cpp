@@ -26,6 +26,42 @@ int readBytes(GifFileType* gif, GifByteType* out, int wanted) {
   return static_cast<int>(n);
 }
 
+std::uint16_t littleEndian16(std::span<const std::uint8_t> bytes, std::size_t at) {
+  return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
+}
+
+// Walks the blocks without decoding them and adds up every frame's own area (at least kMinFramePixels
+// each): the pixels giflib will decode, known before it decodes one. Stops at the trailer or at bytes
+// that are not a block (the decoder refuses those itself).
+std::int64_t gifDecodingWork(std::span<const std::uint8_t> bytes) {
+  std::size_t at = 13;
+  if (bytes.size() < at) return 0;
+  if (bytes[10] & 0x80) at += 3u << ((bytes[10] & 7) + 1);
+  auto skipSubBlocks = [&] {
+    while (at < bytes.size() && bytes[at] != 0) at += 1u + bytes[at];
+    ++at;
+  };
+  std::int64_t work = 0;
+  while (at < bytes.size()) {
+    const std::uint8_t introducer = bytes[at++];
+    if (introducer == 0x21) {
+      ++at;
+      skipSubBlocks();
+    } else if (introducer == 0x2c && at + 9 <= bytes.size()) {
+      const std::int64_t area = std::int64_t{littleEndian16(bytes, at + 4)} * littleEndian16(bytes, at + 6);
+      work += std::max(area, kMinFramePixels);
+      const std::uint8_t packed = bytes[at + 8];
+      at += 9;
+      if (packed & 0x80) at += 3u << ((packed & 7) + 1);
+      ++at;  // the LZW minimum code size
+      skipSubBlocks();
+    } else {
+      break;
+    }
+  }
+  return work;
+}
+
 struct GifCloser {
   void operator()(GifFileType* gif) const {
     int error = 0;
@@ -108,6 +144,8 @@ bool GifDecoder::looksLikeGif(std::span<const std::uint8_t> bytes) {
 
 std::optional<GifAnimation> GifDecoder::decode(std::span<const std::uint8_t> bytes) {
   if (!looksLikeGif(bytes)) return std::nullopt;
+  // Frames may lie far outside a small logical screen: their own areas, not the screen's, are the work.
+  if (gifDecodingWork(bytes) > Bitmap::kMaxPixels) return std::nullopt;
   Source source{bytes};
   int error = 0;
   std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&source, readBytes, &error));

@@ -1,8 +1,9 @@
 #pragma once
 // GIF to frames, through giflib: every frame composed onto the logical screen as a viewer shows it
 // (transparency, and the three disposal methods), each with its delay in seconds as the file gives
-// it. Truncated or damaged files, files without frames and animations beyond the pixel budget answer
-// nullopt.
+// it. Truncated or damaged files, files without frames, and animations whose frames (each counted at
+// its own area, wherever it lies) or composed copies add up beyond the pixel budget answer nullopt,
+// the latter before any frame is decoded.
 
 #include "platform/graphics/Bitmap.h"
 

@@ -4,6 +4,7 @@
 #include "platform/graphics/ImageContext.h"
 #include "platform/graphics/JpegCodec.h"
 
+#include <gif_lib.h>
 #include <jpeglib.h>
 
 #include "support/TemporaryFolder.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -185,6 +187,45 @@ TEST(GifDecoderTest, ThousandsOfTinyFramesAreRefused) {
   ASSERT_TRUE(some);
   EXPECT_EQ(some->frames.size(), 300u);
   EXPECT_FALSE(GifDecoder::decode(withFrames(12000)));
+}
+
+// A GIF of `count` copies of one width x height frame of colour 0 on a 1 x 1 logical screen.
+std::vector<std::uint8_t> hugeFramesOnTinyScreen(int width, int height, int count) {
+  std::vector<std::uint8_t> out;
+  auto write = [](GifFileType* gif, const GifByteType* data, int length) {
+    auto* bytes = static_cast<std::vector<std::uint8_t>*>(gif->UserData);
+    bytes->insert(bytes->end(), data, data + length);
+    return length;
+  };
+  int error = 0;
+  GifFileType* gif = EGifOpen(&out, write, &error);
+  GifColorType colours[2] = {{0, 0, 0}, {255, 255, 255}};
+  ColorMapObject* map = GifMakeMapObject(2, colours);
+  EGifPutScreenDesc(gif, 1, 1, 1, 0, map);
+  EGifPutImageDesc(gif, 0, 0, width, height, false, nullptr);
+  std::vector<GifPixelType> line(static_cast<std::size_t>(width), 0);
+  for (int y = 0; y < height; ++y) EGifPutLine(gif, line.data(), width);
+  EGifCloseFile(gif, &error);
+  GifFreeMapObject(map);
+  const std::size_t head = 13 + 3 * 2;
+  const std::vector<std::uint8_t> frame(out.begin() + long(head), out.end() - 1);
+  out.resize(head);
+  for (int i = 0; i < count; ++i) out.insert(out.end(), frame.begin(), frame.end());
+  out.push_back(';');
+  return out;
+}
+
+TEST(GifDecoderTest, FramesBeyondATinyScreenCountTheirOwnArea) {
+  // Each frame fits the budget alone; together they decode 44 million pixels for a 1 x 1 picture.
+  const auto bytes = hugeFramesOnTinyScreen(2000, 2000, 11);
+  EXPECT_LT(bytes.size(), 100'000u);
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_FALSE(GifDecoder::decode(bytes));
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(500));
+  const auto few = GifDecoder::decode(hugeFramesOnTinyScreen(2000, 2000, 3));
+  ASSERT_TRUE(few);
+  EXPECT_EQ(few->frames.size(), 3u);
+  EXPECT_EQ(few->frames[0]->width(), 1);
 }
 
 std::vector<std::uint8_t> progressiveJpeg(int side) {
