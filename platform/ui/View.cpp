@@ -5,6 +5,7 @@
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/runtime/ChangeObservers.h"
+#include "platform/ui/Appearance.h"
 #include "platform/ui/CompletionGroup.h"
 #include "platform/ui/GestureRecognizer.h"
 #include "platform/ui/Layer.h"
@@ -196,6 +197,10 @@ void View::detachFromSuperview() {
 }
 
 void View::notifyWillMoveToWindow(Window* newWindow) {
+  if (newWindow && !appearanceApplied_) {
+    appearanceApplied_ = true;
+    Appearance::applyTo(*this);
+  }
   willMoveToWindow(newWindow);
   const auto children = subviews_;
   for (auto& child : children) child->notifyWillMoveToWindow(newWindow);

@@ -221,6 +221,8 @@ class View : public Responder, public LayerDelegate {
   bool exclusiveTouch_ = false;
   // Cleared when the base drawRect runs: the view has no drawing of its own.
   bool drawsContent_ = true;
+  // Set once the appearance proxies' values were replayed on the way into a window.
+  bool appearanceApplied_ = false;
 };
 
 }  // namespace pf
