@@ -3,8 +3,9 @@
 #include <libxml/HTMLparser.h>
 #include <libxml/HTMLtree.h>
 
+#include <cctype>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "platform/foundation/Error.h"
 #include "platform/foundation/RunLoop.h"
@@ -23,6 +24,11 @@ namespace {
 constexpr char kUrlErrorDomain[] = "NSURLErrorDomain";
 constexpr long kUnsupportedUrl = -1002;
 constexpr long kFileDoesNotExist = -1100;
+constexpr long kFileIsDirectory = -1101;
+constexpr long kNoPermissionsToReadFile = -1102;
+constexpr long kDataLengthExceedsMaximum = -1103;
+// Pages on disk are small documents; anything larger is not one.
+constexpr std::uintmax_t kMaxLocalPageBytes = 8u << 20;
 constexpr double kMargin = 8;
 
 struct DocumentFree {
@@ -65,6 +71,40 @@ bool isBlock(const std::string& name) {
     if (name == block) return true;
   }
   return false;
+}
+
+bool isFileUrl(const std::string& url) {
+  constexpr std::string_view scheme = "file:";
+  if (url.size() < scheme.size()) return false;
+  for (std::size_t i = 0; i < scheme.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(url[i])) != scheme[i]) return false;
+  return true;
+}
+
+struct LocalPage {
+  std::string html;
+  long errorCode = 0;
+  std::string description;
+};
+
+// Regular files only, and within the size limit: devices, pipes and folders never reach the parser.
+LocalPage readLocalPage(const std::string& path) {
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  if (error || !std::filesystem::exists(status))
+    return {{}, kFileDoesNotExist, "The requested URL was not found on this server."};
+  if (std::filesystem::is_directory(status)) return {{}, kFileIsDirectory, "The requested URL is a folder."};
+  if (!std::filesystem::is_regular_file(status))
+    return {{}, kNoPermissionsToReadFile, "The requested URL is not a regular file."};
+  const auto size = std::filesystem::file_size(path, error);
+  if (error || size > kMaxLocalPageBytes)
+    return {{}, kDataLengthExceedsMaximum, "The requested file is too large to show."};
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {{}, kNoPermissionsToReadFile, "The requested file cannot be read."};
+  std::string html(static_cast<std::size_t>(size), '\0');
+  in.read(html.data(), static_cast<std::streamsize>(html.size()));
+  html.resize(static_cast<std::size_t>(in.gcount()));
+  return {std::move(html), 0, {}};
 }
 
 // Collects blocks of text from the body, collapsing white space as a browser does.
@@ -226,7 +266,10 @@ void WebView::handleTap() {
   const auto href = linkAt(at);
   if (!href) return;
   const std::string url = resolveLink(*href);
-  if (!url.empty()) navigate(url, WebViewDelegate::NavigationType::LinkClicked);
+  if (url.empty()) return;
+  // Only a page read from disk may lead to another file: a page from the network never opens one.
+  if (isFileUrl(url) && !isFileUrl(url_)) return fail(kUnsupportedUrl, "unsupported URL " + url);
+  navigate(url, WebViewDelegate::NavigationType::LinkClicked);
 }
 
 std::optional<std::string> WebView::linkAt(Point point) const {
@@ -287,11 +330,9 @@ void WebView::finishLoad(unsigned generation, const std::string& given, bool fro
   if (fromFile) {
     constexpr std::string_view scheme = "file://";
     if (url_.rfind(scheme, 0) != 0) return fail(kUnsupportedUrl, "unsupported URL " + url_);
-    std::ifstream in(url_.substr(scheme.size()), std::ios::binary);
-    if (!in) return fail(kFileDoesNotExist, "The requested URL was not found on this server.");
-    std::ostringstream text;
-    text << in.rdbuf();
-    html = text.str();
+    LocalPage page = readLocalPage(url_.substr(scheme.size()));
+    if (page.errorCode != 0) return fail(page.errorCode, page.description);
+    html = std::move(page.html);
   }
   html_ = html;
   parse(html);

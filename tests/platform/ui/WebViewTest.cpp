@@ -105,6 +105,8 @@ TEST_F(WebViewTest, RefusedStoppedAndFailedLoads) {
   const auto folder = std::filesystem::temp_directory_path() / "webview-test";
   std::filesystem::create_directories(folder);
   std::ofstream(folder / "page.html") << "<title>From disk</title><p>hello</p>";
+  std::ofstream(folder / "huge.html") << "<p>";
+  std::filesystem::resize_file(folder / "huge.html", (8u << 20) + 1);
   const struct {
     std::string url;
     std::string last;
@@ -112,6 +114,10 @@ TEST_F(WebViewTest, RefusedStoppedAndFailedLoads) {
       {"file://" + (folder / "page.html").string(), "finish From disk"},
       {"file://" + (folder / "missing.html").string(), "fail -1100"},
       {"ftp://127.0.0.1/page.html", "fail -1002"},
+      // Local loads read regular files of a bounded size only.
+      {"file://" + folder.string(), "fail -1101"},
+      {"file:///dev/zero", "fail -1102"},
+      {"file://" + (folder / "huge.html").string(), "fail -1103"},
   };
   for (const auto& c : cases) {
     log->events.clear();
@@ -230,6 +236,16 @@ TEST_F(WebLinkTest, ATappedLinkAsksTheDelegateThenLoads) {
     EXPECT_EQ(web->requestURL(), c.loaded) << c.what;
     for (auto type : log->types) EXPECT_EQ(type, pf::WebViewDelegate::NavigationType::LinkClicked) << c.what;
   }
+  // A page from the network never opens a local file, whatever its link says.
+  web->loadHTMLString("<p><a href='" + url("more/next.html") + "'>Local file, local file</a></p>", "http://127.0.0.1/");
+  drain();
+  web->layoutIfNeeded();
+  log->events.clear();
+  host.tap(onBlock(0));
+  drain();
+  EXPECT_EQ(log->events, (std::vector<std::string>{"fail -1002"}));
+  EXPECT_EQ(web->requestURL(), "http://127.0.0.1/");
+  EXPECT_EQ(web->stringByEvaluatingJavaScriptFromString("document.title"), "");
   // A drag over a link scrolls instead.
   web->loadRequest(url("index.html"));
   drain();
