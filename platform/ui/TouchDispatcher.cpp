@@ -320,6 +320,9 @@ void TouchDispatcher::releaseHeld(const Event* event) {
 }
 
 void TouchDispatcher::resetFinished() {
+  // Not while an event is being fed: a recogniser that failed on a lifted touch would be back to
+  // possible before the views get the touch's end, and would hold that end back for ever.
+  if (dispatching_) return;
   const auto recognizers = active_;
   for (const auto& recognizer : recognizers) {
     if (!recognizer->view()) {

@@ -1,17 +1,16 @@
 #include "app/service/cms/CourseService.h"
 
 #include <algorithm>
-#include <regex>
 
 #include "app/model/cmn/SelectedObject.h"
 #include "app/model/cms/CourseStandard.h"
 #include "app/service/cms/DownloadService.h"
+#include "app/service/cms/ScoNameNumbering.h"
 #include "core/reflect/TypeCode.h"
 #include "core/util/CommonUtil.h"
 #include "platform/foundation/Format.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/TextHelpers.h"
-#include "platform/foundation/Utf8.h"
 #include "platform/ui/Screen.h"
 
 namespace {
@@ -137,22 +136,6 @@ std::string likeLiteral(const std::string& text) {
     escaped += c;
   }
   return escaped;
-}
-
-std::u32string codePoints(const std::string& text) {
-  std::u32string out;
-  for (std::size_t pos = 0; pos < text.size();) {
-    const pf::utf8::Character c = pf::utf8::decode(text, pos);
-    out += c.codePoint;
-    pos += c.size;
-  }
-  return out;
-}
-
-std::string utf8Of(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) pf::utf8::append(out, static_cast<char32_t>(c));
-  return out;
 }
 
 std::string htmlEscaped(const std::string& text) {
@@ -399,23 +382,13 @@ std::shared_ptr<CourseSco> CourseService::addOneScreenScoWithCourseViewInfo(cons
   return sco;
 }
 
-std::string CourseService::nameWithoutNumbering(const std::string& name) {
-  // Arabic or Chinese numbers with their separator, or "第…节" with an optional one and blanks.
-  static const std::wregex numbering(
-      L"^(?:[0-9]+[:. \uFF1A]+|[\u4E00\u4E8C\u4E09\u56DB\u4E94\u516D\u4E03\u516B\u4E5D\u5341]+[:. \uFF1A]+|"
-      L"\u7B2C[0-9\u4E00\u4E8C\u4E09\u56DB\u4E94\u516D\u4E03\u516B\u4E5D]+\u8282[:.\uFF1A \t\u3000]*)");
-  const std::u32string points = codePoints(pf::text::trimWhitespace(name));
-  const std::wstring wide(points.begin(), points.end());
-  return pf::text::trimWhitespace(utf8Of(std::regex_replace(wide, numbering, L"")));
-}
-
 CourseService::Scos CourseService::updateScoNameWithScoInfos(Scos scoInfos) {
   std::stable_sort(scoInfos.begin(), scoInfos.end(),
                    [](const auto& a, const auto& b) { return a->compare(*b) < 0; });
   for (std::size_t i = 0; i < scoInfos.size(); ++i) {
     auto& sco = scoInfos[i];
     if (!sco->scoName) continue;
-    sco->scoName = pf::format("%d.%@", static_cast<int>(i + 1), nameWithoutNumbering(*sco->scoName));
+    sco->scoName = pf::format("%d.%@", static_cast<int>(i + 1), ScoNameNumbering::withoutNumbering(*sco->scoName));
   }
   return scoInfos;
 }

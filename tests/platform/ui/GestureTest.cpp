@@ -408,4 +408,21 @@ TEST_F(GestureTest, DelaysTouchesEndedHoldsTheEndUntilADoubleTapFails) {
   }
 }
 
+TEST_F(GestureTest, TapUnderTwoPansReachesTheViewWhenBothFail) {
+  // A pan on the view and one on its superview: both fail as the finger lifts without moving, and
+  // the end they held back must still reach the view.
+  auto inner = std::make_shared<TouchLog>(Rect(20, 20, 100, 100));
+  view->addSubview(inner);
+  auto outerPan = std::make_shared<pf::PanGestureRecognizer>();
+  auto innerPan = std::make_shared<pf::PanGestureRecognizer>();
+  view->addGestureRecognizer(outerPan);
+  inner->addGestureRecognizer(innerPan);
+  tap({50, 50});
+  EXPECT_THAT(inner->events, ElementsAre("began", "ended"));
+  EXPECT_EQ(outerPan->state(), State::Possible);
+  EXPECT_EQ(innerPan->state(), State::Possible);
+  tap({50, 50});
+  EXPECT_THAT(inner->events, ElementsAre("began", "ended", "began", "ended"));
+}
+
 }  // namespace
