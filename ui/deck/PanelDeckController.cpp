@@ -2078,7 +2078,8 @@ std::optional<std::vector<double>> PanelDeckController::bouncingValuesForViewSid
   std::vector<double> values;
   values.reserve(static_cast<size_t>(std::max(n, 0)));
   for (int i = 0; i < n; ++i) {
-    const float t = static_cast<float>(i) / static_cast<float>(n) * static_cast<float>(duration);
+    // The fraction is single precision, the duration double (as the caller gave it).
+    const float t = static_cast<float>(static_cast<float>(i) / static_cast<float>(n) * duration);
     const float x = amplitude * std::exp(k * t) * static_cast<float>(std::sin(static_cast<double>(omega * t)));
     const double m = std::trunc(std::fabs(x));
     values.push_back(base + sign * limitOffset(m, orientation));
