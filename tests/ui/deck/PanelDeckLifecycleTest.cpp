@@ -1,0 +1,123 @@
+// The deck coming and going under its navigation controller, and re-arranging after a rotation.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/ui/deck/DeckFixture.h"
+#include "platform/ui/Animation.h"
+#include "ui/deck/PanelDeckView.h"
+
+namespace decktest {
+namespace {
+
+using testing::ElementsAre;
+using testing::IsEmpty;
+
+class PanelDeckLifecycleTest : public DeckFixture, public testing::WithParamInterface<pf::Screen::Profile> {};
+
+TEST_P(PanelDeckLifecycleTest, DisappearingReachesTheMenuOnlyWhenOpen) {
+  for (bool open : {false, true}) {
+    SCOPED_TRACE(open ? "open" : "closed");
+    showAppDeck(GetParam());
+    if (open) {
+      deck->openLeftView(false);
+      settle();
+    }
+    journal->clear();
+    navigation->pushViewController(std::make_shared<Page>("settings", journal, kOtherColor), false);
+    settle();
+    std::vector<std::string> menuCalls;
+    for (const auto& entry : *journal) {
+      if (entry.rfind("menu ", 0) == 0) menuCalls.push_back(entry);
+    }
+    if (open) {
+      EXPECT_THAT(menuCalls, ElementsAre("menu willDisappear", "menu didDisappear"));
+    } else {
+      EXPECT_THAT(menuCalls, IsEmpty());
+    }
+    EXPECT_THAT(*journal, testing::Contains("center didDisappear"));
+    journal->clear();
+    navigation->popViewControllerAnimated(false);
+    settle();
+    EXPECT_THAT(*journal, testing::Contains("center didAppear"));
+    EXPECT_EQ(std::count(journal->begin(), journal->end(), "menu didAppear"), open ? 1 : 0);
+  }
+}
+
+TEST_F(PanelDeckLifecycleTest, RotationKeepsAnOpenSideOpenAtTheNewWidth) {
+  struct Case {
+    double ledge;
+    bool open;
+    double expected;
+  };
+  for (const Case& c : {Case{44, true, 436}, Case{50, true, 430}, Case{44, false, 0}}) {
+    SCOPED_TRACE(c.ledge);
+    showAppDeck();
+    deck->setLeftSize(c.ledge);
+    if (c.open) deck->openLeftView(false);
+    settle();
+    deck->shouldAutorotate();
+    pf::Rect frame = deck->view()->frame();
+    frame.size.width = 480;
+    deck->view()->setFrame(frame);
+    deck->willRotateToInterfaceOrientation(pf::ViewController::Orientation::LandscapeLeft, 0);
+    deck->willAnimateRotationToInterfaceOrientation(pf::ViewController::Orientation::LandscapeLeft, 0);
+    EXPECT_EQ(slidingX(), c.expected);
+    EXPECT_EQ(deck->isSideOpen(DeckSideLeft), c.open);
+  }
+}
+
+TEST_F(PanelDeckLifecycleTest, InteractionCounterNestsAndTheViewKeepsItsOwnersChoice) {
+  showAppDeck();
+  auto* gate = dynamic_cast<PanelDeckView*>(deck->view().get());
+  ASSERT_NE(gate, nullptr);
+  deck->disableUserInteraction();
+  deck->disableUserInteraction();
+  deck->enableUserInteraction();
+  EXPECT_FALSE(gate->isUserInteractionEnabled());
+  deck->enableUserInteraction();
+  deck->enableUserInteraction();  // an extra enable at 0 does nothing
+  EXPECT_TRUE(gate->isUserInteractionEnabled());
+  deck->disableUserInteraction();
+  gate->setUserInteractionEnabled(true);
+  EXPECT_FALSE(gate->isUserInteractionEnabled()) << "the owner's yes waits for the deck";
+  deck->enableUserInteraction();
+  EXPECT_TRUE(gate->isUserInteractionEnabled());
+  gate->setUserInteractionEnabled(false);
+  deck->disableUserInteraction();
+  deck->enableUserInteraction();
+  EXPECT_FALSE(gate->isUserInteractionEnabled()) << "the owner's no survives the deck's animations";
+}
+
+TEST_P(PanelDeckLifecycleTest, ShadowFollowsTheSlidingViewAndFadesInAtRest) {
+  showAppDeck(GetParam());
+  auto shadow = deck->shadowLayer();
+  auto* sliding = deck->slidingControllerView();
+  ASSERT_EQ(shadow->superlayer(), sliding->layer()->superlayer());
+  const auto& siblings = shadow->superlayer()->sublayers();
+  const auto below = std::find(siblings.begin(), siblings.end(), shadow);
+  const auto slidingAt = std::find(siblings.begin(), siblings.end(), sliding->layer());
+  EXPECT_LT(below, slidingAt) << "the shadow lies under the sliding view";
+  shadow->removeAllAnimations();
+  deck->openLeftView();
+  EXPECT_EQ(shadow->frame(), sliding->frame());
+  EXPECT_TRUE(shadow->animationForKey("position"));
+  settle(2);
+  // At rest with no animation on the shadow, it fades in over a second.
+  shadow->removeAllAnimations();
+  deck->centerViewHidden();
+  auto fade = shadow->animationForKey("animateShadowOpacity");
+  ASSERT_TRUE(fade);
+  EXPECT_EQ(fade->duration, 1.0);
+  deck->setShadowEnabled(false);
+  EXPECT_EQ(shadow->superlayer(), nullptr);
+  deck->setShadowEnabled(true);
+  EXPECT_EQ(shadow->superlayer(), sliding->layer()->superlayer());
+}
+
+INSTANTIATE_TEST_SUITE_P(Profiles, PanelDeckLifecycleTest,
+                         testing::Values(pf::Screen::Profile::Phone, pf::Screen::Profile::Tablet),
+                         [](const auto& info) { return info.param == pf::Screen::Profile::Phone ? "Phone" : "Tablet"; });
+
+}  // namespace
+}  // namespace decktest
