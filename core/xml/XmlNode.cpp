@@ -286,9 +286,20 @@ void XmlNode::setStringValue(const std::string& value) {
     ns->href = xmlStrdup(xml(value));
     return;
   }
-  if (xmlNode_->type != XML_ELEMENT_NODE && xmlNode_->type != XML_ATTRIBUTE_NODE) {
-    xmlNodeSetContent(xmlNode_, xml(value));  // kept as is, never parsed
-    return;
+  switch (xmlNode_->type) {
+    case XML_TEXT_NODE:
+    case XML_CDATA_SECTION_NODE:
+    case XML_COMMENT_NODE:
+    case XML_PI_NODE:
+      xmlNodeSetContent(xmlNode_, xml(value));  // kept as is, never parsed
+      return;
+    case XML_ELEMENT_NODE:
+    case XML_ATTRIBUTE_NODE:
+      break;
+    default:
+      // An entity reference's content is the document's entity, shared by every reference to it:
+      // setting it would free the entity under the document. Declarations are not text either.
+      return;
   }
   // Old children may still be wrapped: keep them with the tree instead of freeing them.
   while (xmlNodePtr child = xmlNode_->children) {
