@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <set>
@@ -167,8 +168,11 @@ std::shared_ptr<const Font> Font::withTraits(bool bold, bool italic) const {
 
 std::string Font::pangoDescription() const {
   // Written without the locale, which may use a decimal comma.
+  // Sizes beyond what Pango can lay out (or what fits the buffer) are drawn at the largest it can.
+  constexpr double kLargestSize = 10000;
+  const double shown = std::isfinite(size_) ? std::clamp(size_, 0.0, kLargestSize) : 0.0;
   char size[32];
-  const auto end = std::to_chars(size, size + sizeof size - 3, size_, std::chars_format::fixed, 4).ptr;
+  const auto end = std::to_chars(size, size + sizeof size - 3, shown, std::chars_format::fixed, 4).ptr;
   std::memcpy(end, "px", 3);
   // A trailing comma keeps a family name that ends in a style word from being read as a style.
   return family_ + "," + (bold_ ? " Bold" : "") + (italic_ ? " Italic" : "") + " " + size;

@@ -78,15 +78,28 @@ class LoadError {
   int line_;
 };
 
+// An attribute's text as written: entity references stay "&name;", never expanded, so a small file
+// cannot grow into a huge value. Character references and the predefined entities are already text.
+std::string attributeText(const xmlAttr* attribute) {
+  std::string text;
+  for (const xmlNode* part = attribute->children; part; part = part->next) {
+    if (part->type == XML_TEXT_NODE && part->content) {
+      text += reinterpret_cast<const char*>(part->content);
+    } else if (part->type == XML_ENTITY_REF_NODE && part->name) {
+      text += '&';
+      text += reinterpret_cast<const char*>(part->name);
+      text += ';';
+    }
+  }
+  return text;
+}
+
 Node convert(xmlNode* element) {
   Node node;
   node.name = reinterpret_cast<const char*>(element->name);
   node.line = static_cast<int>(xmlGetLineNo(element));
   for (xmlAttr* a = element->properties; a; a = a->next) {
-    xmlChar* value = xmlNodeListGetString(element->doc, a->children, 1);
-    node.attributes.emplace_back(reinterpret_cast<const char*>(a->name),
-                                 value ? reinterpret_cast<const char*>(value) : "");
-    xmlFree(value);
+    node.attributes.emplace_back(reinterpret_cast<const char*>(a->name), attributeText(a));
   }
   for (xmlNode* child = element->children; child; child = child->next) {
     if (child->type == XML_ELEMENT_NODE) node.children.push_back(convert(child));

@@ -95,6 +95,20 @@ TEST(XmlNodeTest, SetStringValueTakesTheTextLiterally) {
   EXPECT_EQ(root->attributeForName("x")->stringValue(), "1 & 2");
 }
 
+TEST(XmlNodeTest, SettingAnEntityReferenceLeavesTheDocumentsEntityWhole) {
+  pf::ErrorPtr error;
+  auto document =
+      XmlDocument::initWithXMLString("<!DOCTYPE r [<!ENTITY e \"shared\">]><r>a&e;b<s>&e;</s></r>", 0, &error);
+  ASSERT_TRUE(document);
+  XmlElementPtr root = document->rootElement();
+  XmlNodePtr reference = root->childAtIndex(1);
+  ASSERT_TRUE(reference);
+  reference->setStringValue("changed");
+  EXPECT_EQ(root->stringValue(), "asharedbshared");
+  const pf::Data written = document->XMLData().value_or(pf::Data{});
+  EXPECT_NE(std::string(written.begin(), written.end()).find("<!ENTITY e \"shared\">"), std::string::npos);
+}
+
 TEST(XmlNodeTest, EqualityByNodeOrByKindNameAndChildCount) {
   XmlElementPtr root = rootOf("<r><a><x/></a><a><y/></a><a/><b><x/></b></r>");
   std::vector<XmlNodePtr> children = root->children();

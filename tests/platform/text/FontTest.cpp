@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace pf {
 namespace {
 
@@ -63,6 +65,19 @@ INSTANTIATE_TEST_SUITE_P(Names, FontNameTest,
                                          NameCase{"NoSuchFamily", false, false, false},
                                          NameCase{"NoSuchFamily-Bold", false, false, false},
                                          NameCase{"", false, false, false}));
+
+TEST(FontTest, AnySizeMakesAWholeDescription) {
+  const struct {
+    double size;
+    const char* ending;
+  } cases[] = {{15, " 15.0000px"}, {1e300, " 10000.0000px"}, {-3, " 0.0000px"},
+               {std::numeric_limits<double>::quiet_NaN(), " 0.0000px"},
+               {std::numeric_limits<double>::infinity(), " 0.0000px"}};
+  for (const auto& c : cases) {
+    const std::string description = pf::Font("Sans", c.size, false, false).pangoDescription();
+    EXPECT_EQ(description, std::string("Sans,") + c.ending) << c.size;
+  }
+}
 
 TEST(FontTest, NamesRoundTripWithTraits) {
   const auto system = Font::systemFont(15);

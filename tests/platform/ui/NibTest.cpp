@@ -420,6 +420,28 @@ TEST_F(NibTest, PlatformCellAndTextFieldFromAFile) {
   EXPECT_EQ(field->placeholder(), "搜索");
 }
 
+TEST_F(NibTest, EntitiesInAttributesAreNeverExpanded) {
+  // A kilobyte entity named a thousand times: 5 KB of file, 4 MB of attribute once expanded.
+  std::string doctype = "<!DOCTYPE interface [<!ENTITY e \"" + std::string(1000, 'x') + "\">";
+  std::string references;
+  for (int i = 0; i < 1000; ++i) references += "&e;";
+  auto nib = write("BombCell", doctype + R"(]><interface>
+  <object class="TableViewCell" reuseIdentifier="BombCell" frame="0 0 320 80">
+    <object class="TextField" placeholder="a &amp; b &#x641C; &e;" frame="10 10 200 30" text=")" +
+                                   references + R"("/>
+  </object>
+</interface>)");
+  auto cell = std::dynamic_pointer_cast<pf::TableViewCell>(nib->instantiateCell("BombCell"));
+  ASSERT_TRUE(cell);
+  std::shared_ptr<pf::TextField> field;
+  for (auto& v : cell->subviews()) {
+    if (auto typed = std::dynamic_pointer_cast<pf::TextField>(v)) field = typed;
+  }
+  ASSERT_TRUE(field);
+  EXPECT_EQ(field->placeholder(), "a & b 搜 &e;");
+  EXPECT_EQ(field->text().size(), references.size());
+}
+
 // Rows whose cells come from the file registered for their identifier.
 class NibRows : public pf::TableViewDataSource {
  public:
