@@ -109,8 +109,6 @@ class CourseService : public BaseService {
   static std::shared_ptr<CourseSco> addOneScreenScoWithCourseViewInfo(const CourseViewInfo& course);
   // Sorted by the integer show order and named "<position>.<name without its leading numbering>".
   static Scos updateScoNameWithScoInfos(Scos scoInfos);
-  // The name without a leading "12. ", "二." or "第3节：" numbering and the blanks after it.
-  static std::string nameWithoutNumbering(const std::string& name);
   // By the whole show order ("2.5" between "2" and "10"): a strict weak ordering.
   static bool scoSort(const std::optional<std::string>& a, const std::optional<std::string>& b);
 

@@ -8,6 +8,7 @@
 
 #include "app/model/cms/CourseStandard.h"
 #include "app/service/cms/CmsSearchService.h"
+#include "app/service/cms/ScoNameNumbering.h"
 #include "platform/net/ManualReachabilityProvider.h"
 #include "tests/app/service/cms/CourseStoreFixture.h"
 
@@ -71,7 +72,18 @@ TEST(CourseUnitNames, LeadingNumberingGoesAndTheRestStays) {
       {"Chapter 1", "Chapter 1"},
       {"", ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(CourseService::nameWithoutNumbering(c.name), c.expected) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(ScoNameNumbering::withoutNumbering(c.name), c.expected) << c.name;
+}
+
+TEST(CourseUnitNames, NamesOfAnyLengthFromTheServerAreRead) {
+  // 40,000 digits once overflowed the stack of a recursive matcher.
+  const std::string digits(40000, '7');
+  EXPECT_EQ(ScoNameNumbering::withoutNumbering(digits), digits);
+  EXPECT_EQ(ScoNameNumbering::withoutNumbering(digits + ". Intro"), "Intro");
+  std::string section = "第";
+  for (int i = 0; i < 20000; ++i) section += "三";
+  EXPECT_EQ(ScoNameNumbering::withoutNumbering(section + "节：" + std::string(30000, ' ') + "x"), "x");
+  EXPECT_EQ(ScoNameNumbering::withoutNumbering(std::string(40000, '.')), std::string(40000, '.'));
 }
 
 TEST(CourseUnitNames, RenumberingSortsByTheIntegerOrderAndKeepsUnitsWithoutNames) {
