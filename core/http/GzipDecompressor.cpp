@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::size_t kMinimumGrowth = 1024;
+constexpr std::size_t kMinimumInflateGrowth = 1024;
 
 }  // namespace
 
@@ -57,7 +57,7 @@ std::optional<pf::Data> GzipDecompressor::uncompressBytes(const std::uint8_t* by
   z_stream& z = stream_->z;
   z.next_in = const_cast<Bytef*>(bytes);
   z.avail_in = static_cast<uInt>(length);
-  const std::size_t growth = std::max(length / 2, kMinimumGrowth);
+  const std::size_t growth = std::max(length / 2, kMinimumInflateGrowth);
   pf::Data out(length + growth);
   std::size_t produced = 0;
   // Stops only when the input is used up and inflate had room to spare, so nothing inflated stays in

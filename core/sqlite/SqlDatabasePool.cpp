@@ -12,7 +12,7 @@
 
 namespace {
 
-std::atomic<long> savePointCounter{0};
+std::atomic<long> poolSavePointCounter{0};
 
 bool contains(const std::vector<std::shared_ptr<SqlDatabase>>& list, const std::shared_ptr<SqlDatabase>& db) {
   return std::find(list.begin(), list.end(), db) != list.end();
@@ -122,7 +122,7 @@ pf::ErrorPtr SqlDatabasePool::inSavePoint(const TransactionBlock& block) {
       error = pf::Error::make("SqlDatabase", SQLITE_CANTOPEN, "The pool could not hand out a database");
       return;
     }
-    const std::string name = pf::format("savePoint%ld", savePointCounter++);
+    const std::string name = pf::format("savePoint%ld", poolSavePointCounter++);
     error = SqlTransaction::runInSavePoint(*db, name, [&](bool& rollback) { block(db, rollback); });
   });
   return error;

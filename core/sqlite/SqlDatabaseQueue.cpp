@@ -8,7 +8,7 @@
 
 namespace {
 
-std::atomic<long> savePointCounter{0};
+std::atomic<long> queueSavePointCounter{0};
 
 pf::Value pathValue(const std::optional<std::string>& path) {
   return path ? pf::Value(*path) : pf::Value();
@@ -86,7 +86,7 @@ pf::ErrorPtr SqlDatabaseQueue::inSavePoint(const TransactionBlock& block) {
         "SqlDatabase", SQLITE_CANTOPEN,
         pf::format("SqlDatabaseQueue could not reopen database for path %@", pathValue(path_)));
   }
-  const std::string name = pf::format("savePoint%ld", savePointCounter++);
+  const std::string name = pf::format("savePoint%ld", queueSavePointCounter++);
   return SqlTransaction::runInSavePoint(*db, name, [&](bool& rollback) { block(db, rollback); });
 }
 

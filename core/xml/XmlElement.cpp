@@ -1,4 +1,5 @@
 #include "core/xml/XmlElement.h"
+#include "core/xml/XmlChars.h"
 
 #include <libxml/tree.h>
 
@@ -11,21 +12,13 @@
 
 namespace {
 
-const xmlChar* xml(const std::string& text) {
-  return reinterpret_cast<const xmlChar*>(text.c_str());
-}
-
 bool equals(const xmlChar* chars, const std::string& text) {
-  return chars != nullptr && xmlStrEqual(chars, xml(text));
+  return chars != nullptr && xmlStrEqual(chars, xmlChars(text));
 }
 
 xmlNodePtr asNode(xmlAttrPtr attr) {
   return reinterpret_cast<xmlNodePtr>(attr);
 }
-xmlNsPtr asNamespace(xmlNodePtr node) {
-  return reinterpret_cast<xmlNsPtr>(node);
-}
-
 std::string fakeQName(const std::string& uri, const std::string& localName) {
   return "{" + uri + "}:" + localName;
 }
@@ -60,8 +53,8 @@ xmlNsPtr redeclare(xmlNodePtr owner, xmlNsPtr dropped) {
   }
   for (int i = 0;; ++i) {
     const std::string prefix = "ns" + std::to_string(i);
-    if (xmlSearchNs(owner->doc, owner, xml(prefix)) == nullptr)
-      return xmlNewNs(owner, dropped->href, xml(prefix));
+    if (xmlSearchNs(owner->doc, owner, xmlChars(prefix)) == nullptr)
+      return xmlNewNs(owner, dropped->href, xmlChars(prefix));
   }
 }
 
@@ -116,7 +109,7 @@ XmlNodePtr XmlElement::attributeForName(const std::string& name) const {
   xmlAttrPtr found = propertyNamed(XMLNode(), name);
   if (found == nullptr) {
     const std::optional<std::string> prefix = prefixForName(name);
-    xmlNsPtr ns = prefix ? xmlSearchNs(XMLNode()->doc, XMLNode(), xml(*prefix)) : nullptr;
+    xmlNsPtr ns = prefix ? xmlSearchNs(XMLNode()->doc, XMLNode(), xmlChars(*prefix)) : nullptr;
     const std::string local = prefix ? localNameForName(name) : name;
     found = propertyNamed(XMLNode(), local, ns != nullptr ? ns->href : nullptr);
   }
@@ -125,7 +118,7 @@ XmlNodePtr XmlElement::attributeForName(const std::string& name) const {
 
 XmlNodePtr XmlElement::attributeForLocalName(const std::string& localName, const std::string& URI) const {
   if (XMLNode() == nullptr) return nullptr;
-  xmlAttrPtr found = propertyNamed(XMLNode(), localName, xml(URI));
+  xmlAttrPtr found = propertyNamed(XMLNode(), localName, xmlChars(URI));
   if (found == nullptr) found = propertyNamed(XMLNode(), fakeQName(URI, localName));
   return attributeForXMLNode(found);
 }
@@ -142,7 +135,7 @@ std::vector<XmlElementPtr> XmlElement::elementsForName(const std::string& name) 
   std::vector<XmlElementPtr> elements;
   if (XMLNode() == nullptr) return elements;
   if (const std::optional<std::string> prefix = prefixForName(name)) {
-    if (xmlNsPtr ns = xmlSearchNs(XMLNode()->doc, XMLNode(), xml(*prefix))) {
+    if (xmlNsPtr ns = xmlSearchNs(XMLNode()->doc, XMLNode(), xmlChars(*prefix))) {
       return elementsForLocalName(localNameForName(name),
                                   std::string(reinterpret_cast<const char*>(ns->href)));
     }
@@ -164,7 +157,7 @@ std::vector<XmlElementPtr> XmlElement::elementsForLocalName(const std::string& l
     if (node->type != XML_ELEMENT_NODE) continue;
     bool matches = false;
     if (node->ns != nullptr) {
-      matches = equals(node->name, localName) && node->ns == xmlSearchNsByHref(node->doc, node, xml(URI));
+      matches = equals(node->name, localName) && node->ns == xmlSearchNsByHref(node->doc, node, xmlChars(URI));
     } else {
       matches = equals(node->name, fake);
     }
@@ -185,7 +178,7 @@ std::vector<XmlNodePtr> XmlElement::namespaces() const {
 
 std::optional<std::string> XmlElement::resolvePrefixForNamespaceURI(const std::string& URI) const {
   if (XMLNode() == nullptr) return std::nullopt;
-  xmlNsPtr ns = xmlSearchNsByHref(XMLNode()->doc, XMLNode(), xml(URI));
+  xmlNsPtr ns = xmlSearchNsByHref(XMLNode()->doc, XMLNode(), xmlChars(URI));
   if (ns == nullptr) return std::nullopt;
   return ns->prefix != nullptr ? std::string(reinterpret_cast<const char*>(ns->prefix)) : std::string();
 }
@@ -249,7 +242,7 @@ void XmlElement::addAttribute(const XmlNode& attribute) {
 void XmlElement::addNamespace(const XmlNode& aNamespace) {
   if (XMLNode() == nullptr || aNamespace.kind() != XmlNodeKind::Namespace) return;
   releaseCachedValues();
-  xmlNsPtr ns = asNamespace(aNamespace.XMLNode());
+  xmlNsPtr ns = xmlNamespaceNode(aNamespace.XMLNode());
   xmlNewNs(XMLNode(), ns->href, ns->prefix);
   XmlNamespaceFixer::fixUpNamespacesForNode(XMLNode(), XMLNode(), tree().get());
 }
@@ -272,7 +265,7 @@ void XmlElement::setNamespaces(const std::vector<XmlNodePtr>& namespaces) {
   *keptLink = nullptr;
   for (const XmlNodePtr& node : namespaces) {
     if (!node || node->kind() != XmlNodeKind::Namespace) continue;
-    xmlNsPtr ns = asNamespace(node->XMLNode());
+    xmlNsPtr ns = xmlNamespaceNode(node->XMLNode());
     xmlNewNs(XMLNode(), ns->href, ns->prefix);
   }
   std::set<xmlNsPtr> dropped;

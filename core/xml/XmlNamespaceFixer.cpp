@@ -1,4 +1,5 @@
 #include "core/xml/XmlNamespaceFixer.h"
+#include "core/xml/XmlChars.h"
 
 #include <libxml/tree.h>
 
@@ -11,11 +12,7 @@
 
 namespace {
 
-const xmlChar* xml(const std::string& text) {
-  return reinterpret_cast<const xmlChar*>(text.c_str());
-}
-
-xmlNsPtr namespaceOf(xmlNodePtr node) {
+xmlNsPtr namespaceOfNode(xmlNodePtr node) {
   return node->type == XML_ATTRIBUTE_NODE ? reinterpret_cast<xmlAttrPtr>(node)->ns : node->ns;
 }
 
@@ -55,13 +52,13 @@ class Run {
   xmlNsPtr findByPrefixOrURI(const std::optional<std::string>& prefix) const {
     if (prefix && prefix->size() > 2 && prefix->front() == '{' && prefix->back() == '}') {
       const std::string uri = prefix->substr(1, prefix->size() - 2);
-      if (xmlNsPtr ns = xmlSearchNsByHref(graftPoint_->doc, graftPoint_, xml(uri))) return ns;
+      if (xmlNsPtr ns = xmlSearchNsByHref(graftPoint_->doc, graftPoint_, xmlChars(uri))) return ns;
     }
-    return xmlSearchNs(graftPoint_->doc, graftPoint_, prefix ? xml(*prefix) : nullptr);
+    return xmlSearchNs(graftPoint_->doc, graftPoint_, prefix ? xmlChars(*prefix) : nullptr);
   }
 
   void fixQualifiedName(xmlNodePtr node) const {
-    if (namespaceOf(node) != nullptr || node->name == nullptr) return;
+    if (namespaceOfNode(node) != nullptr || node->name == nullptr) return;
     const std::string name(reinterpret_cast<const char*>(node->name));
     const auto colon = name.rfind(':');
     if (colon != std::string::npos && colon + 1 == name.size()) return;  // "prefix:" names nothing
@@ -70,7 +67,7 @@ class Run {
     const std::string local = colon == std::string::npos ? name : name.substr(colon + 1);
     if (xmlNsPtr ns = findByPrefixOrURI(prefix)) {
       xmlSetNs(node, ns);
-      xmlNodeSetName(node, xml(local));
+      xmlNodeSetName(node, xmlChars(local));
     }
   }
 
@@ -96,7 +93,7 @@ class Run {
   }
 
   void followSubstitution(xmlNodePtr node) const {
-    xmlNsPtr ns = namespaceOf(node);
+    xmlNsPtr ns = namespaceOfNode(node);
     if (ns == nullptr) return;
     const auto found = substitutions_.find(ns);
     if (found != substitutions_.end()) xmlSetNs(node, found->second);

@@ -1,4 +1,5 @@
 #include "core/xml/XmlNode.h"
+#include "core/xml/XmlChars.h"
 
 #include <libxml/entities.h>
 #include <libxml/tree.h>
@@ -11,10 +12,6 @@
 
 namespace {
 
-const xmlChar* xml(const std::string& text) {
-  return reinterpret_cast<const xmlChar*>(text.c_str());
-}
-
 std::optional<std::string> text(const xmlChar* chars) {
   if (chars == nullptr) return std::nullopt;
   return std::string(reinterpret_cast<const char*>(chars));
@@ -25,10 +22,6 @@ std::optional<std::string> takeText(xmlChar* chars) {
   std::optional<std::string> result = text(chars);
   xmlFree(chars);
   return result;
-}
-
-xmlNsPtr asNamespace(xmlNodePtr node) {
-  return reinterpret_cast<xmlNsPtr>(node);
 }
 
 bool isNamespace(const xmlNode* node) {
@@ -43,7 +36,7 @@ xmlNsPtr namespaceOf(xmlNodePtr node) {
 }
 
 xmlDocPtr documentOf(xmlNodePtr node) {
-  return isNamespace(node) ? asNamespace(node)->context : node->doc;
+  return isNamespace(node) ? xmlNamespaceNode(node)->context : node->doc;
 }
 
 // Children as libxml2 links them; an entity reference links to its declaration, which is no child.
@@ -59,7 +52,7 @@ std::string trimmedXML(const std::string& text) {
   return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-std::string fakeQName(const std::string& uri, const std::string& name) {
+std::string fakeQNameOfName(const std::string& uri, const std::string& name) {
   return "{" + uri + "}:" + XmlNode::localNameForName(name);
 }
 
@@ -86,37 +79,37 @@ XmlNodePtr XmlNode::nodeBorrowingXMLNode(_xmlNode* node) {
 }
 
 XmlElementPtr XmlNode::elementWithName(const std::string& name) {
-  return consumed<XmlElement>(xmlNewNode(nullptr, xml(name)));
+  return consumed<XmlElement>(xmlNewNode(nullptr, xmlChars(name)));
 }
 
 XmlElementPtr XmlNode::elementWithName(const std::string& name, const std::string& stringValue) {
-  xmlNodePtr element = xmlNewNode(nullptr, xml(name));
+  xmlNodePtr element = xmlNewNode(nullptr, xmlChars(name));
   if (element == nullptr) return nullptr;
-  xmlNodePtr textNode = xmlNewText(xml(stringValue));
+  xmlNodePtr textNode = xmlNewText(xmlChars(stringValue));
   if (textNode != nullptr && xmlAddChild(element, textNode) == nullptr) xmlFreeNode(textNode);
   return consumed<XmlElement>(element);
 }
 
 XmlElementPtr XmlNode::elementWithNameURI(const std::string& name, const std::string& URI) {
-  return elementWithName(fakeQName(URI, name));
+  return elementWithName(fakeQNameOfName(URI, name));
 }
 
 XmlNodePtr XmlNode::attributeWithName(const std::string& name, const std::string& stringValue) {
-  return nodeConsumingXMLNode(reinterpret_cast<xmlNodePtr>(xmlNewProp(nullptr, xml(name), xml(stringValue))));
+  return nodeConsumingXMLNode(reinterpret_cast<xmlNodePtr>(xmlNewProp(nullptr, xmlChars(name), xmlChars(stringValue))));
 }
 
 XmlNodePtr XmlNode::attributeWithName(const std::string& name, const std::string& URI,
                                       const std::string& stringValue) {
-  return attributeWithName(fakeQName(URI, name), stringValue);
+  return attributeWithName(fakeQNameOfName(URI, name), stringValue);
 }
 
 XmlNodePtr XmlNode::textWithStringValue(const std::string& stringValue) {
-  return nodeConsumingXMLNode(xmlNewText(xml(stringValue)));
+  return nodeConsumingXMLNode(xmlNewText(xmlChars(stringValue)));
 }
 
 XmlNodePtr XmlNode::namespaceWithName(const std::string& name, const std::string& stringValue) {
-  const xmlChar* prefix = name.empty() ? nullptr : xml(name);
-  return nodeConsumingXMLNode(reinterpret_cast<xmlNodePtr>(xmlNewNs(nullptr, xml(stringValue), prefix)));
+  const xmlChar* prefix = name.empty() ? nullptr : xmlChars(name);
+  return nodeConsumingXMLNode(reinterpret_cast<xmlNodePtr>(xmlNewNs(nullptr, xmlChars(stringValue), prefix)));
 }
 
 std::string XmlNode::localNameForName(const std::string& name) {
@@ -141,7 +134,7 @@ std::optional<std::string> XmlNode::name() const {
 
 std::optional<std::string> XmlNode::qualifiedName() const {
   if (xmlNode_ == nullptr) return std::nullopt;
-  if (isNamespace(xmlNode_)) return text(asNamespace(xmlNode_)->prefix).value_or("");
+  if (isNamespace(xmlNode_)) return text(xmlNamespaceNode(xmlNode_)->prefix).value_or("");
   std::optional<std::string> plain = text(xmlNode_->name);
   xmlNsPtr ns = namespaceOf(xmlNode_);
   if (plain && ns != nullptr && ns->prefix != nullptr) return *text(ns->prefix) + ":" + *plain;
@@ -168,7 +161,7 @@ std::optional<std::string> XmlNode::URI() const {
 
 std::optional<std::string> XmlNode::stringValue() const {
   if (xmlNode_ == nullptr) return std::nullopt;
-  if (isNamespace(xmlNode_)) return text(asNamespace(xmlNode_)->href);
+  if (isNamespace(xmlNode_)) return text(xmlNamespaceNode(xmlNode_)->href);
   return takeText(xmlNodeGetContent(xmlNode_));
 }
 
@@ -248,7 +241,7 @@ XmlNodeKind XmlNode::kind() const {
 _xmlNode* XmlNode::XMLNodeCopy() const {
   if (xmlNode_ == nullptr) return nullptr;
   // A namespace node is copied alone; libxml2's node copy would copy the list it is linked into.
-  if (isNamespace(xmlNode_)) return reinterpret_cast<xmlNodePtr>(xmlCopyNamespace(asNamespace(xmlNode_)));
+  if (isNamespace(xmlNode_)) return reinterpret_cast<xmlNodePtr>(xmlCopyNamespace(xmlNamespaceNode(xmlNode_)));
   // libxml2's copy of a lone attribute may keep its name in the source document's dictionary: build a
   // new one, in no namespace as that copy would be.
   if (xmlNode_->type == XML_ATTRIBUTE_NODE) {
@@ -281,9 +274,9 @@ void XmlNode::setStringValue(const std::string& value) {
   if (xmlNode_ == nullptr) return;
   releaseCachedValues();
   if (isNamespace(xmlNode_)) {
-    xmlNsPtr ns = asNamespace(xmlNode_);
+    xmlNsPtr ns = xmlNamespaceNode(xmlNode_);
     xmlFree(const_cast<xmlChar*>(ns->href));
-    ns->href = xmlStrdup(xml(value));
+    ns->href = xmlStrdup(xmlChars(value));
     return;
   }
   switch (xmlNode_->type) {
@@ -291,7 +284,7 @@ void XmlNode::setStringValue(const std::string& value) {
     case XML_CDATA_SECTION_NODE:
     case XML_COMMENT_NODE:
     case XML_PI_NODE:
-      xmlNodeSetContent(xmlNode_, xml(value));  // kept as is, never parsed
+      xmlNodeSetContent(xmlNode_, xmlChars(value));  // kept as is, never parsed
       return;
     case XML_ELEMENT_NODE:
     case XML_ATTRIBUTE_NODE:
@@ -310,7 +303,7 @@ void XmlNode::setStringValue(const std::string& value) {
       xmlFreeNode(child);
   }
   // Element and attribute content is read for entity references: escape it so it stays literal.
-  if (xmlChar* escaped = xmlEncodeSpecialChars(xmlNode_->doc, xml(value))) {
+  if (xmlChar* escaped = xmlEncodeSpecialChars(xmlNode_->doc, xmlChars(value))) {
     xmlNodeSetContent(xmlNode_, escaped);
     xmlFree(escaped);
   }

@@ -1,4 +1,5 @@
 #include "core/xml/XmlXPathSearch.h"
+#include "core/xml/XmlChars.h"
 
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
@@ -13,10 +14,6 @@
 namespace {
 
 constexpr char kDefaultNamespacePrefix[] = "_def_ns";
-
-const xmlChar* xml(const std::string& text) {
-  return reinterpret_cast<const xmlChar*>(text.c_str());
-}
 
 pf::ErrorPtr searchError(long code, const std::string& message) {
   pf::Dictionary userInfo;
@@ -92,7 +89,7 @@ void registerNamespace(xmlXPathContextPtr ctx, const xmlChar* prefix, const xmlC
 void registerNamespaces(xmlXPathContextPtr ctx, xmlNodePtr context,
                         const std::map<std::string, std::string>* namespaces) {
   if (namespaces != nullptr) {
-    for (const auto& [prefix, uri] : *namespaces) registerNamespace(ctx, xml(prefix), xml(uri));
+    for (const auto& [prefix, uri] : *namespaces) registerNamespace(ctx, xmlChars(prefix), xmlChars(uri));
     return;
   }
   xmlNodePtr node = context->type == XML_DOCUMENT_NODE
@@ -153,7 +150,7 @@ std::optional<std::vector<_xmlNode*>> XmlXPathSearch::nodesForXPath(
   registerNamespaces(ctx.get(), context, namespaces);
 
   SilentErrors silent;
-  std::unique_ptr<xmlXPathObject, ObjectDeleter> result(xmlXPathEvalExpression(xml(xpath), ctx.get()));
+  std::unique_ptr<xmlXPathObject, ObjectDeleter> result(xmlXPathEvalExpression(xmlChars(xpath), ctx.get()));
   if (!result) {
     const xmlError* cause = xmlGetLastError();
     const long code = cause != nullptr && cause->code != 0 ? cause->code : -1;

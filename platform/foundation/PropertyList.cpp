@@ -23,14 +23,14 @@
 namespace pf {
 namespace {
 
-constexpr char kDomain[] = "NSCocoaErrorDomain";
+constexpr char kPlistDomain[] = "NSCocoaErrorDomain";
 // The library reads and writes containers recursively; deeper input would overflow the stack.
-constexpr std::size_t kMaxDepth = 512;
+constexpr std::size_t kPlistMaxDepth = 512;
 // The format counts dates from 2001-01-01 UTC, in a 32-bit number of whole seconds.
 constexpr double kSecondsFrom1970To2001 = 978307200;
 
-void report(ErrorPtr* error, long code, std::string description) {
-  if (error) *error = Error::make(kDomain, code, std::move(description));
+void reportPlistError(ErrorPtr* error, long code, std::string description) {
+  if (error) *error = Error::make(kPlistDomain, code, std::move(description));
 }
 
 struct NodeFree {
@@ -90,8 +90,8 @@ class BinaryProbe {
     while (!pending.empty()) {
       const auto [index, depth] = pending.back();
       pending.pop_back();
-      if (depth > kMaxDepth)
-        return "The property list is nested deeper than " + std::to_string(kMaxDepth) + " levels";
+      if (depth > kPlistMaxDepth)
+        return "The property list is nested deeper than " + std::to_string(kPlistMaxDepth) + " levels";
       if (deepestSeen[index] >= depth) continue;
       deepestSeen[index] = static_cast<std::uint16_t>(depth);
       const std::optional<Header> container = header(index);
@@ -210,7 +210,7 @@ class Reader {
   }
 
   Value readArray(void* node, std::size_t depth) {
-    if (depth >= kMaxDepth) return tooDeep();
+    if (depth >= kPlistMaxDepth) return tooDeep();
     auto array = std::make_shared<Array>();
     const std::uint32_t size = plist_array_get_size(node);
     for (std::uint32_t i = 0; i < size; ++i) {
@@ -222,7 +222,7 @@ class Reader {
   }
 
   Value readDictionary(void* node, std::size_t depth) {
-    if (depth >= kMaxDepth) return tooDeep();
+    if (depth >= kPlistMaxDepth) return tooDeep();
     auto dictionary = std::make_shared<Dictionary>();
     plist_dict_iter iterator = nullptr;
     plist_dict_new_iter(node, &iterator);
@@ -241,7 +241,7 @@ class Reader {
   }
 
   Value tooDeep() {
-    return fail("The property list is nested deeper than " + std::to_string(kMaxDepth) + " levels");
+    return fail("The property list is nested deeper than " + std::to_string(kPlistMaxDepth) + " levels");
   }
   Value fail(std::string problem) {
     problem_ = std::move(problem);
@@ -314,7 +314,7 @@ class Builder {
   }
 
   Node buildArray(const Array& array, std::size_t depth) {
-    if (depth >= kMaxDepth) return tooDeep();
+    if (depth >= kPlistMaxDepth) return tooDeep();
     Node node(plist_new_array());
     for (const Value& item : array) {
       Node child = build(item, depth + 1);
@@ -325,7 +325,7 @@ class Builder {
   }
 
   Node buildDictionary(const Dictionary& dictionary, std::size_t depth) {
-    if (depth >= kMaxDepth) return tooDeep();
+    if (depth >= kPlistMaxDepth) return tooDeep();
     Node node(plist_new_dict());
     for (const auto& [key, value] : dictionary) {
       if (!isWellFormedText(key)) return fail("A key holds NUL or broken UTF-8");
@@ -337,7 +337,7 @@ class Builder {
   }
 
   Node tooDeep() {
-    return fail("The value is nested deeper than " + std::to_string(kMaxDepth) +
+    return fail("The value is nested deeper than " + std::to_string(kPlistMaxDepth) +
                 " levels (does a container hold itself?)");
   }
   Node fail(std::string problem) {
@@ -390,7 +390,7 @@ bool writeAtomically(const std::string& path, const Data& bytes, ErrorPtr* error
   const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) {
     const int cause = errno;
-    report(error, writeErrorCode(cause), "Could not write " + path + ": " + std::strerror(cause));
+    reportPlistError(error, writeErrorCode(cause), "Could not write " + path + ": " + std::strerror(cause));
     return false;
   }
   bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
@@ -405,7 +405,7 @@ bool writeAtomically(const std::string& path, const Data& bytes, ErrorPtr* error
   }
   if (!written) {
     ::unlink(temporary.c_str());
-    report(error, writeErrorCode(cause), "Could not write " + path + ": " + std::strerror(cause));
+    reportPlistError(error, writeErrorCode(cause), "Could not write " + path + ": " + std::strerror(cause));
     return false;
   }
   syncFolder(folder);
@@ -417,31 +417,31 @@ bool writeAtomically(const std::string& path, const Data& bytes, ErrorPtr* error
 Value PropertyList::propertyListWithData(const Data& data, Format* format, ErrorPtr* error) {
   const std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
   if (bytes.empty() || bytes.size() > std::numeric_limits<std::uint32_t>::max()) {
-    report(error, kReadCorruptError,
+    reportPlistError(error, kReadCorruptError,
            bytes.empty() ? "The property list is empty" : "The property list is too large");
     return {};
   }
   const auto size = static_cast<std::uint32_t>(bytes.size());
   const bool binary = plist_is_binary(bytes.data(), size);
   std::optional<std::string> problem = binary ? BinaryProbe(bytes).problem() : std::nullopt;
-  if (!binary && xmlNestingDepth(bytes) > kMaxDepth) {
-    problem = "The property list is nested deeper than " + std::to_string(kMaxDepth) + " levels";
+  if (!binary && xmlNestingDepth(bytes) > kPlistMaxDepth) {
+    problem = "The property list is nested deeper than " + std::to_string(kPlistMaxDepth) + " levels";
   }
   if (problem) {
-    report(error, kReadCorruptError, *problem);
+    reportPlistError(error, kReadCorruptError, *problem);
     return {};
   }
   void* raw = nullptr;
   plist_from_memory(bytes.data(), size, &raw);
   const Node root(raw);
   if (!root) {
-    report(error, kReadCorruptError, "The data is not a valid property list");
+    reportPlistError(error, kReadCorruptError, "The data is not a valid property list");
     return {};
   }
   Reader reader;
   Value value = reader.read(root.get(), 0);
   if (value.isNil()) {
-    report(error, kReadCorruptError, reader.problem());
+    reportPlistError(error, kReadCorruptError, reader.problem());
     return {};
   }
   if (format) *format = binary ? Format::Binary : Format::Xml;
@@ -453,13 +453,13 @@ Value PropertyList::propertyListWithContentsOfFile(const std::string& path, Erro
   if (!file) {
     std::error_code ignored;
     const bool missing = !std::filesystem::exists(path, ignored);
-    report(error, missing ? kFileNoSuchFileError : kFileReadUnknownError,
+    reportPlistError(error, missing ? kFileNoSuchFileError : kFileReadUnknownError,
            (missing ? "No file at " : "Could not read ") + path);
     return {};
   }
   const Data data{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   if (file.bad()) {
-    report(error, kFileReadUnknownError, "Could not read " + path);
+    reportPlistError(error, kFileReadUnknownError, "Could not read " + path);
     return {};
   }
   return propertyListWithData(data, nullptr, error);
@@ -469,7 +469,7 @@ std::optional<Data> PropertyList::dataWithPropertyList(const Value& value, Forma
   Builder builder;
   const Node root = builder.build(value, 0);
   if (!root) {
-    report(error, kWriteInvalidError, builder.problem());
+    reportPlistError(error, kWriteInvalidError, builder.problem());
     return std::nullopt;
   }
   char* bytes = nullptr;
@@ -480,7 +480,7 @@ std::optional<Data> PropertyList::dataWithPropertyList(const Value& value, Forma
     plist_to_bin(root.get(), &bytes, &length);
   }
   if (!bytes) {
-    report(error, kWriteInvalidError, "The property list could not be written");
+    reportPlistError(error, kWriteInvalidError, "The property list could not be written");
     return std::nullopt;
   }
   Data data(bytes, bytes + length);

@@ -55,7 +55,7 @@ std::string quoted(std::string_view text) {
   return out;
 }
 
-bool hasControlCharacter(std::string_view text) {
+bool hasDigestControlCharacter(std::string_view text) {
   return std::any_of(text.begin(), text.end(), [](char c) {
     auto byte = static_cast<unsigned char>(c);
     return byte < 0x20 || byte == 0x7f;
@@ -107,8 +107,8 @@ std::optional<std::string> DigestAuthorizer::authorization(std::string_view user
                                                            std::string_view method,
                                                            std::string_view requestUri,
                                                            std::string_view clientNonce) {
-  if (hasControlCharacter(user) || hasControlCharacter(method) || hasControlCharacter(requestUri) ||
-      hasControlCharacter(clientNonce)) {
+  if (hasDigestControlCharacter(user) || hasDigestControlCharacter(method) || hasDigestControlCharacter(requestUri) ||
+      hasDigestControlCharacter(clientNonce)) {
     return std::nullopt;
   }
   ++nonceCount_;

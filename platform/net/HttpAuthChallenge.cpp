@@ -19,7 +19,7 @@ bool isToken68Char(char c) {
 
 // Control characters other than the tab have no place in a field value; refusing them keeps line
 // breaks and NULs out of everything later echoed into a request.
-bool hasControlCharacter(std::string_view text) {
+bool hasControlCharacterBesidesTab(std::string_view text) {
   return std::any_of(text.begin(), text.end(), [](char c) {
     auto byte = static_cast<unsigned char>(c);
     return (byte < 0x20 && c != '\t') || byte == 0x7f;
@@ -140,7 +140,7 @@ class ChallengeReader {
 };
 
 std::optional<std::vector<HttpAuthChallenge>> HttpAuthChallenge::parseField(std::string_view value) {
-  if (value.size() > kMaxFieldLength || hasControlCharacter(value)) return std::nullopt;
+  if (value.size() > kMaxFieldLength || hasControlCharacterBesidesTab(value)) return std::nullopt;
   return ChallengeReader(value).readAll();
 }
 

@@ -13,7 +13,7 @@ namespace {
 
 constexpr double kUnbounded = std::numeric_limits<double>::infinity();
 
-double limit(double v) {
+double drawingLimit(double v) {
   return v >= 1e30 || !(v > 0) ? kUnbounded : v;
 }
 
@@ -47,10 +47,10 @@ Size StringDrawing::sizeOfText(std::string_view text, const Font& font) {
 
 Size StringDrawing::sizeOfText(std::string_view text, const Font& font, Size constraints,
                                LineBreakMode mode) {
-  const auto data = layOut(text, font, Rect(0, 0, limit(constraints.width), limit(constraints.height)), mode,
+  const auto data = layOut(text, font, Rect(0, 0, drawingLimit(constraints.width), drawingLimit(constraints.height)), mode,
                            TextAlignment::left, std::nullopt);
   double width = std::ceil(data->usedWidth - 1e-9);
-  if (std::isfinite(limit(constraints.width))) width = std::min(width, std::ceil(constraints.width));
+  if (std::isfinite(drawingLimit(constraints.width))) width = std::min(width, std::ceil(constraints.width));
   return {width, std::ceil(data->usedHeight - 1e-9)};
 }
 
@@ -59,7 +59,7 @@ Size StringDrawing::drawText(GraphicsContext& context, std::string_view text, co
                              TextAlignment alignment) {
   const Rect r = rect.standardized();
   const auto data =
-      layOut(text, font, Rect(r.origin, {limit(r.width()), limit(r.height())}), mode, alignment, color);
+      layOut(text, font, Rect(r.origin, {drawingLimit(r.width()), drawingLimit(r.height())}), mode, alignment, color);
   drawWithState(
       context, [&data](cairo_t* cr) { data->drawTopDown(cr); }, data->inkBounds(false));
   return {std::ceil(data->usedWidth - 1e-9), std::ceil(data->usedHeight - 1e-9)};

@@ -20,7 +20,7 @@ namespace pf {
 namespace {
 
 // Main thread only.
-std::vector<std::shared_ptr<AlertView>>& showing() {
+std::vector<std::shared_ptr<AlertView>>& showingAlerts() {
   static std::vector<std::shared_ptr<AlertView>> alerts;
   return alerts;
 }
@@ -70,15 +70,15 @@ void AlertView::showOnMainQueue(std::optional<std::string> title, std::optional<
 }
 
 std::vector<std::shared_ptr<AlertView>> AlertView::visibleAlerts() {
-  return showing();
+  return showingAlerts();
 }
 
 void AlertView::resetVisibleAlerts() {
-  for (const auto& alert : showing()) {
+  for (const auto& alert : showingAlerts()) {
     alert->visible_ = false;
     alert->removeFromSuperview();
   }
-  showing().clear();
+  showingAlerts().clear();
 }
 
 long AlertView::addButtonWithTitle(const std::string& title) {
@@ -109,7 +109,7 @@ void AlertView::show() {
   if (visible_) return;
   visible_ = true;
   answer_.reset();
-  showing().push_back(self);
+  showingAlerts().push_back(self);
   if (const auto window = Application::sharedApplication().keyWindow()) {
     setFrame(window->bounds());
     buildButtons();
@@ -226,7 +226,7 @@ void AlertView::dismiss(long buttonIndex, bool clicked) {
   if (delegate && clicked) delegate->clickedButtonAtIndex(*this, buttonIndex);
   if (delegate) delegate->willDismissWithButtonIndex(*this, buttonIndex);
   visible_ = false;
-  auto& alerts = showing();
+  auto& alerts = showingAlerts();
   alerts.erase(std::remove(alerts.begin(), alerts.end(), self), alerts.end());
   removeFromSuperview();
   dismissing_ = false;

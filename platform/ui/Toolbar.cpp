@@ -12,7 +12,7 @@ namespace pf {
 
 namespace {
 
-constexpr double kMargin = 12;
+constexpr double kToolbarMargin = 12;
 constexpr double kGap = 10;
 
 }  // namespace
@@ -76,9 +76,9 @@ void Toolbar::layoutSubviews() {
     fixed += width;
   }
   const double gaps = items_.empty() ? 0 : kGap * static_cast<double>(items_.size() - 1);
-  const double room = std::max(0.0, area.size.width - 2 * kMargin - fixed - gaps);
+  const double room = std::max(0.0, area.size.width - 2 * kToolbarMargin - fixed - gaps);
   const double share = flexible > 0 ? room / flexible : 0;
-  double x = kMargin;
+  double x = kToolbarMargin;
   for (size_t i = 0; i < items_.size(); ++i) {
     const auto& item = items_[i];
     if (item->systemItem() == BarButtonItem::SystemItem::FlexibleSpace) {

@@ -20,7 +20,7 @@ std::shared_ptr<Page> topicPage(const char* uri, Params params,
   return ServiceManager::performRemoteMethod(uri, params, Page::kClassName, delegate).objectAs<Page>();
 }
 
-bool success(const char* uri, Params params, const std::shared_ptr<ServiceDelegate>& delegate) {
+bool topicCallSucceeded(const char* uri, Params params, const std::shared_ptr<ServiceDelegate>& delegate) {
   return ServiceManager::performRemoteMethod(uri, params, delegate);
 }
 
@@ -59,11 +59,11 @@ std::shared_ptr<Page> OpenQuestionTopicService::loadLatestTopics(const Text& con
 }
 
 bool OpenQuestionTopicService::follow(const Text& topicId) {
-  return success("/v1/qa/questiontopic/follow", {{"topicId", openText(topicId)}}, delegate());
+  return topicCallSucceeded("/v1/qa/questiontopic/follow", {{"topicId", openText(topicId)}}, delegate());
 }
 
 bool OpenQuestionTopicService::cancelFollow(const Text& topicId) {
-  return success("/v1/qa/questiontopic/cancelFollow", {{"topicId", openText(topicId)}}, delegate());
+  return topicCallSucceeded("/v1/qa/questiontopic/cancelFollow", {{"topicId", openText(topicId)}}, delegate());
 }
 
 bool OpenQuestionTopicService::isAttentionTopic(const Text& topicId) {

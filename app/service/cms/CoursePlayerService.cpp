@@ -5,6 +5,7 @@
 
 #include "app/model/cms/CourseStandard.h"
 #include "app/model/cms/ScoStudyRecord.h"
+#include "app/service/cmn/ValueLists.h"
 #include "core/reflect/TypeCode.h"
 #include "core/util/CommonUtil.h"
 
@@ -13,10 +14,6 @@ namespace {
 // Durations from the players: anything not a finite positive number counts as nothing played.
 double duration(double seconds) {
   return std::isfinite(seconds) && seconds > 0 ? seconds : 0;
-}
-
-pf::Value textValue(const std::optional<std::string>& text) {
-  return text ? pf::Value(*text) : pf::Value();
 }
 
 }  // namespace

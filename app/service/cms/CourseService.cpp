@@ -4,6 +4,7 @@
 
 #include "app/model/cmn/SelectedObject.h"
 #include "app/model/cms/CourseStandard.h"
+#include "app/service/cmn/ValueLists.h"
 #include "app/service/cms/DownloadService.h"
 #include "app/service/cms/ScoNameNumbering.h"
 #include "core/reflect/TypeCode.h"
@@ -28,25 +29,6 @@ constexpr char kUnitColumns[] =
     "select si.course_id, si.sco_id, si.sco_name, si.is_chapter, si.show_order, si.video_url, "
     "si.lecture_url, si.min_study_time, ssr.user_id, ssr.current_position, ssr.study_complete, "
     "ssr.last_study_time, ssr.total_time, ssr.study_rate ";
-
-pf::Value textValue(const std::optional<std::string>& text) {
-  return text ? pf::Value(*text) : pf::Value();
-}
-
-template <typename T>
-std::vector<std::shared_ptr<T>> objectsOf(const pf::Array& values) {
-  std::vector<std::shared_ptr<T>> objects;
-  for (const pf::Value& value : values)
-    if (auto object = value.objectAs<T>()) objects.push_back(std::move(object));
-  return objects;
-}
-
-template <typename T>
-pf::ArrayPtr arrayOf(const std::vector<std::shared_ptr<T>>& objects) {
-  auto array = std::make_shared<pf::Array>();
-  for (const auto& object : objects) array->push_back(pf::Value(pf::ObjectPtr(object)));
-  return array;
-}
 
 std::shared_ptr<CourseViewInfo> courseViewOf(const CourseInfo& course) {
   auto view = std::make_shared<CourseViewInfo>();

@@ -5,33 +5,15 @@
 #include <set>
 
 #include "app/model/cms/CourseInfo.h"
+#include "app/service/cmn/ValueLists.h"
 #include "app/service/cms/DownloadService.h"
 #include "core/reflect/TypeCode.h"
 #include "core/util/CommonUtil.h"
 
 namespace {
 
-pf::Value textValue(const std::optional<std::string>& text) {
-  return text ? pf::Value(*text) : pf::Value();
-}
-
 pf::Value dateValue(const std::optional<pf::Date>& date) {
   return date ? pf::Value(*date) : pf::Value();
-}
-
-template <typename T>
-std::vector<std::shared_ptr<T>> objectsOf(const pf::Array& values) {
-  std::vector<std::shared_ptr<T>> objects;
-  for (const pf::Value& value : values)
-    if (auto object = value.objectAs<T>()) objects.push_back(std::move(object));
-  return objects;
-}
-
-template <typename T>
-pf::ArrayPtr arrayOf(const std::vector<std::shared_ptr<T>>& objects) {
-  auto array = std::make_shared<pf::Array>();
-  for (const auto& object : objects) array->push_back(pf::Value(pf::ObjectPtr(object)));
-  return array;
 }
 
 // Clears the running mark however the sync ends.

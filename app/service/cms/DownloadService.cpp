@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <type_traits>
 
+#include "app/service/cmn/ValueLists.h"
 #include "core/reflect/TypeCode.h"
 #include "core/util/CommonUtil.h"
 #include "core/util/FileTool.h"
@@ -36,22 +37,6 @@ bool isEmpty(const std::optional<std::string>& text) {
 
 pf::Value bound(const std::optional<std::string>& text) {
   return text ? pf::Value(*text) : pf::Value();
-}
-
-template <typename T>
-std::vector<std::shared_ptr<T>> objectsOf(const pf::Array& rows) {
-  std::vector<std::shared_ptr<T>> objects;
-  for (const pf::Value& row : rows) {
-    if (auto object = row.objectAs<T>()) objects.push_back(std::move(object));
-  }
-  return objects;
-}
-
-template <typename T>
-pf::ArrayPtr arrayOf(const std::vector<std::shared_ptr<T>>& objects) {
-  auto array = std::make_shared<pf::Array>();
-  for (const auto& object : objects) array->push_back(pf::Value(object));
-  return array;
 }
 
 std::vector<std::string> textsOf(const pf::Array& rows) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/service/cmn/ValueLists.h"
 #include "core/db/VelkDBHelper.h"
 #include "core/util/CommonUtil.h"
 
@@ -33,13 +34,6 @@ bool afterEnd(const EmsExam& exam, pf::Date date) {
 }
 bool beforeEnd(const EmsExam& exam, pf::Date date) {
   return !exam.endTime || date < *exam.endTime;
-}
-
-template <typename T>
-pf::ArrayPtr arrayOf(const std::vector<std::shared_ptr<T>>& objects) {
-  auto array = std::make_shared<pf::Array>();
-  for (const auto& object : objects) array->push_back(pf::Value(object));
-  return array;
 }
 
 }  // namespace

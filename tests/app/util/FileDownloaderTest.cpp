@@ -13,7 +13,7 @@
 namespace download_test {
 namespace {
 
-class Outcomes : public HttpRequestDelegate, public HttpProgressDelegate {
+class DownloaderOutcomes : public HttpRequestDelegate, public HttpProgressDelegate {
  public:
   void requestFinished(const HttpRequest::Ptr& request) override { results[idOf(request)] = "finished"; }
   void requestFailed(const HttpRequest::Ptr& request) override { results[idOf(request)] = "failed"; }
@@ -45,7 +45,7 @@ class FileDownloaderTest : public DownloadFixture {
   static std::string home() { return pf::Sandbox::home(); }
 
   std::shared_ptr<FileDownloader> downloader = FileDownloader::instance();
-  std::shared_ptr<Outcomes> outcomes = std::make_shared<Outcomes>();
+  std::shared_ptr<DownloaderOutcomes> outcomes = std::make_shared<DownloaderOutcomes>();
   std::map<std::string, DownloadInfo> infos;
 };
 

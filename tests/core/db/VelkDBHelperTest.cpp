@@ -24,7 +24,7 @@ pf::ArrayPtr arrayOf(std::initializer_list<pf::Value> items) {
   return pf::makeArray(items);
 }
 
-std::string contractMessage(const std::function<void()>& call) {
+std::string helperContractMessage(const std::function<void()>& call) {
   try {
     call();
   } catch (const pf::ContractViolation& e) {
@@ -272,7 +272,7 @@ TEST_F(VelkDBHelperTest, ContractFaultsCarryTheirMessages) {
        "Table course_info create failed with error: table course_info already exists! "},
       {[&] { store().insertObject(std::make_shared<StoreCourseView>()); }, "Entity must have table name"},
   };
-  for (const auto& [call, message] : cases) EXPECT_EQ(contractMessage(call), message);
+  for (const auto& [call, message] : cases) EXPECT_EQ(helperContractMessage(call), message);
   EXPECT_EQ(count("course_info"), 0) << "nothing was written by a refused call";
 }
 
@@ -421,7 +421,7 @@ TEST_F(VelkDBHelperTest, ProcessWideStoreIsMadeOnce) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
-        const std::string refused = contractMessage([] { VelkDBHelper::instance(); });
+        const std::string refused = helperContractMessage([] { VelkDBHelper::instance(); });
         VelkDBHelper::initWithConfigPath(fixture("store_mapping.xml"), dbPath());
         VelkDBHelper::initWithConfigPath(fixture("malformed_mapping.xml"), dbPath() + ".other");
         const bool first =
@@ -436,7 +436,7 @@ TEST_F(VelkDBHelperTest, UnreadableMappingGivesAStoreWithoutClasses) {
     VelkDBHelper bare(fixture(name), dbPath());
     EXPECT_FALSE(bare.context());
     EXPECT_TRUE(bare.createDatabase());
-    EXPECT_EQ(contractMessage([&] { bare.insertObject(course("c1", "")); }),
+    EXPECT_EQ(helperContractMessage([&] { bare.insertObject(course("c1", "")); }),
               "Can not found class with name: StoreCourse");
   }
 }

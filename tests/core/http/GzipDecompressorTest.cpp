@@ -27,7 +27,7 @@ pf::Data zlibWrapped(const pf::Data& data) {
   return out;
 }
 
-pf::Data readFile(const std::string& path) {
+pf::Data readGzipFixture(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream content;
   content << in.rdbuf();
@@ -35,7 +35,7 @@ pf::Data readFile(const std::string& path) {
   return pf::Data(text.begin(), text.end());
 }
 
-void writeFile(const std::string& path, const pf::Data& bytes) {
+void writeGzipFixture(const std::string& path, const pf::Data& bytes) {
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
@@ -90,16 +90,16 @@ TEST(GzipDecompressorTest, InflatesFilesOfAnySizeAndRefusesTruncatedOnes) {
        {std::size_t{0}, GzipDecompressor::kChunkSize, 3 * GzipDecompressor::kChunkSize + 5}) {
     SCOPED_TRACE(size);
     const pf::Data original = randomBytes(size, 3);
-    writeFile(folder.file("plain"), original);
+    writeGzipFixture(folder.file("plain"), original);
     ASSERT_TRUE(
         GzipCompressor::compressDataFromFile(folder.file("plain"), folder.file("packed.gz"), nullptr));
     pf::ErrorPtr error;
     ASSERT_TRUE(
         GzipDecompressor::uncompressDataFromFile(folder.file("packed.gz"), folder.file("out"), &error));
-    EXPECT_EQ(readFile(folder.file("out")), original);
+    EXPECT_EQ(readGzipFixture(folder.file("out")), original);
   }
-  const pf::Data packed = readFile(folder.file("packed.gz"));
-  writeFile(folder.file("cut.gz"), pf::Data(packed.begin(), packed.begin() + packed.size() / 2));
+  const pf::Data packed = readGzipFixture(folder.file("packed.gz"));
+  writeGzipFixture(folder.file("cut.gz"), pf::Data(packed.begin(), packed.begin() + packed.size() / 2));
   pf::ErrorPtr error;
   EXPECT_FALSE(GzipDecompressor::uncompressDataFromFile(folder.file("cut.gz"), folder.file("out"), &error));
   ASSERT_TRUE(error);

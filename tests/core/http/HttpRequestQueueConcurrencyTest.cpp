@@ -22,7 +22,7 @@
 namespace {
 
 // What the queue relayed, by request tag, on the main thread.
-class Ends : public HttpRequestDelegate {
+class QueueEnds : public HttpRequestDelegate {
  public:
   void finished(const HttpRequest::Ptr& request) { ended[request->tag].push_back("finished"); }
   void failed(const HttpRequest::Ptr& request) {
@@ -64,9 +64,9 @@ class HttpRequestQueueConcurrencyTest : public HttpRequestFixture {
     });
     ASSERT_TRUE(server.start());
     queue->setDelegate(ends);
-    queue->requestDidFinishSelector.set(static_cast<HttpRequestQueue::RequestSelector>(&Ends::finished));
-    queue->requestDidFailSelector.set(static_cast<HttpRequestQueue::RequestSelector>(&Ends::failed));
-    queue->queueDidFinishSelector.set(static_cast<HttpRequestQueue::QueueSelector>(&Ends::queueDone));
+    queue->requestDidFinishSelector.set(static_cast<HttpRequestQueue::RequestSelector>(&QueueEnds::finished));
+    queue->requestDidFailSelector.set(static_cast<HttpRequestQueue::RequestSelector>(&QueueEnds::failed));
+    queue->queueDidFinishSelector.set(static_cast<HttpRequestQueue::QueueSelector>(&QueueEnds::queueDone));
   }
   void TearDown() override {
     stopReading();
@@ -117,7 +117,7 @@ class HttpRequestQueueConcurrencyTest : public HttpRequestFixture {
 
   devserver::DevServer server;
   HttpRequestQueue::Ptr queue = HttpRequestQueue::queue();
-  std::shared_ptr<Ends> ends = std::make_shared<Ends>();
+  std::shared_ptr<QueueEnds> ends = std::make_shared<QueueEnds>();
   std::thread reader;
   std::atomic<bool> stopReader{false};
   std::atomic<long> reads{0};

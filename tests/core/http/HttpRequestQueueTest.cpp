@@ -40,7 +40,7 @@ class Recorder : public HttpRequestDelegate {
   static std::string tagOf(const HttpRequest::Ptr& request) { return std::to_string(request->tag.load()); }
 };
 
-class Indicator : public HttpProgressDelegate {
+class QueueIndicator : public HttpProgressDelegate {
  public:
   void setProgress(float progress) override { values.push_back(progress); }
   std::vector<float> values;
@@ -216,8 +216,8 @@ TEST_F(HttpRequestQueueTest, AnswersForRedirectsAndCredentialsOnlyWhenItsDelegat
 TEST_F(HttpRequestQueueTest, AddsUpProgressAcrossRequestsWithoutGoingBelowZero) {
   auto queue = makeQueue();
   queue->showAccurateProgress = true;
-  auto download = std::make_shared<Indicator>();
-  auto upload = std::make_shared<Indicator>();
+  auto download = std::make_shared<QueueIndicator>();
+  auto upload = std::make_shared<QueueIndicator>();
   queue->setDownloadProgressDelegate(download);
   queue->setUploadProgressDelegate(upload);
   EXPECT_EQ(download->values, std::vector<float>{0});
@@ -264,7 +264,7 @@ TEST_F(HttpRequestQueueTest, CancellingAGetAndItsHeadTwinReportsOneFailure) {
 TEST_F(HttpRequestQueueTest, ResetCancelsAndForgetsAllButTheRedirectSelector) {
   auto queue = makeQueue();
   listen(queue);
-  auto indicator = std::make_shared<Indicator>();
+  auto indicator = std::make_shared<QueueIndicator>();
   queue->setDownloadProgressDelegate(indicator);
   auto r = tagged(1);
   queue->addOperation(r);
@@ -437,8 +437,8 @@ TEST_F(HttpRequestQueueNetworkTest, AFailureCancelsTheOthersWithCodeFourUnlessTh
 TEST_F(HttpRequestQueueNetworkTest, AccurateProgressAddsUpTheBytesOfEveryRequest) {
   auto queue = makeQueue();
   queue->showAccurateProgress = true;
-  auto download = std::make_shared<Indicator>();
-  auto upload = std::make_shared<Indicator>();
+  auto download = std::make_shared<QueueIndicator>();
+  auto upload = std::make_shared<QueueIndicator>();
   queue->setDownloadProgressDelegate(download);
   queue->setUploadProgressDelegate(upload);
   // As the file downloader does: running before the first request, so each sizes itself.

@@ -12,7 +12,7 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "tests/core/reachability/ManualProviderFixture.h"
 
-namespace {
+namespace reachability_flags_test {
 
 constexpr pf::ReachabilityFlags t = pf::kReachabilityFlagsTransientConnection;
 constexpr pf::ReachabilityFlags R = pf::kReachabilityFlagsReachable;
@@ -206,4 +206,4 @@ TEST_F(ReachabilityTest, ReleaseStopsTheNotifier) {
   EXPECT_FALSE(unshared.startNotifier());
 }
 
-}  // namespace
+}  // namespace reachability_flags_test

@@ -7,7 +7,7 @@
 #include <numbers>
 
 namespace pf {
-namespace {
+namespace graphics_context_test {
 
 // Draws on a 40x40 point canvas at scale 2 and reads pixels back by point.
 class GraphicsContextTest : public testing::Test {
@@ -336,5 +336,5 @@ TEST(ContentRectTest, AspectModesKeepProportions) {
   EXPECT_EQ(contentRect(ContentMode::scaleAspectFit, {0, 0}, Rect(0, 0, 10, 10)), Rect(0, 0, 10, 10));
 }
 
-}  // namespace
+}  // namespace graphics_context_test
 }  // namespace pf

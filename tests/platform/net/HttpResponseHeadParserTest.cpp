@@ -5,7 +5,7 @@
 namespace pf {
 namespace {
 
-using State = HttpResponseHeadParser::State;
+using HeadState = HttpResponseHeadParser::State;
 
 TEST(HttpResponseHeadParserTest, ReadsAHeadArrivingInAnyPieces) {
   const std::string head =
@@ -16,10 +16,10 @@ TEST(HttpResponseHeadParserTest, ReadsAHeadArrivingInAnyPieces) {
     HttpResponseHeadParser parser;
     const std::string bytes = head + "hello";
     std::size_t taken = 0;
-    while (parser.state() == State::NeedMore && taken < bytes.size()) {
+    while (parser.state() == HeadState::NeedMore && taken < bytes.size()) {
       taken += parser.feed(std::string_view(bytes).substr(taken, piece));
     }
-    ASSERT_EQ(parser.state(), State::Complete);
+    ASSERT_EQ(parser.state(), HeadState::Complete);
     EXPECT_EQ(taken, head.size());  // the body is left alone
     const auto& response = parser.response();
     EXPECT_EQ(response->statusCode(), 200);
@@ -31,7 +31,7 @@ TEST(HttpResponseHeadParserTest, ReadsAHeadArrivingInAnyPieces) {
   }
   HttpResponseHeadParser bare;
   bare.feed("HTTP/1.0 404\nA: b\n\n");
-  ASSERT_EQ(bare.state(), State::Complete);
+  ASSERT_EQ(bare.state(), HeadState::Complete);
   EXPECT_EQ(bare.response()->statusCode(), 404);
 }
 
@@ -59,7 +59,7 @@ TEST(HttpResponseHeadParserTest, FailsOnMalformedOrOversizedHeads) {
     SCOPED_TRACE(what);
     HttpResponseHeadParser parser;
     parser.feed(bytes);
-    EXPECT_EQ(parser.state(), State::Failed);
+    EXPECT_EQ(parser.state(), HeadState::Failed);
     EXPECT_FALSE(parser.failure().empty());
     EXPECT_FALSE(parser.response());
   }

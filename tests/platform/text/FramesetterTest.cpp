@@ -10,7 +10,7 @@
 namespace pf {
 namespace {
 
-constexpr char kEmoji[] = "\xF0\x9F\x98\x80";
+constexpr char kFrameEmoji[] = "\xF0\x9F\x98\x80";
 const char kMixed[] =
     "学习进度会按课程标准记录，并与服务器同步。Progress is recorded by each course standard's rules and "
     "synchronised with the server.";
@@ -127,7 +127,7 @@ TEST(FramesetterTest, ParagraphsKeepTheirOwnAlignment) {
 
 TEST(FramesetterTest, OffsetsAndIndexesCountUtf16AcrossAnEmoji) {
   // Units: a=0, emoji=1..2, b=3, 中=4.
-  const Framesetter framesetter(styled(std::string("a") + kEmoji + "b中"));
+  const Framesetter framesetter(styled(std::string("a") + kFrameEmoji + "b中"));
   const auto frame = framesetter.createFrame({0, 0}, Rect(0, 0, 500, 100));
   ASSERT_EQ(frame->lines().size(), 1u);
   const TextLine& line = frame->lines()[0];
@@ -155,7 +155,7 @@ TEST(FramesetterTest, OffsetsAndIndexesCountUtf16AcrossAnEmoji) {
 }
 
 TEST(FramesetterTest, RunsCarryTheirAttributesAndRanges) {
-  AttributedString text = styled(std::string("ab") + kEmoji + "中文cd");
+  AttributedString text = styled(std::string("ab") + kFrameEmoji + "中文cd");
   text.setLink({2, 3}, "bob");
   text.setForegroundColor({2, 3}, Color::red());
   const auto frame = Framesetter(text).createFrame({0, 0}, Rect(0, 0, 500, 100));

@@ -85,10 +85,10 @@ TEST_F(ViewTest, FrameBoundsAndCentreFollowTheTransform) {
 }
 
 // A scaled parent (frame 0,0 200x200 from bounds 100x100) holding a child at (10, 10, 20, 20) of its bounds.
-struct Scene {
+struct ViewScene {
   std::shared_ptr<View> parent = std::make_shared<View>(Rect(0, 0, 100, 100));
   std::shared_ptr<View> child = std::make_shared<View>(Rect(10, 10, 20, 20));
-  explicit Scene(pf::Window& window) {
+  explicit ViewScene(pf::Window& window) {
     parent->setTransform(AffineTransform::makeScale(2, 2));
     parent->setCenter({100, 100});
     parent->addSubview(child);
@@ -97,7 +97,7 @@ struct Scene {
 };
 
 TEST_F(ViewTest, ConvertsPointsAndRectsThroughTransformedViews) {
-  Scene scene(*window);
+  ViewScene scene(*window);
 
   EXPECT_EQ(scene.child->convertPointToView({0, 0}, nullptr), (Point{20, 20}));
   EXPECT_EQ(scene.child->convertPointFromView({60, 60}, nullptr), (Point{20, 20}));
@@ -108,7 +108,7 @@ TEST_F(ViewTest, ConvertsPointsAndRectsThroughTransformedViews) {
 }
 
 TEST_F(ViewTest, HitTestFindsTheDeepestTouchableViewThroughTransforms) {
-  Scene scene(*window);
+  ViewScene scene(*window);
 
   EXPECT_EQ(window->hitTest({25, 25}, nullptr), scene.child);
   EXPECT_EQ(window->hitTest({70, 70}, nullptr), scene.parent);
@@ -116,7 +116,7 @@ TEST_F(ViewTest, HitTestFindsTheDeepestTouchableViewThroughTransforms) {
 }
 
 TEST_F(ViewTest, HitTestSkipsHiddenTransparentAndUntouchableViews) {
-  Scene scene(*window);
+  ViewScene scene(*window);
   struct Case {
     std::string what;
     std::function<void(View&)> change;

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tools/devserver/demo/DemoJson.h"
+
 namespace devserver {
 
 namespace {
@@ -26,16 +28,11 @@ const json& listOf(const json& object, const char* key) {
   return it != object.end() && it->is_array() ? *it : empty;
 }
 
-std::string text(const json& object, const char* key) {
-  const auto it = object.find(key);
-  return it != object.end() && it->is_string() ? it->get<std::string>() : std::string();
-}
-
 // The ids of a category and of everything below it; empty when the tree has no such category.
 bool collectSubtree(const json& category, const std::string& categoryId, bool inside,
                     std::vector<std::string>& ids) {
-  inside = inside || text(category, "categoryId") == categoryId;
-  if (inside) ids.push_back(text(category, "categoryId"));
+  inside = inside || demo_json::text(category, "categoryId") == categoryId;
+  if (inside) ids.push_back(demo_json::text(category, "categoryId"));
   bool found = inside;
   for (const json& child : listOf(category, "childCategories")) {
     found = collectSubtree(child, categoryId, inside, ids) || found;
@@ -47,7 +44,7 @@ std::string teacherNames(const json& course) {
   std::string names;
   for (const json& teacher : listOf(course, "teacherList")) {
     if (!names.empty()) names += "，";
-    names += text(teacher, "teacherName");
+    names += demo_json::text(teacher, "teacherName");
   }
   return names;
 }
@@ -55,27 +52,27 @@ std::string teacherNames(const json& course) {
 bool holds(const json& course, const std::string& keywords) {
   const std::string wanted = lowerAscii(keywords);
   for (const std::string& field :
-       {text(course, "courseTitle"), teacherNames(course), text(course, "tagName")}) {
+       {demo_json::text(course, "courseTitle"), teacherNames(course), demo_json::text(course, "tagName")}) {
     if (lowerAscii(field).find(wanted) != std::string::npos) return true;
   }
   return false;
 }
 
 bool opensOnPhones(const json& course) {
-  const std::string standard = text(course, "courseStandard");
+  const std::string standard = demo_json::text(course, "courseStandard");
   return std::none_of(std::begin(kNotForPhones), std::end(kNotForPhones),
                       [&](const char* value) { return standard == value; });
 }
 
 const json* findIn(const json& list, const char* key, const std::string& value) {
   for (const json& entry : list) {
-    if (text(entry, key) == value) return &entry;
+    if (demo_json::text(entry, key) == value) return &entry;
   }
   return nullptr;
 }
 
 const json* findCategory(const json& category, const std::string& categoryId) {
-  if (text(category, "categoryId") == categoryId) return &category;
+  if (demo_json::text(category, "categoryId") == categoryId) return &category;
   for (const json& child : listOf(category, "childCategories")) {
     if (const json* found = findCategory(child, categoryId)) return found;
   }
@@ -119,7 +116,7 @@ std::vector<const json*> CourseCatalogue::findCourses(const std::optional<std::s
   std::vector<const json*> found;
   for (const json& entry : data_.at("courses")) {
     if (byCategory &&
-        std::find(categories.begin(), categories.end(), text(entry, "categoryId")) == categories.end())
+        std::find(categories.begin(), categories.end(), demo_json::text(entry, "categoryId")) == categories.end())
       continue;
     if (keywords && !keywords->empty() && !holds(entry, *keywords)) continue;
     if (supportMobile && !opensOnPhones(entry)) continue;
@@ -132,8 +129,8 @@ json CourseCatalogue::courseJson(const json& course, const std::string& host) co
   json answer = course;
   answer.erase("units");
   answer.erase("videoSeconds");
-  const std::string id = text(course, "id");
-  answer["categoryName"] = categoryName(text(course, "categoryId")).value_or("");
+  const std::string id = demo_json::text(course, "id");
+  answer["categoryName"] = categoryName(demo_json::text(course, "categoryId")).value_or("");
   answer["teacher"] = teacherNames(course);
   answer["coverPath"] = "http://" + host + kCoverPath + id + ".png";
   answer["accessUrl"] = "http://" + host + "/courses/" + id;
@@ -141,19 +138,19 @@ json CourseCatalogue::courseJson(const json& course, const std::string& host) co
   answer["corpCode"] = "demo";
   answer["language"] = "zh_CN";
   answer["commentCount"] = std::count_if(data_.at("comments").begin(), data_.at("comments").end(),
-                                         [&](const json& c) { return text(c, "courseId") == id; });
+                                         [&](const json& c) { return demo_json::text(c, "courseId") == id; });
   if (course.contains("videoSeconds")) answer["videoUrl"] = "http://" + host + kVideoPath + id + ".mp4";
   return answer;
 }
 
 json CourseCatalogue::unitsJson(const json& course, const std::string& host) const {
   json units = json::array();
-  if (text(course, "courseStandard") == "ONESCREEN") return units;
+  if (demo_json::text(course, "courseStandard") == "ONESCREEN") return units;
   for (const json& entry : listOf(course, "units")) {
-    const std::string scoId = text(entry, "scoId");
-    json unit{{"courseId", text(course, "id")},        {"scoId", scoId},
-              {"scoName", text(entry, "scoName")},     {"isChapter", entry.value("isChapter", false)},
-              {"showOrder", text(entry, "showOrder")}, {"minStudyTime", entry.value("minStudyTime", 0LL)}};
+    const std::string scoId = demo_json::text(entry, "scoId");
+    json unit{{"courseId", demo_json::text(course, "id")},        {"scoId", scoId},
+              {"scoName", demo_json::text(entry, "scoName")},     {"isChapter", entry.value("isChapter", false)},
+              {"showOrder", demo_json::text(entry, "showOrder")}, {"minStudyTime", entry.value("minStudyTime", 0LL)}};
     if (entry.contains("videoSeconds")) unit["videoUrl"] = "http://" + host + kVideoPath + scoId + ".mp4";
     if (entry.value("lecture", false)) {
       unit["lectureUrl"] = "http://" + host + kLecturePath + scoId + ".html";
@@ -167,11 +164,11 @@ json CourseCatalogue::unitsJson(const json& course, const std::string& host) con
 json CourseCatalogue::promotionsJson(const std::string& host) const {
   json promotions = json::array();
   for (const json& seed : promotionSeeds()) {
-    const json* promoted = course(text(seed, "courseId"));
+    const json* promoted = course(demo_json::text(seed, "courseId"));
     if (!promoted) continue;
     json promotion = seed;
-    promotion["courseName"] = text(*promoted, "courseTitle");
-    const std::string cover = "http://" + host + kCoverPath + text(*promoted, "id") + ".png";
+    promotion["courseName"] = demo_json::text(*promoted, "courseTitle");
+    const std::string cover = "http://" + host + kCoverPath + demo_json::text(*promoted, "id") + ".png";
     for (const char* size : {"coverImgBig", "coverImgMiddle", "coverImgSmall", "coverImgLeast"})
       promotion[size] = cover;
     promotions.push_back(std::move(promotion));
@@ -189,7 +186,7 @@ std::optional<int> CourseCatalogue::videoSeconds(const std::string& id) const {
 std::optional<std::string> CourseCatalogue::lectureTitle(const std::string& scoId) const {
   const json* found = unit(scoId);
   if (!found || !found->value("lecture", false)) return std::nullopt;
-  return text(*found, "scoName");
+  return demo_json::text(*found, "scoName");
 }
 
 const json* CourseCatalogue::unit(const std::string& scoId) const {
@@ -202,7 +199,7 @@ const json* CourseCatalogue::unit(const std::string& scoId) const {
 std::optional<std::string> CourseCatalogue::categoryName(const std::string& categoryId) const {
   const json* category = findCategory(categoryTree(), categoryId);
   if (!category) return std::nullopt;
-  return text(*category, "categoryName");
+  return demo_json::text(*category, "categoryName");
 }
 
 }  // namespace devserver

@@ -2,16 +2,13 @@
 
 #include <algorithm>
 
+#include "tools/devserver/demo/DemoJson.h"
+
 namespace devserver {
 
 namespace {
 
 using nlohmann::json;
-
-std::string text(const json& object, const char* key) {
-  const auto it = object.find(key);
-  return it != object.end() && it->is_string() ? it->get<std::string>() : std::string();
-}
 
 void addReply(json& comment, json reply) {
   comment["replyCount"] = comment.value("replyCount", 0) + 1;
@@ -25,13 +22,13 @@ void addReply(json& comment, json reply) {
 CourseComments::CourseComments(const CourseCatalogue& catalogue, std::function<double()> clock)
     : clock_(std::move(clock)) {
   for (const json& seed : catalogue.commentSeeds()) {
-    const std::string courseId = text(seed, "courseId");
-    json comment = newComment(courseId, {text(seed, "userId"), text(seed, "userName")}, text(seed, "content"),
+    const std::string courseId = demo_json::text(seed, "courseId");
+    json comment = newComment(courseId, {demo_json::text(seed, "userId"), demo_json::text(seed, "userName")}, demo_json::text(seed, "content"),
                               seed.value("createTime", 0LL), "/");
     for (const json& replySeed : seed.value("replies", json::array())) {
-      addReply(comment, newComment(courseId, {text(replySeed, "userId"), text(replySeed, "userName")},
-                                   text(replySeed, "content"), replySeed.value("createTime", 0LL),
-                                   text(comment, "idPath")));
+      addReply(comment, newComment(courseId, {demo_json::text(replySeed, "userId"), demo_json::text(replySeed, "userName")},
+                                   demo_json::text(replySeed, "content"), replySeed.value("createTime", 0LL),
+                                   demo_json::text(comment, "idPath")));
     }
     comments_[courseId].push_back(std::move(comment));
   }
@@ -60,7 +57,7 @@ std::optional<json> CourseComments::reply(const std::string& courseId, const std
   std::lock_guard lock(mutex_);
   auto& comments = comments_[courseId];
   const auto it = std::find_if(comments.begin(), comments.end(),
-                               [&](const json& c) { return text(c, "idPath") == commentIdPath; });
+                               [&](const json& c) { return demo_json::text(c, "idPath") == commentIdPath; });
   if (it == comments.end()) return std::nullopt;
   json reply = newComment(courseId, author, content, nowMillis(), commentIdPath);
   addReply(*it, reply);

@@ -2,16 +2,13 @@
 
 #include <algorithm>
 
+#include "tools/devserver/demo/DemoJson.h"
+
 namespace devserver {
 
 namespace {
 
 using nlohmann::json;
-
-std::string text(const json& object, const char* key) {
-  const auto it = object.find(key);
-  return it != object.end() && it->is_string() ? it->get<std::string>() : std::string();
-}
 
 double number(const json& object, const char* key) {
   const auto it = object.find(key);
@@ -36,8 +33,8 @@ void mergeUnit(json& unit, const json& clientUnit) {
 CourseRecords::CourseRecords(const CourseCatalogue& catalogue, std::function<double()> clock)
     : catalogue_(catalogue), clock_(std::move(clock)) {
   for (const json& seed : catalogue.recordSeeds()) {
-    const json* course = catalogue.course(text(seed, "courseId"));
-    if (course) records_[text(seed, "userId")].push_back(newRecord(text(seed, "userId"), *course, seed));
+    const json* course = catalogue.course(demo_json::text(seed, "courseId"));
+    if (course) records_[demo_json::text(seed, "userId")].push_back(newRecord(demo_json::text(seed, "userId"), *course, seed));
   }
 }
 
@@ -49,7 +46,7 @@ json CourseRecords::recordsOf(const std::string& userId) const {
 
 std::vector<std::string> CourseRecords::courseIdsOf(const std::string& userId) const {
   std::vector<std::string> ids;
-  for (const json& record : recordsOf(userId)) ids.push_back(text(record, "courseId"));
+  for (const json& record : recordsOf(userId)) ids.push_back(demo_json::text(record, "courseId"));
   return ids;
 }
 
@@ -86,7 +83,7 @@ std::optional<json> CourseRecords::select(const std::string& userId, const std::
 bool CourseRecords::remove(const std::string& userId, const std::string& courseId) {
   std::lock_guard lock(mutex_);
   json* held = find(userId, courseId);
-  if (!held || text(*held, "obtainedWay") != "SELF") return false;
+  if (!held || demo_json::text(*held, "obtainedWay") != "SELF") return false;
   auto& records = records_[userId];
   records.erase(records.begin() + (held - records.data()));
   return true;
@@ -97,15 +94,15 @@ json CourseRecords::merge(const std::string& userId, const json& clientRecords) 
     std::lock_guard lock(mutex_);
     for (const json& client : clientRecords.is_array() ? clientRecords : json::array()) {
       if (!client.is_object()) continue;
-      json* record = find(userId, text(client, "courseId"));
+      json* record = find(userId, demo_json::text(client, "courseId"));
       if (!record) continue;  // the device holds a course the user no longer has
       for (const char* key : {"studyRate", "studyTime", "lastStudyTime", "lastModifyTime"})
         keepLarger(*record, client, key);
-      const json* course = catalogue_.course(text(*record, "courseId"));
+      const json* course = catalogue_.course(demo_json::text(*record, "courseId"));
       if (course && number(*record, "studyRate") >= 100.0) (*record)["score"] = number(*course, "score");
       for (const json& clientUnit : client.value("scoStudyRecordList", json::array())) {
         for (json& unit : (*record)["scoStudyRecordList"]) {
-          if (text(unit, "scoId") == text(clientUnit, "scoId")) mergeUnit(unit, clientUnit);
+          if (demo_json::text(unit, "scoId") == demo_json::text(clientUnit, "scoId")) mergeUnit(unit, clientUnit);
         }
       }
     }
@@ -114,11 +111,11 @@ json CourseRecords::merge(const std::string& userId, const json& clientRecords) 
 }
 
 json CourseRecords::newRecord(const std::string& userId, const json& course, const json& seed) const {
-  const std::string courseId = text(course, "id");
+  const std::string courseId = demo_json::text(course, "id");
   const double rate = number(seed, "studyRate");
   json record{{"courseId", courseId},
               {"userId", userId},
-              {"courseName", text(course, "courseTitle")},
+              {"courseName", demo_json::text(course, "courseTitle")},
               {"studyRate", rate},
               {"score", rate >= 100.0 ? number(course, "score") : 0.0},
               {"minStudyTime", number(course, "minStudyTime")},
@@ -130,7 +127,7 @@ json CourseRecords::newRecord(const std::string& userId, const json& course, con
   }
   json units = json::array();
   for (const json& unit : catalogue_.unitsJson(course, "")) {
-    const std::string scoId = text(unit, "scoId");
+    const std::string scoId = demo_json::text(unit, "scoId");
     // Headings have nothing to study, so they count as done from the start.
     const bool chapter = unit.value("isChapter", false);
     json unitRecord{{"scoId", scoId},
@@ -141,7 +138,7 @@ json CourseRecords::newRecord(const std::string& userId, const json& course, con
                     {"totalTime", catalogue_.videoSeconds(scoId).value_or(0) * 1000},
                     {"studyRate", chapter ? 100.0 : 0.0}};
     for (const json& seeded : seed.value("units", json::array())) {
-      if (text(seeded, "scoId") == scoId) unitRecord.update(seeded);
+      if (demo_json::text(seeded, "scoId") == scoId) unitRecord.update(seeded);
     }
     units.push_back(std::move(unitRecord));
   }
@@ -152,7 +149,7 @@ json CourseRecords::newRecord(const std::string& userId, const json& course, con
 json* CourseRecords::find(const std::string& userId, const std::string& courseId) {
   auto& records = records_[userId];
   const auto it = std::find_if(records.begin(), records.end(),
-                               [&](const json& r) { return text(r, "courseId") == courseId; });
+                               [&](const json& r) { return demo_json::text(r, "courseId") == courseId; });
   return it == records.end() ? nullptr : &*it;
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tools/devserver/demo/DemoPage.h"
+#include "tools/devserver/demo/DemoJson.h"
 
 namespace devserver {
 
@@ -22,32 +23,10 @@ using Json = nlohmann::json;
 using IdSets = std::map<std::string, std::set<std::string>>;
 
 constexpr double kDaySeconds = 86400;
-constexpr char kFullWidthComma[] = "，";
-
-long long nowMilliseconds() {
-  using namespace std::chrono;
-  return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
-}
-
-Json readJson(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return Json::parse(text.str(), nullptr, false);
-}
-
-OpenAnswer jsonAnswer(const Json& json) {
-  return OpenAnswer::json(json.dump(-1, ' ', false, Json::error_handler_t::replace));
-}
+constexpr char kAnsFullWidthComma[] = "，";
 
 OpenAnswer flag(bool value) {
   return OpenAnswer::json(value ? "true" : "false");
-}
-
-// The parameter decoded from its JSON text; null when absent or not JSON.
-Json parameter(const OpenCall& call, const std::string& name) {
-  const auto it = call.parameters.find(name);
-  return it == call.parameters.end() ? Json() : Json::parse(it->second, nullptr, false);
 }
 
 std::string textParameter(const OpenCall& call, const std::string& name) {
@@ -64,12 +43,12 @@ std::string textMember(const Json& object, const char* key) {
 }
 
 // The topic names of a question's topic field: split at either comma, empty names left out.
-std::vector<std::string> topicNames(const std::string& field) {
+std::vector<std::string> ansTopicNames(const std::string& field) {
   std::string unified;
   for (std::size_t i = 0; i < field.size();) {
-    if (field.compare(i, sizeof kFullWidthComma - 1, kFullWidthComma) == 0) {
+    if (field.compare(i, sizeof kAnsFullWidthComma - 1, kAnsFullWidthComma) == 0) {
       unified += ',';
-      i += sizeof kFullWidthComma - 1;
+      i += sizeof kAnsFullWidthComma - 1;
     } else {
       unified += field[i++];
     }
@@ -129,7 +108,7 @@ class QaDemo {
 
   OpenAnswer getQuestion(const OpenCall& call, const std::string& userId) {
     const Json* question = findQuestion(textParameter(call, "questionId"));
-    return question ? jsonAnswer(questionView(*question, userId)) : notFound("question");
+    return question ? demo_json::answer(questionView(*question, userId)) : notFound("question");
   }
 
   OpenAnswer loadQuestions(const OpenCall& call, const std::string& userId) {
@@ -186,7 +165,7 @@ class QaDemo {
   }
 
   OpenAnswer addQuestion(const OpenCall& call, const std::string& userId) {
-    const Json asked = parameter(call, "question");
+    const Json asked = demo_json::parameter(call, "question");
     if (!asked.is_object() || blank(textMember(asked, "title"))) {
       return OpenAnswer::error("qa.question.invalid", "a question needs a title");
     }
@@ -197,14 +176,14 @@ class QaDemo {
                      {"shareInWeibo", asked.value("shareInWeibo", Json(false)).is_boolean() &&
                                           asked.value("shareInWeibo", false)},
                      {"createBy", userId},
-                     {"createTime", nowMilliseconds()}};
+                     {"createTime", demo_json::nowMilliseconds()}};
     tag(question);
     questions_.push_back(question);
-    return jsonAnswer(questionView(question, userId));
+    return demo_json::answer(questionView(question, userId));
   }
 
   OpenAnswer updateQuestion(const OpenCall& call, const std::string& userId) {
-    const Json edited = parameter(call, "question");
+    const Json edited = demo_json::parameter(call, "question");
     if (!edited.is_object()) return OpenAnswer::error("qa.question.invalid", "question must be an object");
     Json* question = findQuestion(textMember(edited, "questionId"));
     if (!question) return notFound("question");
@@ -217,7 +196,7 @@ class QaDemo {
     (*question)["topicName"] = textMember(edited, "topicName");
     tag(*question);
     edited_[userId].insert(idOf(*question, "questionId"));
-    return jsonAnswer(questionView(*question, userId));
+    return demo_json::answer(questionView(*question, userId));
   }
 
   OpenAnswer isFavoriteQuestion(const OpenCall& call, const std::string& userId) {
@@ -242,7 +221,7 @@ class QaDemo {
   }
 
   OpenAnswer addAnswer(const OpenCall& call, const std::string& userId) {
-    const Json given = parameter(call, "answer");
+    const Json given = demo_json::parameter(call, "answer");
     if (!given.is_object() || blank(textMember(given, "content"))) {
       return OpenAnswer::error("qa.answer.invalid", "an answer needs text");
     }
@@ -254,13 +233,13 @@ class QaDemo {
                    {"ip", "127.0.0.1"},
                    {"isOfficial", false},
                    {"operationType", "ADD"},
-                   {"answerTime", nowMilliseconds()}};
+                   {"answerTime", demo_json::nowMilliseconds()}};
     answers_.push_back(answer);
-    return jsonAnswer(answerView(answer, userId));
+    return demo_json::answer(answerView(answer, userId));
   }
 
   OpenAnswer updateAnswer(const OpenCall& call, const std::string& userId) {
-    const Json given = parameter(call, "answer");
+    const Json given = demo_json::parameter(call, "answer");
     if (!given.is_object()) return OpenAnswer::error("qa.answer.invalid", "answer must be an object");
     Json* answer = findAnswer(textMember(given, "answerId"));
     if (!answer) return notFound("answer");
@@ -270,7 +249,7 @@ class QaDemo {
       return OpenAnswer::error("qa.answer.invalid", "an answer needs text");
     (*answer)["content"] = textMember(given, "content");
     (*answer)["operationType"] = "MODIFY";
-    return jsonAnswer(answerView(*answer, userId));
+    return demo_json::answer(answerView(*answer, userId));
   }
 
   // One agreement per user and answer.
@@ -296,12 +275,12 @@ class QaDemo {
 
   OpenAnswer getTopic(const OpenCall& call, const std::string& userId) {
     const Json* topic = findTopic("topicId", textParameter(call, "topicId"));
-    return topic ? jsonAnswer(topicView(*topic, userId)) : notFound("topic");
+    return topic ? demo_json::answer(topicView(*topic, userId)) : notFound("topic");
   }
 
   OpenAnswer getTopicByContent(const OpenCall& call, const std::string& userId) {
     const Json* topic = findTopic("content", textParameter(call, "content"));
-    return jsonAnswer(topic ? topicView(*topic, userId) : Json());
+    return demo_json::answer(topic ? topicView(*topic, userId) : Json());
   }
 
   OpenAnswer loadMyConcernedTopics(const OpenCall&, const std::string& userId) {
@@ -309,7 +288,7 @@ class QaDemo {
     for (const Json& topic : topics_) {
       if (follows_[userId].contains(idOf(topic, "topicId"))) topics.push_back(topicView(topic, userId));
     }
-    return jsonAnswer(topics);
+    return demo_json::answer(topics);
   }
 
   // Most questions first.
@@ -351,7 +330,7 @@ class QaDemo {
   OpenAnswer getUserInfo(const OpenCall& call, const std::string&) {
     const std::string userId = textParameter(call, "userId");
     if (!profiles_.contains(userId)) return notFound("user");
-    return jsonAnswer(profileView(userId));
+    return demo_json::answer(profileView(userId));
   }
 
  private:
@@ -378,14 +357,14 @@ class QaDemo {
 
   // Links the question to the topics its topic field names, making the ones that do not exist yet.
   void tag(Json& question) {
-    const std::vector<std::string> names = topicNames(textMember(question, "topicName"));
+    const std::vector<std::string> names = ansTopicNames(textMember(question, "topicName"));
     Json ids = Json::array();
     for (const std::string& name : names) {
       const Json* topic = findTopic("content", name);
       if (!topic) {
         topics_.push_back({{"topicId", "QT-" + std::to_string(++issued_)},
                            {"content", name},
-                           {"createTime", nowMilliseconds()}});
+                           {"createTime", demo_json::nowMilliseconds()}});
         topic = &topics_.back();
       }
       ids.push_back((*topic)["topicId"]);
@@ -522,8 +501,8 @@ class QaDemo {
 }  // namespace
 
 void installDemoAns(OpenServer& server, const std::string& dataFolder) {
-  const Json data = readJson(dataFolder + "/ans/qa.json");
-  auto demo = std::make_shared<QaDemo>(data.is_object() ? data : Json::object(), nowMilliseconds());
+  const Json data = demo_json::readFile(dataFolder + "/ans/qa.json");
+  auto demo = std::make_shared<QaDemo>(data.is_object() ? data : Json::object(), demo_json::nowMilliseconds());
   using Method = OpenAnswer (QaDemo::*)(const OpenCall&, const std::string&);
   const std::pair<const char*, Method> methods[] = {
       {"/v1/qa/question/get", &QaDemo::getQuestion},

@@ -250,7 +250,7 @@ class ExamBook {
   std::map<std::pair<std::string, std::string>, Standing> standings_;
 };
 
-std::optional<json> readJson(const std::string& path) {
+std::optional<json> readExamFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   std::ostringstream text;
@@ -261,7 +261,7 @@ std::optional<json> readJson(const std::string& path) {
 }
 
 // A parameter's JSON text, decoded; null when it is absent or no JSON.
-json parameter(const OpenCall& call, const std::string& name) {
+json examParameter(const OpenCall& call, const std::string& name) {
   const auto it = call.parameters.find(name);
   if (it == call.parameters.end()) return nullptr;
   json value = json::parse(it->second, nullptr, false);
@@ -283,7 +283,7 @@ bool wellFormed(const json& data) {
 
 void installDemoEms(OpenServer& server, const std::string& dataFolder) {
   const std::string path = dataFolder + "/ems/exams.json";
-  const std::optional<json> data = readJson(path);
+  const std::optional<json> data = readExamFile(path);
   if (!data || !wellFormed(*data)) {
     std::fprintf(stderr, "demo exams left out: %s is missing or malformed\n", path.c_str());
     return;
@@ -299,18 +299,18 @@ void installDemoEms(OpenServer& server, const std::string& dataFolder) {
     return OpenAnswer::json(std::to_string(book->unjudged(call.user->userId)));
   });
   server.method("/v1/ems/paper/loadPapers", [book](const OpenCall& call) {
-    const json examIds = parameter(call, "examIds");
+    const json examIds = examParameter(call, "examIds");
     json papers = json::array();
     if (examIds.is_string()) papers = book->enter(call.user->userId, examIds.get<std::string>());
     return OpenAnswer::json(papers.dump());
   });
   server.method("/v1/ems/paper/getLastPaper", [book](const OpenCall& call) {
-    const json examId = parameter(call, "examId");
+    const json examId = examParameter(call, "examId");
     if (!examId.is_string()) return OpenAnswer::json("null");
     return OpenAnswer::json(book->lastPaper(call.user->userId, examId.get<std::string>()).dump());
   });
   server.method("/v1/ems/paper/batchSubmit", [book](const OpenCall& call) {
-    const json papers = parameter(call, "papers");
+    const json papers = examParameter(call, "papers");
     if (!papers.is_array()) return OpenAnswer::error("ems.paper.invalid", "papers must be a list");
     json results = json::array();
     for (const json& paper : papers) {

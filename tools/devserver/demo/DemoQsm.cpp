@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "tools/devserver/demo/DemoPage.h"
+#include "tools/devserver/demo/DemoJson.h"
 
 namespace devserver {
 
@@ -25,13 +26,6 @@ double nowSeconds() {
 
 long long milliseconds(double seconds) {
   return static_cast<long long>(seconds * 1000);
-}
-
-Json readJson(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return Json::parse(text.str(), nullptr, false);
 }
 
 std::string dump(const Json& json) {
@@ -229,7 +223,7 @@ class SurveyDemo {
 
 std::map<std::string, std::string> openUsers(const std::string& dataFolder) {
   std::map<std::string, std::string> users;
-  const Json open = readJson(dataFolder + "/open.json");
+  const Json open = demo_json::readFile(dataFolder + "/open.json");
   if (!open.is_object()) return users;
   for (const Json& user : open.value("users", Json::array())) {
     if (user.is_object()) users.emplace(user.value("userId", ""), user.value("loginName", ""));
@@ -240,7 +234,7 @@ std::map<std::string, std::string> openUsers(const std::string& dataFolder) {
 }  // namespace
 
 void installDemoQsm(OpenServer& server, const std::string& dataFolder) {
-  const Json data = readJson(dataFolder + "/qsm/surveys.json");
+  const Json data = demo_json::readFile(dataFolder + "/qsm/surveys.json");
   auto demo = std::make_shared<SurveyDemo>(data.is_object() ? data : Json::object(), openUsers(dataFolder),
                                            nowSeconds());
   server.method("/v1/qsm/survey/sync", [demo](const OpenCall& call) { return demo->sync(call); });

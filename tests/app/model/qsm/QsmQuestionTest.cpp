@@ -12,7 +12,7 @@ namespace {
 
 // A question of the type with one option per letter of the pattern: 'o' plain, 'x' chosen, 'i' opens
 // a text field, 'I' opens a text field and is chosen.
-std::shared_ptr<QsmQuestion> question(const std::string& type, const std::string& pattern,
+std::shared_ptr<QsmQuestion> qsmQuestion(const std::string& type, const std::string& pattern,
                                       std::optional<std::string> inputText = std::nullopt) {
   auto q = std::make_shared<QsmQuestion>();
   q->questionType = type;
@@ -30,15 +30,15 @@ std::shared_ptr<QsmQuestion> question(const std::string& type, const std::string
 }
 
 TEST(QsmQuestionTest, SelectedItemsKeepOptionOrder) {
-  const auto q = question(QsmQuestion::kMultipleSelect, "oxoox");
+  const auto q = qsmQuestion(QsmQuestion::kMultipleSelect, "oxoox");
   std::vector<std::string> ids;
   for (const auto& option : q->selectedItems()) ids.push_back(*option->optionId);
   EXPECT_EQ(ids, (std::vector<std::string>{"id2", "id5"}));
   EXPECT_EQ(q->firstOrDefaultSelectedItem()->optionId, "id2");
   EXPECT_TRUE(q->lastOptionSelected());
-  EXPECT_EQ(question(QsmQuestion::kSingleSelect, "ooo")->firstOrDefaultSelectedItem(), nullptr);
-  EXPECT_FALSE(question(QsmQuestion::kSingleSelect, "")->lastOptionSelected());
-  EXPECT_FALSE(question(QsmQuestion::kSingleSelect, "-")->lastOptionSelected());
+  EXPECT_EQ(qsmQuestion(QsmQuestion::kSingleSelect, "ooo")->firstOrDefaultSelectedItem(), nullptr);
+  EXPECT_FALSE(qsmQuestion(QsmQuestion::kSingleSelect, "")->lastOptionSelected());
+  EXPECT_FALSE(qsmQuestion(QsmQuestion::kSingleSelect, "-")->lastOptionSelected());
 }
 
 TEST(QsmQuestionTest, CanInputTextByTypeAndOptions) {
@@ -56,7 +56,7 @@ TEST(QsmQuestionTest, CanInputTextByTypeAndOptions) {
       {"RATING", "ooi", false},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(question(c.type, c.pattern)->canInputText(), c.canInput) << c.type << " " << c.pattern;
+    EXPECT_EQ(qsmQuestion(c.type, c.pattern)->canInputText(), c.canInput) << c.type << " " << c.pattern;
   }
 }
 
@@ -83,7 +83,7 @@ TEST(QsmQuestionTest, IsAnsweredFollowsTheLastOptionWhenTextMayBeTyped) {
       {"multiple choice, two chosen", QsmQuestion::kMultipleSelect, "xoox", std::nullopt, true},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(question(c.type, c.pattern, c.text)->isAnswered(), c.answered) << c.name;
+    EXPECT_EQ(qsmQuestion(c.type, c.pattern, c.text)->isAnswered(), c.answered) << c.name;
 }
 
 TEST(QsmQuestionTest, TheDescriptionPropertyIsWhatDescriptionAnswers) {

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr double kNow = 1700000000;
+constexpr double kSurveyNow = 1700000000;
 
 std::optional<pf::Date> at(double seconds) {
   return pf::Date{seconds};
@@ -24,17 +24,17 @@ TEST(SurveyRulesTest, StatusTextAtTheEdgesOfTheWindow) {
     std::optional<pf::Date> end;
     const char* text;
   } cases[] = {
-      {"before the start", false, at(kNow + 1), at(kNow + 100), QsmService::kStatusWaiting},
-      {"exactly at the start", false, at(kNow), at(kNow + 100), QsmService::kStatusOpen},
-      {"inside the window", false, at(kNow - 1), at(kNow + 1), QsmService::kStatusOpen},
-      {"exactly at the end", false, at(kNow - 100), at(kNow), QsmService::kStatusExpired},
-      {"after the end", false, at(kNow - 100), at(kNow - 1), QsmService::kStatusExpired},
-      {"joined before the start", true, at(kNow + 1), at(kNow + 100), QsmService::kStatusDone},
-      {"joined after the end", true, at(kNow - 100), at(kNow - 1), QsmService::kStatusDone},
-      {"no start time, before the end", false, std::nullopt, at(kNow + 1), QsmService::kStatusOpen},
-      {"no start time, after the end", false, std::nullopt, at(kNow - 1), QsmService::kStatusExpired},
-      {"no end time, started", false, at(kNow - 1), std::nullopt, QsmService::kStatusOpen},
-      {"no end time, not started", false, at(kNow + 1), std::nullopt, QsmService::kStatusWaiting},
+      {"before the start", false, at(kSurveyNow + 1), at(kSurveyNow + 100), QsmService::kStatusWaiting},
+      {"exactly at the start", false, at(kSurveyNow), at(kSurveyNow + 100), QsmService::kStatusOpen},
+      {"inside the window", false, at(kSurveyNow - 1), at(kSurveyNow + 1), QsmService::kStatusOpen},
+      {"exactly at the end", false, at(kSurveyNow - 100), at(kSurveyNow), QsmService::kStatusExpired},
+      {"after the end", false, at(kSurveyNow - 100), at(kSurveyNow - 1), QsmService::kStatusExpired},
+      {"joined before the start", true, at(kSurveyNow + 1), at(kSurveyNow + 100), QsmService::kStatusDone},
+      {"joined after the end", true, at(kSurveyNow - 100), at(kSurveyNow - 1), QsmService::kStatusDone},
+      {"no start time, before the end", false, std::nullopt, at(kSurveyNow + 1), QsmService::kStatusOpen},
+      {"no start time, after the end", false, std::nullopt, at(kSurveyNow - 1), QsmService::kStatusExpired},
+      {"no end time, started", false, at(kSurveyNow - 1), std::nullopt, QsmService::kStatusOpen},
+      {"no end time, not started", false, at(kSurveyNow + 1), std::nullopt, QsmService::kStatusWaiting},
       {"no times at all", false, std::nullopt, std::nullopt, QsmService::kStatusOpen},
   };
   for (const auto& c : cases) {
@@ -42,7 +42,7 @@ TEST(SurveyRulesTest, StatusTextAtTheEdgesOfTheWindow) {
     survey.joined = c.joined;
     survey.startTime = c.start;
     survey.endTime = c.end;
-    EXPECT_EQ(QsmService::statusTextOfSurvey(survey, pf::Date{kNow}), c.text) << c.name;
+    EXPECT_EQ(QsmService::statusTextOfSurvey(survey, pf::Date{kSurveyNow}), c.text) << c.name;
   }
 }
 
