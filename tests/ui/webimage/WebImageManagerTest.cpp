@@ -322,3 +322,43 @@ TEST_F(WebImageManagerTest, CancelledPrefetchNeverCompletes) {
   settle();
   EXPECT_EQ(ended.load(), 0);
 }
+
+// Loads and cancels from several threads over good, failing and shared addresses: every load not
+// cancelled ends once, the failed addresses are remembered, and nothing stays running.
+TEST_F(WebImageManagerTest, ConcurrencyLoadsAndCancelsFromManyThreads) {
+  for (int i = 0; i < 4; ++i) server.route("/good" + std::to_string(i) + ".png", devserver::answers::text(200, red));
+  server.route("/bad.png", devserver::answers::text(404, "no"));
+  struct Load {
+    std::atomic<int> ends{0};
+    bool cancelled = false;
+  };
+  std::vector<std::shared_ptr<Load>> loads;
+  std::mutex loadsMutex;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      for (int round = 0; round < 25; ++round) {
+        auto load = std::make_shared<Load>();
+        const std::string path = (round + t) % 5 == 4 ? "/bad.png" : "/good" + std::to_string(round % 4) + ".png";
+        auto operation = manager->downloadWithURL(parsedUrl(path), 0, nullptr,
+                                                  [load](auto, pf::ErrorPtr, ImageCacheType, bool) { ++load->ends; });
+        if (round % 4 == t % 4) {
+          operation->cancel();
+          load->cancelled = true;
+        }
+        std::lock_guard lock(loadsMutex);
+        loads.push_back(load);
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_TRUE(runMainUntil([&] {
+    return !manager->isRunning() && std::all_of(loads.begin(), loads.end(), [](const auto& load) {
+             return load->cancelled || load->ends == 1;
+           });
+  }, 10));
+  settle(0.1);
+  for (const auto& load : loads) EXPECT_LE(load->ends.load(), 1);
+  EXPECT_TRUE(manager->hasFailed(parsedUrl("/bad.png")));
+  EXPECT_FALSE(manager->isRunning());
+}
