@@ -5,7 +5,7 @@
 # Seconds of user and system CPU used so far by this shell's finished children (from /proc: a
 # subshell's `times` would report its own children).
 stage_children_cpu() {
-  awk -v hz="$(getconf CLK_TCK)" '{ sub(/^.*\) /, ""); printf "%.2f %.2f", $14 / hz, $15 / hz }' "/proc/$$/stat"
+  awk -v hz="$(getconf CLK_TCK)" '{ sub(/^.*\) /, ""); printf "%.2f %.2f\n", $14 / hz, $15 / hz }' "/proc/$$/stat"
 }
 
 stage() {
