@@ -115,6 +115,25 @@ TEST_P(PanelDeckLifecycleTest, ShadowFollowsTheSlidingViewAndFadesInAtRest) {
   EXPECT_EQ(shadow->superlayer(), sliding->layer()->superlayer());
 }
 
+TEST_P(PanelDeckLifecycleTest, LeavingTheDeckFreesItAndItsScreens) {
+  showAppDeck(GetParam());
+  deck->setCenterhiddenInteractivity(DeckCenterTapToClose);
+  deck->openLeftView();
+  settle();
+  deck->setCenterController(std::make_shared<Page>("next", journal, kOtherColor));
+  std::weak_ptr<PanelDeckController> deckWatch = deck;
+  std::weak_ptr<Page> menuWatch = menu;
+  std::weak_ptr<ModuleScreen> centerWatch = center;
+  navigation->popViewControllerAnimated(false);
+  deck.reset();
+  menu.reset();
+  center.reset();
+  settle(2);
+  EXPECT_TRUE(deckWatch.expired());
+  EXPECT_TRUE(menuWatch.expired());
+  EXPECT_TRUE(centerWatch.expired());
+}
+
 INSTANTIATE_TEST_SUITE_P(Profiles, PanelDeckLifecycleTest,
                          testing::Values(pf::Screen::Profile::Phone, pf::Screen::Profile::Tablet),
                          [](const auto& info) { return info.param == pf::Screen::Profile::Phone ? "Phone" : "Tablet"; });
