@@ -7,6 +7,7 @@
 // Threads: progress and the final completion run on the operation's thread, partial pictures on the
 // main queue; cancel works from any thread, and once it returns no callback of this operation starts.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
