@@ -25,10 +25,10 @@
 
 namespace {
 
-using GestureState = pf::GestureRecognizer::State;
+using GridGestureState = pf::GestureRecognizer::State;
 
-bool gridGestureIsOver(GestureState state) {
-  return state == GestureState::Ended || state == GestureState::Cancelled || state == GestureState::Failed;
+bool gridGestureIsOver(GridGestureState state) {
+  return state == GridGestureState::Ended || state == GridGestureState::Cancelled || state == GridGestureState::Failed;
 }
 
 bool gridHasBit(GridItemAnimation animation, GridItemAnimation bit) {
@@ -668,7 +668,7 @@ std::optional<bool> GridView::shouldRecognizeSimultaneously(pf::GestureRecognize
 }
 
 void GridView::tapGestureUpdated(pf::GestureRecognizer& gesture) {
-  if (gesture.state() != GestureState::Ended) return;
+  if (gesture.state() != GridGestureState::Ended) return;
   const long position = itemAt(gesture.locationInView(this));
   auto delegate = actionDelegate();
   if (position == kInvalidPosition) {
@@ -687,8 +687,8 @@ void GridView::longPressGestureUpdated(pf::GestureRecognizer& gesture) {
     if (itemAt(location) != kInvalidPosition) setEditing(true);
     return;
   }
-  const GestureState state = gesture.state();
-  if (state == GestureState::Began) {
+  const GridGestureState state = gesture.state();
+  if (state == GridGestureState::Began) {
     if (!movingCell_ && itemAt(location) != kInvalidPosition) sortingMoveDidStartAtPoint(location);
   } else if (gridGestureIsOver(state)) {
     if (sortingPanGesture_) GridViewAdditions::end(*sortingPanGesture_);
@@ -699,20 +699,20 @@ void GridView::longPressGestureUpdated(pf::GestureRecognizer& gesture) {
 void GridView::sortingPanGestureUpdated(pf::GestureRecognizer& gesture) {
   auto& pan = static_cast<pf::PanGestureRecognizer&>(gesture);
   switch (gesture.state()) {
-    case GestureState::Changed: {
+    case GridGestureState::Changed: {
       if (!movingCell_) return;
       const pf::Point translation = pan.translationInView(this);
       movingCell_->setTransform(pf::AffineTransform::makeTranslation(translation.x, translation.y));
       sortingMoveDidContinueToPoint(pan.locationInView(this));
       break;
     }
-    case GestureState::Began:
+    case GridGestureState::Began:
       autoScrollActive_ = true;
       sortingAutoScrollMovementCheck();
       break;
-    case GestureState::Ended:
-    case GestureState::Cancelled:
-    case GestureState::Failed:
+    case GridGestureState::Ended:
+    case GridGestureState::Cancelled:
+    case GridGestureState::Failed:
       autoScrollActive_ = false;
       break;
     default:
@@ -864,10 +864,10 @@ void GridView::scheduleTransformFinish() {
 
 void GridView::pinchGestureUpdated(pf::GestureRecognizer& gesture) {
   auto& pinch = static_cast<pf::PinchGestureRecognizer&>(gesture);
-  const GestureState state = gesture.state();
+  const GridGestureState state = gesture.state();
   if (gridGestureIsOver(state)) return scheduleTransformFinish();
-  if (state == GestureState::Began) transformingGestureDidBeginWithGesture(gesture);
-  if (state != GestureState::Began && state != GestureState::Changed) return;
+  if (state == GridGestureState::Began) transformingGestureDidBeginWithGesture(gesture);
+  if (state != GridGestureState::Began && state != GridGestureState::Changed) return;
   auto cell = transformingCell_;
   const auto content = cell ? cell->contentView() : nullptr;
   if (!content) return;
@@ -888,10 +888,10 @@ void GridView::pinchGestureUpdated(pf::GestureRecognizer& gesture) {
 
 void GridView::rotationGestureUpdated(pf::GestureRecognizer& gesture) {
   auto& rotation = static_cast<pf::RotationGestureRecognizer&>(gesture);
-  const GestureState state = gesture.state();
+  const GridGestureState state = gesture.state();
   if (gridGestureIsOver(state)) return scheduleTransformFinish();
-  if (state == GestureState::Began) return transformingGestureDidBeginWithGesture(gesture);
-  if (state != GestureState::Changed || !transformingCell_) return;
+  if (state == GridGestureState::Began) return transformingGestureDidBeginWithGesture(gesture);
+  if (state != GridGestureState::Changed || !transformingCell_) return;
   const auto& content = transformingCell_->contentView();
   if (!content) return;
   content->setTransform(content->transform().rotated(rotation.rotation() - lastRotation_));
@@ -900,8 +900,8 @@ void GridView::rotationGestureUpdated(pf::GestureRecognizer& gesture) {
 
 void GridView::panGestureUpdated(pf::GestureRecognizer& gesture) {
   auto& pan = static_cast<pf::PanGestureRecognizer&>(gesture);
-  const GestureState state = gesture.state();
-  if (state == GestureState::Changed) {
+  const GridGestureState state = gesture.state();
+  if (state == GridGestureState::Changed) {
     if (pan.numberOfTouches() != 2) GridViewAdditions::end(pan);
     if (!transformingCell_ || !transformingCell_->contentView()) return;
     const auto& content = transformingCell_->contentView();
@@ -909,7 +909,7 @@ void GridView::panGestureUpdated(pf::GestureRecognizer& gesture) {
     const pf::Point center = content->center();
     content->setCenter({center.x + move.x, center.y + move.y});
     pan.setTranslation({0, 0}, this);
-  } else if (state == GestureState::Began) {
+  } else if (state == GridGestureState::Began) {
     transformingGestureDidBeginWithGesture(gesture);
     setScrollEnabled(false);
   } else if (gridGestureIsOver(state)) {

@@ -17,7 +17,7 @@
 
 namespace {
 
-using Move = std::pair<long, long>;
+using GridMove = std::pair<long, long>;
 using squaregrid::SquareGridTest;
 
 // Takes delete requests (item 1 cannot be deleted), sorts its model and opens items at full size.
@@ -61,8 +61,8 @@ class EditingSource : public squaregrid::SquareSource, public GridViewSortingDel
   std::vector<long> deletes;
   std::vector<bool> edits;
   int emptyTaps = 0;
-  std::vector<Move> moves;
-  std::vector<Move> exchanges;
+  std::vector<GridMove> moves;
+  std::vector<GridMove> exchanges;
   int drops = 0;
   std::vector<std::string> transforms;
 };
@@ -155,7 +155,7 @@ TEST_P(GridEditingTest, ASlowPushDragReportsOneMovePerPlaceCrossed) {
   slide(at, leftPartOf(5));
   fingers->lift(0);
   host->advance(0.5);
-  EXPECT_EQ(editing->moves, (std::vector<Move>{{2, 3}, {3, 4}, {4, 5}}));
+  EXPECT_EQ(editing->moves, (std::vector<GridMove>{{2, 3}, {3, 4}, {4, 5}}));
   EXPECT_EQ(editing->drops, 1);
   EXPECT_EQ(grid->movingCell(), nullptr);
   EXPECT_DOUBLE_EQ(grid->contentOffset().x, 0);
@@ -175,12 +175,12 @@ TEST_P(GridEditingTest, APushInOneStepRenumbersTheItemsBetween) {
   grid->sortingMoveDidContinueToPoint(gridPointOfItem(13, 0.5, 0.5 + 1.5));
   EXPECT_TRUE(editing->moves.empty());
   grid->sortingMoveDidContinueToPoint(gridPointOfItem(5, 0.5, 0.5));
-  EXPECT_EQ(editing->moves, (std::vector<Move>{{2, 5}}));
+  EXPECT_EQ(editing->moves, (std::vector<GridMove>{{2, 5}}));
   for (long place : {2L, 3L, 4L}) {
     EXPECT_EQ(squaregrid::shownName(*grid->cellForItemAtIndex(place)), squaregrid::itemName(place + 1));
   }
   grid->sortingMoveDidContinueToPoint(gridPointOfItem(2, 0.5, 0.5));
-  EXPECT_EQ(editing->moves, (std::vector<Move>{{2, 5}, {5, 2}}));
+  EXPECT_EQ(editing->moves, (std::vector<GridMove>{{2, 5}, {5, 2}}));
   grid->sortingMoveDidStopAtPoint(gridPointOfItem(2, 0.5, 0.5));
   host->advance(0.5);
   EXPECT_EQ(lifted->tag(), GridView::kItemTagOffset + 2);
@@ -192,7 +192,7 @@ TEST_P(GridEditingTest, ASwapTradesPlacesWithTheItemUnderTheLiftedOne) {
   grid->sortingMoveDidStartAtPoint(gridPointOfItem(0, 0.5, 0.5));
   auto other = grid->cellForItemAtIndex(4);
   grid->sortingMoveDidContinueToPoint(gridPointOfItem(4, 0.5, 0.5));
-  EXPECT_EQ(editing->exchanges, (std::vector<Move>{{0, 4}}));
+  EXPECT_EQ(editing->exchanges, (std::vector<GridMove>{{0, 4}}));
   EXPECT_EQ(grid->positionForItemSubview(*other), 0);
   host->advance(0.5);
   EXPECT_NEAR(other->frame().origin.x, grid->layoutStrategy()->originForItemAtPosition(0).x, 1e-6);

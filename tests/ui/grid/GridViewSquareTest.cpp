@@ -21,7 +21,7 @@ namespace {
 
 using squaregrid::SquareGridTest;
 
-std::vector<long> positionsFrom(long first, long end) {
+std::vector<long> gridPositionsFrom(long first, long end) {
   std::vector<long> positions(size_t(std::max(0L, end - first)));
   std::iota(positions.begin(), positions.end(), first);
   return positions;
@@ -31,7 +31,7 @@ TEST_P(SquareGridTest, TheSquaresGridPagesSixItemsAtATime) {
   makeSquare(14);
   EXPECT_TRUE(grid->isPagingEnabled());
   EXPECT_EQ(grid->contentSize(), (pf::Size{3 * width(), grid->bounds().height()}));
-  EXPECT_EQ(loadedPositions(), positionsFrom(0, 14));
+  EXPECT_EQ(loadedPositions(), gridPositionsFrom(0, 14));
   EXPECT_EQ(source->cellsMade, 14);
   EXPECT_EQ(source->cellCalls, 14);
   // The first row of page 1 starts at item 6, one page width on.
@@ -42,7 +42,7 @@ TEST_P(SquareGridTest, TheSquaresGridPagesSixItemsAtATime) {
 
 TEST_P(SquareGridTest, SwipingPageByPageRecyclesThePageLeftBehindAndMakesTheOneAhead) {
   makeSquare(40);
-  ASSERT_EQ(loadedPositions(), positionsFrom(0, 18));
+  ASSERT_EQ(loadedPositions(), gridPositionsFrom(0, 18));
   const int made = source->cellsMade;
   int calls = source->cellCalls;
   for (long page = 1; page <= 6; ++page) {
@@ -51,7 +51,7 @@ TEST_P(SquareGridTest, SwipingPageByPageRecyclesThePageLeftBehindAndMakesTheOneA
     ASSERT_DOUBLE_EQ(grid->contentOffset().x, double(page) * width()) << at;
     EXPECT_EQ(source->page, page) << at;
     // Pages page - 1 to page + 1 are loaded; only page + 1 is new (nothing new from page 0 to 1).
-    EXPECT_EQ(loadedPositions(), positionsFrom((page - 1) * 6, std::min((page + 2) * 6, 40L))) << at;
+    EXPECT_EQ(loadedPositions(), gridPositionsFrom((page - 1) * 6, std::min((page + 2) * 6, 40L))) << at;
     const int fresh = page == 1 ? 0 : int(std::min((page + 2) * 6, 40L) - std::min((page + 1) * 6, 40L));
     EXPECT_EQ(source->cellCalls - calls, fresh) << at;
     calls = source->cellCalls;
@@ -59,7 +59,7 @@ TEST_P(SquareGridTest, SwipingPageByPageRecyclesThePageLeftBehindAndMakesTheOneA
     expectCellsShowTheirItems(at);
   }
   swipePages(-1);
-  EXPECT_EQ(loadedPositions(), positionsFrom(24, 40));
+  EXPECT_EQ(loadedPositions(), gridPositionsFrom(24, 40));
   EXPECT_EQ(source->cellsMade, made);
 }
 
@@ -146,7 +146,7 @@ TEST_P(SquareGridTest, AMemoryWarningEmptiesTheReuseQueue) {
   pf::Application::sharedApplication().receiveMemoryWarning();
   EXPECT_EQ(grid->dequeueReusableCell(), nullptr);
   swipePages(-1);
-  EXPECT_EQ(loadedPositions(), positionsFrom(0, 14));
+  EXPECT_EQ(loadedPositions(), gridPositionsFrom(0, 14));
   EXPECT_EQ(source->cellsMade, made + 6);
   expectCellsShowTheirItems("after the warning");
 }
@@ -206,12 +206,12 @@ TEST_P(SquareGridTest, InsertingShowsTheNewItemFadingOrScrollingAsAsked) {
 TEST_P(SquareGridTest, InsertingBeforeTheLoadedPagesKeepsEveryCellOnItsItem) {
   makeSquare(40);
   for (int i = 0; i < 3; ++i) swipePages(+1);
-  ASSERT_EQ(loadedPositions(), positionsFrom(12, 30));
+  ASSERT_EQ(loadedPositions(), gridPositionsFrom(12, 30));
   source->items.insert(source->items.begin(), 100);
   grid->insertObjectAtIndex(0, kGridItemAnimationNone);
   host->advance(0.5);
   expectCellsShowTheirItems("after inserting item 0");
-  EXPECT_EQ(loadedPositions(), positionsFrom(12, 30));
+  EXPECT_EQ(loadedPositions(), gridPositionsFrom(12, 30));
 }
 
 TEST_P(SquareGridTest, RemovingTakesTheCellAwayWithoutFadeOrScrollWhenOnlyAnimated) {
@@ -223,7 +223,7 @@ TEST_P(SquareGridTest, RemovingTakesTheCellAwayWithoutFadeOrScrollWhenOnlyAnimat
   host->advance(0.05);
   EXPECT_EQ(removed->superview(), nullptr);
   EXPECT_DOUBLE_EQ(grid->contentOffset().x, 0);
-  EXPECT_EQ(loadedPositions(), positionsFrom(0, 13));
+  EXPECT_EQ(loadedPositions(), gridPositionsFrom(0, 13));
   expectCellsShowTheirItems("after removing");
 
   auto faded = grid->cellForItemAtIndex(12);
@@ -248,10 +248,10 @@ TEST_P(SquareGridTest, SwappingExchangesTheCellsAndAPlaceOutOfRangeLeavesNoHole)
   std::swap(source->items[2], source->items[30]);
   grid->swapObjectAtIndex(2, 30, kGridItemAnimationNone);
   host->advance(0.5);
-  EXPECT_EQ(loadedPositions(), positionsFrom(0, 18));
+  EXPECT_EQ(loadedPositions(), gridPositionsFrom(0, 18));
   expectCellsShowTheirItems("after swapping 2 and 30");
   for (int i = 0; i < 5; ++i) swipePages(+1);
-  EXPECT_EQ(loadedPositions(), positionsFrom(24, 40));
+  EXPECT_EQ(loadedPositions(), gridPositionsFrom(24, 40));
   expectCellsShowTheirItems("on page 5");
 }
 
