@@ -19,8 +19,32 @@ WrapController::~WrapController() {
   wrapped_->didMoveToParentViewController(nullptr);
 }
 
+namespace {
+
+// Copies the tab-bar item and the bottom-bar flag from one controller to the other when they differ.
+void copyWrappedTabBarValues(pf::ViewController& from, pf::ViewController& to) {
+  if (to.tabBarItem() != from.tabBarItem()) to.setTabBarItem(from.tabBarItem());
+  to.setHidesBottomBarWhenPushed(from.hidesBottomBarWhenPushed());
+}
+
+}  // namespace
+
 void WrapController::attachWrapped() {
-  if (wrapped_) setWrapController(*wrapped_, sharedAs<WrapController>());
+  if (!wrapped_) return;
+  auto self = sharedAs<WrapController>();
+  setWrapController(*wrapped_, self);
+  copyWrappedTabBarValues(*wrapped_, *this);
+  std::weak_ptr<WrapController> weak = self;
+  const auto toWrapped = [weak](const std::string&) {
+    if (auto wrapper = weak.lock()) copyWrappedTabBarValues(*wrapper, *wrapper->wrapped_);
+  };
+  const auto fromWrapped = [weak](const std::string&) {
+    if (auto wrapper = weak.lock()) copyWrappedTabBarValues(*wrapper->wrapped_, *wrapper);
+  };
+  for (const char* key : {"tabBarItem", "hidesBottomBarWhenPushed"}) {
+    sharedValues_.push_back(pf::ChangeObservers::observe(*this, key, toWrapped));
+    sharedValues_.push_back(pf::ChangeObservers::observe(*wrapped_, key, fromWrapped));
+  }
 }
 
 double WrapController::statusBarHeight() const {

@@ -3,11 +3,14 @@
 // stays out of its way: appearance, rotation and memory warnings reach the wrapped controller, its
 // rotation answers are the wrapper's, and the wrapped controller answers navigation questions with the
 // wrapper's (through PanelDeckRouting). We have no message forwarding: what the wrapper lacks, callers
-// ask of wrappedController(); the deck's delegate fan-out does so by itself. Made with create().
+// ask of wrappedController(); the deck's delegate fan-out does so by itself. The tab-bar item and the
+// bottom-bar flag are one value: setting either side's sets the other's. Made with create().
 
 #include <functional>
 #include <memory>
+#include <vector>
 
+#include "platform/runtime/ChangeObservers.h"
 #include "platform/ui/ViewController.h"
 
 class WrapController : public pf::ViewController {
@@ -48,7 +51,8 @@ class WrapController : public pf::ViewController {
   void didRotateFromInterfaceOrientation(Orientation from) override;
 
  protected:
-  // Links the wrapped controller back to this wrapper (needs the shared object).
+  // Links the wrapped controller back to this wrapper and shares its tab-bar values (needs the
+  // shared object).
   void attachWrapped();
 
  private:
@@ -58,4 +62,5 @@ class WrapController : public pf::ViewController {
   AppearanceBlock onViewDidAppear_;
   AppearanceBlock onViewWillDisappear_;
   AppearanceBlock onViewDidDisappear_;
+  std::vector<pf::ChangeObservers::Observation> sharedValues_;
 };

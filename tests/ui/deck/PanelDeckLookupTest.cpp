@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/NavigationItem.h"
+#include "platform/ui/TabBarItem.h"
 #include "tests/ui/deck/DeckFixture.h"
 #include "ui/deck/SideController.h"
 #include "ui/deck/WrapController.h"
@@ -72,6 +73,21 @@ TEST_F(PanelDeckLookupTest, WrappedControllersAnswerWithTheirWrapper) {
   wrapper.reset();
   EXPECT_TRUE(watch.expired());
   EXPECT_EQ(wrapController(*inner), nullptr);
+}
+
+TEST_F(PanelDeckLookupTest, WrapperAndWrappedShareTabBarItemAndBottomBarFlag) {
+  auto inner = std::make_shared<Page>("inner", journal, kOtherColor);
+  inner->setHidesBottomBarWhenPushed(true);
+  auto wrapper = WrapController::create(inner);
+  EXPECT_EQ(wrapper->tabBarItem(), inner->tabBarItem());
+  EXPECT_TRUE(wrapper->hidesBottomBarWhenPushed());
+  auto item = std::make_shared<pf::TabBarItem>(std::string("课程"), nullptr, 1);
+  wrapper->setTabBarItem(item);
+  EXPECT_EQ(inner->tabBarItem(), item);
+  wrapper->setHidesBottomBarWhenPushed(false);
+  EXPECT_FALSE(inner->hidesBottomBarWhenPushed());
+  inner->setHidesBottomBarWhenPushed(true);
+  EXPECT_TRUE(wrapper->hidesBottomBarWhenPushed());
 }
 
 TEST_F(PanelDeckLookupTest, WrapperForwardsAppearanceAndSitsBelowTheStatusBar) {
