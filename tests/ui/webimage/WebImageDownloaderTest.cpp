@@ -36,6 +36,16 @@ class WebImageDownloaderTest : public WebImageTest {
 
 TEST_F(WebImageDownloaderTest, RequestsForOneUrlShareOneFetch) {
   server.route("/pic.png", devserver::answers::slow({png.substr(0, 10), png.substr(10)}, 0.2));
+  std::atomic<int> starts{0}, stops{0};
+  std::atomic<const void*> started{nullptr};
+  auto& center = pf::NotificationCenter::defaultCenter();
+  auto onStart = center.addObserver(WebImageDownloaderOperation::kStartNotification, nullptr,
+                                    [&](const pf::Notification& n) {
+                                      started = n.object.get();
+                                      ++starts;
+                                    });
+  auto onStop = center.addObserver(WebImageDownloaderOperation::kStopNotification, nullptr,
+                                   [&](const pf::Notification&) { ++stops; });
   Calls first, second;
   const auto a = fetch("/pic.png", first);
   const auto b = fetch("/pic.png", second);
@@ -48,6 +58,9 @@ TEST_F(WebImageDownloaderTest, RequestsForOneUrlShareOneFetch) {
   ASSERT_TRUE(first.all()[0].image);
   EXPECT_EQ(first.all()[0].image->size(), (pf::Size{20, 10}));
   EXPECT_TRUE(first.all()[0].finished);
+  EXPECT_EQ(starts.load(), 1);
+  EXPECT_EQ(stops.load(), 1);
+  EXPECT_EQ(started.load(), static_cast<const void*>(a->operation().get()));
   const auto request = server.requests().at(0);
   EXPECT_EQ(request.header("Accept"), "image/*");
   EXPECT_FALSE(request.header("Cookie"));
@@ -88,6 +101,7 @@ TEST_F(WebImageDownloaderTest, CancellingEveryRequesterStopsTheFetchWithoutCalls
   ASSERT_TRUE(runMainUntil([&] { return operation->isFinished(); }, 2));
   settle();
   EXPECT_EQ(first.size() + second.size(), 0u);
+  EXPECT_EQ(stops.load(), 1);
   EXPECT_EQ(downloader->requesterCountForURL(parsedUrl("/stall.png")), 0u);
 }
 
