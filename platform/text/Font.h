@@ -16,6 +16,8 @@ class Font {
   static std::shared_ptr<const Font> systemFont(double size);
   static std::shared_ptr<const Font> boldSystemFont(double size);
   static std::shared_ptr<const Font> italicSystemFont(double size);
+  // The point size of the platform's small system text (12).
+  static constexpr double smallSystemFontSize() { return 12; }
   // nullptr when no installed family answers the name.
   static std::shared_ptr<const Font> withName(std::string_view name, double size);
   // The named font, or the system font of that size when there is none.

@@ -46,13 +46,14 @@ class NavigationController : public ViewController, public NavigationBarDelegate
   const Stack& viewControllers() const;
   // Controllers already on another stack move here; the top moves like a push when it is new to the
   // stack, like a pop when it was below, and without animation when it stays.
-  void setViewControllers(Stack controllers, bool animated = false);
-  // A controller already on this stack is not pushed again.
-  void pushViewController(const std::shared_ptr<ViewController>& controller, bool animated);
+  virtual void setViewControllers(Stack controllers, bool animated = false);
+  // A controller already on this stack is not pushed again. Subclasses may override push and the pops
+  // (the bar's back button pops through popViewControllerAnimated, pop-to-root through popToViewController).
+  virtual void pushViewController(const std::shared_ptr<ViewController>& controller, bool animated);
   // The popped controller; none when only the root is left.
-  std::shared_ptr<ViewController> popViewControllerAnimated(bool animated);
+  virtual std::shared_ptr<ViewController> popViewControllerAnimated(bool animated);
   // The controllers popped above the given one; none when it is not on the stack.
-  Stack popToViewController(const std::shared_ptr<ViewController>& controller, bool animated);
+  virtual Stack popToViewController(const std::shared_ptr<ViewController>& controller, bool animated);
   Stack popToRootViewControllerAnimated(bool animated);
   std::shared_ptr<ViewController> topViewController() const;
   // The top, or the controller presented over the navigation controller.

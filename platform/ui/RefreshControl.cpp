@@ -6,6 +6,18 @@
 
 namespace pf {
 
+namespace {
+bool refreshControlAvailable = true;
+}  // namespace
+
+bool RefreshControl::isAvailable() {
+  return refreshControlAvailable;
+}
+
+void RefreshControl::setAvailable(bool available) {
+  refreshControlAvailable = available;
+}
+
 RefreshControl::RefreshControl() : Control(Rect(0, -kHeight, 320, kHeight)) {
   setAutoresizingMask(kFlexibleWidth | kFlexibleBottomMargin);
   label_ = std::make_shared<Label>();

@@ -20,6 +20,11 @@ class RefreshControl : public Control {
 
   RefreshControl();
 
+  // Whether the platform offers this control. Tests switch it off to run code written for systems
+  // without one; it is on at start.
+  static bool isAvailable();
+  static void setAvailable(bool available);
+
   bool isRefreshing() const { return refreshing_; }
   // Shows the control above the content until endRefreshing; sends nothing.
   void beginRefreshing();

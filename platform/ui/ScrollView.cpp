@@ -11,6 +11,7 @@
 #include "platform/ui/PanGestureRecognizer.h"
 #include "platform/ui/PinchGestureRecognizer.h"
 #include "platform/ui/Transaction.h"
+#include "platform/ui/ViewAnimationContext.h"
 
 namespace pf {
 
@@ -98,6 +99,18 @@ void ScrollView::setContentSize(Size size) {
 
 void ScrollView::setContentInset(const EdgeInsets& inset) {
   contentInset_ = inset;
+  // Springing back from an edge: spring to where the new inset puts that edge, or stop where the
+  // content already lies inside the new limits.
+  if (springing_) {
+    const Point edge = clampedOffset(contentOffset());
+    if (edge == animationTo_) return;
+    startAnimation(edge, AnimationEnd::Deceleration);
+    springing_ = true;
+    return;
+  }
+  if (!ViewAnimationContext::isOpen() || dragging_ || decelerating_ || timer_) return;
+  const Point inside = clampedOffset(contentOffset());
+  if (inside != contentOffset()) applyOffset(inside);
 }
 
 Point ScrollView::minimumContentOffset() const {
@@ -305,13 +318,18 @@ void ScrollView::decelerationStep() {
   if (std::hypot(velocity_.x, velocity_.y) >= kStopSpeed) return;
   timer_->invalidate();
   timer_.reset();
-  if (nextInside != next) return startAnimation(nextInside, AnimationEnd::Deceleration);
+  if (nextInside != next) {
+    startAnimation(nextInside, AnimationEnd::Deceleration);
+    springing_ = true;
+    return;
+  }
   decelerating_ = false;
   hideIndicators();
   if (auto d = delegate()) d->scrollViewDidEndDecelerating(*this);
 }
 
 void ScrollView::startAnimation(Point target, AnimationEnd end) {
+  springing_ = false;
   if (timer_) timer_->invalidate();
   animationFrom_ = contentOffset();
   animationTo_ = target;
@@ -336,9 +354,11 @@ void ScrollView::animationStep() {
   if (animationFromScale_ != animationToScale_) {
     applyZoom(animationFromScale_ + (animationToScale_ - animationFromScale_) * k);
   }
+  const auto running = timer_;
   applyOffset({animationFrom_.x + (animationTo_.x - animationFrom_.x) * k,
                animationFrom_.y + (animationTo_.y - animationFrom_.y) * k});
-  if (t < 1) return;
+  // An observer may have started another animation (a new inset moved the edge).
+  if (t < 1 || timer_ != running) return;
   timer_->invalidate();
   timer_.reset();
   finishAnimation();
@@ -346,6 +366,7 @@ void ScrollView::animationStep() {
 
 void ScrollView::finishAnimation() {
   auto keep = sharedAs<ScrollView>();
+  springing_ = false;
   hideIndicators();
   auto d = delegate();
   switch (animationEnd_) {
@@ -370,6 +391,7 @@ void ScrollView::stopMotion() {
   if (timer_) timer_->invalidate();
   timer_.reset();
   decelerating_ = false;
+  springing_ = false;
   zoomBouncing_ = false;
   if (!tracking_) hideIndicators();
 }
@@ -534,8 +556,10 @@ void ScrollView::layoutIndicators() {
 void ScrollView::applyOffset(Point offset) {
   Rect b = bounds();
   if (b.origin == offset) return;
+  const Point old = b.origin;
   b.origin = offset;
   setBounds(b);
+  offsetObservers_.notify(*this, old);
   didScroll();
   if (isMoving()) {
     showIndicators();

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/graphics/EdgeInsets.h"
+#include "platform/ui/ContentOffsetObservers.h"
 #include "platform/ui/View.h"
 
 namespace pf {
@@ -68,7 +69,15 @@ class ScrollView : public View {
   Size contentSize() const { return contentSize_; }
   virtual void setContentSize(Size size);
   EdgeInsets contentInset() const { return contentInset_; }
+  // Inside an animation block, an offset the new inset leaves outside the content moves back inside
+  // with the block's timing (unless a drag or deceleration is moving the content); content springing
+  // back from an edge springs to where the new inset puts that edge.
   void setContentInset(const EdgeInsets& inset);
+  // Every change of the content offset is told to the observer, with the offset before it, while the
+  // handle lives.
+  [[nodiscard]] std::shared_ptr<void> observeContentOffset(ContentOffsetObservers::Observer observer) {
+    return offsetObservers_.add(std::move(observer));
+  }
   EdgeInsets scrollIndicatorInsets() const { return indicatorInsets_; }
   void setScrollIndicatorInsets(const EdgeInsets& inset) { indicatorInsets_ = inset; }
   // The smallest and largest offsets the content allows (inset included).
@@ -183,6 +192,7 @@ class ScrollView : public View {
   std::shared_ptr<View> zoomView();
 
   std::weak_ptr<ScrollViewDelegate> delegate_;
+  ContentOffsetObservers offsetObservers_;
   std::shared_ptr<PanGestureRecognizer> pan_;
   std::shared_ptr<PinchGestureRecognizer> pinch_;
   std::shared_ptr<GestureRecognizer> contentDelay_;
@@ -225,6 +235,8 @@ class ScrollView : public View {
   bool tracking_ = false;
   bool dragging_ = false;
   bool decelerating_ = false;
+  // Moving back inside the content after a drag or deceleration left it past an edge.
+  bool springing_ = false;
   bool zooming_ = false;
   bool zoomBouncing_ = false;
 };
