@@ -26,6 +26,8 @@ struct State {
   double alpha = 1;
   Shadow shadow;
   BlendMode blend = BlendMode::normal;
+  // Alpha of the picture masks clipped to so far, in device pixels; null when none.
+  std::shared_ptr<cairo_surface_t> mask;
 };
 
 cairo_operator_t operatorFor(BlendMode mode) {
@@ -42,6 +44,8 @@ cairo_operator_t operatorFor(BlendMode mode) {
       return CAIRO_OPERATOR_DARKEN;
     case BlendMode::lighten:
       return CAIRO_OPERATOR_LIGHTEN;
+    case BlendMode::colorBurn:
+      return CAIRO_OPERATOR_COLOR_BURN;
     case BlendMode::clear:
       return CAIRO_OPERATOR_CLEAR;
     case BlendMode::copy:
@@ -114,6 +118,10 @@ struct GraphicsContext::Impl {
   // `bounds` (user space), when known, holds everything the operation paints: the offscreen
   // picture for alpha and shadow then covers only that, not the whole clip.
   void draw(const std::function<void(cairo_t*)>& paint, const std::optional<Rect>& bounds = std::nullopt) {
+    if (state.mask) {
+      drawMasked(paint, bounds);
+      return;
+    }
     cairo_set_operator(cr, operatorFor(state.blend));
     if (state.alpha >= 1 && !state.shadow.visible()) {
       paint(cr);
@@ -133,6 +141,24 @@ struct GraphicsContext::Impl {
     if (state.shadow.visible()) drawShadow(group);
     cairo_set_source(cr, group);
     cairo_paint_with_alpha(cr, std::clamp(state.alpha, 0.0, 1.0));
+    cairo_pattern_destroy(group);
+  }
+
+  // Draws unmasked into a group, then puts the group down through the mask with the blend mode.
+  void drawMasked(const std::function<void(cairo_t*)>& paint, const std::optional<Rect>& bounds) {
+    const State kept = state;
+    state.mask = nullptr;
+    state.blend = BlendMode::normal;
+    cairo_push_group(cr);
+    draw(paint, bounds);
+    cairo_pattern_t* group = cairo_pop_group(cr);
+    state = kept;
+    cairo_save(cr);
+    cairo_set_operator(cr, operatorFor(state.blend));
+    cairo_set_source(cr, group);
+    cairo_identity_matrix(cr);
+    cairo_mask_surface(cr, state.mask.get(), 0, 0);
+    cairo_restore(cr);
     cairo_pattern_destroy(group);
   }
 
@@ -308,6 +334,33 @@ void GraphicsContext::clip(const Path& path, FillRule rule) {
   cairo_set_fill_rule(impl_->cr,
                       rule == FillRule::evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
   cairo_clip(impl_->cr);
+}
+
+void GraphicsContext::clipToMask(const Rect& rect, const Image& mask) {
+  clip(rect);
+  const Rect r = rect.standardized();
+  const auto& pixels = mask.bitmap();
+  if (!pixels || r.isEmpty()) return;
+  cairo_surface_t* alpha =
+      cairo_image_surface_create(CAIRO_FORMAT_A8, impl_->bitmap->width(), impl_->bitmap->height());
+  cairo_t* m = cairo_create(alpha);
+  cairo_matrix_t userToDevice;
+  cairo_get_matrix(impl_->cr, &userToDevice);
+  cairo_set_matrix(m, &userToDevice);
+  cairo_translate(m, r.minX(), r.minY());
+  cairo_scale(m, r.width() / pixels->width(), r.height() / pixels->height());
+  cairo_surface_t* picture = cairoSurfaceFor(*pixels);
+  cairo_set_source_surface(m, picture, 0, 0);
+  cairo_paint(m);
+  cairo_surface_destroy(picture);
+  if (impl_->state.mask) {
+    cairo_identity_matrix(m);
+    cairo_set_operator(m, CAIRO_OPERATOR_DEST_IN);
+    cairo_set_source_surface(m, impl_->state.mask.get(), 0, 0);
+    cairo_paint(m);
+  }
+  cairo_destroy(m);
+  impl_->state.mask = std::shared_ptr<cairo_surface_t>(alpha, cairo_surface_destroy);
 }
 
 Rect GraphicsContext::clipBoundingBox() const {
@@ -556,6 +609,7 @@ void GraphicsContext::beginLayer(const std::optional<Rect>& bounds) {
   impl_->state.alpha = 1;
   impl_->state.shadow = {};
   impl_->state.blend = BlendMode::normal;
+  impl_->state.mask = nullptr;
 }
 
 void GraphicsContext::endTransparencyLayer() {

@@ -20,6 +20,8 @@ typedef struct _cairo cairo_t;
 
 namespace pf {
 
+class Image;
+
 enum class LineCap { butt = 0, round = 1, square = 2 };
 enum class LineJoin { miter = 0, round = 1, bevel = 2 };
 // The platform's blend-mode numbers for the modes this context draws.
@@ -30,6 +32,7 @@ enum class BlendMode {
   overlay = 3,
   darken = 4,
   lighten = 5,
+  colorBurn = 7,
   clear = 16,
   copy = 17,
   sourceIn = 18,
@@ -70,6 +73,9 @@ class GraphicsContext {
 
   void clip(const Rect& rect);
   void clip(const Path& path, FillRule rule = FillRule::nonZero);
+  // Clips to the rect and, inside it, to the picture's alpha stretched over the rect: later drawing
+  // shows where the picture is opaque. Masks intersect; restoreGState takes them back.
+  void clipToMask(const Rect& rect, const Image& mask);
   Rect clipBoundingBox() const;
 
   void setFillColor(const Color& color);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/foundation/Log.h"
+#include "platform/ui/NavigationBarMaker.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TabBarController.h"
@@ -210,7 +211,7 @@ void NavigationController::changeStack(Stack stack, bool animated) {
 }
 
 std::shared_ptr<View> NavigationController::makeNavigationBar() {
-  return std::make_shared<NavigationBar>();
+  return NavigationBarMaker::makeBar();
 }
 
 void NavigationController::showItems(bool animated) {

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/NotificationCenter.h"
@@ -105,6 +106,46 @@ TEST(WindowHostTest, OpensShowsFramesOnlyWhenSomethingChangedAndQuitsOnRequest) 
   EXPECT_EQ(image->bitmap()->pixel(100, 600), (pf::Pixel{255, 255, 255, 255}));
   if (const char* keep = std::getenv("MARLUNE_SNAPSHOT_DIR"))
     host.saveScreenshot(std::string(keep) + "/window-host.png");
+  loop->clear();
+}
+
+void pushWindowEvent(Uint8 what) {
+  SDL_Event event{};
+  event.type = SDL_WINDOWEVENT;
+  event.window.event = what;
+  SDL_PushEvent(&event);
+}
+
+// Minimising the window leaves the application for the background and restoring it comes back, as the
+// delegate hears (a delegate that pauses downloads on leaving relies on it).
+TEST(WindowHostTest, MinimisingSendsTheApplicationToTheBackgroundAndRestoringBringsItBack) {
+  pf::RunLoop::setMainThread();
+  auto loop = pf::RunLoop::main();
+  loop->clear();
+  auto& application = pf::Application::sharedApplication();
+  application.reset();
+  pf::Screen::configure(pf::Screen::Profile::Phone);
+  auto window = std::make_shared<pf::Window>();
+  window->makeKeyAndVisible();
+  pf::WindowHost host;
+  std::string error;
+  if (!host.open("Marlune test", &error)) GTEST_SKIP() << "no display for the window host (" << error << ")";
+  application.launch();
+  std::vector<pf::Application::State> states;
+  loop->performAfter(0.2, [&] { pushWindowEvent(SDL_WINDOWEVENT_MINIMIZED); });
+  loop->performAfter(0.4, [&] {
+    states.push_back(application.applicationState());
+    pushWindowEvent(SDL_WINDOWEVENT_RESTORED);
+  });
+  loop->performAfter(0.6, [&] {
+    states.push_back(application.applicationState());
+    host.quit();
+  });
+  auto guard = loop->performAfter(15, [&] { loop->stop(); });
+  host.run();
+  guard->invalidate();
+  EXPECT_EQ(states, (std::vector{pf::Application::State::Background, pf::Application::State::Active}));
+  application.reset();
   loop->clear();
 }
 

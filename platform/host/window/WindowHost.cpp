@@ -158,6 +158,9 @@ struct WindowHost::Impl {
       case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED) scheduleFrame(true);
         if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST && injector) injector->cancelAll();
+        // Minimised is the desktop's way of leaving the application for another.
+        if (event.window.event == SDL_WINDOWEVENT_MINIMIZED) Application::sharedApplication().enterBackground();
+        if (event.window.event == SDL_WINDOWEVENT_RESTORED) Application::sharedApplication().enterForeground();
         break;
       case SDL_MOUSEBUTTONDOWN:
         if (event.button.button == SDL_BUTTON_LEFT) press(toPoints(event.button.x, event.button.y));

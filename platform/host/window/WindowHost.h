@@ -3,7 +3,8 @@
 // mouse becomes one finger; with Alt held, a second finger mirrors it around the window's centre, so
 // a drag pinches or turns. Typed text and the return and backspace keys go to the first responder.
 // A frame is drawn only when something changed or an animation runs; while idle the thread sleeps
-// in the run loop, woken by the window system's events. Closing the window (or quit()) terminates
+// in the run loop, woken by the window system's events. Minimising the window sends the application
+// to the background and restoring it brings it back. Closing the window (or quit()) terminates
 // the application and ends run(). Only the app binary, and its one test, link this. Main thread only.
 
 #include <memory>
