@@ -97,6 +97,20 @@ TEST_F(ContentOffsetObservationTest, AnInsetChangedInABlockBringsTheOffsetBackWi
   EXPECT_EQ(scroll->layer()->presentationOrSelf()->bounds().origin.y, 0);
 }
 
+// Catches a spring back from the top that ignores an inset given on the way: it would hide the strip
+// the new inset uncovers.
+TEST_F(ContentOffsetObservationTest, AnInsetGivenDuringTheSpringBackMovesItsEnd) {
+  scroll->setContentOffset({0, -100});
+  scroll->flingWithVelocity({0, 0});
+  ASSERT_TRUE(scroll->isDecelerating());
+  runUntil(pf::Clock::now() + 0.05);
+  ASSERT_LT(scroll->contentOffset().y, -60);
+  scroll->setContentInset({60, 0, 0, 0});
+  runUntil(pf::Clock::now() + 2);
+  EXPECT_EQ(scroll->contentOffset(), (Point{0, -60}));
+  EXPECT_FALSE(scroll->isDecelerating());
+}
+
 // Catches an inset change outside a block moving the content (only the limits change).
 TEST_F(ContentOffsetObservationTest, AnInsetChangedOutsideABlockLeavesTheOffset) {
   scroll->setContentInset({60, 0, 0, 0});
