@@ -45,7 +45,8 @@ class LegacyRefreshControl : public pf::Control {
   bool isRefreshing() const { return refreshing_; }
   void beginRefreshing();
   void endRefreshing();
-  // The label's, arrow's and spinner's colour; none gives the default grey.
+  // The label's, arrow's and spinner's colour; none gives the default grey. Every control can take
+  // one through pf::Appearance::of<LegacyRefreshControl>().
   void setTintColor(std::optional<pf::Color> color);
   const pf::Color& tintColor() const;
   // Shown in the label below the arrow; none or empty shows no label.

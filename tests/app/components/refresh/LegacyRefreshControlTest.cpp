@@ -9,6 +9,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/host/HeadlessHost.h"
 #include "platform/ui/ActivityIndicatorView.h"
+#include "platform/ui/Appearance.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/RefreshControl.h"
 #include "platform/ui/ScrollView.h"
@@ -207,6 +208,17 @@ TEST_F(LegacyRefreshControlTest, ATitleMovesTheArrowUpAndShowsBelowIt) {
   control->layoutIfNeeded();
   EXPECT_EQ(control->arrow()->center().y, 30);
   EXPECT_EQ(control->textLabel()->frame(), pf::Rect());
+}
+
+// Catches a tint set through the class's appearance proxy that does not reach a control entering a
+// window.
+TEST_F(LegacyRefreshControlTest, TheAppearanceProxysTintReachesNewControls) {
+  pf::Appearance::of<LegacyRefreshControl>().set(&LegacyRefreshControl::setTintColor, pf::Color::red());
+  auto tinted = std::dynamic_pointer_cast<LegacyRefreshControl>(LegacyRefreshControl::make());
+  scroll->addSubview(tinted);
+  pf::Appearance::reset();
+  EXPECT_EQ(tinted->tintColor(), pf::Color::red());
+  EXPECT_EQ(tinted->textLabel()->textColor(), pf::Color::red());
 }
 
 // Catches a control that keeps following a scroll view it has left.
