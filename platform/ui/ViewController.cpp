@@ -8,6 +8,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/runtime/ChangeObservers.h"
 #include "platform/ui/ControllerRouting.h"
+#include "platform/ui/ModalPresentationFrame.h"
 #include "platform/ui/Device.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
@@ -352,7 +353,10 @@ void ViewController::showPresented(const std::shared_ptr<ViewController>& presen
   const ModalTransitionStyle style = presented->transitionStyle_;
   const bool curl = style == ModalTransitionStyle::PartialCurl;
   presentedCurl_ = curl;
-  const Rect frame = ownView->convertRectToView(ownView->bounds(), nullptr);
+  const int presentationStyle = static_cast<int>(presented->presentationStyle_);
+  const Rect frame = ModalPresentationFrame::frameFor(
+      presentationStyle, ownView->convertRectToView(ownView->bounds(), nullptr), *window);
+  const bool keepPresenter = ModalPresentationFrame::keepsPresenterVisible(presentationStyle);
   auto shown = presented->view();
   shown->setFrame(frame);
   auto lifted = topAncestor(ownView);
@@ -391,7 +395,8 @@ void ViewController::showPresented(const std::shared_ptr<ViewController>& presen
   std::weak_ptr<ViewController> weakSelf = self;
   std::weak_ptr<ViewController> weakPresented = presented;
   auto transition = std::make_shared<ModalTransition>();
-  transition->finish = [weakSelf, weakPresented, curl, lift, frame, completion = std::move(completion)] {
+  transition->finish = [weakSelf, weakPresented, curl, keepPresenter, lift, frame,
+                        completion = std::move(completion)] {
     auto presenter = weakSelf.lock();
     auto shown = weakPresented.lock();
     if (!presenter || !shown) return;
@@ -400,7 +405,7 @@ void ViewController::showPresented(const std::shared_ptr<ViewController>& presen
           Rect(frame.origin.x, frame.origin.y, frame.width(), frame.height() - lift), weakSelf);
       presenter->curlCatcher_ = catcher;
       if (auto window = presenter->view()->window()) window->addSubview(catcher);
-    } else {
+    } else if (!keepPresenter) {
       topAncestor(presenter->view())->setHidden(true);
     }
     if (!curl) presenter->endAppearanceTransition();

@@ -40,6 +40,7 @@ class ViewController : public Responder {
     CrossDissolve = 2,
     PartialCurl = 3
   };
+  enum class ModalPresentationStyle { FullScreen = 0, PageSheet = 1, FormSheet = 2, CurrentContext = 3 };
   enum InterfaceOrientationMask : unsigned {
     kOrientationMaskPortrait = 1 << 1,
     kOrientationMaskPortraitUpsideDown = 1 << 2,
@@ -125,6 +126,9 @@ class ViewController : public Responder {
   // completion runs once the transition ended.
   ModalTransitionStyle modalTransitionStyle() const { return transitionStyle_; }
   void setModalTransitionStyle(ModalTransitionStyle style) { transitionStyle_ = style; }
+  // Where the presented view goes: see ModalPresentationFrame.
+  ModalPresentationStyle modalPresentationStyle() const { return presentationStyle_; }
+  void setModalPresentationStyle(ModalPresentationStyle style) { presentationStyle_ = style; }
   virtual void presentViewController(const std::shared_ptr<ViewController>& controller, bool animated,
                                      Completion completion = {});
   void presentModalViewController(const std::shared_ptr<ViewController>& controller, bool animated);
@@ -193,6 +197,7 @@ class ViewController : public Responder {
   std::weak_ptr<ViewController> parent_;
   std::vector<std::shared_ptr<ViewController>> children_;
   ModalTransitionStyle transitionStyle_ = ModalTransitionStyle::CoverVertical;
+  ModalPresentationStyle presentationStyle_ = ModalPresentationStyle::FullScreen;
   std::shared_ptr<ViewController> presented_;
   std::weak_ptr<ViewController> presenting_;
   std::shared_ptr<ModalTransition> modalTransition_;
