@@ -236,3 +236,21 @@ TEST_F(StackedPanelsDragTest, ASinglePanelDraggedLeftReturnsHome) {
 }
 
 }  // namespace
+
+namespace {
+
+// Catches a snap's did-stop, a bounce or the delayed line arrangement keeping a closed container
+// alive or calling into it once it is gone.
+TEST_F(StackedPanelsDragTest, AContainerClosedMidSnapIsFreedAndNotCalledBack) {
+  stackThree();
+  dragThrough(20, {260, 270});  // "RIGHT-WITH-LEFT": its bounce arranges the lines 0.4 s later
+  std::weak_ptr<StackedPanelsController> weak = container;
+  container->view()->removeFromSuperview();
+  container.reset();
+  panels.clear();
+  fingers.reset();
+  runUntil(pf::Clock::now() + 1);
+  EXPECT_TRUE(weak.expired());
+}
+
+}  // namespace
