@@ -144,6 +144,15 @@ bool takeChallenge(HttpRequest& r, bool proxy) {
   std::shared_ptr<pf::HttpAuthentication>& authentication = authenticationOf(r, proxy);
   const pf::HttpAuthChallenge::Fields fields = responseFields(r);
   if (authentication) {
+    // A challenge for another realm of the same server is a new challenge, not a refusal of what was
+    // sent: it is answered with that realm's credentials, and the other realm's entry stays.
+    auto fresh = pf::HttpAuthentication::fromResponse(r.responseStatusCode, fields);
+    if (fresh && !fresh->requiresAccountDomain() && fresh->realm() != authentication->realm()) {
+      authentication = std::move(fresh);
+      schemeOf(r, proxy).set(authentication->method());
+      credentialsOf(r, proxy).set(std::nullopt);
+      return true;
+    }
     authentication->update(fields);
     return true;
   }
@@ -366,7 +375,8 @@ void HttpRequest::answerRefusal(bool proxy, const pf::ErrorPtr& refusal) {
     return;
   }
   std::unique_lock guard(state().promptGuard);
-  if (const std::optional<pf::Dictionary> rejected = credentialsOf(*this, proxy).get()) {
+  const std::optional<pf::Dictionary> rejected = credentialsOf(*this, proxy).get();
+  if (rejected) {
     proxy ? removeProxyAuthenticationCredentialsFromSessionStore(*rejected)
           : removeAuthenticationCredentialsFromSessionStore(*rejected);
     credentialsOf(*this, proxy).set(std::nullopt);
@@ -374,6 +384,12 @@ void HttpRequest::answerRefusal(bool proxy, const pf::ErrorPtr& refusal) {
   // An answer to another request's question may have cancelled this one meanwhile.
   if (error.get() || isCancelled()) return;
   if (applySessionCredentials(*this, proxy)) {
+    guard.unlock();
+    return startRequest();
+  }
+  // A refused saved entry is gone; the request's own credentials are tried before anyone is asked.
+  const std::optional<pf::Dictionary> own = proxy ? findProxyCredentials() : findCredentials();
+  if (own && own != rejected && (proxy ? applyProxyCredentials(*own) : applyCredentials(*own))) {
     guard.unlock();
     return startRequest();
   }
@@ -473,9 +489,17 @@ std::optional<HttpSessionCredential> HttpRequest::findSessionAuthenticationCrede
 std::optional<HttpSessionCredential> HttpRequest::findSessionProxyAuthenticationCredentials() {
   const std::optional<std::string> host = proxyHost.get();
   if (!host) return std::nullopt;
+  // Credentials set on the request win: a saved entry with others (an old password) is not sent.
+  const std::optional<std::string> user = proxyUsername.get(), pass = proxyPassword.get();
+  const std::optional<std::string> realm = proxyAuthenticationRealm.get();
   std::lock_guard lock(state().credentialGuard);
   for (const HttpSessionCredential& entry : state().proxyStore) {
-    if (entry.host == *host && entry.port == proxyPort) return entry;
+    if (entry.host != *host || entry.port != proxyPort) continue;
+    const bool realmFits = !realm || !entry.authenticationRealm || realm == entry.authenticationRealm;
+    const bool userFits = !user || !pass ||
+                          (stringAt(entry.credentials, kHttpCredentialUsernameKey) == user &&
+                           stringAt(entry.credentials, kHttpCredentialPasswordKey) == pass);
+    if (realmFits && userFits) return entry;
   }
   return std::nullopt;
 }

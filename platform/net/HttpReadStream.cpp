@@ -517,10 +517,11 @@ void HttpReadStream::pump() {
     } else if (result.status == IoResult::Status::WouldBlock) {
       noteWait(result);
       break;
-    } else if (response_) {
-      stoppedSending_ = true;  // the server has answered and stopped listening: read what it said
     } else {
-      failTransfer(result.error);
+      // The server stopped listening: it may have answered first (401, 407, 413) and closed while the
+      // body was still going. Read what it said; the failed write counts only if nothing was said.
+      stoppedSending_ = true;
+      if (!response_) sendError_ = result.error;
     }
   }
   std::uint8_t chunk[kIoChunk];
@@ -538,7 +539,7 @@ void HttpReadStream::pump() {
     } else if (result.status == IoResult::Status::Closed) {
       onPeerClosed();
     } else {
-      failTransfer(result.error);
+      failTransfer(!response_ && sendError_ ? sendError_ : result.error);
     }
   }
   if (phase_ == Phase::Exchanging && (wantRead || wantWrite)) watch(wantRead, wantWrite);
@@ -619,8 +620,9 @@ void HttpReadStream::take(std::string_view bytes) {
 void HttpReadStream::onPeerClosed() {
   dropConnection();
   if (!response_) {
-    return failTransfer(StreamError::network(StreamError::kConnectionLost,
-                                             "the server closed the connection before answering"));
+    return failTransfer(sendError_ ? sendError_
+                                   : StreamError::network(StreamError::kConnectionLost,
+                                                          "the server closed the connection before answering"));
   }
   decoder_->finish();
   if (decoder_->state() == HttpBodyDecoder::State::Done) return onBodyComplete(false);

@@ -184,6 +184,8 @@ class HttpReadStream : public std::enable_shared_from_this<HttpReadStream> {
   bool chunkedBody_ = false;
   bool bodyQueued_ = false;
   bool stoppedSending_ = false;
+  // A write that failed before the answer's head came: reported only if no answer can be read.
+  ErrorPtr sendError_;
   std::optional<std::uint64_t> bodyLength_;
   std::uint64_t bodyBytesRead_ = 0;
   std::uint64_t bodyBytesWritten_ = 0;

@@ -42,6 +42,11 @@ void DevServer::planFaults(std::string path, std::vector<Handler> faults) {
   faultPlans_.emplace_back(std::move(path), std::deque<Handler>(faults.begin(), faults.end()));
 }
 
+void DevServer::routeOnHead(std::string path, Handler handler, std::string unless) {
+  std::lock_guard lock(mutex_);
+  headRoutes_.push_back({std::move(path), std::move(handler), std::move(unless)});
+}
+
 bool DevServer::start(int port) {
   // A client that goes away while we write must not end the test process.
   std::signal(SIGPIPE, SIG_IGN);
@@ -129,17 +134,33 @@ void DevServer::acceptLoop() {
 void DevServer::serve(const std::shared_ptr<ServerConnection>& connection, int id) {
   if (!connection->accept()) return connection->close();
   RequestReader reader(*connection);
-  while (std::optional<Request> request = reader.next()) {
+  while (std::optional<Request> request = reader.nextHead()) {
+    const Handler early = headHandler(*request);
+    if (!early && !reader.readBody(*request)) break;
     request->connection = id;
     {
       std::lock_guard lock(mutex_);
       requests_.push_back(*request);
     }
     Exchange exchange(*request, *connection, [this](double seconds) { return pause(seconds); });
+    if (early) {
+      early(exchange);
+      break;
+    }
     answer(exchange);
     if (exchange.closesConnection() || connection->isClosed() || !keepsAlive(*request)) break;
   }
   connection->close();
+}
+
+Handler DevServer::headHandler(const Request& request) {
+  std::lock_guard lock(mutex_);
+  for (const HeadRoute& route : headRoutes_) {
+    if (!matches(route.path, request.path)) continue;
+    if (!route.unless.empty() && request.header(route.unless)) continue;
+    return route.handler;
+  }
+  return nullptr;
 }
 
 void DevServer::answer(Exchange& exchange) {

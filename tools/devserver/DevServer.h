@@ -37,6 +37,10 @@ class DevServer {
   // The next requests to the path (named as a route names it) are answered by these handlers, one
   // each in order; once they are used up, the routes answer again.
   void planFaults(std::string path, std::vector<Handler> faults);
+  // Requests to the path are answered as soon as their head is read, and the connection then closes
+  // with the body unread, as a proxy refusing an upload does (recorded without a body). A later
+  // request carrying `unless` (a header name) goes to the routes as usual.
+  void routeOnHead(std::string path, Handler handler, std::string unless = "");
 
   // Port 0 takes a free port. false when the port cannot be bound.
   bool start(int port = 0);
@@ -57,6 +61,7 @@ class DevServer {
   void acceptLoop();
   void serve(const std::shared_ptr<ServerConnection>& connection, int id);
   void answer(Exchange& exchange);
+  Handler headHandler(const Request& request);
   bool pause(double seconds);
 
   std::shared_ptr<ServerTls> tls_;
@@ -68,6 +73,12 @@ class DevServer {
   std::condition_variable stopping_;
   bool stopped_ = false;
   std::vector<std::pair<std::string, Handler>> routes_;
+  struct HeadRoute {
+    std::string path;
+    Handler handler;
+    std::string unless;
+  };
+  std::vector<HeadRoute> headRoutes_;
   std::vector<std::pair<std::string, std::deque<Handler>>> faultPlans_;
   std::vector<Request> requests_;
   std::vector<std::shared_ptr<ServerConnection>> connections_;

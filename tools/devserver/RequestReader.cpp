@@ -16,6 +16,12 @@ std::string trim(const std::string& text) {
 }  // namespace
 
 std::optional<Request> RequestReader::next() {
+  std::optional<Request> request = nextHead();
+  if (!request || !readBody(*request)) return std::nullopt;
+  return request;
+}
+
+std::optional<Request> RequestReader::nextHead() {
   std::optional<std::string> line = readLine();
   while (line && line->empty()) line = readLine();  // stray blank lines between requests
   if (!line) return std::nullopt;
@@ -38,7 +44,6 @@ std::optional<Request> RequestReader::next() {
     if (colon == std::string::npos) return std::nullopt;
     request.headers.emplace_back(line->substr(0, colon), trim(line->substr(colon + 1)));
   }
-  if (!readBody(request)) return std::nullopt;
   return request;
 }
 

@@ -20,12 +20,14 @@ class RequestReader {
 
   // nullopt when the client closed the connection or sent something that is not a request.
   std::optional<Request> next();
+  // The same in two steps: the request line and headers, then (false on failure) the body.
+  std::optional<Request> nextHead();
+  bool readBody(Request& request);
 
  private:
   bool fill();
   std::optional<std::string> readLine();
   bool readBytes(std::size_t count, std::string& out);
-  bool readBody(Request& request);
   bool readChunkedBody(Request& request);
 
   ServerConnection& connection_;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 
 #include "core/http/HttpRequest.h"
@@ -208,6 +210,30 @@ TEST_F(HttpRequestAuthenticationTest, DigestAnswersPassTheServersOwnCheck) {
   HttpRequest::Ptr wrong = get("/digest", "ann", "nope");
   wrong->startSynchronous();
   EXPECT_EQ(errorCode(*wrong), 3);
+}
+
+// One server, two Digest realms: the saved answer of one realm sent ahead to the other is met with that
+// realm's own challenge, which is answered, and the first realm's entry stays.
+TEST_F(HttpRequestAuthenticationTest, AnotherRealmsChallengeIsAnsweredAndKeepsTheFirstRealmsEntry) {
+  server.route("/surveys", answers::digestChallenge("Surveys", "ann", "pw", "surveys ok"));
+  HttpRequest::Ptr exams = get("/digest", "ann", "pw");
+  exams->startSynchronous();
+  ASSERT_EQ(exams->responseStatusCode, 200);
+
+  HttpRequest::Ptr surveys = get("/surveys", "ann", "pw");
+  surveys->startSynchronous();
+  EXPECT_EQ(errorCode(*surveys), 0);
+  EXPECT_EQ(surveys->responseStatusCode, 200);
+  EXPECT_EQ(surveys->responseString(), "surveys ok");
+  EXPECT_EQ(surveys->authenticationRealm.get(), "Surveys");
+
+  std::vector<std::optional<std::string>> realms;
+  for (const HttpSessionCredential& entry : HttpRequest::sessionCredentialsStore())
+    realms.push_back(entry.authenticationRealm);
+  EXPECT_NE(std::find(realms.begin(), realms.end(), std::optional<std::string>("Exams")), realms.end());
+  HttpRequest::Ptr again = get("/digest", "ann", "pw");
+  again->startSynchronous();
+  EXPECT_EQ(again->responseStatusCode, 200);
 }
 
 TEST_F(HttpRequestAuthenticationTest, NtlmTakesTheAccountDomainFromTheUserName) {

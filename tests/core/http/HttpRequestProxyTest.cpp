@@ -142,6 +142,51 @@ TEST_F(HttpRequestProxyTest, AProxyChallengeIsAnsweredWithProxyCredentials) {
   }
 }
 
+// The proxy's password changed: the request carries the new one, which wins over the saved old one.
+TEST_F(HttpRequestProxyTest, TheRequestsOwnProxyCredentialsWinOverSavedOnes) {
+  server.route("http://gate.test/*", answers::proxyBasicChallenge("Gate", "pu", "old", "before"));
+  server.route("http://renewed.test/*", answers::proxyBasicChallenge("Gate", "pu", "new", "after"));
+  useEnvironment({{"http_proxy", proxyAddress()}});
+  auto through = [&](const std::string& url, const std::string& password) {
+    HttpRequest::Ptr r = request(url);
+    r->proxyUsername.set("pu");
+    r->proxyPassword.set(password);
+    r->startSynchronous();
+    return r;
+  };
+  ASSERT_EQ(through("http://gate.test/a", "old")->responseStatusCode, 200);
+  ASSERT_EQ(HttpRequest::sessionProxyCredentialsStore().size(), 1u);
+  HttpRequest::Ptr renewed = through("http://renewed.test/a", "new");
+  EXPECT_EQ(renewed->error.get(), nullptr);
+  EXPECT_EQ(renewed->responseStatusCode, 200);
+  EXPECT_EQ(renewed->responseString(), "after");
+}
+
+// A proxy that wants credentials answers 407 after the head and closes while the body is still on its
+// way; the client reads that answer instead of failing on the broken pipe, and retries with them.
+TEST_F(HttpRequestProxyTest, AnUploadAsTheFirstRequestAnswersTheProxysEarlyChallenge) {
+  server.routeOnHead("http://upload.test/*", answers::proxyBasicChallenge("Gate", "pu", "pp", ""),
+                     "Proxy-Authorization");
+  server.route("http://upload.test/*", [](devserver::Exchange& exchange) {
+    exchange.respond(200, std::to_string(exchange.request().body.size()));
+  });
+  useEnvironment({{"http_proxy", proxyAddress()}});
+  for (const char* method : {"PUT", "POST"}) {
+    SCOPED_TRACE(method);
+    HttpRequest::Ptr r = request("http://upload.test/files");
+    r->setRequestMethod(method);
+    r->appendPostData(pf::Data(1 << 20, 'u'));
+    r->proxyUsername.set("pu");
+    r->proxyPassword.set("pp");
+    r->startSynchronous();
+    EXPECT_EQ(r->error.get(), nullptr) << r->error.get()->localizedDescription();
+    EXPECT_EQ(r->responseStatusCode, 200);
+    EXPECT_EQ(r->responseString(), std::to_string(1 << 20));
+    if (r->proxyCredentials.get())
+      HttpRequest::removeProxyAuthenticationCredentialsFromSessionStore(*r->proxyCredentials.get());
+  }
+}
+
 // An https request through an HTTP proxy is tunnelled; the proxy's 407 on CONNECT is answered with the
 // proxy credentials, which stay with the proxy.
 TEST_F(HttpRequestProxyTest, HttpsGoesThroughTheProxysTunnelAndAnswersItsChallenge) {
