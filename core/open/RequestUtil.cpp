@@ -71,7 +71,13 @@ pf::Value RequestUtil::performRemoteMethod(const std::string& requestUri, const 
 
   if (configuration->autoresetSession) ServiceManager::refreshSessionCacheTime();
   pf::ErrorPtr decodeError;
-  pf::Value decoded = JsonUtil::objectFromJsonData(answer.body, returnType, &decodeError);
+  pf::Value decoded;
+  try {
+    decoded = JsonUtil::objectFromJsonData(answer.body, returnType, &decodeError);
+  } catch (const pf::ContractViolation& unreadable) {
+    // A list in the answer whose element type was never registered: the answer cannot be read.
+    decodeError = pf::Error::make(kOpenErrorDomain, kOpenResponseErrorCode, unreadable.what());
+  }
   if (decodeError) {
     return fail(error, openError(kOpenResponseErrorCode, kJsonParseError, kJsonParseCause,
                                  userInfoText(*decodeError)));

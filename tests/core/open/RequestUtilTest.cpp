@@ -24,11 +24,23 @@ class OpenTestCourse : public pf::Object {
   }
 };
 
+// A list property whose element type no caller registers.
+class OpenTestShelf : public pf::Object {
+  PF_OBJECT(OpenTestShelf, pf::Object)
+  std::optional<std::string> shelfId;
+  std::vector<std::string> labels;
+  static void declareProperties(pf::ClassBuilder<OpenTestShelf>& b) {
+    PF_PROPERTY(b, shelfId);
+    PF_PROPERTY(b, labels);
+  }
+};
+
 class RequestUtilTest : public OpenClientFixture {
  protected:
   void SetUp() override {
     OpenClientFixture::SetUp();
     pf::registerClass<OpenTestCourse>();
+    pf::registerClass<OpenTestShelf>();
     ReflectionUtil::setArrayType("NSString", "tags", "OpenTestCourse");
   }
 
@@ -139,6 +151,10 @@ TEST_F(RequestUtilTest, FailuresMapToTheirCodesKeysAndTexts) {
        "服务器响应错误！", "500 : HTTP/1.1 500 Internal Server Error"},
       {"bad JSON", FakeTransport::ok("{\"courseId\": "), "OpenTestCourse", 3, "error.jsonParseError",
        "请求数据出错！", ""},
+      // The answer decides whether the list is there: an unregistered element type is an unreadable
+      // answer, not a fault thrown out of the call.
+      {"list of an unregistered type", FakeTransport::ok(R"({"shelfId": "s", "labels": ["x"]})"), "OpenTestShelf", 3,
+       "error.jsonParseError", "请求数据出错！", "array type"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
