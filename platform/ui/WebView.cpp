@@ -9,6 +9,7 @@
 
 #include "platform/foundation/Error.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/foundation/Utf8.h"
 #include "platform/text/AttributedString.h"
 #include "platform/text/Font.h"
 #include "platform/text/Framesetter.h"
@@ -107,6 +108,11 @@ LocalPage readLocalPage(const std::string& path) {
   return {std::move(html), 0, {}};
 }
 
+struct OpenLink {
+  std::size_t from = 0;
+  std::string href;
+};
+
 // Collects blocks of text from the body, collapsing white space as a browser does.
 class BlockBuilder {
  public:
@@ -153,17 +159,31 @@ class BlockBuilder {
     flush();
     std::tie(kind_, level_) = saved;
   }
-  // The link's text is what its children add to the block.
+  // The link's text is what its children add to the block; a block inside the link ends the block
+  // (the part so far is linked there) and the rest is linked in the blocks that follow.
   void link(xmlNode* node) {
     xmlChar* href = xmlGetProp(node, BAD_CAST "href");
     const std::string target = href ? reinterpret_cast<const char*>(href) : "";
     xmlFree(href);
-    const std::size_t from = utf16::length(text_);
+    if (target.empty()) return walk(node->children);
+    openLinks_.push_back({utf16::length(text_), target});
     walk(node->children);
-    const std::size_t to = utf16::length(text_);
-    if (!target.empty() && to > from) links_.push_back({{from, to - from}, target});
+    const OpenLink open = openLinks_.back();
+    openLinks_.pop_back();
+    closeLink(open);
   }
-  void append(const std::string& text) {
+  void closeLink(const OpenLink& open) {
+    const std::size_t to = utf16::length(text_);
+    if (to > open.from) links_.push_back({{open.from, to - open.from}, open.href});
+  }
+  void append(const std::string& raw) {
+    // Broken UTF-8 in a page reads as U+FFFD, so text and its ranges hold whole characters.
+    std::string text;
+    for (std::size_t pos = 0; pos < raw.size();) {
+      const utf8::Character c = utf8::decode(raw, pos);
+      utf8::append(text, c.codePoint);
+      pos += c.size;
+    }
     if (kind_ == WebView::Block::Kind::Preformatted) {
       text_ += text;
       return;
@@ -182,10 +202,15 @@ class BlockBuilder {
     text_ += '\n';
   }
   void flush() {
-    const auto first = text_.find_first_not_of(" \n");
-    if (first != std::string::npos) {
-      const auto last = text_.find_last_not_of(" \n");
-      std::string text = text_.substr(first, last - first + 1);
+    for (const OpenLink& open : openLinks_) closeLink(open);
+    for (OpenLink& open : openLinks_) open.from = 0;
+    const auto firstByte = text_.find_first_not_of(" \n");
+    if (firstByte != std::string::npos) {
+      const auto lastByte = text_.find_last_not_of(" \n");
+      std::string text = text_.substr(firstByte, lastByte - firstByte + 1);
+      // Link ranges count UTF-16 units of text_: the trimmed ends are counted the same way.
+      const std::size_t first = utf16::length(std::string_view(text_).substr(0, firstByte));
+      const std::size_t last = utf16::length(std::string_view(text_).substr(0, lastByte + 1)) - 1;
       // Trimmed spaces are one unit each; the bullet adds two.
       std::size_t shift = 0;
       if (kind_ == WebView::Block::Kind::ListItem) {
@@ -195,6 +220,7 @@ class BlockBuilder {
       const std::size_t length = utf16::length(text);
       std::vector<WebView::Link> links;
       for (auto& link : links_) {
+        if (link.range.location + link.range.length <= first || link.range.location > last) continue;
         const std::size_t from = std::max(link.range.location, first) - first + shift;
         const std::size_t to = std::min(link.range.location + link.range.length, last + 1) - first + shift;
         if (to > from && from < length) links.push_back({{from, std::min(to, length) - from}, link.href});
@@ -207,6 +233,8 @@ class BlockBuilder {
 
   std::vector<WebView::Block> blocks_;
   std::string text_;
+  // Links whose element is still being walked, with where they began in text_ (UTF-16 units).
+  std::vector<OpenLink> openLinks_;
   // Links of the block being collected, in units of text_.
   std::vector<WebView::Link> links_;
   WebView::Block::Kind kind_ = WebView::Block::Kind::Paragraph;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/foundation/Error.h"
+#include "platform/foundation/Utf8.h"
 #include "platform/host/HeadlessHost.h"
 #include "platform/text/Font.h"
 #include "platform/ui/Label.h"
@@ -150,6 +151,37 @@ TEST_F(WebViewTest, ScalingThePageToFitSetsItsTextSmallerButNotItsHeadings) {
     heights[scales] = web->scrollView()->contentSize().height;
   }
   EXPECT_LT(heights[1], heights[0]);
+}
+
+// A block inside a link ends the block: each part of the link's text is linked in its own block, on
+// whole characters; broken UTF-8 reads as U+FFFD.
+TEST_F(WebViewTest, LinkRangesStayOnTheirTextAcrossBlocksAndBrokenBytes) {
+  web->loadHTMLString("<div>éé abc<a href=\"h\">x<div>y</div>😀😀</a></div>"
+                      "<p>a\xff\xfe b <a href=\"g\">\xc3z</a></p>",
+                      "");
+  drain();
+  ASSERT_EQ(web->blocks().size(), 4u);
+  const struct {
+    std::string text;
+    pf::utf16::Range range;
+  } expected[] = {{"éé abcx", {6, 1}}, {"y", {0, 1}}, {"😀😀", {0, 4}}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(web->blocks()[i].text, expected[i].text);
+    ASSERT_EQ(web->blocks()[i].links.size(), 1u);
+    EXPECT_EQ(web->blocks()[i].links[0].range, expected[i].range);
+    EXPECT_EQ(web->blocks()[i].links[0].href, "h");
+  }
+  const std::string& broken = web->blocks()[3].text;
+  for (std::size_t pos = 0; pos < broken.size();) {
+    const auto c = pf::utf8::decode(broken, pos);
+    EXPECT_TRUE(c.codePoint != pf::utf8::kReplacementCharacter || broken.compare(pos, 3, "\xEF\xBF\xBD") == 0)
+        << "a broken byte at " << pos;
+    pos += c.size;
+  }
+  ASSERT_EQ(web->blocks()[3].links.size(), 1u);
+  const auto link = web->blocks()[3].links[0].range;
+  EXPECT_LE(link.location + link.length, pf::utf16::length(broken));
 }
 
 class WebLinkTest : public WebViewTest {
