@@ -88,6 +88,12 @@ std::pair<std::size_t, std::size_t> paragraphEnd(const std::string& text, std::s
   return {limit, limit};
 }
 
+// What Pango's indent adds before a line: a positive one indents the first line, a negative one the others.
+double lineIndent(const ParagraphStyle& style, bool firstLine) {
+  const double indent = style.firstLineHeadIndent - style.headIndent;
+  return firstLine ? std::max(indent, 0.0) : std::max(-indent, 0.0);
+}
+
 void applyParagraphStyle(PangoLayout* layout, const ParagraphStyle& style, double width, double height,
                          TextLayoutData::Truncation truncation) {
   const bool finiteWidth = std::isfinite(width);
@@ -175,8 +181,11 @@ std::shared_ptr<TextLayoutData> TextLayoutData::layOut(std::shared_ptr<const Att
     pango_layout_set_font_description(layout, descriptionFor(defaultFont));
     PangoAttrList* list = pango_attr_list_new();
     utf16::Range run;
+    // Letter spacing goes after each letter, the last of a line too, and wrapping counts it.
+    double widestKern = 0;
     for (std::size_t unit = firstUnit; unit < index->unitOf(end);) {
       const TextAttributes& a = text->attributesAt(unit, &run);
+      widestKern = std::max(widestKern, a.kern);
       data->hasStroke = data->hasStroke || a.strokeWidth != 0;
       const std::size_t runEnd = std::min(run.location + run.length, index->unitOf(end));
       addAttributes(list, a, index->byteOf(unit) - byte, index->byteOf(runEnd) - byte);
@@ -211,7 +220,10 @@ std::shared_ptr<TextLayoutData> TextLayoutData::layOut(std::shared_ptr<const Att
       out.descent = bottom - baseline;
       out.width = fromPango(logical.width);
       data->lines.push_back(out);
-      data->usedWidth = std::max(data->usedWidth, out.width);
+      // The width a frame needs to lay this line out the same: its indents (not where alignment put it)
+      // and the last letter's spacing.
+      const double lead = style.headIndent + lineIndent(style, line->start_index == 0);
+      data->usedWidth = std::max(data->usedWidth, lead + out.width + widestKern + style.tailIndent);
       data->usedHeight = std::max(data->usedHeight, bottom);
       if (bottom > height + kFitTolerance) full = true;
     } while (!full && pango_layout_iter_next_line(it));

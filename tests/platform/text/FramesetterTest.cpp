@@ -79,6 +79,34 @@ TEST(FramesetterTest, SuggestedSizeHoldsEverythingWhenUsedAsTheFrame) {
   EXPECT_EQ(framesetter.createFrame({0, 0}, Rect({0, 0}, twoLines.size))->lines().size(), 2u);
 }
 
+// Indents and letter spacing take room too: a frame of the suggested size shows all the suggestion covered.
+TEST(FramesetterTest, SuggestedSizeCountsIndentsAndKern) {
+  const struct {
+    const char* what;
+    ParagraphStyle style;
+    double kern;
+  } cases[] = {
+      {"kern", {}, 1},
+      {"wide kern", {}, 4},
+      {"head and tail indents", {.firstLineHeadIndent = 12, .headIndent = 12, .tailIndent = 9}, 0},
+      {"first line indent", {.firstLineHeadIndent = 20}, 0},
+      {"indents and kern", {.firstLineHeadIndent = 6, .headIndent = 6, .tailIndent = 6}, 2},
+  };
+  for (const auto& c : cases) {
+    for (const char* text : {"Hello world", "学习：沟通 skills 一二三"}) {
+      SCOPED_TRACE(std::string(c.what) + ": " + text);
+      AttributedString string = styled(text, 15, c.style);
+      if (c.kern != 0) string.setKern({0, string.length()}, c.kern);
+      const Framesetter framesetter(string);
+      const auto suggested = framesetter.suggestFrameSize({0, 0}, {3.4e38, 3.4e38});
+      EXPECT_EQ(suggested.fitRange, (utf16::Range{0, string.length()}));
+      const auto frame = framesetter.createFrame({0, 0}, Rect({0, 0}, suggested.size));
+      EXPECT_EQ(frame->visibleStringRange(), suggested.fitRange);
+      EXPECT_EQ(frame->lines().size(), 1u);
+    }
+  }
+}
+
 TEST(FramesetterTest, ShortFramesShowWhatFits) {
   const Framesetter framesetter(styled(kMixed));
   const auto all = framesetter.createFrame({0, 0}, Rect(0, 0, 100, 1e6));
