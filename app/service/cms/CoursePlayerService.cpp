@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
 
 #include "app/model/cms/CourseStandard.h"
 #include "app/model/cms/ScoStudyRecord.h"
@@ -14,6 +16,17 @@ namespace {
 // Durations from the players: anything not a finite positive number counts as nothing played.
 double duration(double seconds) {
   return std::isfinite(seconds) && seconds > 0 ? seconds : 0;
+}
+
+// This stretch's rate of a two-screen unit: 100 without a minimum study time; nullopt where it is
+// undefined (a zero denominator at position 0), infinite for a zero denominator past position 0.
+std::optional<float> twoScreenRate(const ScoViewInfo& sco, double length) {
+  if (sco.minStudyTime <= 0) return 100.0f;
+  const double span = static_cast<double>(sco.minStudyTime) > length ? length : static_cast<double>(sco.minStudyTime);
+  const float denominator = static_cast<float>(static_cast<long long>(span));
+  if (denominator > 0) return static_cast<float>(sco.currentPosition) / denominator * 100.0f;
+  if (sco.currentPosition > 0) return std::numeric_limits<float>::infinity();
+  return std::nullopt;
 }
 
 }  // namespace
@@ -50,8 +63,10 @@ void CoursePlayerService::saveThreeScreenStudyRecordWithCourse(const Course& cou
   ensureUnitRecord(course, sco);
   const float passRate = courseService_->getCorpStudyRate();
   const double length = duration(totalTime) * 1000.0;
-  if (!sco->studyComplete && length > 0 && sco->currentPosition > 0) {
-    const float rate = static_cast<float>(sco->currentPosition / length * 100.0);
+  // A zero length gives no rate only at position 0; above it the rate is infinite and the unit completes.
+  if (!sco->studyComplete && (length > 0 || sco->currentPosition > 0)) {
+    const float rate = length > 0 ? static_cast<float>(sco->currentPosition / length * 100.0)
+                                  : std::numeric_limits<float>::infinity();
     if (rate > sco->studyRate) sco->studyRate = rate;
     if (sco->studyRate >= passRate) completeUnit(course, sco);
   }
@@ -67,16 +82,11 @@ void CoursePlayerService::saveTwoScreenStudyRecord(const Course& course, const S
   if (!course || !sco) return;
   ensureUnitRecord(course, sco);
   const double length = duration(totalTime) * 1000.0;
-  if (!sco->studyComplete && length > 0 && sco->currentPosition > 0) {
-    float rate = 100.0f;
-    if (sco->minStudyTime > 0) {
-      const double span =
-          static_cast<double>(sco->minStudyTime) > length ? length : static_cast<double>(sco->minStudyTime);
-      const float denominator = static_cast<float>(static_cast<long long>(span));
-      rate = static_cast<float>(sco->currentPosition) / denominator * 100.0f;
+  if (!sco->studyComplete) {
+    if (const std::optional<float> rate = twoScreenRate(*sco, length)) {
+      if (*rate > sco->studyRate) sco->studyRate = *rate;
+      if (static_cast<double>(*rate) >= kTwoScreenCompleteRate) completeUnit(course, sco);
     }
-    if (rate > sco->studyRate) sco->studyRate = rate;
-    if (static_cast<double>(rate) >= kTwoScreenCompleteRate) completeUnit(course, sco);
   }
   sco->totalTime = static_cast<int>(length);
   dbHelper->executeUpdate(

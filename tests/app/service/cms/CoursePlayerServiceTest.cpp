@@ -74,16 +74,22 @@ TEST_F(CoursePlayerServiceTest, VideoRulesByStandard) {
        static_cast<float>(79999 / 100000.0 * 100.0), false, 0, 0},
       {"A half", "THREESCREEN", 80, 0, 0, 0, 50000, 10, 100, 50, false, 0, 0},
       {"A without a stored rate", "THREESCREEN", std::nullopt, 0, 0, 0, 1, 10, 100, 100, true, 100, 0},
-      {"A at position 0", "THREESCREEN", std::nullopt, 0, 0, 0, 0, 10, 100, 0, false, 0, 0},
-      {"A of length 0", "THREESCREEN", 80, 0, 0, 0, 5000, 10, 0, 0, false, 0, 0},
+      {"A without a stored rate at position 0", "THREESCREEN", std::nullopt, 0, 0, 0, 0, 10, 100, 100, true, 100,
+       0},
+      {"A at position 0", "THREESCREEN", 80, 0, 0, 0, 0, 10, 100, 0, false, 0, 0},
+      {"A of length 0", "THREESCREEN", 80, 0, 0, 0, 5000, 10, 0, 100, true, 100, 0},
+      {"A of length 0 at position 0", "THREESCREEN", 80, 0, 0, 0, 0, 10, 0, 0, false, 0, 0},
       {"B below 99.8", "TWOSCREEN", 80, 60000, 0, 0, 59879, 10, 300, 59879.0f / 60000.0f * 100.0f, false, 0,
        0},
       {"B at 99.83", "TWOSCREEN", 80, 60000, 0, 0, 59900, 10, 300, 100, true, 100, 0},
       {"B minimum beyond the length", "TWOSCREEN", 80, 600000, 0, 0, 59900, 10, 300,
        59900.0f / 300000.0f * 100.0f, false, 0, 0},
       {"B without a minimum", "TWOSCREEN", 80, 0, 0, 0, 10, 10, 300, 100, true, 100, 0},
-      {"B without a minimum at position 0", "TWOSCREEN", 80, 0, 0, 0, 0, 10, 300, 0, false, 0, 0},
-      {"B of length 0", "TWOSCREEN", 80, 60000, 0, 0, 5000, 10, 0, 0, false, 0, 0},
+      {"B without a minimum at position 0", "TWOSCREEN", 80, 0, 0, 0, 0, 10, 300, 100, true, 100, 0},
+      {"B without a minimum of length 0", "TWOSCREEN", 80, -1, 0, 0, 0, 10, 0, 100, true, 100, 0},
+      {"B at position 0", "TWOSCREEN", 80, 60000, 0, 0, 0, 10, 300, 0, false, 0, 0},
+      {"B of length 0", "TWOSCREEN", 80, 60000, 0, 0, 5000, 10, 0, 100, true, 100, 0},
+      {"B of length 0 at position 0", "TWOSCREEN", 80, 60000, 0, 0, 0, 10, 0, 0, false, 0, 0},
       {"C over the top", "ONLINEPACKAGE", 80, 0, 600000, 90, 1000, 70, 0, 0, false, 100, 70000},
       {"C exactly 100", "OLINEURL", 80, 0, 600000, 0, 1000, 600, 0, 0, false, 100, 600000},
       {"C a tenth", "ONLINEDOC", 80, 0, 600000, 0, 1000, 60, 0, 0, false, 10, 60000},
@@ -143,6 +149,36 @@ TEST_F(CoursePlayerServiceTest, AUnitKeepsItsBestRateAndCompleteIsFinal) {
   EXPECT_EQ(unit->studyRate, 100);
   EXPECT_EQ(count("select total_time from sco_study_record where sco_id = 'S1'"), 200000)
       << "length still written";
+}
+
+// A later stretch that ends further back neither lowers the stored rate nor completes on it.
+TEST_F(CoursePlayerServiceTest, ALowerPositionLaterKeepsTheRateAndJudgesOnlyItsOwnStretch) {
+  const struct {
+    const char* what;
+    const char* standard;
+    long long unitMinimum;
+    float storedRate;
+    int lowerPosition;
+  } cases[] = {
+      {"three screens at 50", CourseStandard::kThreeScreen, 0, 50, 20000},
+      {"two screens at 99.9", CourseStandard::kTwoScreen, 60000, 99.9f, 30000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    store()->executeUpdate("delete from course_study_record");
+    store()->executeUpdate("delete from sco_study_record");
+    setPassRate(99.95f);
+    const auto view = course(c.standard, {"S1"});
+    const auto unit = view->scoInfoList[0];
+    unit->minStudyTime = c.unitMinimum;
+    unit->studyRate = c.storedRate;
+    unit->currentPosition = c.lowerPosition;
+    player->saveStudyRecordWithCourse(view, unit, 10, 100);
+    EXPECT_EQ(unit->studyRate, c.storedRate);
+    EXPECT_FALSE(unit->studyComplete);
+    EXPECT_EQ(storedFloat("select study_rate from sco_study_record where sco_id = 'S1'"), c.storedRate);
+    EXPECT_EQ(count("select study_complete from sco_study_record where sco_id = 'S1'"), 0);
+  }
 }
 
 TEST_F(CoursePlayerServiceTest, TheCourseRateCountsCompletedUnitsButNotChapterHeadings) {
@@ -214,6 +250,36 @@ TEST_F(CoursePlayerServiceTest, LectureRules) {
   store()->executeUpdate("update course_study_record set study_time = 5 where course_id = 'C-ONLINEPACKAGE'");
   player->saveStudyRecordOnlyLectureWithCourse(package, nullptr, 70);
   EXPECT_EQ(storedFloat("select study_time from course_study_record where course_id = 'C-ONLINEPACKAGE'"), 5);
+}
+
+// What a learner would see go wrong in the course's own record: time lost, a rate from a lecture that
+// records nothing, another learner's record changed.
+TEST_F(CoursePlayerServiceTest, TheCourseRecordGrowsOnlyForTheSignedInLearnerAndOnlyByItsRules) {
+  setPassRate(80);
+  const auto package = course(CourseStandard::kOnlinePackage, {"P1"}, 600000);
+  package->studyTime = 30000;
+  store()->executeUpdate("update course_study_record set study_time = 30000 where course_id = 'C-ONLINEPACKAGE'");
+  player->saveStudyRecordWithCourse(package, package->scoInfoList[0], 60, 0);
+  EXPECT_EQ(package->studyTime, 90000) << "30 s stored and a stretch of 60 s";
+  EXPECT_EQ(storedFloat("select study_time from course_study_record where course_id = 'C-ONLINEPACKAGE'"), 90000);
+
+  const auto three = course(CourseStandard::kThreeScreen, {"L3"}, 0, 40);
+  player->saveStudyRecordOnlyLectureWithCourse(three, three->scoInfoList[0], 600);
+  EXPECT_EQ(three->studyRate, 40) << "a lecture of a three-screen course records nothing";
+  EXPECT_EQ(storedFloat("select study_rate from course_study_record where course_id = 'C-THREESCREEN'"), 40);
+
+  const auto two = course(CourseStandard::kTwoScreen, {"S1", "S2"});
+  storeRecord("U2", "C-TWOSCREEN", 10);
+  two->scoInfoList[0]->currentPosition = 60000;
+  player->saveStudyRecordWithCourse(two, two->scoInfoList[0], 60, 60);
+  ASSERT_TRUE(two->scoInfoList[0]->studyComplete);
+  EXPECT_EQ(storedFloat("select study_rate from course_study_record where course_id = 'C-TWOSCREEN' and "
+                        "user_id = 'U1'"),
+            50);
+  EXPECT_EQ(storedFloat("select study_rate from course_study_record where course_id = 'C-TWOSCREEN' and "
+                        "user_id = 'U2'"),
+            10)
+      << "another learner's record of the course is left alone";
 }
 
 TEST_F(CoursePlayerServiceTest, AUnitWithoutARowGetsOneForTheSignedInLearner) {
