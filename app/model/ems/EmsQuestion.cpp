@@ -117,7 +117,7 @@ void EmsQuestion::encodeUserAnswer() {
   } else if (typed) {
     encoded = inputText;
   }
-  if (isOfType(kAscertain) && typed) {
+  if (isOfType(kAscertain) && inputText) {
     encoded = encoded.value_or("") + std::string(EmsAnswerCode::kSeparator) + *inputText;
   }
   userAnswer = std::move(encoded);

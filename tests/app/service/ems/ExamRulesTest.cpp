@@ -113,8 +113,11 @@ TEST(ExamRulesTest, EncodesTheLearnersChoicesAndText) {
            Case{"QUESTIONS", {}, std::nullopt, std::nullopt},
            Case{"ASCERTAIN", {{"true", false}, {"false", true}}, "because", "false``because"},
            Case{"ASCERTAIN", {{"true", false}, {"false", false}}, "because", "``because"},
-           Case{"ASCERTAIN", {{"true", true}, {"false", false}}, "", "true"},
-           Case{"ASCERTAIN", {{"true", false}, {"false", false}}, "", std::nullopt},
+           // Restoring sets an empty text, so an empty, non-nil text is the common case.
+           Case{"ASCERTAIN", {{"true", true}, {"false", false}}, "", "true``"},
+           Case{"ASCERTAIN", {{"true", false}, {"false", false}}, "", "``"},
+           Case{"ASCERTAIN", {{"true", true}, {"false", false}}, std::nullopt, "true"},
+           Case{"ASCERTAIN", {{"true", false}, {"false", false}}, std::nullopt, std::nullopt},
        }) {
     EmsQuestion q;
     q.type = c.type;
@@ -264,6 +267,18 @@ TEST(ExamRulesTest, MarksOnTheDeviceOnlyWhenEveryQuestionCanBeJudged) {
       EXPECT_EQ(exam->paper->credit, passed ? 3 : 0);
       EXPECT_EQ(exam->score, exam->paper->credit);
     }
+  }
+}
+
+TEST(ExamRulesTest, ScoringExactlyThePassMarkPasses) {
+  for (const float passRate : {49.0f, 50.0f, 51.0f}) {
+    const auto exam = markableExam("AUTO", false, false);  // 10 of 20 points
+    exam->passRate = passRate;
+    ExamService::markExam(*exam);
+    const bool passes = passRate <= 50;
+    EXPECT_EQ(exam->status, passes ? "passed" : "unpassed") << passRate;
+    EXPECT_EQ(exam->paper->passed, passes) << passRate;
+    EXPECT_EQ(exam->score, passes ? 3 : 0) << passRate;
   }
 }
 
