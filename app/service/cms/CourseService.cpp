@@ -367,12 +367,14 @@ std::shared_ptr<CourseSco> CourseService::addOneScreenScoWithCourseViewInfo(cons
 CourseService::Scos CourseService::updateScoNameWithScoInfos(Scos scoInfos) {
   std::stable_sort(scoInfos.begin(), scoInfos.end(),
                    [](const auto& a, const auto& b) { return a->compare(*b) < 0; });
+  Scos named;
   for (std::size_t i = 0; i < scoInfos.size(); ++i) {
     auto& sco = scoInfos[i];
-    if (!sco->scoName) continue;
+    if (!sco->scoName) continue;  // left out, but its position number stays used
     sco->scoName = pf::format("%d.%@", static_cast<int>(i + 1), ScoNameNumbering::withoutNumbering(*sco->scoName));
+    named.push_back(sco);
   }
-  return scoInfos;
+  return named;
 }
 
 bool CourseService::scoSort(const std::optional<std::string>& a, const std::optional<std::string>& b) {

@@ -107,7 +107,8 @@ class CourseService : public BaseService {
       const ScoViews& scoInfos, const std::optional<std::string>& courseId);
   // The one unit of a single-video course, made from the course itself under a new id.
   static std::shared_ptr<CourseSco> addOneScreenScoWithCourseViewInfo(const CourseViewInfo& course);
-  // Sorted by the integer show order and named "<position>.<name without its leading numbering>".
+  // Sorted by the integer show order and named "<position>.<name without its leading numbering>";
+  // units without a name are left out and still use up their position.
   static Scos updateScoNameWithScoInfos(Scos scoInfos);
   // By the whole show order ("2.5" between "2" and "10"): a strict weak ordering.
   static bool scoSort(const std::optional<std::string>& a, const std::optional<std::string>& b);

@@ -86,7 +86,7 @@ TEST(CourseUnitNames, NamesOfAnyLengthFromTheServerAreRead) {
   EXPECT_EQ(ScoNameNumbering::withoutNumbering(std::string(40000, '.')), std::string(40000, '.'));
 }
 
-TEST(CourseUnitNames, RenumberingSortsByTheIntegerOrderAndKeepsUnitsWithoutNames) {
+TEST(CourseUnitNames, RenumberingSortsByTheIntegerOrderAndLeavesOutUnitsWithoutNames) {
   CourseService::Scos units;
   for (const auto& [order, name] : std::vector<std::pair<std::string, std::optional<std::string>>>{
            {"10", "10. 结语"}, {"2.5", "第3节：补充"}, {"1", std::nullopt}, {"2", "二.倾听"}}) {
@@ -98,8 +98,9 @@ TEST(CourseUnitNames, RenumberingSortsByTheIntegerOrderAndKeepsUnitsWithoutNames
   const CourseService::Scos renamed = CourseService::updateScoNameWithScoInfos(units);
   std::vector<std::string> names;
   for (const auto& unit : renamed) names.push_back(unit->scoName.value_or("(nil)"));
-  // 2 and 2.5 compare the same by their integer order and keep their places.
-  EXPECT_EQ(names, (std::vector<std::string>{"(nil)", "2.补充", "3.倾听", "4.结语"}));
+  // 2 and 2.5 compare the same by their integer order and keep their places; the unit without a name
+  // is left out but still uses up the first number.
+  EXPECT_EQ(names, (std::vector<std::string>{"2.补充", "3.倾听", "4.结语"}));
 }
 
 TEST_F(CourseServiceTest, UnitsOfEveryStandardAreStoredRenumberedAndListedInShowOrder) {
@@ -118,16 +119,15 @@ TEST_F(CourseServiceTest, UnitsOfEveryStandardAreStoredRenumberedAndListedInShow
   EXPECT_TRUE(course->selected);
   std::vector<std::string> ids;
   for (const auto& unit : course->scoInfoList) ids.push_back(*unit->scoId);
-  EXPECT_EQ(ids, (std::vector<std::string>{"S-0", "S-1", "S-2", "S-25", "S-10"}));
-  EXPECT_EQ(namesOf(course->scoInfoList),
-            (std::vector<std::string>{"(nil)", "2.开始", "4.倾听", "3.补充", "5.结语"}));
-  EXPECT_EQ(count("select count(*) from course_sco where course_id = 'C3'"), 5)
-      << "the nameless heading is stored";
-  const auto& listened = course->scoInfoList[2];
+  EXPECT_EQ(ids, (std::vector<std::string>{"S-1", "S-2", "S-25", "S-10"}));
+  // The nameless heading is left out and not stored, but it used up the first number.
+  EXPECT_EQ(namesOf(course->scoInfoList), (std::vector<std::string>{"2.开始", "4.倾听", "3.补充", "5.结语"}));
+  EXPECT_EQ(count("select count(*) from course_sco where course_id = 'C3'"), 4);
+  const auto& listened = course->scoInfoList[1];
   EXPECT_EQ(listened->currentPosition, 30000);
   EXPECT_TRUE(listened->studyComplete);
   EXPECT_EQ(listened->userId, "U1");
-  const auto& fresh = course->scoInfoList[4];
+  const auto& fresh = course->scoInfoList[3];
   EXPECT_EQ(fresh->currentPosition, 0);
   EXPECT_FALSE(fresh->studyComplete);
   EXPECT_EQ(fresh->studyRate, 0);
