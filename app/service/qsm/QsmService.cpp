@@ -17,7 +17,9 @@ std::optional<QsmService::Surveys> QsmService::listAllSurveys() {
       if (auto survey = element.objectAs<QsmSurvey>()) surveys.push_back(std::move(survey));
     }
   }
-  for (const auto& survey : surveys) survey->statusText = statusTextOfSurvey(*survey, now);
+  for (const auto& survey : surveys) {
+    if (std::optional<std::string> text = statusTextOfSurvey(*survey, now)) survey->statusText = std::move(text);
+  }
   std::stable_sort(surveys.begin(), surveys.end(), surveySort);
   return surveys;
 }
@@ -30,10 +32,12 @@ bool QsmService::submitSurvey(const std::shared_ptr<QsmSurvey>& survey) {
   return true;
 }
 
-std::string QsmService::statusTextOfSurvey(const QsmSurvey& survey, pf::Date now) {
+std::optional<std::string> QsmService::statusTextOfSurvey(const QsmSurvey& survey, pf::Date now) {
   if (survey.joined) return kStatusDone;
-  if (survey.startTime && now < *survey.startTime) return kStatusWaiting;
-  if (!survey.endTime || now < *survey.endTime) return kStatusOpen;
+  if (!survey.startTime) return std::nullopt;
+  if (now < *survey.startTime) return kStatusWaiting;
+  if (!survey.endTime) return std::nullopt;
+  if (now < *survey.endTime) return kStatusOpen;
   return kStatusExpired;
 }
 

@@ -36,8 +36,8 @@ class QsmService : public BaseService {
   bool submitSurvey(const std::shared_ptr<QsmSurvey>& survey);
 
   // "完成" once joined, else "等待" before the start, "进入" from the start up to the end, "过期" from
-  // the end on. A missing start time counts as already started, a missing end time as never ending.
-  static std::string statusTextOfSurvey(const QsmSurvey& survey, pf::Date now);
+  // the end on; nullopt when a time it needs is missing (the survey keeps the text it had).
+  static std::optional<std::string> statusTextOfSurvey(const QsmSurvey& survey, pf::Date now);
   // Newest publication first; surveys without a publication time go last.
   static bool surveySort(const std::shared_ptr<QsmSurvey>& a, const std::shared_ptr<QsmSurvey>& b);
   // The copy that is sent: only surveyId and one answer per question.

@@ -37,7 +37,9 @@ TEST_F(QsmServiceTest, ListsEverySurveyNewestFirstWithItsStatusAtThisMoment) {
       FakeTransport::ok(R"({"serverTime": 1577836800000, "results": [)" + survey("ends-now", -100, 0, -300) +
                         "," + survey("starts-now", 0, 100, -100) + "," + survey("later", 10, 100, -50) + "," +
                         survey("joined-late", -300, -200, -400, true) + "," +
-                        R"({"surveyId": "no-times", "publishTime": )" + ms(-200) + "}]}"));
+                        R"({"surveyId": "no-times", "statusText": "as it was", "publishTime": )" + ms(-200) +
+                        "}," + R"({"surveyId": "no-end", "startTime": )" + ms(-10) + R"(, "publishTime": )" +
+                        ms(-250) + "}]}"));
 
   const auto surveys = service->listAllSurveys();
   ASSERT_TRUE(surveys);
@@ -47,7 +49,8 @@ TEST_F(QsmServiceTest, ListsEverySurveyNewestFirstWithItsStatusAtThisMoment) {
   for (const auto& s : *surveys) listed.emplace_back(*s->surveyId, s->statusText.value_or("?"));
   EXPECT_EQ(listed, (std::vector<std::pair<std::string, std::string>>{{"later", "等待"},
                                                                       {"starts-now", "进入"},
-                                                                      {"no-times", "进入"},
+                                                                      {"no-times", "as it was"},
+                                                                      {"no-end", "?"},
                                                                       {"ends-now", "过期"},
                                                                       {"joined-late", "完成"}}));
 }

@@ -31,18 +31,21 @@ TEST(SurveyRulesTest, StatusTextAtTheEdgesOfTheWindow) {
       {"after the end", false, at(kSurveyNow - 100), at(kSurveyNow - 1), QsmService::kStatusExpired},
       {"joined before the start", true, at(kSurveyNow + 1), at(kSurveyNow + 100), QsmService::kStatusDone},
       {"joined after the end", true, at(kSurveyNow - 100), at(kSurveyNow - 1), QsmService::kStatusDone},
-      {"no start time, before the end", false, std::nullopt, at(kSurveyNow + 1), QsmService::kStatusOpen},
-      {"no start time, after the end", false, std::nullopt, at(kSurveyNow - 1), QsmService::kStatusExpired},
-      {"no end time, started", false, at(kSurveyNow - 1), std::nullopt, QsmService::kStatusOpen},
+      // A missing time cannot be compared: the survey keeps the text it had (nullptr here).
+      {"no start time, before the end", false, std::nullopt, at(kSurveyNow + 1), nullptr},
+      {"no start time, after the end", false, std::nullopt, at(kSurveyNow - 1), nullptr},
+      {"no end time, started", false, at(kSurveyNow - 1), std::nullopt, nullptr},
       {"no end time, not started", false, at(kSurveyNow + 1), std::nullopt, QsmService::kStatusWaiting},
-      {"no times at all", false, std::nullopt, std::nullopt, QsmService::kStatusOpen},
+      {"no times at all", false, std::nullopt, std::nullopt, nullptr},
+      {"no times at all, joined", true, std::nullopt, std::nullopt, QsmService::kStatusDone},
   };
   for (const auto& c : cases) {
     QsmSurvey survey;
     survey.joined = c.joined;
     survey.startTime = c.start;
     survey.endTime = c.end;
-    EXPECT_EQ(QsmService::statusTextOfSurvey(survey, pf::Date{kSurveyNow}), c.text) << c.name;
+    const auto expected = c.text ? std::optional<std::string>(c.text) : std::nullopt;
+    EXPECT_EQ(QsmService::statusTextOfSurvey(survey, pf::Date{kSurveyNow}), expected) << c.name;
   }
 }
 
