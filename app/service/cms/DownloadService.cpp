@@ -79,6 +79,16 @@ std::string lastFileNameOf(const std::string& address) {
 }  // namespace
 
 std::shared_ptr<DownloadService> DownloadService::instance() {
+  {
+    std::lock_guard lock(instanceMutex);
+    if (downloadServer) return downloadServer;
+  }
+  // Made on the main queue: the file downloader's delegate and lists belong to the main thread.
+  if (!pf::RunLoop::isMainThread() && !holdingMainQueue) {
+    std::shared_ptr<DownloadService> made;
+    pf::DispatchQueue::main()->sync([&made] { made = instance(); });
+    return made;
+  }
   std::lock_guard lock(instanceMutex);
   if (!downloadServer) {
     downloadServer = std::make_shared<DownloadService>();

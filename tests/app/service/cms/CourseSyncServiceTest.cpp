@@ -7,14 +7,28 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <future>
 #include <thread>
 
 #include "app/model/cms/CourseStandard.h"
 #include "app/service/cms/CoursePlayerService.h"
+#include "app/service/cms/DownloadService.h"
 #include "tests/app/service/cms/CourseStoreFixture.h"
 
 namespace {
+
+// Runs its action when the scope ends, however it ends.
+class ScopeExit {
+ public:
+  explicit ScopeExit(std::function<void()> action) : action_(std::move(action)) {}
+  ~ScopeExit() { action_(); }
+  ScopeExit(const ScopeExit&) = delete;
+  ScopeExit& operator=(const ScopeExit&) = delete;
+
+ private:
+  std::function<void()> action_;
+};
 
 class CourseSyncServiceTest : public CourseStoreFixture {
  protected:
@@ -79,7 +93,8 @@ TEST_F(CourseSyncServiceTest, CoursesAreAddedUpdatedAndDeletedForThisLearnerOnly
 }
 
 TEST_F(CourseSyncServiceTest, TheServersRecordsAreInsertedOrWrittenOverTheLearnersOwn) {
-  for (const char* id : {"A", "B"}) storeCourse(id, CourseStandard::kThreeScreen);
+  for (const char* id : {"A", "B", "THEIRS"}) storeCourse(id, CourseStandard::kThreeScreen);
+  storeRecord("U2", "THEIRS", 10);  // only another learner holds it on this device
   storeRecord("U1", "A", 90);
   storeUnitRecord("U1", "A", "A-1", 90000, true, 100);
   storeUnitRecord("U1", "A", "A-2", 5000);
@@ -93,7 +108,8 @@ TEST_F(CourseSyncServiceTest, TheServersRecordsAreInsertedOrWrittenOverTheLearne
                                "studyComplete": true}]},
       {"courseId": "B", "userId": "U1", "studyRate": 20,
        "scoStudyRecordList": [{"scoId": "B-1", "courseId": "B", "userId": "U1", "currentPosition": 100},
-                              {"scoId": "B-2", "courseId": "B", "userId": "U1"}]}])");
+                              {"scoId": "B-2", "courseId": "B", "userId": "U1"}]},
+      {"courseId": "THEIRS", "userId": "U1", "studyRate": 30, "scoStudyRecordList": []}])");
 
   sync->syncCourseInfoAndStudyRecord();
 
@@ -109,12 +125,36 @@ TEST_F(CourseSyncServiceTest, TheServersRecordsAreInsertedOrWrittenOverTheLearne
       << "a unit studied elsewhere gets its row";
   EXPECT_EQ(count("select current_position from sco_study_record where user_id = 'U2' and sco_id = 'A-1'"),
             7000);
-  EXPECT_EQ(count("select study_rate from course_study_record where user_id = 'U2'"), 10);
+  EXPECT_EQ(count("select study_rate from course_study_record where user_id = 'U2' and course_id = 'A'"), 10);
   // A course the device had no record of: inserted with fresh keys and all of its unit records.
   EXPECT_EQ(count("select count(*) from course_study_record where user_id = 'U1' and course_id = 'B'"), 1);
   EXPECT_EQ(count("select count(*) from sco_study_record where user_id = 'U1' and course_id = 'B'"), 2);
+  EXPECT_EQ(count("select study_rate from course_study_record where user_id = 'U1' and course_id = 'THEIRS'"), 30)
+      << "another learner's hold on the course does not make it this learner's";
+  EXPECT_EQ(count("select study_rate from course_study_record where user_id = 'U2' and course_id = 'THEIRS'"), 10);
   EXPECT_EQ(count("select count(distinct sid) from sco_study_record"),
             count("select count(*) from sco_study_record"));
+}
+
+TEST_F(CourseSyncServiceTest, ACourseUpdatedByTheSyncShowsItsNewTitleInTheDownloadLists) {
+  storeCourse("KEEP", CourseStandard::kThreeScreen, "旧标题");
+  storeUnit("KEEP", "KEEP-1", "1");
+  storeRecord("U1", "KEEP");
+  storeDownload("U1", "KEEP", "KEEP-1");
+  auto titles = [] {
+    std::vector<std::string> out;
+    for (const auto& course : DownloadService::instance()->courseInfos())
+      out.push_back(course->courseTitle.value_or("?"));
+    return out;
+  };
+  DownloadService::instance()->getDownloadInfos();
+  ASSERT_EQ(titles(), std::vector<std::string>{"旧标题"});
+  serve(OpenCourseInfoService::kSyncCoursePath, R"({"updateList": [{"id": "KEEP", "courseTitle": "改过"}]})");
+  serve(OpenPhoneCourseStudyRecordService::kSyncPath, "[]");
+
+  sync->syncCourseInfoAndStudyRecord();
+
+  EXPECT_EQ(titles(), std::vector<std::string>{"改过"});
 }
 
 TEST_F(CourseSyncServiceTest, AFailedCourseSyncStillSendsTheStudyRecords) {
@@ -166,10 +206,21 @@ TEST_F(CourseSyncServiceTest, ASecondSyncReturnsAtOnceAndPlayerWritesMeanwhileSu
   });
 
   std::atomic<bool> done{false};
+  bool releasedOnce = false;
+  auto releaseOnce = [&] {
+    if (!releasedOnce) release.set_value();
+    releasedOnce = true;
+  };
   std::thread background([&] {
     CourseSyncService(delegate).syncCourseInfoAndStudyRecord();
     done = true;
     pf::DispatchQueue::main()->async([] {});
+  });
+  // A failed assertion returns early: the sync is let go and joined first, or std::terminate would end
+  // the whole test binary.
+  const ScopeExit joinBackground([&] {
+    releaseOnce();
+    if (background.joinable()) background.join();
   });
   ASSERT_TRUE(pf::RunLoop::main()->runUntilTrue([&] { return answering.load(); }, 10));
   EXPECT_TRUE(CourseSyncService::isSyncCourse());
@@ -188,7 +239,7 @@ TEST_F(CourseSyncServiceTest, ASecondSyncReturnsAtOnceAndPlayerWritesMeanwhileSu
   player.saveStudyRecordWithCourse(course, unit, 94, 100);
   ASSERT_TRUE(unit->studyComplete);
 
-  release.set_value();
+  releaseOnce();
   ASSERT_TRUE(pf::RunLoop::main()->runUntilTrue([&] { return done.load(); }, 10));
   background.join();
   EXPECT_FALSE(CourseSyncService::isSyncCourse());

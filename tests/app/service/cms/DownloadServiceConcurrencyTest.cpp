@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "platform/foundation/DispatchQueue.h"
@@ -27,6 +29,26 @@ class DownloadServiceConcurrencyTest : public DownloadFixture {
     return state;
   }
 };
+
+// The course sync asks for the download service on its own thread: the service (and the file
+// downloader's delegate it sets) is made on the main queue, so the asker waits for the main loop.
+TEST_F(DownloadServiceConcurrencyTest, ConcurrencyTheServiceIsMadeOnTheMainQueue) {
+  DownloadService::unload();
+  std::atomic<bool> made{false};
+  std::shared_ptr<DownloadService> fromBackground;
+  std::thread background([&] {
+    fromBackground = DownloadService::instance();
+    made = true;
+    pf::RunLoop::main()->wake();
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const bool madeOffTheMainThread = made.load();
+  const bool served = pf::RunLoop::main()->runUntilTrue([&] { return made.load(); }, 10);
+  background.join();
+  EXPECT_FALSE(madeOffTheMainThread);
+  ASSERT_TRUE(served);
+  EXPECT_EQ(fromBackground, DownloadService::instance());
+}
 
 TEST_F(DownloadServiceConcurrencyTest, ABackgroundThreadStartsAndPausesWhileTheMainThreadAsks) {
   // S1 is held halfway by the server, paused there and resumed; the others run straight through.

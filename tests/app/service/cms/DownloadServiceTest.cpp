@@ -252,6 +252,58 @@ TEST_F(DownloadServiceTest, AnotherLearnersPartialDownloadIsResumedFromTheShared
   EXPECT_EQ(contentOf(*service->sdiWithScoId("S1")->savePath), videoOf("/v/a.mp4"));
 }
 
+// A first answer of unknown length, paused halfway; the resumed answer's "Content-Range" names the whole
+// file, which is the size to record from its head on (progress mid-transfer and the total kept after a
+// crash), not the remainder's length.
+TEST_F(DownloadServiceTest, AResumedDownloadRecordsTheWholeFilesSizeFromItsHead) {
+  const std::string video = videoOf("/v/a.mp4");
+  // Shared with the server's thread, which may still be writing when a failed assertion ends the test.
+  auto resumedGate = std::make_shared<Gate>();
+  auto resumedHeld = std::make_shared<std::atomic<bool>>(false);
+  server.route("/unsized/*", [this, video, resumedGate, resumedHeld](devserver::Exchange& e) {
+    if (const auto range = e.request().header("Range")) {
+      const std::size_t from = std::stoul(range->substr(6));
+      e.sendHead(206, {{"Content-Range", "bytes " + std::to_string(from) + "-" + std::to_string(video.size() - 1) +
+                                             "/" + std::to_string(video.size())},
+                       {"Content-Length", std::to_string(video.size() - from)}});
+      e.write(std::string_view(video).substr(from, 100));
+      *resumedHeld = true;
+      resumedGate->wait();
+      e.write(std::string_view(video).substr(from + 100));
+      return;
+    }
+    e.sendHead(200, {{"Connection", "close"}});
+    e.write(std::string_view(video).substr(0, video.size() / 2));
+    ++heldHalves;
+    gate.wait();
+    e.write(std::string_view(video).substr(video.size() / 2));
+    e.closeConnection();
+  });
+  ASSERT_TRUE(service->startDownloadingSco(unit("S1", "/unsized/a.mp4")));
+  ASSERT_TRUE(runUntil([&] {
+    const auto record = service->sdiWithScoId("S1");
+    return heldHalves == 1 && record && record->tempSavePath && exists(record->tempSavePath) &&
+           std::filesystem::file_size(*record->tempSavePath) > 0;
+  }));
+  service->pauseDownloadingSco("S1");
+  gate.open();
+  ASSERT_EQ(service->sdiWithScoId("S1")->totalSize, 0u) << "the first answer named no length";
+
+  ASSERT_TRUE(service->startDownloadingSco(unit("S1", "/unsized/a.mp4")));
+  const bool held = runUntil([&] { return resumedHeld->load() && observer->count("started S1") == 2; });
+  const unsigned long long midway = service->sdiWithScoId("S1")->totalSize;
+  const long long stored =
+      VelkDBHelper::instance()
+          ->queryForSingleResult(101, "select total_size from sco_download_info where sco_id = 'S1'")
+          .longLongValue();
+  resumedGate->open();
+  ASSERT_TRUE(held);
+  EXPECT_EQ(midway, video.size());
+  EXPECT_EQ(stored, static_cast<long long>(video.size()));
+  ASSERT_TRUE(runUntil([&] { return finished("S1"); }));
+  EXPECT_EQ(contentOf(*service->sdiWithScoId("S1")->savePath), video);
+}
+
 TEST_F(DownloadServiceTest, RemovingADownloadingUnitStopsItAndLeavesNoFile) {
   ASSERT_TRUE(service->startDownloadingSco(unit("S1", "/held/a.mp4")));
   ASSERT_TRUE(runUntil([&] { return heldHalves == 1 && stateOf("S1") == DownloadInfo::kDownloading; }));
