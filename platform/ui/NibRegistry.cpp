@@ -49,8 +49,9 @@ void perState(NibClassBuilder<Button>& b, const std::string& name, NibKind kind,
                                                      {"highlighted", Control::kHighlighted},
                                                      {"selected", Control::kSelected},
                                                      {"disabled", Control::kDisabled}};
-  for (auto [prefix, state] : states) {
-    std::string key = prefix;
+  for (const auto& entry : states) {
+    const unsigned state = entry.second;
+    std::string key = entry.first;
     key += key.empty() ? name : std::string(1, static_cast<char>(std::toupper(name[0]))) + name.substr(1);
     b.property(key, kind,
                [setter, state](Button& button, const NibValue& value) { setter(button, value, state); });
