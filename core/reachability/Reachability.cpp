@@ -108,8 +108,8 @@ const pf::NetworkReachability& Reachability::ref(const char* operation) const {
 }
 
 void Reachability::logFlags(const char* operation, pf::ReachabilityFlags flags,
-                            std::source_location where) const {
-  pf::logf("%s (%d) \n\t%@", operation, static_cast<int>(where.line()), flagsText(flags));
+                            int line) const {
+  pf::logf("%s (%d) \n\t%@", operation, line, flagsText(flags));
 }
 
 NetworkStatus Reachability::currentReachabilityStatus() const {
@@ -125,28 +125,28 @@ bool Reachability::isReachable() const {
 bool Reachability::isReachableViaWWAN() const {
   std::optional<pf::ReachabilityFlags> flags = ref("isReachableViaWWAN").flags();
   if (!flags) return false;
-  logFlags("isReachableViaWWAN", *flags);
+  logFlags("isReachableViaWWAN", *flags, __LINE__);
   return networkStatusForFlags(*flags) == NetworkStatus::ReachableViaWWAN;
 }
 
 bool Reachability::isReachableViaWiFi() const {
   std::optional<pf::ReachabilityFlags> flags = ref("isReachableViaWiFi").flags();
   if (!flags) return false;
-  logFlags("isReachableViaWiFi", *flags);
+  logFlags("isReachableViaWiFi", *flags, __LINE__);
   return networkStatusForFlags(*flags) == NetworkStatus::ReachableViaWiFi;
 }
 
 bool Reachability::isConnectionRequired() const {
   std::optional<pf::ReachabilityFlags> flags = ref("isConnectionRequired").flags();
   if (!flags) return false;
-  logFlags("isConnectionRequired", *flags);
+  logFlags("isConnectionRequired", *flags, __LINE__);
   return has(*flags, pf::kReachabilityFlagsConnectionRequired);
 }
 
 bool Reachability::isConnectionOnDemand() const {
   std::optional<pf::ReachabilityFlags> flags = ref("isConnectionIsOnDemand").flags();
   if (!flags) return false;
-  logFlags("isConnectionOnDemand", *flags);
+  logFlags("isConnectionOnDemand", *flags, __LINE__);
   return has(*flags, pf::kReachabilityFlagsConnectionRequired) &&
          has(*flags, pf::kReachabilityFlagsConnectionOnTraffic | pf::kReachabilityFlagsConnectionOnDemand);
 }
@@ -154,7 +154,7 @@ bool Reachability::isConnectionOnDemand() const {
 bool Reachability::isInterventionRequired() const {
   std::optional<pf::ReachabilityFlags> flags = ref("isInterventionRequired").flags();
   if (!flags) return false;
-  logFlags("isInterventionRequired", *flags);
+  logFlags("isInterventionRequired", *flags, __LINE__);
   return has(*flags, pf::kReachabilityFlagsConnectionRequired) &&
          has(*flags, pf::kReachabilityFlagsInterventionRequired);
 }
@@ -162,7 +162,7 @@ bool Reachability::isInterventionRequired() const {
 pf::ReachabilityFlags Reachability::reachabilityFlags() const {
   std::optional<pf::ReachabilityFlags> flags = ref("reachabilityFlags").flags();
   if (!flags) return 0;
-  logFlags("reachabilityFlags", *flags);
+  logFlags("reachabilityFlags", *flags, __LINE__);
   return *flags;
 }
 

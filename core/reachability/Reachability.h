@@ -9,7 +9,6 @@
 #include <netinet/in.h>
 
 #include <memory>
-#include <source_location>
 #include <string>
 
 #include "platform/net/NetworkReachability.h"
@@ -62,9 +61,9 @@ class Reachability : public pf::Object {
 
  private:
   const pf::NetworkReachability& ref(const char* operation) const;
-  // The line each test leaves once the flags were read.
-  void logFlags(const char* operation, pf::ReachabilityFlags flags,
-                std::source_location where = std::source_location::current()) const;
+  // The line each test leaves once the flags were read, with the source line that read them (passed
+  // as __LINE__: clang 14 has no std::source_location).
+  void logFlags(const char* operation, pf::ReachabilityFlags flags, int line) const;
 
   std::string key_;
   std::unique_ptr<pf::NetworkReachability> reachabilityRef;
