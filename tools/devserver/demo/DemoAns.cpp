@@ -536,7 +536,7 @@ void installDemoAns(OpenServer& server, const std::string& dataFolder) {
       {"/v1/qa/questionuser/getUserInfo", &QaDemo::getUserInfo},
   };
   for (const auto& [path, method] : methods) {
-    server.method(path, [demo, method](const OpenCall& call) { return demo->serve(call, method); });
+    server.method(path, [demo, method = method](const OpenCall& call) { return demo->serve(call, method); });
   }
 }
 

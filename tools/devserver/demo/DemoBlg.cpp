@@ -564,7 +564,7 @@ void installDemoBlg(OpenServer& server, const std::string& dataFolder) {
       {"/v1/wb/comment/comment", &BlogDemo::comment},
   };
   for (const auto& [path, method] : methods) {
-    server.method(path, [demo, method](const OpenCall& call) { return demo->serve(call, method); });
+    server.method(path, [demo, method = method](const OpenCall& call) { return demo->serve(call, method); });
   }
   server.route("/media/blg/*", answerBlogMedia);
 }

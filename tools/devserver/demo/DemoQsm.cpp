@@ -247,7 +247,7 @@ void installDemoQsm(OpenServer& server, const std::string& dataFolder) {
       {"/v1/qsm/questionnaireuser/getSurveyRelUsers", Participants::Related},
   };
   for (const auto& [path, which] : lists) {
-    server.method(path, [demo, which](const OpenCall& call) { return demo->participants(call, which); });
+    server.method(path, [demo, which = which](const OpenCall& call) { return demo->participants(call, which); });
   }
 }
 

@@ -64,7 +64,7 @@ std::optional<OpenDataFolder> OpenDataFolder::read(const std::string& folder, st
 void OpenDataFolder::install(OpenServer& server) const {
   for (const OpenUser& user : users) server.addUser(user);
   for (const auto& [path, content] : answers) {
-    server.method(path, [content](const OpenCall&) { return OpenAnswer::json(content); });
+    server.method(path, [content = content](const OpenCall&) { return OpenAnswer::json(content); });
   }
 }
 
