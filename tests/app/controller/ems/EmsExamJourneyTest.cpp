@@ -362,10 +362,60 @@ TEST_F(EmsExamJourneyTest, TheSheetCountsRowsAndJumpsByPlace) {
   auto third = std::dynamic_pointer_cast<EmsShowQuesCell>(rowCell)->btnViews[2];
   EXPECT_EQ(third->quesNoLabel.lock()->text(), "5");
   EXPECT_EQ(third->position, 3);
-  third->bgBtnClick();
+  tapView(third->bgBtn.lock());
   loop->runUntil(pf::Clock::now() + 1);
   EXPECT_FALSE(process->presentedViewController());
   EXPECT_EQ(process->currQuesIndex(), 2u);
 }
+
+class EmsSnapshotTest : public EmsJourneyTest, public ::testing::WithParamInterface<pf::Screen::Profile> {
+ protected:
+  EmsSnapshotTest() : EmsJourneyTest(GetParam()) {}
+
+  static pf::Rect inWindow(const std::shared_ptr<pf::View>& view) {
+    return view->convertRectToView(view->bounds(), nullptr);
+  }
+};
+
+// Faults caught: an interface file that does not load on a profile, a header, state icon, button or
+// selection mark that is not drawn.
+TEST_P(EmsSnapshotTest, TheListDescriptionAndAQuestionShowTheirContent) {
+  const std::string suffix = GetParam() == pf::Screen::Profile::Phone ? "_phone.png" : "_tablet.png";
+  openExamList();
+  pf::HeadlessHost host(window);
+  host.render();
+  writeSnapshot(host, "ems_list" + suffix);
+  const pf::Rect listArea = inWindow(examRoot->listContainer.lock());
+  const pf::Pixel header = host.pixelAt({listArea.midX(), listArea.minY() - 10});
+  EXPECT_GT(header.blue, header.red + 60) << "the blue header";
+  auto row = std::dynamic_pointer_cast<EmsAllTableViewCell>(
+      list()->tableView()->cellForRowAtIndexPath(pf::IndexPath::forRow(rowOf(kSafety), 0)));
+  ASSERT_TRUE(row);
+  EXPECT_EQ(row->statusLabel.lock()->text(), "进入考试");
+  const pf::Rect icon = inWindow(row->scoreIconImageView.lock());
+  const pf::Pixel tag = host.pixelAt({icon.minX() + icon.width() * 0.1, icon.midY()});
+  EXPECT_GT(tag.green, tag.red + 30) << "the green entry tag";
+
+  auto desc = openDescription(kSafety);
+  ASSERT_TRUE(desc);
+  host.render();
+  writeSnapshot(host, "ems_desc" + suffix);
+  const pf::Rect enter = inWindow(desc->enterExamBtn.lock());
+  const pf::Pixel button = host.pixelAt({enter.minX() + 4, enter.midY()});
+  EXPECT_GT(button.green, button.red + 30) << "the green enter button";
+
+  auto process = enterExam(kSafety, 0);
+  ASSERT_TRUE(process);
+  tapView(optionCell(*process, 2));
+  host.render();
+  writeSnapshot(host, "ems_question" + suffix);
+  const pf::Rect mark = inWindow(optionCell(*process, 2)->selectionImageView.lock());
+  const pf::Pixel chosen = host.pixelAt({mark.midX(), mark.midY()});
+  EXPECT_GT(chosen.blue, chosen.red + 60) << "the chosen option's filled mark";
+  EXPECT_EQ(process->examProcessLabel.lock()->text(), "考试进度：1/4");
+}
+
+INSTANTIATE_TEST_SUITE_P(Profiles, EmsSnapshotTest,
+                         ::testing::Values(pf::Screen::Profile::Phone, pf::Screen::Profile::Tablet));
 
 }  // namespace
