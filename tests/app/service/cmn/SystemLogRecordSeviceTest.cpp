@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/controller/cmn/BaseTableViewController.h"
+#include "app/controller/cmn/BaseViewController.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/VirtualClock.h"
 #include "platform/runtime/ClassBuilder.h"
@@ -9,19 +11,19 @@
 
 namespace {
 
-// Stand-ins of the two screen bases and of screens derived from them.
-class BaseViewController : public pf::Object {
-  PF_OBJECT(BaseViewController, pf::Object)
-  std::optional<std::string> viewName;
-  static void declareProperties(pf::ClassBuilder<BaseViewController>& b) { PF_PROPERTY(b, viewName); }
+// Screens derived from the two screen bases, named as the view log reads them.
+class NamedScreen : public BaseViewController {
+  PF_OBJECT(NamedScreen, BaseViewController)
+  std::optional<std::string> name;
+  std::optional<std::string> viewName() const override { return name; }
 };
-class CourseListScreen : public BaseViewController {
-  PF_OBJECT(CourseListScreen, BaseViewController)
+class CourseListScreen : public NamedScreen {
+  PF_OBJECT(CourseListScreen, NamedScreen)
 };
-class BaseTableViewController : public pf::Object {
-  PF_OBJECT(BaseTableViewController, pf::Object)
-  std::optional<std::string> viewName;
-  static void declareProperties(pf::ClassBuilder<BaseTableViewController>& b) { PF_PROPERTY(b, viewName); }
+class NamedList : public BaseTableViewController {
+  PF_OBJECT(NamedList, BaseTableViewController)
+  std::optional<std::string> name;
+  std::optional<std::string> viewName() const override { return name; }
 };
 class LooseView : public pf::Object {
   PF_OBJECT(LooseView, pf::Object)
@@ -33,7 +35,11 @@ template <typename Screen>
 std::shared_ptr<Screen> screenNamed(const std::string& name) {
   pf::registerClass<Screen>();
   auto screen = std::make_shared<Screen>();
-  screen->viewName = name;
+  if constexpr (requires { screen->name; }) {
+    screen->name = name;
+  } else {
+    screen->viewName = name;
+  }
   return screen;
 }
 
@@ -54,7 +60,7 @@ class SystemLogRecordSeviceTest : public AppSandbox {
 };
 
 TEST_F(SystemLogRecordSeviceTest, BeforeSignInARecordHasTheViewAndTimeButNoUser) {
-  SystemLogRecordSevice::takeALogForViewController(screenNamed<BaseViewController>("首页"));
+  SystemLogRecordSevice::takeALogForViewController(screenNamed<NamedScreen>("首页"));
   const auto records = SystemLogRecordSevice::defaultLogServer().records();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0]->viewName, "首页");
@@ -70,7 +76,7 @@ TEST_F(SystemLogRecordSeviceTest, ScreensOfBothBasesAndTheirSubclassesAreRecorde
   user->corpName = "Acme";
   CommonService().updateCurrentUser(user);
   SystemLogRecordSevice::takeALogForViewController(screenNamed<CourseListScreen>("课程"));
-  SystemLogRecordSevice::takeALogForViewController(screenNamed<BaseTableViewController>("列表"));
+  SystemLogRecordSevice::takeALogForViewController(screenNamed<NamedList>("列表"));
   const auto records = SystemLogRecordSevice::defaultLogServer().records();
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0]->viewName, "课程");
@@ -86,7 +92,7 @@ TEST_F(SystemLogRecordSeviceTest, OtherObjectsBuildNoRecordAndOnlyTheLatestAreKe
   SystemLogRecordSevice::takeALogForViewController(nullptr);
   EXPECT_TRUE(SystemLogRecordSevice::defaultLogServer().records().empty());
   for (std::size_t i = 0; i < SystemLogRecordSevice::kRecordsKept + 3; ++i) {
-    SystemLogRecordSevice::takeALogForViewController(screenNamed<BaseViewController>(std::to_string(i)));
+    SystemLogRecordSevice::takeALogForViewController(screenNamed<NamedScreen>(std::to_string(i)));
   }
   const auto records = SystemLogRecordSevice::defaultLogServer().records();
   ASSERT_EQ(records.size(), SystemLogRecordSevice::kRecordsKept);

@@ -1,0 +1,70 @@
+#include "app/controller/cmn/ScreenErrors.h"
+
+#include "app/util/ViewUtil.h"
+#include "core/open/OpenError.h"
+#include "ui/extension/ProgressHUDKivExtension.h"
+#include "ui/hud/ProgressHUD.h"
+#include "platform/text/Font.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/View.h"
+#include "platform/ui/ViewController.h"
+#include "platform/ui/Window.h"
+
+std::shared_ptr<pf::Window> ScreenErrors::windowOf(pf::ViewController& screen) {
+  if (screen.isViewLoaded()) {
+    if (auto window = screen.view()->window()) return window;
+  }
+  return ViewUtil::getKeyWindow();
+}
+
+void ScreenErrors::showFirstCause(pf::ViewController& screen, const pf::ErrorPtr& error) {
+  if (!error) return;
+  const auto info = OpenError::firstOrDefaultErrorInfo(*error);
+  if (info) showErrorInfoWithMessage(screen, info->cause.value_or(""), {});
+}
+
+bool ScreenErrors::handleSessionError(pf::ViewController& screen, const pf::ErrorPtr& error,
+                                      std::function<void()> backToLogin) {
+  if (!error) return false;
+  const auto info = OpenError::firstOrDefaultErrorInfo(*error);
+  if (!info || !info->errorCode || *info->errorCode != kSessionExpiredCode) return false;
+  showBoxThen(windowOf(screen), kSessionExpiredText, std::move(backToLogin));
+  return true;
+}
+
+void ScreenErrors::backToLoginViewController() {
+  auto root = std::dynamic_pointer_cast<pf::NavigationController>(ViewUtil::getWindowRootViewController());
+  if (!root || root->viewControllers().size() <= 1) return;
+  const auto& first = root->viewControllers().front();
+  if (first->className() == kLoginScreenClass) first->setValueForKey("isLogout", pf::Value(true));
+  root->popToRootViewControllerAnimated(true);
+}
+
+std::shared_ptr<pf::Label> ScreenErrors::navigationTitleLabel(const std::string& title) {
+  auto label = std::make_shared<pf::Label>(pf::Rect(55, 0, 90, 44));
+  label->setBackgroundColor(pf::Color::clear());
+  label->setTextColor(pf::Color::white());
+  label->setFont(pf::Font::boldSystemFont(21));
+  label->setTextAlignment(pf::TextAlignment::center);
+  label->setText(title);
+  return label;
+}
+
+void ScreenErrors::showErrorInfoWithMessage(pf::ViewController& screen, const std::string& message,
+                                            std::weak_ptr<ProgressHUDDelegate> delegate) {
+  auto window = windowOf(screen);
+  if (!window) return;
+  auto hud = ProgressHUD::showHUDAddedTo(window, true);
+  hud->setDelegate(std::move(delegate));
+  ProgressHUDKivExtension::showAndDismissWithMessage(*hud, message);
+}
+
+void ScreenErrors::showBoxThen(const std::shared_ptr<pf::Window>& window, const std::string& text,
+                               std::function<void()> then) {
+  if (!window) {
+    if (then) then();
+    return;
+  }
+  ProgressHUDKivExtension::showAndDismissOnView(window, text, std::move(then));
+}
