@@ -158,6 +158,8 @@ void EmsQuestionViewController::fillCell(pf::TableViewCell& cell, long row) {
     const auto& item = question_->items.at(row - 1);
     if (auto label = option->contentLabel.lock()) label->setText(item->content.value_or(""));
     option->setReadonly(readonly);
+    // The mark alone shows the choice; the table's selection only mirrors it.
+    option->setSelectionStyle(pf::TableViewCell::SelectionStyle::None);
     option->cellType = question_->isOfType(EmsQuestion::kMultiple) ? EmsQuestionItemCell::kCheckBox
                                                                     : EmsQuestionItemCell::kRadio;
     option->setOptionSeleted(item->selected);
