@@ -139,7 +139,8 @@ TEST_F(PhotoZoomTest, OpensInPointEightSecondsAndTheBackButtonClosesOntoTheThumb
     const pf::Rect backFrame = back->frame();
     EXPECT_NEAR(backFrame.maxX(), screenBounds.maxX() - 10, 1);
     EXPECT_NEAR(backFrame.minY(), 10, 1);
-    back->sendActionsForControlEvents(pf::Control::kTouchUpInside);
+    const pf::Rect onScreen = back->convertRectToView(back->bounds(), nullptr);
+    screenHost.tap({onScreen.midX(), onScreen.midY()});
     screenHost.advance(0.5);
     EXPECT_TRUE(manager->focusViewController) << "still settling onto the thumbnail";
     screenHost.advance(0.31);
@@ -225,13 +226,12 @@ TEST_F(PhotoZoomTest, NoPictureOrNoHostOpensNothing) {
   EXPECT_FALSE(thumbnail->isHidden());
 }
 
-TEST_F(PhotoZoomTest, FullPictureReplacesTheThumbnailAlsoWhenItComesLate) {
+TEST_F(PhotoZoomTest, FullPictureReplacesTheThumbnail) {
   const auto png = pictureOf({2000, 1500}, pf::Color::fromRgba(0.9, 0.3, 0.1))->pngData();
   ASSERT_TRUE(png);
   const std::string bytes(png->begin(), png->end());
   devserver::DevServer server;
   server.route("/blog/large.png", devserver::answers::text(200, bytes, {{"Content-Type", "image/png"}}));
-  server.route("/blog/slow.png", devserver::answers::slow({bytes.substr(0, 100), bytes.substr(100)}, 1.0));
   ASSERT_TRUE(server.start());
 
   delegate->url = server.url("/blog/large.png");
@@ -241,18 +241,6 @@ TEST_F(PhotoZoomTest, FullPictureReplacesTheThumbnailAlsoWhenItComesLate) {
   EXPECT_TRUE(waitFor([&] { return focus->mainImageView->image()->size().width == 2000; }));
   host.advance(0.81);
   ASSERT_TRUE(focus->scrollView);
-  EXPECT_NEAR(focus->scrollView->zoomScale(), 0.16, 1e-6);
-  manager->handleDefocusGesture();
-  host.advance(0.81);
-
-  // The answer arrives after the zoomable view went in: it shows there, not only in the hidden view.
-  delegate->url = server.url("/blog/slow.png");
-  host.tap({60, 130});
-  focus = manager->focusViewController;
-  host.advance(0.81);
-  ASSERT_TRUE(focus->scrollView);
-  EXPECT_EQ(focus->scrollView->zoomImageView->image()->size().width, 80);
-  EXPECT_TRUE(waitFor([&] { return focus->scrollView->zoomImageView->image()->size().width == 2000; }));
   EXPECT_NEAR(focus->scrollView->zoomScale(), 0.16, 1e-6);
   EXPECT_TRUE(delegate->askedOnMain);
 }
