@@ -260,6 +260,10 @@ TEST_F(EmsExamJourneyTest, LeavingKeepsTheAnswersAndReentryRestartsTheTime) {
   auto process = enterExam(kSafety, 0);
   ASSERT_TRUE(process);
   tapView(optionCell(*process, 0));
+  tapView(process->nextQuesBtn.lock());
+  EXPECT_FALSE(ExamService().loadUserAnswerWithExamId(process->exam->examId, process->exam->paper->paperId).empty())
+      << "a question change keeps the answers, so a killed app loses none";
+  tapView(process->lastQuesBtn.lock());
   loop->runUntil(pf::Clock::now() + 10);
   pf::NotificationCenter::defaultCenter().post(pf::Application::kDidEnterBackgroundNotification);
   const auto kept = ExamService().loadUserAnswerWithExamId(process->exam->examId, process->exam->paper->paperId);
