@@ -104,6 +104,8 @@ void EmsShowAllQuesViewController::initCellWithQuestions(long row, EmsShowQuesCe
     if (mark) mark->setHidden(!viewAnswerMode);
     const bool finished = viewAnswerMode ? false : question.isAnswered();
     const std::uint32_t colour = viewAnswerMode ? 0x777777 : (finished ? 0x608C03 : 0xFE0000);
+    // The number sits on its own label over the button, so it takes the button's title colour too.
+    if (auto label = button->quesNoLabel.lock()) label->setTextColor(ColorExpanded::colorWithRGBHex(colour));
     if (auto background = button->bgBtn.lock()) {
       background->setTitleColor(ColorExpanded::colorWithRGBHex(colour), pf::Control::kNormal);
       background->setBackgroundImage(
