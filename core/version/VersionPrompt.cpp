@@ -19,9 +19,15 @@ std::shared_ptr<VersionPrompt>& instance() {
 }  // namespace
 
 VersionPrompt::VersionPrompt() {
-  const pf::Value version =
-      pf::Bundle::mainBundle()->objectForInfoDictionaryKey("CFBundleShortVersionString");
-  if (const std::string* text = version.string()) applicationVersion_ = *text;
+  const auto bundle = pf::Bundle::mainBundle();
+  const pf::Value version = bundle->objectForInfoDictionaryKey("CFBundleShortVersionString");
+  if (const std::string* text = version.string(); text && !text->empty()) {
+    applicationVersion_ = *text;
+    return;
+  }
+  // Without a short version the build version stands in.
+  const pf::Value build = bundle->objectForInfoDictionaryKey("CFBundleVersion");
+  if (const std::string* text = build.string()) applicationVersion_ = *text;
 }
 
 std::shared_ptr<VersionPrompt> VersionPrompt::sharedInstance() {

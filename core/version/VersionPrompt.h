@@ -1,7 +1,7 @@
 #pragma once
 // The process-wide update prompt. So far it knows the running application's version, the bundle's
-// "CFBundleShortVersionString" read when the instance is made; the store check and the prompt itself
-// come with the application shell.
+// "CFBundleShortVersionString" (or, when that is empty, "CFBundleVersion") read when the instance is
+// made; the store check and the prompt itself come with the application shell.
 
 #include <memory>
 #include <optional>
