@@ -73,6 +73,9 @@ const std::vector<Picture> kTable = {
     {"STG_HELP_5", 320, 480, Look::page, kPurple, "5 问答"},
     {"STG_HELP_6", 320, 480, Look::page, kRed, "6 开始"},
 
+    // Components: the shade left of a screen dragged back.
+    {"leftside_shadow_bg", 10, 480, Look::backdrop, 0x5A5F66},
+
     // Courses.
     {"CMS_MAIN_allCourse_n", 30, 30, Look::icon, kBlue, "全"},
     {"CMS_MAIN_myCourse_n", 30, 30, Look::icon, kGreen, "我"},
