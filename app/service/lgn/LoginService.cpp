@@ -2,6 +2,7 @@
 
 #include "app/service/cms/DownloadService.h"
 #include "core/open/OpenError.h"
+#include "core/open/OpenExtension.h"
 #include "core/open/ServiceManager.h"
 #include "core/util/MD5HexDigest.h"
 #include "platform/foundation/DispatchQueue.h"
@@ -11,6 +12,12 @@ namespace {
 std::optional<std::string> autoLoginKey(const std::optional<std::string>& loginName) {
   if (!loginName) return std::nullopt;
   return LoginService::kAutoLoginKeyPrefix + *loginName;
+}
+
+bool sessionBelongsTo(const std::string& loginName, const std::string& corpCode) {
+  const SessionCache& session = ServiceManager::sessionCache();
+  // The session keeps its sign-in parameters as the JSON texts it sent.
+  return session.loginName() == openValue(pf::Value(loginName)) && session.corpCode() == openValue(pf::Value(corpCode));
 }
 
 }  // namespace
@@ -32,6 +39,8 @@ bool LoginService::login(const std::string& loginName, const std::string& passwo
   } else {
     user = searchUserByLoginName(loginName, MD5HexDigest::MD5TO32Lower(password), corpCode);
     if (!user) reportOnMainQueue(kLoginFailedMessage);
+    // A session opened earlier for someone else must not carry this learner's calls.
+    if (user && !sessionBelongsTo(loginName, corpCode)) ServiceManager::sessionCache().clear();
   }
   if (!user) return false;
   commonService_->updateCurrentUser(user);
