@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 namespace pf {
-namespace {
+namespace interface_reachability_test {
 
 using Kind = NetworkInterface::Kind;
 
@@ -67,5 +67,5 @@ TEST(InterfaceReachabilityTest, FlagsFollowTheLinksThatAreUp) {
   }
 }
 
-}  // namespace
+}  // namespace interface_reachability_test
 }  // namespace pf

@@ -10,7 +10,7 @@
 namespace pf {
 namespace {
 
-constexpr ReachabilityFlags kWifi = kReachabilityFlagsReachable | kReachabilityFlagsIsDirect;
+constexpr ReachabilityFlags kWifiFlags = kReachabilityFlagsReachable | kReachabilityFlagsIsDirect;
 
 class NetworkReachabilityTest : public testing::Test {
  protected:
@@ -43,19 +43,19 @@ TEST_F(NetworkReachabilityTest, DeliversChangedFlagsOnTheScheduledLoop) {
   drain();
   EXPECT_TRUE(seen_.empty());
 
-  provider_->setFlags(kWifi);
+  provider_->setFlags(kWifiFlags);
   std::thread watcher([this] {
     for (int i = 0; i < 3; ++i) provider_->fireChange();  // one burst, one delivery
   });
   watcher.join();
   drain();
-  EXPECT_EQ(seen_, std::vector<ReachabilityFlags>{kWifi});
+  EXPECT_EQ(seen_, std::vector<ReachabilityFlags>{kWifiFlags});
   EXPECT_EQ(threads_, std::vector<std::thread::id>{std::this_thread::get_id()});
 
   provider_->setFlags(std::nullopt);  // unreadable reads as not reachable
   provider_->fireChange();
   drain();
-  EXPECT_EQ(seen_, (std::vector<ReachabilityFlags>{kWifi, 0}));
+  EXPECT_EQ(seen_, (std::vector<ReachabilityFlags>{kWifiFlags, 0}));
 }
 
 TEST_F(NetworkReachabilityTest, UnschedulesOnlyWhereScheduled) {
@@ -65,7 +65,7 @@ TEST_F(NetworkReachabilityTest, UnschedulesOnlyWhereScheduled) {
   EXPECT_TRUE(provider_->watching());
   EXPECT_FALSE(reachability_->unscheduleFromRunLoop(loop_, RunLoop::kCommonModes));
   // A change already posted is dropped once unscheduled.
-  provider_->setFlags(kWifi);
+  provider_->setFlags(kWifiFlags);
   provider_->fireChange();
   EXPECT_TRUE(reachability_->unscheduleFromRunLoop(loop_, RunLoop::kDefaultMode));
   EXPECT_FALSE(provider_->watching());
@@ -76,7 +76,7 @@ TEST_F(NetworkReachabilityTest, UnschedulesOnlyWhereScheduled) {
 
 TEST_F(NetworkReachabilityTest, DestructionStopsWatching) {
   ASSERT_TRUE(reachability_->scheduleWithRunLoop(loop_, RunLoop::kDefaultMode));
-  provider_->setFlags(kWifi);
+  provider_->setFlags(kWifiFlags);
   provider_->fireChange();
   reachability_.reset();
   EXPECT_FALSE(provider_->watching());
@@ -91,13 +91,13 @@ TEST_F(NetworkReachabilityTest, DeliversOnALoopOfAnotherThread) {
     other = RunLoop::current();
     otherId = std::this_thread::get_id();
     ASSERT_TRUE(reachability_->scheduleWithRunLoop(other, RunLoop::kDefaultMode));
-    provider_->setFlags(kWifi);
+    provider_->setFlags(kWifiFlags);
     provider_->fireChange();
     other->runUntilTrue([&] { return !seen_.empty(); }, 5);
     EXPECT_TRUE(reachability_->unscheduleFromRunLoop(other, RunLoop::kDefaultMode));
   });
   thread.join();
-  EXPECT_EQ(seen_, std::vector<ReachabilityFlags>{kWifi});
+  EXPECT_EQ(seen_, std::vector<ReachabilityFlags>{kWifiFlags});
   EXPECT_EQ(threads_, std::vector<std::thread::id>{otherId});
 }
 
