@@ -14,6 +14,9 @@
 #include "app/Walkthrough.h"
 #include "app/controller/cmn/BaseViewController.h"
 #include "app/controller/cmn/CmnViewClasses.h"
+#include "app/controller/cmn/NavigatorViewClasses.h"
+#include "app/controller/ems/EmsViewClasses.h"
+#include "app/controller/lgn/LgnViewClasses.h"
 #include "app/service/cmn/InitService.h"
 #include "app/util/ViewUtil.h"
 #include "platform/foundation/RunLoop.h"
@@ -22,10 +25,13 @@
 #include "platform/host/window/WindowHost.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/NavigationItem.h"
+#include "ui/auth/AuthenticationDialog.h"
+#include "ui/base/BaseViewClasses.h"
+#include "ui/deck/PanelDeckRouting.h"
 
 namespace {
 
-// Until the help pages and the login screen are built, plain screens titled after them stand in.
+// Until the help pages are built, a plain screen titled after them stands in.
 void registerStandInScreen(const std::string& className, const std::string& title) {
   if (ViewUtil::isScreenClassRegistered(className)) return;
   ViewUtil::registerScreenClass(className, [title](const std::string&) {
@@ -36,7 +42,13 @@ void registerStandInScreen(const std::string& className, const std::string& titl
 }
 
 void registerScreens() {
+  registerBaseViewClasses();
   registerCmnViewClasses();
+  registerLgnViewClasses();
+  registerNavigatorViewClasses();
+  registerEmsViewClasses();
+  PanelDeckRouting::install();
+  AuthenticationDialog::install();
   registerStandInScreen(AppDelegate::kHelpScreenClass, "帮助");
   registerStandInScreen(AppDelegate::kLoginScreenClass, "登录");
 }

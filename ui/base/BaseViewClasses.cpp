@@ -4,10 +4,12 @@
 #include "ui/base/BaseTableView.h"
 #include "ui/base/BaseTextField.h"
 #include "ui/base/BaseTextView.h"
+#include "ui/base/BaseUIImageView.h"
 
 void registerBaseViewClasses() {
   BaseScrollView::registerForInterfaceFiles();
   BaseTableView::registerForInterfaceFiles();
   BaseTextField::registerForInterfaceFiles();
   BaseTextView::registerForInterfaceFiles();
+  BaseUIImageView::registerForInterfaceFiles();
 }
