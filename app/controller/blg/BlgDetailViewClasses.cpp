@@ -1,0 +1,3 @@
+#include "app/controller/blg/BlgDetailViewClasses.h"
+
+void registerBlgDetailViewClasses() {}

@@ -1,0 +1,7 @@
+#include "app/controller/blg/BlgDetailViewController.h"
+
+#include "app/model/blg/Blog.h"
+
+BlgDetailViewController::BlgDetailViewController() = default;
+BlgDetailViewController::BlgDetailViewController(std::string nibName) : BaseViewController(std::move(nibName)) {}
+BlgDetailViewController::~BlgDetailViewController() = default;

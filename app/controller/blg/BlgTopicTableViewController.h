@@ -1,0 +1,44 @@
+#pragma once
+// All topics of the corporation, page by page; a chosen row opens the topic's detail. The followed
+// topics of a profile reuse the rows, height and selection with their own loads.
+//
+// Main thread only; loads run on a global queue and their answers are applied on the main queue.
+
+#include <memory>
+
+#include "app/controller/cmn/BaseTableViewController.h"
+#include "platform/foundation/Value.h"
+
+class Page;
+class TopicService;
+
+class BlgTopicTableViewController : public BaseTableViewController {
+  PF_OBJECT(BlgTopicTableViewController, BaseTableViewController)
+
+  BlgTopicTableViewController();
+  ~BlgTopicTableViewController() override;
+
+  std::shared_ptr<TopicService> topicService;
+  std::shared_ptr<Page> currentPage;
+  // The Topic rows; null before the first successful load.
+  pf::ArrayPtr topicsArr;
+  // The module root, handed on to the topic's detail.
+  std::weak_ptr<pf::ViewController> parentController;
+
+  bool enableRefresh() const override { return true; }
+  bool enableLoadmore() const override { return true; }
+  bool displayNodataViewIfNeeded() const override { return true; }
+  bool canLoadMore() const override;
+
+  void initService() override;
+  void viewDidLoad() override;
+  virtual void refreshDataOnline();
+  virtual void refreshDataOffline();
+  bool loadMore() override;
+
+  long numberOfRowsInSection(pf::TableView& tableView, long section) override;
+  std::shared_ptr<pf::TableViewCell> cellForRowAtIndexPath(pf::TableView& tableView,
+                                                           const pf::IndexPath& indexPath) override;
+  std::optional<double> heightForRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
+  void didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
+};
