@@ -37,7 +37,7 @@ class BaseViewController : public pf::ViewController, public ServiceDelegate, pu
 
   bool showBackBtn() const { return showBackBtn_; }
   // Back button ("返回") for YES, menu button for NO.
-  void setShowBackBtn(bool show);
+  virtual void setShowBackBtn(bool show);
   // Read by the view log; the base has none.
   virtual std::optional<std::string> viewName() const { return std::nullopt; }
 
@@ -51,12 +51,13 @@ class BaseViewController : public pf::ViewController, public ServiceDelegate, pu
 
   void viewDidLoad() override;
 
-  void setLeftBtnWithImageN(const std::string& normal, const std::string& highlighted,
-                            const std::optional<std::string>& title);
+  virtual void setLeftBtnWithImageN(const std::string& normal, const std::string& highlighted,
+                                    const std::optional<std::string>& title);
   // A title alone makes a 42-point button with it; a title and an image make the 55-point "分类"
   // button with the sort icon (their values are not shown); neither, the plain 31-point button.
-  void setRightBtnWithBgImageN(const std::string& normal, const std::string& highlighted,
-                               const std::optional<std::string>& title, const std::optional<std::string>& image);
+  virtual void setRightBtnWithBgImageN(const std::string& normal, const std::string& highlighted,
+                                       const std::optional<std::string>& title,
+                                       const std::optional<std::string>& image);
   void setBackgroundImageWithName(const std::string& name);
   void setNavgationItemTitle(const std::string& title);
   // A self-hiding box on the screen's window; the delegate, if any, hears when it has gone.
