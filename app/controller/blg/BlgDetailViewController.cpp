@@ -3,5 +3,5 @@
 #include "app/model/blg/Blog.h"
 
 BlgDetailViewController::BlgDetailViewController() = default;
-BlgDetailViewController::BlgDetailViewController(std::string nibName) : BaseViewController(std::move(nibName)) {}
+BlgDetailViewController::BlgDetailViewController(std::string nibName) : BlgBaseViewController(std::move(nibName)) {}
 BlgDetailViewController::~BlgDetailViewController() = default;

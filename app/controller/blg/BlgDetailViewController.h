@@ -7,12 +7,12 @@
 
 #include <memory>
 
-#include "app/controller/cmn/BaseViewController.h"
+#include "app/controller/blg/BlgBaseViewController.h"
 
 class Blog;
 
-class BlgDetailViewController : public BaseViewController {
-  PF_OBJECT(BlgDetailViewController, BaseViewController)
+class BlgDetailViewController : public BlgBaseViewController {
+  PF_OBJECT(BlgDetailViewController, BlgBaseViewController)
 
   BlgDetailViewController();
   explicit BlgDetailViewController(std::string nibName);
@@ -20,6 +20,4 @@ class BlgDetailViewController : public BaseViewController {
 
   // The blog shown; set by the opener before the screen loads.
   std::shared_ptr<Blog> blog;
-  // The module root, handed on to the screens this one opens.
-  std::weak_ptr<pf::ViewController> parentController;
 };

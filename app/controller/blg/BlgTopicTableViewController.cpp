@@ -9,10 +9,10 @@ BlgTopicTableViewController::~BlgTopicTableViewController() = default;
 bool BlgTopicTableViewController::canLoadMore() const { return currentPage && currentPage->hasNextPage(); }
 
 void BlgTopicTableViewController::initService() {}
-void BlgTopicTableViewController::viewDidLoad() { BaseTableViewController::viewDidLoad(); }
+void BlgTopicTableViewController::viewDidLoad() { BlgBaseTableViewController::viewDidLoad(); }
 void BlgTopicTableViewController::refreshDataOnline() {}
 void BlgTopicTableViewController::refreshDataOffline() {}
-bool BlgTopicTableViewController::loadMore() { return BaseTableViewController::loadMore(); }
+bool BlgTopicTableViewController::loadMore() { return BlgBaseTableViewController::loadMore(); }
 
 long BlgTopicTableViewController::numberOfRowsInSection(pf::TableView&, long) { return 0; }
 std::shared_ptr<pf::TableViewCell> BlgTopicTableViewController::cellForRowAtIndexPath(pf::TableView&,

@@ -6,14 +6,14 @@
 
 #include <memory>
 
-#include "app/controller/cmn/BaseTableViewController.h"
+#include "app/controller/blg/BlgBaseTableViewController.h"
 #include "platform/foundation/Value.h"
 
 class Page;
 class TopicService;
 
-class BlgTopicTableViewController : public BaseTableViewController {
-  PF_OBJECT(BlgTopicTableViewController, BaseTableViewController)
+class BlgTopicTableViewController : public BlgBaseTableViewController {
+  PF_OBJECT(BlgTopicTableViewController, BlgBaseTableViewController)
 
   BlgTopicTableViewController();
   ~BlgTopicTableViewController() override;
@@ -32,8 +32,8 @@ class BlgTopicTableViewController : public BaseTableViewController {
 
   void initService() override;
   void viewDidLoad() override;
-  virtual void refreshDataOnline();
-  virtual void refreshDataOffline();
+  void refreshDataOnline() override;
+  void refreshDataOffline() override;
   bool loadMore() override;
 
   long numberOfRowsInSection(pf::TableView& tableView, long section) override;

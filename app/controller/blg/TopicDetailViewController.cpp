@@ -1,5 +1,5 @@
 #include "app/controller/blg/TopicDetailViewController.h"
 
 TopicDetailViewController::TopicDetailViewController() = default;
-TopicDetailViewController::TopicDetailViewController(std::string nibName) : BaseViewController(std::move(nibName)) {}
+TopicDetailViewController::TopicDetailViewController(std::string nibName) : BlgBaseViewController(std::move(nibName)) {}
 TopicDetailViewController::~TopicDetailViewController() = default;

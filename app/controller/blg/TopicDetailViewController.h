@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 
-#include "app/controller/cmn/BaseViewController.h"
+#include "app/controller/blg/BlgBaseViewController.h"
 
-class TopicDetailViewController : public BaseViewController {
-  PF_OBJECT(TopicDetailViewController, BaseViewController)
+class TopicDetailViewController : public BlgBaseViewController {
+  PF_OBJECT(TopicDetailViewController, BlgBaseViewController)
 
   TopicDetailViewController();
   explicit TopicDetailViewController(std::string nibName);
@@ -20,6 +20,4 @@ class TopicDetailViewController : public BaseViewController {
   // Set by the opener.
   std::optional<std::string> topicID;
   std::optional<std::string> topicName;
-  // The module root, handed on to the screens this one opens.
-  std::weak_ptr<pf::ViewController> parentController;
 };
