@@ -1,0 +1,7 @@
+#pragma once
+
+#include "app/controller/cms/CmsDetailBaseViewController.h"
+
+class CmsStudyViewController : public CmsDetailBaseViewController {
+  PF_OBJECT(CmsStudyViewController, CmsDetailBaseViewController)
+};
