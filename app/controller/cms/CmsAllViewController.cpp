@@ -1,0 +1,55 @@
+#include "app/controller/cms/CmsAllViewController.h"
+
+#include "app/controller/cms/AllCourseViewDelegate.h"
+#include "app/controller/cms/CmsAllTableViewController.h"
+#include "app/controller/cms/CmsEmbeddedList.h"
+#include "app/controller/cms/CmsCourseTableViewController.h"
+#include "app/util/ViewUtil.h"
+#include "core/util/CommonUtil.h"
+#include "platform/foundation/Format.h"
+#include "platform/ui/NavigationController.h"
+
+CmsAllViewController::CmsAllViewController() = default;
+CmsAllViewController::CmsAllViewController(std::string nibName) : BaseViewController(std::move(nibName)) {}
+CmsAllViewController::~CmsAllViewController() = default;
+
+void CmsAllViewController::viewDidLoad() {
+  BaseViewController::viewDidLoad();
+  setShowBackBtn(false);
+  setRightBtnWithBgImageN("CMN_BASE_btn_n.png", "CMN_BASE_btn_p.png", std::string(kCategoryButton),
+                          std::string("CMS_CATE_sort.png"));
+  setNavgationItemTitle(kTitle);
+  auto list = std::make_shared<CmsAllTableViewController>();
+  CmsEmbeddedList::embed(*this, list, listContainer.lock());
+  list->courseDelegate = std::dynamic_pointer_cast<CmsCourseTableViewDelegate>(shared_from_this());
+  list->delegate = std::dynamic_pointer_cast<CmsAllTableViewDelegate>(shared_from_this());
+  allCoursetableViewCon = list;
+  list->willBeginRefreshData();
+  list->refreshData();
+}
+
+void CmsAllViewController::viewWillAppear(bool animated) {
+  BaseViewController::viewWillAppear(animated);
+  if (auto root = allCourseDelegate.lock()) root->enableAppNavigatorView();
+}
+
+void CmsAllViewController::updateTitleWithNum(long long num) {
+  setNavgationItemTitle(pf::format("%@(%lli)", kTitle, num));
+}
+
+void CmsAllViewController::tableViewDidSelectItem() {
+  if (auto root = allCourseDelegate.lock()) root->disableAppNavigatorView();
+}
+
+void CmsAllViewController::rightBtnPressed() {
+  if (!CommonUtil::isOnline()) {
+    showErrorInfoWithMessage(CmsCourseTableViewController::kOffline);
+    return;
+  }
+  auto categories = std::dynamic_pointer_cast<pf::ViewController>(
+      ViewUtil::viewControllerFromNibOfClass("CmsCategoryViewController"));
+  auto navigation = navigationController();
+  if (!categories || !navigation) return;
+  navigation->pushViewController(categories, true);
+  tableViewDidSelectItem();
+}

@@ -1,0 +1,21 @@
+#include "app/controller/cms/CmsCategoryMenuViewController.h"
+
+#include "app/controller/cms/CmsCategoryMenuTableViewController.h"
+#include "app/controller/cms/CmsEmbeddedList.h"
+
+CmsCategoryMenuViewController::CmsCategoryMenuViewController() = default;
+CmsCategoryMenuViewController::CmsCategoryMenuViewController(std::string nibName)
+    : BaseViewController(std::move(nibName)) {}
+CmsCategoryMenuViewController::~CmsCategoryMenuViewController() = default;
+
+void CmsCategoryMenuViewController::viewDidLoad() {
+  BaseViewController::viewDidLoad();
+  auto table = std::make_shared<CmsCategoryMenuTableViewController>();
+  CmsEmbeddedList::embed(*this, table, listContainer.lock());
+  categoryMenuTableViewController = table;
+}
+
+void CmsCategoryMenuViewController::viewWillAppear(bool animated) {
+  BaseViewController::viewWillAppear(animated);
+  if (auto table = categoryMenuTableViewController.lock()) table->parentController = parentController;
+}

@@ -1,0 +1,34 @@
+#include "app/controller/cms/CmsMyViewController.h"
+
+#include "app/controller/cms/CmsEmbeddedList.h"
+#include "app/controller/cms/CmsMyTableViewController.h"
+#include "app/controller/cms/MyCourseViewDelegate.h"
+#include "platform/foundation/Format.h"
+
+CmsMyViewController::CmsMyViewController() = default;
+CmsMyViewController::CmsMyViewController(std::string nibName) : BaseViewController(std::move(nibName)) {}
+CmsMyViewController::~CmsMyViewController() = default;
+
+void CmsMyViewController::viewDidLoad() {
+  BaseViewController::viewDidLoad();
+  setShowBackBtn(false);
+  setNavgationItemTitle(kTitle);
+  auto list = std::make_shared<CmsMyTableViewController>();
+  CmsEmbeddedList::embed(*this, list, listContainer.lock());
+  list->delegate = std::dynamic_pointer_cast<MyTableViewDelegate>(shared_from_this());
+  list->courseDelegate = std::dynamic_pointer_cast<CmsCourseTableViewDelegate>(shared_from_this());
+  myTabelViewController = list;
+}
+
+void CmsMyViewController::viewWillAppear(bool animated) {
+  BaseViewController::viewWillAppear(animated);
+  if (auto root = myDelegate.lock()) root->appNavigatorViewEnable();
+}
+
+void CmsMyViewController::updateTitleViewWithNum(unsigned num) {
+  setNavgationItemTitle(num == 0 ? std::string(kTitle) : pf::format("%@(%i)", kTitle, static_cast<int>(num)));
+}
+
+void CmsMyViewController::tableViewDidSelectItem() {
+  if (auto root = myDelegate.lock()) root->appNavigatorViewDisable();
+}
