@@ -11,3 +11,8 @@ bool BlgBaseTableViewController::refreshData() {
   }
   return true;
 }
+
+void BlgBaseTableViewController::showOfflineAndComplete() {
+  showErrorInfoWithMessage(kOfflineMessage);
+  refreshDataComplete();
+}

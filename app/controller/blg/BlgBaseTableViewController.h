@@ -11,7 +11,13 @@ class BlgBaseTableViewController : public BaseTableViewController {
 
   using BaseTableViewController::BaseTableViewController;
 
+  static constexpr char kOfflineMessage[] = "当前网络不可用";
+
   bool refreshData() override;
   virtual void refreshDataOnline() {}
   virtual void refreshDataOffline() {}
+
+ protected:
+  // What every paged list does offline: says so and ends the refresh, rows kept.
+  void showOfflineAndComplete();
 };

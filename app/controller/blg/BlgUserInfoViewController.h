@@ -8,6 +8,8 @@
 // Main thread only; the profile load runs in the progress overlay's background block.
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/controller/blg/BlgBaseViewController.h"
 
@@ -34,6 +36,16 @@ class BlgUserInfoViewController : public BlgBaseViewController {
   std::weak_ptr<pf::Button> attentionBtn;
   std::weak_ptr<pf::Button> leftUpBtn, rightUpBtn, leftDownBtn, rightDownBtn, collectBtn;
   std::weak_ptr<pf::Label> leftUpLabel, rightUpLabel, leftDownLabel, rightDownLabel, collectLabel;
+
+  static constexpr char kFollowUri[] = "/v1/wb/bloguser/follow";
+  static constexpr char kCancelFollowUri[] = "/v1/wb/bloguser/cancelFollow";
+  static constexpr char kFollowedCode[] = "wb.blogUser.followed";
+  static constexpr char kCancelFollowedCode[] = "wb.blogUser.cancelFollowed";
+  static constexpr char kLoadingText[] = "加载中...";
+  static constexpr char kOwnTitle[] = "我的资料";
+  static constexpr char kOtherTitle[] = "资料";
+  static constexpr char kFollowTitle[] = "加关注";
+  static constexpr char kCancelFollowTitle[] = "取消关注";
 
   std::shared_ptr<CommonService> commonService;
   std::shared_ptr<BlgUserService> userService;
@@ -64,7 +76,10 @@ class BlgUserInfoViewController : public BlgBaseViewController {
   void onError(const pf::ErrorPtr& error, const std::string& requestUri) override;
 
  private:
-  void pushContainer(const std::string& className);
+  // The id whose profile is shown: the handed user's, else the signed-in user's.
+  std::optional<std::string> shownUserId();
+  template <typename Container>
+  void pushContainer();
 
   bool showsOtherUser_ = false;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <thread>
@@ -243,6 +244,36 @@ TEST_F(PhotoZoomTest, FullPictureReplacesTheThumbnail) {
   ASSERT_TRUE(focus->scrollView);
   EXPECT_NEAR(focus->scrollView->zoomScale(), 0.16, 1e-6);
   EXPECT_TRUE(delegate->askedOnMain);
+}
+
+// Faults caught: a full picture that arrives after the zoomable view was installed reaching only the
+// hidden main image view, so the open screen keeps the blurred thumbnail.
+TEST_F(PhotoZoomTest, AFullPictureArrivingAfterTheZoomViewShowsInIt) {
+  const auto png = pictureOf({2000, 1500}, pf::Color::fromRgba(0.9, 0.3, 0.1))->pngData();
+  ASSERT_TRUE(png);
+  const std::string bytes(png->begin(), png->end());
+  std::atomic<bool> released{false};
+  devserver::DevServer server;
+  server.route("/blog/late.png", [&released, bytes](devserver::Exchange& exchange) {
+    while (!released) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    exchange.respond(200, bytes, {{"Content-Type", "image/png"}});
+  });
+  ASSERT_TRUE(server.start());
+
+  delegate->url = server.url("/blog/late.png");
+  open();
+  auto focus = manager->focusViewController;
+  ASSERT_TRUE(focus);
+  ASSERT_TRUE(focus->scrollView) << "the zoom view is installed before the picture arrives";
+  ASSERT_TRUE(focus->scrollView->zoomImageView);
+  EXPECT_EQ(focus->scrollView->zoomImageView->image()->size().width, 80);
+  released = true;
+  EXPECT_TRUE(waitFor([&] {
+    auto shown = focus->scrollView->zoomImageView->image();
+    return shown && shown->size().width == 2000;
+  }));
+  EXPECT_NEAR(focus->scrollView->zoomScale(), 0.16, 1e-6) << "the late picture is fitted like an early one";
+  EXPECT_FALSE(focus->scrollView->isHidden());
 }
 
 TEST_F(PhotoZoomTest, AnUnreachablePictureIsLoggedAndTheThumbnailStays) {

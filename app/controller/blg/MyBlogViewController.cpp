@@ -1,0 +1,20 @@
+#include "app/controller/blg/MyBlogViewController.h"
+
+#include "app/controller/blg/BlgEmbedding.h"
+#include "app/controller/blg/MyBlogTableViewController.h"
+
+MyBlogViewController::MyBlogViewController() = default;
+MyBlogViewController::MyBlogViewController(std::string nibName) : BlgBaseViewController(std::move(nibName)) {}
+MyBlogViewController::~MyBlogViewController() = default;
+
+void MyBlogViewController::viewDidLoad() {
+  BlgBaseViewController::viewDidLoad();
+  setNavgationItemTitle(kTitle);
+  list_ = std::make_shared<MyBlogTableViewController>();
+  BlgEmbedding::embed(*this, list_, listContainer.lock());
+  myBlogTableViewCon = list_;
+  list_->userID = userID;
+  list_->setParentController(parentController);
+  list_->willBeginRefreshData();
+  list_->refreshData();
+}
