@@ -137,6 +137,7 @@ const std::vector<Picture> kTable = {
     {"QSM_ALLS_cell_bg_middle_n", 280, 60, Look::cell, kPale},
     {"QSM_ALLS_cell_bg_middle_p", 280, 60, Look::cell, kPale},
     {"QSM_ALLS_enter_btn_n", 60, 30, Look::button, kTeal, "进入"},
+    {"QSM_ALLS_reply_mark", 30, 16, Look::tag, kOrange, "回复"},
 
     // Questions and answers.
     {"ANS_BASE_tab_bg_n", 320, 49, Look::bar, 0x2B3440},
@@ -164,6 +165,8 @@ const std::vector<Picture> kTable = {
     {"BLG_BASE_myProfile", 30, 30, Look::icon, kBlue, "我"},
     {"BLG_BASE_user_def_s", 40, 40, Look::avatar, kGrey},
     {"BLG_BASE_cmn_pic", 80, 80, Look::photo, kTeal},
+    {"BLG_MAIN_broadcast", 14, 14, Look::glyph, kGrey, "转"},
+    {"BLG_MAIN_comments", 14, 14, Look::glyph, kGrey, "评"},
     {"BLG_ABLG_write_n", 31, 31, Look::glyph, 0xFFFFFF, "✎"},
     {"BLG_ABLG_write_p", 31, 31, Look::glyph, 0xFFFFFF, "✎"},
     {"BLG_BPLA_tab_button_n", 80, 36, Look::tab, 0xC9D1DB},
