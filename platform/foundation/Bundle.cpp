@@ -6,6 +6,7 @@
 
 #include "platform/foundation/Error.h"
 #include "platform/foundation/FilePath.h"
+#include "platform/foundation/Locale.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyList.h"
 
@@ -86,6 +87,43 @@ std::optional<std::string> Bundle::pathForResource(const std::string& name, cons
 Value Bundle::objectForInfoDictionaryKey(const std::string& key) const {
   auto found = info_.find(key);
   return found == info_.end() ? Value() : found->second;
+}
+
+namespace {
+
+std::optional<std::string> bundleTableText(const std::string& file, const std::string& key) {
+  std::error_code ignored;
+  if (!std::filesystem::is_regular_file(file, ignored)) return std::nullopt;
+  const Value table = PropertyList::propertyListWithContentsOfFile(file);
+  const DictionaryPtr texts = table.dictionary();
+  if (!texts) return std::nullopt;
+  const auto found = texts->find(key);
+  if (found == texts->end() || !found->second.string()) return std::nullopt;
+  return *found->second.string();
+}
+
+}  // namespace
+
+std::vector<std::string> Bundle::localizations() const {
+  std::vector<std::string> found;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(path_, error)) {
+    if (entry.is_directory(error) && entry.path().extension() == ".lproj") found.push_back(entry.path().stem().string());
+  }
+  return found;
+}
+
+std::string Bundle::localizedStringForKey(const std::string& key, const std::optional<std::string>& value,
+                                          const std::string& table) const {
+  const std::string file = (table.empty() ? std::string("Localizable") : table) + ".strings";
+  for (const std::string& language : Locale::preferredLanguages()) {
+    const auto folder = pathForResource(language, "lproj");
+    if (!folder) continue;
+    if (auto text = bundleTableText(path::appendingPathComponent(*folder, file), key)) return *text;
+    break;
+  }
+  if (auto text = bundleTableText(path::appendingPathComponent(path_, file), key)) return *text;
+  return value.value_or(key);
 }
 
 }  // namespace pf

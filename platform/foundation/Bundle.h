@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/foundation/Value.h"
 
@@ -28,6 +29,14 @@ class Bundle {
   std::optional<std::string> pathForResource(const std::string& name, const std::string& type) const;
   std::optional<std::string> pathForResource(const std::string& name, const std::string& type,
                                              const std::string& directory) const;
+
+  // The languages the bundle has texts for: its "<language>.lproj" folders, without the extension.
+  std::vector<std::string> localizations() const;
+  // The text of the key in the table "<table>.strings" (a property-list dictionary; table empty means
+  // "Localizable") of the first preferred language the bundle has, else of the bundle's top folder;
+  // otherwise value when it is given, else the key itself.
+  std::string localizedStringForKey(const std::string& key, const std::optional<std::string>& value = std::nullopt,
+                                    const std::string& table = "") const;
 
   const Dictionary& infoDictionary() const { return info_; }
   // Nil when absent.

@@ -112,9 +112,11 @@ void AlertView::show() {
   showingAlerts().push_back(self);
   if (const auto window = Application::sharedApplication().keyWindow()) {
     setFrame(window->bounds());
+    buildMessageLabel();
     buildButtons();
     window->addSubview(self);
-    setNeedsLayout();
+    layoutSubviews();
+    if (const auto delegate = delegate_.lock()) delegate->willPresentAlertView(*this);
     setNeedsDisplay();
   }
 }
@@ -128,6 +130,22 @@ long AlertView::showModal() {
     loop->runUntilTrue([this] { return answer_.has_value() || !visible_; }, kModalTimeout);
   }
   return answer_.value_or(-1);
+}
+
+void AlertView::buildMessageLabel() {
+  if (messageLabel_) messageLabel_->removeFromSuperview();
+  messageLabel_.reset();
+  if (!message_ || message_->empty()) return;
+  messageLabel_ = std::make_shared<Label>();
+  messageLabel_->setText(message_);
+  messageLabel_->setFont(messageFont());
+  messageLabel_->setTextColor(Color::black());
+  messageLabel_->setBackgroundColor(Color::clear());
+  messageLabel_->setTextAlignment(TextAlignment::center);
+  messageLabel_->setLineBreakMode(LineBreakMode::wordWrap);
+  messageLabel_->setNumberOfLines(0);
+  messageLabel_->setUserInteractionEnabled(false);
+  addSubview(messageLabel_);
 }
 
 void AlertView::buildButtons() {
@@ -164,6 +182,13 @@ void AlertView::layoutSubviews() {
   box_ = {{std::floor((area.size.width - kBoxWidth) / 2), std::floor((area.size.height - height) / 2)},
           {kBoxWidth, height}};
   const double buttonsTop = box_.maxY() - (numberOfButtons() == 2 ? 1 : numberOfButtons()) * kButtonHeight;
+  if (messageLabel_) {
+    const double titleHeight = textHeight(title_, *titleFont());
+    const double top = box_.origin.y + kPadding + (titleHeight > 0 ? titleHeight + 4 : 0);
+    messageLabel_->setFrame({{box_.origin.x + kPadding, top},
+                             {kBoxWidth - 2 * kPadding, std::max(0.0, std::min(textHeight(message_, *messageFont()),
+                                                                               buttonsTop - kPadding / 2 - top))}});
+  }
   for (size_t i = 0; i < buttons_.size(); ++i) {
     if (buttons_.size() == 2) {
       buttons_[i]->setFrame({{box_.origin.x + kBoxWidth / 2 * static_cast<double>(i), buttonsTop},
@@ -183,17 +208,11 @@ void AlertView::drawRect(const Rect& rect) {
   context->fillRect(bounds());
   context->setFillColor(Color::fromWhite(0.97));
   context->fillPath(Path::withRoundedRect(box_, kCornerRadius));
-  double y = box_.origin.y + kPadding;
-  const double width = kBoxWidth - 2 * kPadding;
   if (title_ && !title_->empty()) {
-    const double height = textHeight(title_, *titleFont());
-    StringDrawing::drawText(*context, *title_, {{box_.origin.x + kPadding, y}, {width, height}}, *titleFont(),
-                            Color::black(), LineBreakMode::wordWrap, TextAlignment::center);
-    y += height + 4;
-  }
-  if (message_ && !message_->empty()) {
-    StringDrawing::drawText(*context, *message_, {{box_.origin.x + kPadding, y}, {width, box_.maxY() - y}},
-                            *messageFont(), Color::black(), LineBreakMode::wordWrap, TextAlignment::center);
+    const double y = box_.origin.y + kPadding;
+    StringDrawing::drawText(*context, *title_,
+                            {{box_.origin.x + kPadding, y}, {kBoxWidth - 2 * kPadding, textHeight(title_, *titleFont())}},
+                            *titleFont(), Color::black(), LineBreakMode::wordWrap, TextAlignment::center);
   }
   // Hairlines above the buttons and between two side by side.
   context->setFillColor(SystemStyle::separator());

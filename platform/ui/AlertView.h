@@ -2,7 +2,7 @@
 // A modal message with buttons: texts, buttons (the cancel button first, at index 0, then the others
 // in order), the alerts showing now, and dismissal by a button, which tells the delegate (clicked,
 // will dismiss, did dismiss). Shown, it covers the key window with a dimmed backdrop and a rounded
-// box: two buttons side by side, otherwise stacked. showModal waits for the answer in a nested run
+// box: two buttons side by side, otherwise stacked. The message is a label among the alert's subviews. showModal waits for the answer in a nested run
 // of the main loop, which ends only that wait: timers and posted work go on meanwhile, and an alert
 // shown during the wait gets its own answer. Tests and hosts press buttons with
 // dismissWithClickedButtonIndex.
@@ -21,10 +21,13 @@ namespace pf {
 
 class AlertView;
 class Button;
+class Label;
 
 class AlertViewDelegate {
  public:
   virtual ~AlertViewDelegate() = default;
+  // The alert is about to show: its box, message label and buttons are in place and may be adjusted.
+  virtual void willPresentAlertView(AlertView& alertView) { (void)alertView; }
   // A button was pressed; the alert is about to go.
   virtual void clickedButtonAtIndex(AlertView& alertView, long buttonIndex) {
     (void)alertView;
@@ -81,6 +84,8 @@ class AlertView : public View {
   const std::vector<std::shared_ptr<Button>>& buttons() const { return buttons_; }
   // Where the box sits in the alert's bounds.
   Rect boxFrame() const { return box_; }
+  // The label showing the message, among the subviews while showing; null without a message.
+  std::shared_ptr<Label> messageLabel() const { return messageLabel_; }
 
   void layoutSubviews() override;
   void drawRect(const Rect& rect) override;
@@ -97,10 +102,12 @@ class AlertView : public View {
   std::weak_ptr<AlertViewDelegate> delegate_;
   std::vector<std::string> buttonTitles_;
   void buildButtons();
+  void buildMessageLabel();
   double boxHeight() const;
   void dismiss(long buttonIndex, bool clicked);
 
   std::vector<std::shared_ptr<Button>> buttons_;
+  std::shared_ptr<Label> messageLabel_;
   std::optional<long> answer_;
   Rect box_;
   long cancelButtonIndex_ = -1;

@@ -43,7 +43,7 @@ void Application::enterBackground() {
 void Application::enterForeground() {
   if (state_ != State::Background) return;
   auto delegate = delegate_;
-  state_ = State::Inactive;
+  // As on the device, the state still reads background while the return is announced.
   if (delegate) delegate->applicationWillEnterForeground(*this);
   post(kWillEnterForegroundNotification);
   state_ = State::Active;

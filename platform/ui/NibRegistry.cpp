@@ -116,7 +116,11 @@ void defineControls() {
 
 // Views a file makes as they are, and the text views and cells it fills in.
 void defineOtherViews() {
-  NibRegistry::define<ScrollView>();
+  NibRegistry::define<ScrollView>([](NibClassBuilder<ScrollView>& b) {
+    b.property("pagingEnabled", &ScrollView::setPagingEnabled)
+        .property("showsHorizontalScrollIndicator", &ScrollView::setShowsHorizontalScrollIndicator)
+        .property("bounces", &ScrollView::setBounces);
+  });
   NibRegistry::define<TableView>();
   NibRegistry::define<TableViewCell>([](NibClassBuilder<TableViewCell>& b) {
     b.property("reuseIdentifier", &TableViewCell::setReuseIdentifier);

@@ -7,6 +7,7 @@
 #include "platform/foundation/Timer.h"
 #include "platform/host/HeadlessHost.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
 #include "tests/platform/ui/UiTest.h"
 
 namespace {
@@ -153,3 +154,37 @@ TEST_F(AlertViewTest, TheDelegateHearsClickedThenWillThenDidOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+class AlertPresentRecorder : public pf::AlertViewDelegate {
+ public:
+  void willPresentAlertView(pf::AlertView& alert) override {
+    showing = alert.isVisible();
+    label = alert.messageLabel();
+    inSubviews = false;
+    for (const auto& view : alert.subviews()) inSubviews = inSubviews || view == label;
+  }
+  bool showing = false;
+  bool inSubviews = false;
+  std::shared_ptr<pf::Label> label;
+};
+
+}  // namespace
+
+// Faults caught: an observer that is never told before the alert shows (it could not fit the alert),
+// a message drawn straight onto the alert where no one can find and resize it.
+TEST_F(AlertViewTest, TheDelegateHearsBeforeItShowsAndFindsTheMessageLabel) {
+  auto recorder = std::make_shared<AlertPresentRecorder>();
+  auto alert = std::make_shared<pf::AlertView>("提示", "有新版本", recorder, "确定");
+  alert->show();
+  EXPECT_TRUE(recorder->showing);
+  ASSERT_TRUE(recorder->label);
+  EXPECT_TRUE(recorder->inSubviews);
+  EXPECT_EQ(recorder->label->text(), "有新版本");
+  EXPECT_GT(recorder->label->frame().height(), 0);
+  EXPECT_TRUE(alert->boxFrame().contains(recorder->label->frame().origin));
+  auto silent = std::make_shared<pf::AlertView>("提示", std::nullopt, recorder, "确定");
+  silent->show();
+  EXPECT_FALSE(recorder->label) << "no message, no label";
+}

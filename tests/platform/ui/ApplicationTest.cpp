@@ -45,7 +45,11 @@ TEST_F(ApplicationTest, LifeCycleReachesDelegateAndObserversInOrder) {
     std::vector<std::string> calls;
     bool didFinishLaunching(Application&) override { return calls.push_back("launch"), true; }
     void applicationDidEnterBackground(Application&) override { calls.push_back("background"); }
-    void applicationWillEnterForeground(Application&) override { calls.push_back("foreground"); }
+    // Observers of the return check for the background state, as the device reports it then.
+    void applicationWillEnterForeground(Application& application) override {
+      calls.push_back(application.applicationState() == Application::State::Background ? "foreground"
+                                                                                       : "foreground in wrong state");
+    }
     void applicationWillTerminate(Application&) override { calls.push_back("terminate"); }
   };
   auto log = std::make_shared<Log>();
