@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/controller/cmn/BaseTableViewController.h"
+#include "app/controller/cms/CmsCourseUnSelectedPromptView.h"
 #include "app/controller/cms/CmsDetailBaseViewControllerDelegate.h"
 #include "platform/ui/AlertView.h"
 
@@ -19,7 +20,9 @@ class CourseService;
 class CourseViewInfo;
 class ProgressHUD;
 
-class CmsDetailBaseViewController : public BaseTableViewController, public pf::AlertViewDelegate {
+class CmsDetailBaseViewController : public BaseTableViewController,
+                                    public pf::AlertViewDelegate,
+                                    public CmsCourseUnSelectedPromptViewDelegate {
   PF_OBJECT(CmsDetailBaseViewController, BaseTableViewController)
 
   static constexpr char kWaitPrompt[] = "正在加载数据，请稍等片刻...";
@@ -59,7 +62,7 @@ class CmsDetailBaseViewController : public BaseTableViewController, public pf::A
   // Selects the course, or asks before removing it.
   virtual void rightBtnPressed();
   // The unselected-course prompt asks to select.
-  void comfirmPrompt() { rightBtnPressed(); }
+  void comfirmPrompt() override { rightBtnPressed(); }
   void clickedButtonAtIndex(pf::AlertView& alertView, long buttonIndex) override;
 
  protected:

@@ -1,0 +1,1 @@
+#include "app/controller/cms/CmsCommentDetailCell.h"
