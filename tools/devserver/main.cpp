@@ -1,7 +1,8 @@
 // The loopback platform server on its own: serves the files of a folder on 127.0.0.1 until interrupted,
 // or, with --open, stands in for the platform's open interface with the data of a folder.
 //   marlune-devserver [--port N] [--root DIR]
-//   marlune-devserver --open [--data DIR] [--port N]   (DIR defaults to the demo folder of the source tree)
+//   marlune-devserver --open [--data DIR] [--port N] [--store-version V]
+//       (DIR defaults to the demo folder of the source tree; V is the version the store offers)
 
 #include <csignal>
 #include <cstdio>
@@ -11,12 +12,13 @@
 #include "tools/devserver/Answers.h"
 #include "tools/devserver/DevServer.h"
 #include "tools/devserver/demo/DemoMethods.h"
+#include "tools/devserver/demo/DemoStore.h"
 #include "tools/devserver/open/OpenDataFolder.h"
 
 namespace {
 
 int usage(const char* program) {
-  std::fprintf(stderr, "usage: %s [--port N] [--root DIR] | --open [--data DIR] [--port N]\n", program);
+  std::fprintf(stderr, "usage: %s [--port N] [--root DIR] | --open [--data DIR] [--port N] [--store-version V]\n", program);
   return 2;
 }
 
@@ -65,6 +67,8 @@ int main(int argc, char** argv) {
       root = argv[++i];
     } else if (option == "--data") {
       data = argv[++i];
+    } else if (option == "--store-version") {
+      devserver::DemoStore::publish(std::string(argv[++i]));
     } else {
       return usage(argv[0]);
     }

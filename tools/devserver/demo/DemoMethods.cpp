@@ -9,6 +9,7 @@
 #include "tools/devserver/demo/DemoFiles.h"
 #include "tools/devserver/demo/DemoLgn.h"
 #include "tools/devserver/demo/DemoQsm.h"
+#include "tools/devserver/demo/DemoStore.h"
 
 namespace devserver {
 
@@ -27,6 +28,7 @@ void installDemoMethods(OpenServer& server, const std::string& dataFolder) {
   installDemoQsm(server, dataFolder);
   installDemoAns(server, dataFolder);
   installDemoBlg(server, dataFolder);
+  DemoStore::install(server);
 }
 
 }  // namespace devserver
