@@ -74,10 +74,16 @@ UserDefaults::~UserDefaults() {
   if (changed_) writeLocked();
 }
 
+void UserDefaults::registerDefaults(const Dictionary& defaults) {
+  std::lock_guard lock(mutex_);
+  for (const auto& [key, value] : defaults) registered_[key] = deepCopy(value);
+}
+
 Value UserDefaults::objectForKey(const std::string& key) const {
   std::lock_guard lock(mutex_);
-  auto found = values_.find(key);
-  return found == values_.end() ? Value() : deepCopy(found->second);
+  if (auto found = values_.find(key); found != values_.end()) return deepCopy(found->second);
+  auto registered = registered_.find(key);
+  return registered == registered_.end() ? Value() : deepCopy(registered->second);
 }
 
 std::optional<std::string> UserDefaults::stringForKey(const std::string& key) const {

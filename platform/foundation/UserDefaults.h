@@ -33,7 +33,11 @@ class UserDefaults {
 
   const std::string& path() const { return path_; }
 
-  // Nil when absent.
+  // Values answered for keys the preferences do not hold (a later registration of a key wins). Kept
+  // in memory only: never written, and removing a key shows its registered value again.
+  void registerDefaults(const Dictionary& defaults);
+
+  // Nil when absent here and not registered.
   Value objectForKey(const std::string& key) const;
   // A string as it is, a number as its decimal text; otherwise none.
   std::optional<std::string> stringForKey(const std::string& key) const;
@@ -61,6 +65,7 @@ class UserDefaults {
   const std::string path_;
   mutable std::mutex mutex_;
   Dictionary values_;
+  Dictionary registered_;
   bool changed_ = false;
 };
 

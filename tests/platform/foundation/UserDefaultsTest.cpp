@@ -171,3 +171,31 @@ TEST_F(UserDefaultsTest, ThreadsShareOneInstance) {
 }
 
 }  // namespace
+
+namespace user_defaults_registration_test {
+
+// Registered values answer only for absent keys and never reach the file: a registration that was
+// written would freeze today's defaults into every later version's preferences.
+TEST(UserDefaultsRegistrationTest, RegisteredValuesAnswerAbsentKeysAndAreNeverWritten) {
+  pf_test::TemporaryFolder folder;
+  const std::string path = folder.file("Preferences/registered.plist");
+  {
+    UserDefaults defaults(path);
+    defaults.setInteger(1, "scalingMode");
+    defaults.registerDefaults({{"scalingMode", pf::Value(3)}, {"controlStyle", pf::Value(0)},
+                               {"useApplicationAudioSession", pf::Value(true)}});
+    EXPECT_EQ(defaults.integerForKey("scalingMode"), 1) << "a stored value wins over a registered one";
+    EXPECT_EQ(defaults.stringForKey("controlStyle"), "0") << "a registered number reads as its text";
+    EXPECT_TRUE(defaults.boolForKey("useApplicationAudioSession"));
+    defaults.removeObjectForKey("scalingMode");
+    EXPECT_EQ(defaults.integerForKey("scalingMode"), 3) << "removal shows the registered value again";
+    defaults.registerDefaults({{"controlStyle", pf::Value(2)}});
+    EXPECT_EQ(defaults.integerForKey("controlStyle"), 2) << "the later registration wins";
+    EXPECT_TRUE(defaults.synchronize());
+  }
+  const UserDefaults reloaded(path);
+  EXPECT_TRUE(reloaded.objectForKey("controlStyle").isNil());
+  EXPECT_TRUE(reloaded.objectForKey("scalingMode").isNil());
+}
+
+}  // namespace user_defaults_registration_test
