@@ -6,11 +6,14 @@
 #include <mutex>
 
 #include "platform/foundation/Clock.h"
+#include "platform/foundation/DispatchQueue.h"
+#include "platform/foundation/Error.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Timer.h"
 #include "platform/media/Mp4Header.h"
+#include "platform/net/UrlContents.h"
 #include "platform/text/Font.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/View.h"
@@ -27,6 +30,14 @@ std::mutex& configuredMutex() {
 std::map<std::string, double>& configured() {
   static std::map<std::string, double> durations;
   return durations;
+}
+
+// The movie box of a fast-start stream comes first; a megabyte holds it for hours of video.
+constexpr std::size_t kStreamHeaderBytes = 1u << 20;
+constexpr double kStreamHeaderTimeout = 30;
+
+bool isHttpStream(const std::string& url) {
+  return url.rfind("http://", 0) == 0 || url.rfind("https://", 0) == 0;
 }
 
 std::string timeText(double seconds) {
@@ -94,6 +105,34 @@ void MoviePlayerController::load() {
     std::lock_guard lock(configuredMutex());
     if (auto it = configured().find(contentURL_); it != configured().end()) length = it->second;
   }
+  if (!length && isHttpStream(contentURL_)) return readStreamHeader();
+  loaded(length, why);
+}
+
+// The stream's first bytes are read off the main thread; the answer counts only for the same address
+// still unprepared.
+void MoviePlayerController::readStreamHeader() {
+  loading_ = true;
+  std::weak_ptr<MoviePlayerController> weak = weakSelf();
+  DispatchQueue::global()->async([weak, url = contentURL_] {
+    auto why = std::make_shared<std::string>();
+    std::optional<double> length;
+    const auto prefix = UrlContents::readPrefix(url, kStreamHeaderBytes, kStreamHeaderTimeout);
+    if (prefix.data) {
+      length = Mp4Header::readDurationFromPrefix(*prefix.data, why.get());
+    } else {
+      *why = prefix.error ? prefix.error->localizedDescription() : "no answer";
+    }
+    DispatchQueue::main()->async([weak, url, length, why] {
+      auto self = weak.lock();
+      if (!self || self->contentURL_ != url || !self->loading_) return;
+      self->loading_ = false;
+      self->loaded(length, "stream " + url + ": " + *why);
+    });
+  });
+}
+
+void MoviePlayerController::loaded(std::optional<double> length, const std::string& why) {
   if (!length) {
     Log::write("movie player: " + why);
     loadState_ = kLoadStateUnknown;

@@ -1,11 +1,13 @@
 #pragma once
 // Plays a movie file or stream as far as the rest of the system can tell: states, load states, the
 // notifications, the current time moving on the run-loop clock, seeking and the end. Nothing is
-// decoded: its view shows a still placeholder with the time. The length comes from the MP4 header of
-// a local file, or from configureDuration for other addresses; without one the load fails. Main thread only.
+// decoded: its view shows a still placeholder with the time. The length comes from configureDuration
+// when given one for the address, else from the MP4 header of a local file or of the first bytes of an
+// http stream (read off the main thread); without one the load fails. Main thread only.
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/runtime/ClassBuilder.h"
@@ -117,6 +119,8 @@ class MoviePlayerController : public Object {
     return std::static_pointer_cast<MoviePlayerController>(shared_from_this());
   }
   void load();
+  void readStreamHeader();
+  void loaded(std::optional<double> length, const std::string& why);
   void setState(PlaybackState state);
   void setRate(double rate);
   void scheduleEdge();

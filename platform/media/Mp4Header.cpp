@@ -83,6 +83,10 @@ std::optional<double> Mp4Header::readDuration(const std::string& path, std::stri
     offset += size;
   }
   if (movie.empty()) return fail(error, "no movie box");
+  return durationInMovie(movie, error);
+}
+
+std::optional<double> Mp4Header::durationInMovie(const std::vector<unsigned char>& movie, std::string* error) {
   std::uint64_t at = 0;
   while (at < movie.size()) {
     const auto box = boxIn(movie, at, movie.size());
@@ -106,6 +110,33 @@ std::optional<double> Mp4Header::readDuration(const std::string& path, std::stri
     at = box->start + box->size;
   }
   return fail(error, "no movie header");
+}
+
+std::optional<double> Mp4Header::readDurationFromPrefix(const std::vector<unsigned char>& prefix,
+                                                       std::string* error) {
+  // A stream is read from its start only: the movie box must come before the media data.
+  std::uint64_t offset = 0;
+  const std::uint64_t end = prefix.size();
+  while (end - offset >= 8) {
+    const unsigned char* p = prefix.data() + offset;
+    std::uint64_t size = bigEndian(p, 4);
+    std::uint64_t header = 8;
+    if (size == 1) {
+      if (end - offset < 16) break;
+      size = bigEndian(p + 8, 8);
+      header = 16;
+    }
+    if (size != 0 && size < header) return fail(error, "a box claims fewer bytes than its header");
+    const std::string type(reinterpret_cast<const char*>(p + 4), 4);
+    if (type == "moov") {
+      if (size == 0 || size > end - offset) return fail(error, "the movie box runs past the bytes read");
+      const std::vector<unsigned char> movie(p + header, p + size);
+      return durationInMovie(movie, error);
+    }
+    if (size == 0 || size > end - offset) break;
+    offset += size;
+  }
+  return fail(error, "no movie box before the media data");
 }
 
 }  // namespace pf

@@ -35,6 +35,21 @@ struct HttpReadState {
 }  // namespace
 
 UrlContents::Result UrlContents::read(const std::string& url, double timeout) {
+  return readAny(url, timeout, false);
+}
+
+UrlContents::Result UrlContents::readPage(const std::string& url, double timeout) {
+  return readAny(url, timeout, true);
+}
+
+UrlContents::Result UrlContents::readPrefix(const std::string& url, std::size_t maxBytes, double timeout) {
+  const auto parsed = Url::parse(url);
+  if (!parsed || (parsed->scheme() != "http" && parsed->scheme() != "https") || maxBytes == 0)
+    return urlReadFailure(kReadUnsupportedScheme, "No prefix can be read of " + url);
+  return readHttp(url, timeout, false, maxBytes);
+}
+
+UrlContents::Result UrlContents::readAny(const std::string& url, double timeout, bool anyStatus) {
   const auto parsed = Url::parse(url);
   if (!parsed) return urlReadFailure(kReadUnsupportedScheme, "The address is not a URL: " + url);
   if (parsed->scheme() == "file") {
@@ -42,7 +57,7 @@ UrlContents::Result UrlContents::read(const std::string& url, double timeout) {
     if (!path) return urlReadFailure(kReadNoSuchFile, "The file address is malformed: " + url);
     return readFile(*path);
   }
-  if (parsed->scheme() == "http" || parsed->scheme() == "https") return readHttp(url, timeout);
+  if (parsed->scheme() == "http" || parsed->scheme() == "https") return readHttp(url, timeout, anyStatus);
   return urlReadFailure(kReadUnsupportedScheme, "The scheme of " + url + " cannot be read.");
 }
 
@@ -54,15 +69,16 @@ UrlContents::Result UrlContents::readFile(const std::string& path) {
   return {std::move(data), nullptr};
 }
 
-UrlContents::Result UrlContents::readHttp(const std::string& url, double timeout) {
+UrlContents::Result UrlContents::readHttp(const std::string& url, double timeout, bool anyStatus, std::size_t maxBytes) {
   auto request = HttpMessage::makeRequest("GET", *Url::parse(url));
   if (!request) return urlReadFailure(kReadUnsupportedScheme, "No request can be made for " + url);
+  if (maxBytes > 0) request->setHeaderField("Range", "bytes=0-" + std::to_string(maxBytes - 1));
   auto stream = HttpReadStream::make(request);
   auto state = std::make_shared<HttpReadState>();
   std::weak_ptr<HttpReadStream> weakStream = stream;
   stream->setClient(HttpReadStream::kHasBytesAvailable | HttpReadStream::kErrorOccurred |
                         HttpReadStream::kEndEncountered,
-                    [state, weakStream](HttpReadStream::Event event) {
+                    [state, weakStream, maxBytes](HttpReadStream::Event event) {
                       auto s = weakStream.lock();
                       if (!s || state->done) return;
                       if (event == HttpReadStream::kHasBytesAvailable) {
@@ -70,6 +86,11 @@ UrlContents::Result UrlContents::readHttp(const std::string& url, double timeout
                         long long count;
                         while ((count = s->read(buffer, sizeof buffer)) > 0) {
                           state->body.insert(state->body.end(), buffer, buffer + count);
+                          if (maxBytes > 0 && state->body.size() >= maxBytes) {
+                            state->body.resize(maxBytes);
+                            state->done = true;
+                            return;
+                          }
                         }
                       } else if (event == HttpReadStream::kErrorOccurred) {
                         state->error = s->error();
@@ -102,10 +123,13 @@ UrlContents::Result UrlContents::readHttp(const std::string& url, double timeout
   }
   if (state->error) return urlReadFailure(kReadUnknown, "The content of " + url + " could not be read.", state->error);
   const int status = response ? response->statusCode() : 0;
-  if (status < 200 || status > 299) {
-    return urlReadFailure(kReadUnknown, "The server answered " + url + " with status " + std::to_string(status) + ".");
+  if (status == 0 || (!anyStatus && (status < 200 || status > 299))) {
+    auto failure =
+        urlReadFailure(kReadUnknown, "The server answered " + url + " with status " + std::to_string(status) + ".");
+    failure.statusCode = status;
+    return failure;
   }
-  return {std::move(state->body), nullptr};
+  return {std::move(state->body), nullptr, status};
 }
 
 }  // namespace pf

@@ -8,6 +8,7 @@
 // Thread rules: blocks the calling thread, running that thread's run loop in a private mode while
 // the request is under way; call it off the main thread.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -27,13 +28,22 @@ class UrlContents {
   struct Result {
     std::optional<Data> data;
     ErrorPtr error;
+    // The HTTP status of the answer read; 0 for a file or when no answer came.
+    int statusCode = 0;
   };
 
   static Result read(const std::string& url, double timeout = kDefaultTimeout);
+  // As read, except that an HTTP answer of any status gives its body: an error page is still a page
+  // to show (a web view shows a 404 page's body).
+  static Result readPage(const std::string& url, double timeout = kDefaultTimeout);
+  // The first maxBytes of an http or https answer (asked for with a byte range, cut short when the
+  // server sends the whole content), so a header can be read without fetching a whole movie.
+  static Result readPrefix(const std::string& url, std::size_t maxBytes, double timeout = kDefaultTimeout);
 
  private:
+  static Result readAny(const std::string& url, double timeout, bool anyStatus);
   static Result readFile(const std::string& path);
-  static Result readHttp(const std::string& url, double timeout);
+  static Result readHttp(const std::string& url, double timeout, bool anyStatus, std::size_t maxBytes = 0);
 };
 
 }  // namespace pf

@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/foundation/DispatchQueue.h"
 #include "platform/foundation/Error.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Utf8.h"
+#include "platform/net/UrlContents.h"
 #include "platform/text/AttributedString.h"
 #include "platform/text/Font.h"
 #include "platform/text/Framesetter.h"
@@ -28,6 +30,8 @@ constexpr long kFileDoesNotExist = -1100;
 constexpr long kFileIsDirectory = -1101;
 constexpr long kNoPermissionsToReadFile = -1102;
 constexpr long kDataLengthExceedsMaximum = -1103;
+constexpr long kCannotLoadFromNetwork = -2000;
+constexpr double kPageTimeout = 30;
 // Pages on disk are small documents; anything larger is not one.
 constexpr std::uintmax_t kMaxLocalPageBytes = 8u << 20;
 constexpr double kMargin = 8;
@@ -72,6 +76,10 @@ bool isBlock(const std::string& name) {
     if (name == block) return true;
   }
   return false;
+}
+
+bool isHttpUrl(const std::string& url) {
+  return url.rfind("http://", 0) == 0 || url.rfind("https://", 0) == 0;
 }
 
 bool isFileUrl(const std::string& url) {
@@ -356,12 +364,34 @@ void WebView::finishLoad(unsigned generation, const std::string& given, bool fro
   if (generation != generation_) return;
   std::string html = given;
   if (fromFile) {
+    if (isHttpUrl(url_)) return fetchPage(generation);
     constexpr std::string_view scheme = "file://";
     if (url_.rfind(scheme, 0) != 0) return fail(kUnsupportedUrl, "unsupported URL " + url_);
     LocalPage page = readLocalPage(url_.substr(scheme.size()));
     if (page.errorCode != 0) return fail(page.errorCode, page.description);
     html = std::move(page.html);
   }
+  show(html);
+}
+
+// Read off the main thread; whatever the status, the answer's body is the page (a 404 page shows).
+void WebView::fetchPage(unsigned generation) {
+  std::weak_ptr<WebView> weak = sharedAs<WebView>();
+  DispatchQueue::global()->async([weak, generation, url = url_] {
+    auto result = std::make_shared<UrlContents::Result>(UrlContents::readPage(url, kPageTimeout));
+    DispatchQueue::main()->async([weak, generation, result] {
+      auto self = weak.lock();
+      if (!self || generation != self->generation_) return;
+      if (!result->data) {
+        return self->fail(kCannotLoadFromNetwork, result->error ? result->error->localizedDescription() : "");
+      }
+      if (result->data->size() > kMaxLocalPageBytes) return self->fail(kDataLengthExceedsMaximum, "page too large");
+      self->show(std::string(result->data->begin(), result->data->end()));
+    });
+  });
+}
+
+void WebView::show(const std::string& html) {
   html_ = html;
   parse(html);
   layOutBlocks();

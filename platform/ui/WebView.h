@@ -1,7 +1,7 @@
 #pragma once
 // Shows an HTML page as readable text: headings, paragraphs, list items and line breaks in simple
-// block layout, pictures by their alt text, in a scroll view. Pages come from a file address or an
-// HTML string; the delegate is asked before a load starts and hears its start, finish or failure.
+// block layout, pictures by their alt text, in a scroll view. Pages come from a file or http address
+// or an HTML string; the delegate is asked before a load starts and hears its start, finish or failure.
 // A tap on a link asks the delegate (as a clicked link) and loads its address when allowed.
 // No script runs: evaluation answers only "document.title" and "document.body.innerHTML". Main thread only.
 
@@ -59,7 +59,9 @@ class WebView : public View {
   std::shared_ptr<WebViewDelegate> delegate() const { return delegate_.lock(); }
   void setDelegate(std::weak_ptr<WebViewDelegate> delegate) { delegate_ = std::move(delegate); }
 
-  // A file address loads from disk; other schemes fail with an unsupported-address error.
+  // A file address loads from disk, an http or https address with one GET off the main thread (an
+  // answer of any status shows its body, as a browser shows a 404 page); other schemes fail with an
+  // unsupported-address error.
   void loadRequest(const std::string& url);
   void loadHTMLString(const std::string& html, const std::string& baseURL);
   void reload();
@@ -86,6 +88,8 @@ class WebView : public View {
   std::optional<std::string> linkAt(Point pointInContent) const;
   void start(const std::string& url, std::string html, bool fromFile);
   void finishLoad(unsigned generation, const std::string& html, bool fromFile);
+  void fetchPage(unsigned generation);
+  void show(const std::string& html);
   void fail(long code, const std::string& description);
   void parse(const std::string& html);
   void layOutBlocks();

@@ -16,6 +16,8 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/ScrollView.h"
 #include "tests/platform/ui/UiTest.h"
+#include "tools/devserver/Answers.h"
+#include "tools/devserver/DevServer.h"
 
 namespace {
 
@@ -288,3 +290,50 @@ TEST_F(WebLinkTest, ATappedLinkAsksTheDelegateThenLoads) {
 }
 
 }  // namespace
+
+namespace web_view_http_test {
+
+// Lecture pages come from the server: a page answered 404 must still finish with its body (the
+// player looks for "404 Not Found" in it), a refused connection must fail, and a load replaced while
+// its answer is on the way must not finish over the newer page.
+TEST_F(WebViewTest, HttpPagesFinishWithTheirBodyWhateverTheStatus) {
+  devserver::DevServer server;
+  server.route("/page.html", [](devserver::Exchange& exchange) {
+    exchange.respond(200, "<title>Online</title><p>read me</p>", {{"Content-Type", "text/html"}});
+  });
+  server.route("/gone.html", [](devserver::Exchange& exchange) {
+    exchange.respond(404, "<html><body><h1>404 Not Found</h1></body></html>", {{"Content-Type", "text/html"}});
+  });
+  ASSERT_TRUE(server.start());
+  const struct {
+    std::string url;
+    std::string last;
+    std::string body;
+  } cases[] = {
+      {server.url("/page.html"), "finish Online", "<p>read me</p>"},
+      {server.url("/gone.html"), "finish ", "<h1>404 Not Found</h1>"},
+      {"http://127.0.0.1:1/refused.html", "fail -2000", ""},
+  };
+  for (const auto& c : cases) {
+    log->events.clear();
+    web->loadRequest(c.url);
+    loop->runUntilTrue([&] { return log->events.size() >= 3; }, 10);
+    ASSERT_EQ(log->events.size(), 3u) << c.url;
+    EXPECT_EQ(log->events[1], "start loading");
+    EXPECT_EQ(log->events[2], c.last) << c.url;
+    if (!c.body.empty())
+      EXPECT_EQ(web->stringByEvaluatingJavaScriptFromString("document.body.innerHTML"), c.body) << c.url;
+  }
+
+  log->events.clear();
+  web->loadRequest(server.url("/gone.html"));
+  drain();
+  web->loadHTMLString("<title>Newer</title>", "");
+  loop->runUntilTrue([&] { return log->events.size() >= 5; }, 2);
+  EXPECT_FALSE(loop->runUntilTrue([&] { return log->events.size() > 5; }, 1.5))
+      << "the late 404 answer finished over the newer page";
+  EXPECT_EQ(log->events.back(), "finish Newer");
+  EXPECT_EQ(web->stringByEvaluatingJavaScriptFromString("document.title"), "Newer");
+}
+
+}  // namespace web_view_http_test
