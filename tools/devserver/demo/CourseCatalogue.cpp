@@ -132,7 +132,10 @@ json CourseCatalogue::courseJson(const json& course, const std::string& host) co
   const std::string id = demo_json::text(course, "id");
   answer["categoryName"] = categoryName(demo_json::text(course, "categoryId")).value_or("");
   answer["teacher"] = teacherNames(course);
-  answer["coverPath"] = "http://" + host + kCoverPath + id + ".png";
+  answer.erase("noCover");
+  answer.erase("purview");
+  // A course marked without a cover has none, so lists show their placeholder.
+  if (!course.value("noCover", false)) answer["coverPath"] = "http://" + host + kCoverPath + id + ".png";
   answer["accessUrl"] = "http://" + host + "/courses/" + id;
   answer["online"] = true;
   answer["corpCode"] = "demo";

@@ -184,8 +184,9 @@ class Installer {
       return OpenAnswer::json(json(courses->catalogue.passRate()).dump());
     });
     add("/v1/lcms/courseinfo/hasPurview", {"courseId"}, [courses](const OpenCall& call, const OpenUser&) {
-      return OpenAnswer::json(courses->catalogue.course(call.text("courseId").value_or("")) ? "true"
-                                                                                            : "false");
+      // A course marked "purview": false is refused to everybody.
+      const json* course = courses->catalogue.course(call.text("courseId").value_or(""));
+      return OpenAnswer::json(course && course->value("purview", true) ? "true" : "false");
     });
   }
 

@@ -14,4 +14,10 @@ std::string generatedUnitId(int course, int unit);
 std::string writeGeneratedCatalogue(const std::filesystem::path& dataFolder, int courses, int units,
                                     const std::string& userId);
 
+// Writes dataFolder/cms/catalogue.json for browsing: `courses` THREESCREEN courses "GEN-<c>" of one
+// unit each under one category, released newest first; the first `owned` of them are titled
+// "<ownedText> <c>" and assigned to userId, the rest are titled "课程 <c>". Answers dataFolder.
+std::string writeBrowsingCatalogue(const std::filesystem::path& dataFolder, int courses, int owned,
+                                   const std::string& ownedText, const std::string& userId);
+
 }  // namespace devserver
