@@ -80,3 +80,8 @@ void SessionCache::clear() {
   lastRefreshTime_.reset();
   sessionId_.reset();
 }
+
+void SessionCache::replacePassword(const std::string& loginName, const std::string& password) {
+  std::lock_guard lock(mutex_);
+  if (loginName_ == loginName) password_ = password;
+}

@@ -27,6 +27,9 @@ class SessionCache {
   // After a successful renewal with the remembered credentials.
   void resetSessionId(const std::string& sessionId, pf::Date now);
   void setLastRefreshTime(pf::Date now);
+  // After the user changed the password: the renewal logs in with the new one (parameter text). Only
+  // when the session is that login name's (parameter text too).
+  void replacePassword(const std::string& loginName, const std::string& password);
   // True when the session was refreshed less than maxAge seconds before now.
   bool isFresh(pf::Date now, double maxAge) const;
   // The remembered credentials as login parameters; the list ends at the first one missing.

@@ -1,5 +1,6 @@
 #include "app/service/lgn/LoginService.h"
 
+#include "app/service/cmn/OpenText.h"
 #include "app/service/cms/DownloadService.h"
 #include "core/open/OpenError.h"
 #include "core/open/OpenExtension.h"
@@ -101,6 +102,8 @@ bool LoginService::modifyUserPasswordWithUserName(const std::optional<std::strin
   if (auto current = commonService_->getCurrentUser(); current && current->loginName == userName) {
     current->password = digest;
   }
+  // Else the next renewal of the session would log in with the old password and fail.
+  ServiceManager::sessionCache().replacePassword(openText(userName), openText(Password));
   return true;
 }
 
