@@ -98,6 +98,10 @@ std::string ViewUtil::nibNameOfClass(const std::string& className) {
 }
 
 pf::ObjectPtr ViewUtil::viewControllerFromNibOfClass(const std::string& className) {
+  return viewControllerOfClass(className, nibNameOfClass(className));
+}
+
+pf::ObjectPtr ViewUtil::viewControllerOfClass(const std::string& className, const std::string& nibName) {
   ScreenFactory factory;
   {
     std::lock_guard lock(screenRegistry().mutex);
@@ -107,7 +111,7 @@ pf::ObjectPtr ViewUtil::viewControllerFromNibOfClass(const std::string& classNam
     }
     factory = it->second;
   }
-  return factory(nibNameOfClass(className));
+  return factory(nibName);
 }
 
 std::shared_ptr<pf::View> ViewUtil::viewFromNib(const std::string& className, const pf::ObjectPtr& owner) {

@@ -53,6 +53,8 @@ class ViewUtil {
   static std::string nibNameOfClass(const std::string& className);
   // A new screen of that class, made from the interface file nibNameOfClass chooses.
   static pf::ObjectPtr viewControllerFromNibOfClass(const std::string& className);
+  // A new screen of that class made from the named interface file as it is (no idiom or edition variant).
+  static pf::ObjectPtr viewControllerOfClass(const std::string& className, const std::string& nibName);
   // A new navigation container around the screen; a build fault when none is registered.
   static pf::ObjectPtr navigationControllerWithRoot(const pf::ObjectPtr& rootViewController);
 

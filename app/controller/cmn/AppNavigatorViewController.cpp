@@ -50,7 +50,8 @@ void AppNavigatorViewController::viewDidLoad() {
 }
 
 void AppNavigatorViewController::settingBtnPressed() {
-  auto settings = ModuleScreens::screenOfClass(kSettingsScreenNib);
+  // The plain interface file on every idiom.
+  auto settings = ModuleScreens::screenOfClass(kSettingsScreenClass, kSettingsScreenNib);
   auto deck = panelDeckController(*this);
   if (!settings || !deck) return;
   deck->setCenterController(std::make_shared<pf::NavigationController>(settings));

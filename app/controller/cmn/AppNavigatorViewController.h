@@ -30,6 +30,7 @@ class AppNavigatorViewController : public BaseViewController,
                                    public pf::AlertViewDelegate {
   PF_OBJECT(AppNavigatorViewController, BaseViewController)
 
+  static constexpr char kSettingsScreenClass[] = "SettingViewController";
   static constexpr char kSettingsScreenNib[] = "SettingViewController";
   // Row height on a 480-point-high screen.
   static constexpr double kRowHeight = 60;

@@ -33,6 +33,11 @@ std::shared_ptr<pf::ViewController> ModuleScreens::screenOfClass(const std::stri
   return screenOrNone([&] { return ViewUtil::viewControllerFromNibOfClass(className); });
 }
 
+std::shared_ptr<pf::ViewController> ModuleScreens::screenOfClass(const std::string& className,
+                                                                 const std::string& nibName) {
+  return screenOrNone([&] { return ViewUtil::viewControllerOfClass(className, nibName); });
+}
+
 std::shared_ptr<pf::ViewController> ModuleScreens::firstScreen(UserMobileAppService& service) {
   return screenOrNone([&] { return service.firstViewController(); });
 }

@@ -24,6 +24,8 @@ class ModuleScreens {
                                                                const std::optional<std::string>& appCode);
   // A screen of a class made through ViewUtil, null when the class is not part of this client.
   static std::shared_ptr<pf::ViewController> screenOfClass(const std::string& className);
+  // The same from the named interface file as it is, whatever the idiom.
+  static std::shared_ptr<pf::ViewController> screenOfClass(const std::string& className, const std::string& nibName);
   // The root screen of the user's first module, null when it is unknown or there is none.
   static std::shared_ptr<pf::ViewController> firstScreen(UserMobileAppService& service);
   // Whether the entry is one of this application's modules (else another application).
