@@ -6,6 +6,7 @@
 #include "app/service/cmn/DbDataMigrationService.h"
 #include "app/service/cms/DownloadService.h"
 #include "app/util/ViewUtil.h"
+#include "core/version/VersionPrompt.h"
 #include "platform/foundation/Error.h"
 #include "platform/foundation/Log.h"
 #include "platform/text/Font.h"
@@ -18,6 +19,8 @@
 
 bool AppDelegate::didFinishLaunching(pf::Application&) {
   window = std::make_shared<pf::Window>(pf::Screen::mainScreen().bounds());
+  // The store is asked one main-loop pass from now, once the server settings below are in place.
+  VersionPrompt::sharedInstance()->setCheckAtLaunch(true);
   window->setBackgroundColor(pf::Color::black());
   databaseStart_ = InitService().initAll();
   std::shared_ptr<pf::ViewController> screen;

@@ -12,34 +12,23 @@
 
 #include "app/AppDelegate.h"
 #include "app/Walkthrough.h"
-#include "app/controller/cmn/BaseViewController.h"
 #include "app/controller/cmn/CmnViewClasses.h"
 #include "app/controller/cmn/NavigatorViewClasses.h"
 #include "app/controller/ems/EmsViewClasses.h"
 #include "app/controller/lgn/LgnViewClasses.h"
+#include "app/controller/stg/StgViewClasses.h"
 #include "app/service/cmn/InitService.h"
-#include "app/util/ViewUtil.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Timer.h"
 #include "platform/host/HeadlessHost.h"
 #include "platform/host/window/WindowHost.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
-#include "platform/ui/NavigationItem.h"
 #include "ui/auth/AuthenticationDialog.h"
 #include "ui/base/BaseViewClasses.h"
 #include "ui/deck/PanelDeckRouting.h"
 
 namespace {
-
-// Until the help pages are built, a plain screen titled after them stands in.
-void registerStandInScreen(const std::string& className, const std::string& title) {
-  if (ViewUtil::isScreenClassRegistered(className)) return;
-  ViewUtil::registerScreenClass(className, [title](const std::string&) {
-    auto screen = std::make_shared<BaseViewController>();
-    screen->navigationItem()->setTitle(title);
-    return screen;
-  });
-}
 
 void registerScreens() {
   registerBaseViewClasses();
@@ -47,10 +36,9 @@ void registerScreens() {
   registerLgnViewClasses();
   registerNavigatorViewClasses();
   registerEmsViewClasses();
+  registerStgViewClasses();
   PanelDeckRouting::install();
   AuthenticationDialog::install();
-  registerStandInScreen(AppDelegate::kHelpScreenClass, "帮助");
-  registerStandInScreen(AppDelegate::kLoginScreenClass, "登录");
 }
 
 std::string optionValue(const std::vector<std::string>& args, const std::string& name) {
@@ -79,6 +67,14 @@ int runHeadless(const std::string& snapshot) {
   return 0;
 }
 
+// The demo's mail application, so its menu and square entries open something in the window.
+void registerDemoMailApplication() {
+  pf::Application::sharedApplication().registerUrlHandler("marlunemail", [](const std::string& url) {
+    pf::AlertView::showOnMainQueue(std::string("企业邮箱"), "已打开 " + url, std::string("确定"));
+    return true;
+  });
+}
+
 int runInWindow(const std::string& snapshot) {
   pf::WindowHost host;
   std::string error;
@@ -86,6 +82,7 @@ int runInWindow(const std::string& snapshot) {
     std::printf("no window: %s (run with a display, or pass --headless --snapshot FILE)\n", error.c_str());
     return 0;
   }
+  registerDemoMailApplication();
   pf::Application::sharedApplication().launch();
   bool written = true;
   std::shared_ptr<pf::Timer> shot;
