@@ -73,9 +73,13 @@ SearchBar::SearchBar() : SearchBar(Rect({0, 0}, {320, kHeight})) {}
 
 SearchBar::SearchBar(const Rect& frame)
     : View(frame),
+      background_(std::make_shared<View>(Rect({0, 0}, frame.size))),
       field_(std::make_shared<TextField>()),
       cancel_(Button::buttonWithType(Button::Type::Custom)),
       fieldDelegate_(std::make_shared<FieldDelegate>(*this)) {
+  background_->setAutoresizingMask(kFlexibleWidth | kFlexibleHeight);
+  background_->setUserInteractionEnabled(false);
+  background_->setBackgroundColor(Color::fromRgba(201 / 255.0, 201 / 255.0, 206 / 255.0));
   field_->setDelegate(fieldDelegate_);
   field_->setFont(Font::systemFont(14));
   field_->setClearButtonMode(TextField::ViewMode::WhileEditing);
@@ -128,10 +132,16 @@ void SearchBar::setShowsCancelButton(bool shows, bool animated) {
 
 void SearchBar::setTintColor(std::optional<Color> color) {
   tint_ = color;
-  setNeedsDisplay();
+  background_->setBackgroundColor(tint_.value_or(Color::fromRgba(201 / 255.0, 201 / 255.0, 206 / 255.0)));
 }
 
+// The background goes in once, below the rest: once removed it stays away.
 void SearchBar::attachParts() {
+  if (!backgroundAttached_) {
+    backgroundAttached_ = true;
+    background_->setFrame(bounds());
+    insertSubview(background_, 0);
+  }
   if (field_->superview().get() != this) addSubview(field_);
   if (cancel_->superview().get() != this) addSubview(cancel_);
 }
@@ -174,12 +184,5 @@ void SearchBar::layoutSubviews() {
       {{kMargin, std::floor((area.size.height - kFieldHeight) / 2)}, {right - kMargin, kFieldHeight}});
 }
 
-void SearchBar::drawRect(const Rect& rect) {
-  (void)rect;
-  GraphicsContext* context = CurrentContext::get();
-  if (!context) return;
-  context->setFillColor(tint_.value_or(Color::fromRgba(201 / 255.0, 201 / 255.0, 206 / 255.0)));
-  context->fillRect(bounds());
-}
 
 }  // namespace pf

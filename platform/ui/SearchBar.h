@@ -1,6 +1,7 @@
 #pragma once
-// A bar holding a rounded search field (a text field subview, so callers can reach it among the
-// subviews) and, when asked, a cancel button. Typing, search (return) and cancel reach the
+// A bar holding its background (the first subview, which callers may remove to show what lies
+// behind), a rounded search field (a text field subview, so callers can reach it among the subviews)
+// and, when asked, a cancel button. Typing, search (return) and cancel reach the
 // delegate. Main thread only.
 
 #include <memory>
@@ -71,12 +72,13 @@ class SearchBar : public View {
   bool resignFirstResponder() override;
   Size sizeThatFits(Size size) const override;
   void layoutSubviews() override;
-  void drawRect(const Rect& rect) override;
 
  private:
   class FieldDelegate;
   void attachParts();
 
+  std::shared_ptr<View> background_;
+  bool backgroundAttached_ = false;
   std::shared_ptr<TextField> field_;
   std::shared_ptr<Button> cancel_;
   std::shared_ptr<FieldDelegate> fieldDelegate_;

@@ -11,6 +11,7 @@
 #include "platform/ui/Layer.h"
 #include "platform/ui/Transition.h"
 #include "platform/ui/ViewAnimationContext.h"
+#include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
 namespace pf {
@@ -449,7 +450,11 @@ bool View::drawLayer(Layer&, GraphicsContext&) {
 }
 
 void View::layoutSublayersOfLayer(Layer&) {
+  auto controller = std::dynamic_pointer_cast<ViewController>(controller_.lock());
+  if (controller && controller->isViewLoaded() && controller->view().get() != this) controller.reset();
+  if (controller) controller->viewWillLayoutSubviews();
   layoutSubviews();
+  if (controller) controller->viewDidLayoutSubviews();
 }
 
 namespace {

@@ -81,6 +81,9 @@ class ViewController : public Responder {
   virtual void viewDidDisappear(bool animated) { (void)animated; }
   // Sent when the application receives a memory warning.
   virtual void didReceiveMemoryWarning() {}
+  // Around each layout pass of the controller's own view.
+  virtual void viewWillLayoutSubviews() {}
+  virtual void viewDidLayoutSubviews() {}
 
   // Moves the appearance state on; a call that would repeat a state does nothing.
   void beginAppearanceTransition(bool isAppearing, bool animated);

@@ -60,6 +60,24 @@ TEST_F(SearchAndSheetTest, TheSearchBarsFieldIsASubviewAndItsEventsReachTheDeleg
   EXPECT_THAT(log->events, testing::ElementsAre("begin", "text a", "text ab", "search ab", "cancel"));
 }
 
+// Faults caught: a bar without its background first, so removing "the background" removes the field,
+// or a background that comes back at the next layout.
+TEST_F(SearchAndSheetTest, TheSearchBarsBackgroundIsItsFirstSubviewAndStaysAwayOnceRemoved) {
+  auto bar = std::make_shared<pf::SearchBar>(Rect{{0, 64}, {320, 44}});
+  window->addSubview(bar);
+  bar->textField();
+  ASSERT_EQ(bar->subviews().size(), 3u);
+  auto background = bar->subviews().front();
+  EXPECT_FALSE(dynamic_cast<pf::TextField*>(background.get()));
+  EXPECT_EQ(background->frame(), bar->bounds());
+  background->removeFromSuperview();
+  bar->setNeedsLayout();
+  bar->layoutIfNeeded();
+  EXPECT_EQ(bar->subviews().size(), 2u);
+  EXPECT_TRUE(std::any_of(bar->subviews().begin(), bar->subviews().end(),
+                          [&](const auto& view) { return view == bar->textField(); }));
+}
+
 class SheetLog : public pf::ActionSheetDelegate {
  public:
   std::vector<std::string> events;

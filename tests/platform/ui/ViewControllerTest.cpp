@@ -203,6 +203,39 @@ INSTANTIATE_TEST_SUITE_P(
                   {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Faults caught: layout hooks that never run, run before the view's own layout, or run for the
+// layout of a subview.
+TEST_F(ViewControllerTest, LayoutHooksFrameTheLayoutOfTheControllersOwnView) {
+  struct Logged : pf::View {
+    std::vector<std::string>* log = nullptr;
+    void layoutSubviews() override {
+      pf::View::layoutSubviews();
+      log->push_back("layout");
+    }
+  };
+  struct Hooked : ViewController {
+    std::vector<std::string> log;
+    void loadView() override {
+      auto root = std::make_shared<Logged>();
+      root->log = &log;
+      setView(root);
+    }
+    void viewWillLayoutSubviews() override { log.push_back("will"); }
+    void viewDidLayoutSubviews() override { log.push_back("did"); }
+  };
+  auto controller = std::make_shared<Hooked>();
+  scene.show(controller);
+  controller->log.clear();
+  auto child = std::make_shared<pf::View>();
+  controller->view()->addSubview(child);
+  child->setNeedsLayout();
+  child->layoutIfNeeded();
+  EXPECT_THAT(controller->log, IsEmpty());
+  controller->view()->setNeedsLayout();
+  controller->view()->layoutIfNeeded();
+  EXPECT_THAT(controller->log, ElementsAre("will", "layout", "did"));
+}
+
 TEST_F(ViewControllerTest, PopDuringPushEndsInAConsistentStack) {
   auto a = scene.page("A"), b = scene.page("B");
   auto navigation = scene.stack({a});
