@@ -1,0 +1,7 @@
+#include "app/controller/ans/AnsNoResPromptViewController.h"
+
+void AnsNoResPromptViewController::viewDidUnload() {
+  iconImgView.reset();
+  promptLabel.reset();
+  BaseViewController::viewDidUnload();
+}

@@ -1,0 +1,1 @@
+#include "app/controller/ans/AnsQuesListCell.h"
