@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "app/components/photozoom/PhotoZoomManager.h"
 #include "app/controller/ems/EmsQuestionAnswerCell.h"
 #include "app/controller/ems/EmsQuestionItemCell.h"
 #include "app/controller/ems/EmsQuestionTextViewCell.h"
@@ -14,10 +15,12 @@
 #include "platform/graphics/Color.h"
 #include "platform/text/Font.h"
 #include "platform/text/StringDrawing.h"
+#include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Layer.h"
 #include "platform/ui/Screen.h"
 #include "ui/base/BaseTextView.h"
+#include "ui/base/BaseUIImageView.h"
 
 namespace {
 
@@ -58,6 +61,8 @@ void EmsQuestionViewController::setQuestion(std::shared_ptr<EmsQuestion> questio
 
 void EmsQuestionViewController::viewDidLoad() {
   BaseTableViewController::viewDidLoad();
+  focusManager = std::make_shared<PhotoZoomManager>();
+  focusManager->setDelegate(std::dynamic_pointer_cast<PhotoZoomDelegate>(shared_from_this()));
   tableView()->setAllowsMultipleSelection(question_ && question_->isOfType(EmsQuestion::kMultiple));
 }
 
@@ -154,6 +159,7 @@ void EmsQuestionViewController::fillCell(pf::TableViewCell& cell, long row) {
     if (auto label = title->contentLabel.lock()) label->setText(question_->content.value_or(""));
     title->setReadonly(false);
     title->initAndAddImageViews(pictureUrls(question_->refAttaments), origin);
+    zoomPicturesOf(*title);
   } else if (auto* option = dynamic_cast<EmsQuestionItemCell*>(&cell)) {
     const auto& item = question_->items.at(row - 1);
     if (auto label = option->contentLabel.lock()) label->setText(item->content.value_or(""));
@@ -165,6 +171,7 @@ void EmsQuestionViewController::fillCell(pf::TableViewCell& cell, long row) {
     option->setOptionSeleted(item->selected);
     option->refreshSelectionImageView();
     option->initAndAddImageViews(pictureUrls(item->refAttaments), origin);
+    zoomPicturesOf(*option);
   } else if (auto* text = dynamic_cast<EmsQuestionTextViewCell*>(&cell)) {
     if (auto field = text->contentTextView.lock()) {
       field->layer()->setBorderWidth(1);
@@ -179,6 +186,21 @@ void EmsQuestionViewController::fillCell(pf::TableViewCell& cell, long row) {
     if (auto label = answer->analysis.lock()) label->setText(question_->analyze.value_or(""));
     answer->setReadonly(readonly);
   }
+}
+
+void EmsQuestionViewController::zoomPicturesOf(BaseQuestionCell& cell) {
+  if (!focusManager) return;
+  for (const auto& picture : cell.imageViews()) focusManager->installOnView(picture);
+}
+
+std::shared_ptr<const pf::Image> EmsQuestionViewController::photoZoomManagerImageForView(PhotoZoomManager&,
+                                                                                       pf::View& view) {
+  auto* picture = dynamic_cast<pf::ImageView*>(&view);
+  return picture ? picture->image() : nullptr;
+}
+
+std::shared_ptr<pf::ViewController> EmsQuestionViewController::parentViewControllerForPhotoZoomManager(PhotoZoomManager&) {
+  return parentController.lock();
 }
 
 void EmsQuestionViewController::didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) {

@@ -3,6 +3,8 @@
 // the question takes it, and the right answer with its analysis where that may be shown. Choices and
 // text go straight into the question object; the view keeps no answers of its own.
 //
+// A tap on a picture of the title or an option opens it zoomed over the parent controller.
+//
 // Typed text is stored as it changes, into the question the row shows; text erased to blanks keeps
 // the answer held when editing began. Every choice, text change and scroll is reported as activity.
 //
@@ -14,13 +16,18 @@
 #include <optional>
 #include <string>
 
+#include "app/components/photozoom/PhotoZoomDelegate.h"
 #include "app/controller/cmn/BaseTableViewController.h"
 #include "platform/graphics/Point.h"
 #include "platform/ui/TextView.h"
 
+class BaseQuestionCell;
 class EmsQuestion;
+class PhotoZoomManager;
 
-class EmsQuestionViewController : public BaseTableViewController, public pf::TextViewDelegate {
+class EmsQuestionViewController : public BaseTableViewController,
+                                  public pf::TextViewDelegate,
+                                  public PhotoZoomDelegate {
   PF_OBJECT(EmsQuestionViewController, BaseTableViewController)
 
   enum class RowKind { Title, Item, Text, Answer };
@@ -36,6 +43,8 @@ class EmsQuestionViewController : public BaseTableViewController, public pf::Tex
   std::function<void()> onActivity;
   // Where each row's pictures start, by row number, stored when its height is asked.
   std::map<std::string, pf::Point> cellImageOriginDic;
+  // Zooms the pictures of the rows; made when the view loads.
+  std::shared_ptr<PhotoZoomManager> focusManager;
 
   RowKind rowKind(long row) const;
   static std::string cellIdentifierForKind(RowKind kind);
@@ -55,8 +64,12 @@ class EmsQuestionViewController : public BaseTableViewController, public pf::Tex
   void textViewDidChange(pf::TextView& view) override;
   void textViewDidEndEditing(pf::TextView& view) override;
 
+  std::shared_ptr<const pf::Image> photoZoomManagerImageForView(PhotoZoomManager& manager, pf::View& view) override;
+  std::shared_ptr<pf::ViewController> parentViewControllerForPhotoZoomManager(PhotoZoomManager& manager) override;
+
  private:
   double rowHeight(long row);
+  void zoomPicturesOf(BaseQuestionCell& cell);
   void fillCell(pf::TableViewCell& cell, long row);
   void mirrorSelectionInTable();
   void beginTextEdit();
