@@ -16,6 +16,8 @@
 #include "app/controller/cms/CmsCourseUnSelectedPromptView.h"
 #include "app/controller/cms/CmsDetailBaseViewController.h"
 #include "app/controller/cms/CmsDetailViewController.h"
+#include "app/controller/cms/CmsRecommandView.h"
+#include "app/controller/cms/CmsRecommandViewController.h"
 #include "app/controller/cms/CmsStudySelCosCell.h"
 #include "app/controller/cms/CmsStudyUnSelCell.h"
 #include "app/controller/cms/CmsStudyViewController.h"
@@ -26,6 +28,8 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/NibRegistry.h"
+#include "platform/ui/PageControl.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/ProgressView.h"
 #include "platform/ui/TextView.h"
 #include "platform/ui/WebView.h"
@@ -119,6 +123,20 @@ void defineCmsCommentCells() {
   });
 }
 
+void defineCmsRecommandClasses() {
+  pf::NibRegistry::define<CmsRecommandView>([](pf::NibClassBuilder<CmsRecommandView>& b) {
+    b.outlet("imgView", &CmsRecommandView::imgView)
+        .outlet("titleLabel", &CmsRecommandView::titleLabel)
+        .outlet("contentLabel", &CmsRecommandView::contentLabel)
+        .outlet("btn", &CmsRecommandView::btn)
+        .action("buttonPressed", &CmsRecommandView::buttonPressed);
+  });
+  pf::NibRegistry::define<CmsRecommandViewController>([](pf::NibClassBuilder<CmsRecommandViewController>& b) {
+    b.outlet("scrollView", &CmsRecommandViewController::scrollView)
+        .outlet("pageControl", &CmsRecommandViewController::pageControl);
+  });
+}
+
 }  // namespace
 
 void registerCmsDetailViewClasses() {
@@ -131,6 +149,11 @@ void registerCmsDetailViewClasses() {
   pf::registerClass<CmsCommentReplyViewController>();
   defineCmsStudyClasses();
   defineCmsCommentCells();
+  pf::registerClass<CmsRecommandViewController>();
+  defineCmsRecommandClasses();
+  ViewUtil::registerScreenClass(CmsRecommandViewController::kClassName, [](const std::string& nibName) {
+    return std::make_shared<CmsRecommandViewController>(nibName);
+  });
   ViewUtil::registerScreenClass(CmsCommentReplyViewController::kClassName, [](const std::string& nibName) {
     return std::make_shared<CmsCommentReplyViewController>(nibName);
   });
