@@ -1,6 +1,7 @@
 #include "tools/devserver/demo/DemoBlg.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
@@ -52,8 +53,23 @@ bool contains(const std::string& text, const Json& filter) {
 constexpr char kFacePath[] = "/media/blg/face/";
 constexpr char kPicturePath[] = "/media/blg/picture/";
 
+constexpr int kMaxPictureSide = 4000;
+
+// "<name>-larger-<width>x<height>": a larger picture of its own size (at most kMaxPictureSide a side).
+std::optional<std::pair<int, int>> largerOfSize(const std::string& picture) {
+  const std::string marker = "-larger-";
+  const std::size_t at = picture.rfind(marker);
+  if (at == std::string::npos) return std::nullopt;
+  int width = 0;
+  int height = 0;
+  char tail = 0;
+  if (std::sscanf(picture.c_str() + at + marker.size(), "%dx%d%c", &width, &height, &tail) != 2) return std::nullopt;
+  if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide) return std::nullopt;
+  return std::make_pair(width, height);
+}
+
 // "/media/blg/face/U1.png" answers a face; "/media/blg/picture/<name>-small|normal|larger.png" a
-// post's picture in that size; each with an ETag and 304 to a request that holds it.
+// post's picture in that size ("-larger-2000x1500" a larger one of that size); each with an ETag and 304 to a request that holds it.
 void answerBlogMedia(Exchange& exchange) {
   const std::string& path = exchange.request().path;
   const auto stemOf = [&](const char* prefix) -> std::optional<std::string> {
@@ -67,6 +83,7 @@ void answerBlogMedia(Exchange& exchange) {
     for (const auto& [suffix, width] : sizes) {
       if (picture->ends_with(suffix)) return DemoPicture::answer(exchange, *picture, width, width * 3 / 4);
     }
+    if (const auto sized = largerOfSize(*picture)) return DemoPicture::answer(exchange, *picture, sized->first, sized->second);
   }
   exchange.respond(404, "no such picture\n");
 }
@@ -89,7 +106,11 @@ class BlogDemo {
     }
     for (const Json& blog : data.value("blogs", Json::array())) {
       blogs_.push_back(stored(text(blog, "blogId"), blog, text(blog, "createBy"), at(blog)));
-      if (const Json picture = blog.value("picture", Json()); picture.is_string()) blogs_.back()["picture"] = picture;
+      keepPicture(blog);
+    }
+    for (const Json& blog : generatedBlogs(data.value("generated", Json::object()))) {
+      blogs_.push_back(stored(text(blog, "blogId"), blog, text(blog, "createBy"), at(blog)));
+      keepPicture(blog);
     }
     for (Json comment : data.value("comments", Json::array())) {
       comment["createTime"] = at(comment);
@@ -102,6 +123,32 @@ class BlogDemo {
   }
 
   using Method = OpenAnswer (BlogDemo::*)(const OpenCall&, const std::string&);
+
+  // {"count": n, "authors": [...]}: n plain posts, a day apart from a week back, every third with a
+  // picture, by the authors in turn (a feed long enough to page through, or a thousand for timing).
+  static std::vector<Json> generatedBlogs(const Json& spec) {
+    std::vector<Json> blogs;
+    const Json authors = spec.value("authors", Json::array());
+    const int count = spec.value("count", 0);
+    if (!authors.is_array() || authors.empty()) return blogs;
+    for (int i = 1; i <= count; ++i) {
+      const std::string id = "WB-G" + std::to_string(i);
+      Json blog = {{"blogId", id},
+                   {"content", "练习记录第" + std::to_string(i) + "条：今天的学习笔记已经整理好了，欢迎交流。"},
+                   {"createBy", authors[static_cast<std::size_t>(i) % authors.size()]},
+                   {"createDays", -7.0 - i * 0.5},
+                   {"clientType", i % 2 ? "APPLE_PHONE" : "WEB"}};
+      if (i % 3 == 0) blog["picture"] = id;
+      blogs.push_back(std::move(blog));
+    }
+    return blogs;
+  }
+
+  void keepPicture(const Json& blog) {
+    if (const Json picture = blog.value("picture", Json()); picture.is_string()) blogs_.back()["picture"] = picture;
+    if (const Json size = blog.value("largerSize", Json()); size.is_array() && size.size() == 2)
+      blogs_.back()["largerSize"] = size;
+  }
 
   OpenAnswer serve(const OpenCall& call, Method method) {
     std::lock_guard lock(mutex_);
@@ -418,7 +465,10 @@ class BlogDemo {
       view["smallPicture"] = stem + "-small.png";
       view["normalPicture"] = stem + "-normal.png";
       view["largerPicture"] = stem + "-larger.png";
+      if (const Json size = blog.value("largerSize", Json()); size.is_array())
+        view["largerPicture"] = stem + "-larger-" + size[0].dump() + "x" + size[1].dump() + ".png";
     }
+    view.erase("largerSize");
     const Json* source = blog["originId"].is_string() ? findBlog(blog["originId"]) : nullptr;
     if (source && withSource) {
       view["refBlog"] = blogView(*source, viewer, false);

@@ -1,5 +1,5 @@
 // The micro-blog services against the stand-in's demo micro-blog, signed in as the demo learner
-// (U0001, who follows U9103 and U9101, collects WB-001 and follows topic WT-001).
+// (U0001, who follows U9103, U9101 and three colleagues, collects WB-001 and follows topic WT-001).
 
 #include <gtest/gtest.h>
 
@@ -407,7 +407,7 @@ TEST_F(BlgServicesTest, AUsersDetailCountsWhomHeFollowsHisFollowersPostsTopicsAn
     int collected;
     bool followedByLearner;
   } cases[] = {
-      {"U0001", 2, 1, 1, 1, 1, false},
+      {"U0001", 5, 1, 1, 1, 1, false},
       {"U9103", 0, 3, 1, 0, 0, true},
       {"U9102", 1, 0, 1, 1, 0, false},
   };
@@ -431,6 +431,9 @@ TEST_F(BlgServicesTest, AUsersDetailCountsWhomHeFollowsHisFollowersPostsTopicsAn
 
 TEST_F(BlgServicesTest, NickNameSearchFindsPeopleWhoseNameHoldsTheText) {
   BlgUserService users{delegate};
+  // The learner and the demo's 25 colleagues, U9101 to U9125.
+  Ids everyone{"U0001"};
+  for (int id = 9101; id <= 9125; ++id) everyone.push_back("U" + std::to_string(id));
   const struct {
     std::optional<std::string> text;
     Ids expected;
@@ -438,13 +441,21 @@ TEST_F(BlgServicesTest, NickNameSearchFindsPeopleWhoseNameHoldsTheText) {
       {"王", {"U9101"}},
       {"培训", {"U9103"}},
       {"无此人", {}},
-      {std::nullopt, {"U0001", "U9101", "U9102", "U9103"}},
+      {std::nullopt, everyone},
   };
+  // One page holds them all; the first page of 20 says how many there are.
+  auto wide = std::make_shared<Page>();
+  wide->pageSize = 50;
   for (const auto& c : cases) {
-    Ids found = idsOf(users.getBlogUsersWithNickName(c.text, page), userIdOf);
+    Ids found = idsOf(users.getBlogUsersWithNickName(c.text, wide), userIdOf);
     std::sort(found.begin(), found.end());
     EXPECT_EQ(found, c.expected) << c.text.value_or("(nil)");
   }
+  const auto first = users.getBlogUsersWithNickName(std::nullopt, page);
+  ASSERT_TRUE(first && first->rows);
+  EXPECT_EQ(first->rows->size(), 20u);
+  EXPECT_EQ(first->total, 26);
+  EXPECT_TRUE(first->hasNextPage());
   const auto wang = users.getBlogUsersWithNickName("王芳", page);
   ASSERT_TRUE(wang && wang->rows && wang->rows->size() == 1);
   const auto person = wang->rows->front().objectAs<BlogUser>();
@@ -462,7 +473,7 @@ TEST_F(BlgServicesTest, TopicsAreListedByPostCountAndFilteredByTitleOrFollower) 
     std::function<std::shared_ptr<Page>()> load;
     Ids expected;
   } cases[] = {
-      {"all, most posts first", [&] { return topics.getAllTopicListWithPage(page); }, {"WT-001", "WT-002", "WT-003"}},
+      {"all, most posts first", [&] { return topics.getAllTopicListWithPage(page); }, {"WT-001", "WT-002", "WT-003", "WT-004", "WT-005"}},
       {"by title", [&] { return open.loadTopics("安全", page); }, {"WT-002"}},
       {"a user's followed topics", [&] { return topics.getTopicsWithUserID("U9102", page); }, {"WT-003"}},
       {"a user's followed topics by title", [&] { return open.loadUserTopics("U0001", "读书", page); }, {}},
