@@ -75,6 +75,8 @@ void BlgMainTableViewController::viewDidLoad() {
   focusManager->setDelegate(std::dynamic_pointer_cast<PhotoZoomDelegate>(shared_from_this()));
 }
 
+std::shared_ptr<Page> BlgMainTableViewController::currentPage() const { return pageLoader->currentPage(); }
+
 long BlgMainTableViewController::numberOfRowsInSection(pf::TableView&, long) {
   return resourceArr ? static_cast<long>(resourceArr->size()) : 0;
 }
@@ -192,6 +194,7 @@ std::optional<BlgMainTableViewController::TopicLink> BlgMainTableViewController:
 
 void BlgMainTableViewController::richLabelDidSelectLinkWithContent(RichLabel&, const std::string& content) {
   if (auto topic = topicLinkOf(content)) {
+    if (!ViewUtil::isScreenClassRegistered(TopicDetailViewController::kClassName)) return;
     auto screen = std::dynamic_pointer_cast<TopicDetailViewController>(
         ViewUtil::viewControllerFromNibOfClass(TopicDetailViewController::kClassName));
     if (!screen) return;
@@ -224,6 +227,7 @@ void BlgMainTableViewController::pushFromLink(const std::shared_ptr<pf::ViewCont
 void BlgMainTableViewController::pushDetailForRow(long row) {
   if (!resourceArr || row < 0 || static_cast<size_t>(row) >= resourceArr->size()) return;
   auto navigation = navigationController();
+  if (!navigation || !ViewUtil::isScreenClassRegistered(BlgDetailViewController::kClassName)) return;
   auto detail = std::dynamic_pointer_cast<BlgDetailViewController>(
       ViewUtil::viewControllerFromNibOfClass(BlgDetailViewController::kClassName));
   if (!navigation || !detail) return;

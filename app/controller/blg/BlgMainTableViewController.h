@@ -48,6 +48,8 @@ class BlgMainTableViewController : public BlgBaseTableViewController,
   std::shared_ptr<PhotoZoomManager> focusManager;
 
   void setParentController(const std::weak_ptr<pf::ViewController>& parent) { parentController = parent; }
+  // The last page that arrived.
+  std::shared_ptr<Page> currentPage() const;
 
   bool enableRefresh() const override { return true; }
   bool displayNodataViewIfNeeded() const override { return true; }

@@ -14,8 +14,10 @@
 
 namespace {
 
+// A tab whose screen is not part of this client is left out.
 template <typename Screen>
 std::shared_ptr<Screen> blgMainTabScreen() {
+  if (!ViewUtil::isScreenClassRegistered(Screen::kClassName)) return nullptr;
   return std::dynamic_pointer_cast<Screen>(ViewUtil::viewControllerFromNibOfClass(Screen::kClassName));
 }
 
@@ -38,15 +40,15 @@ void BlgMainViewController::viewDidLoad() {
   tabBarController->didMoveToParentViewController(this);
 
   auto self = std::dynamic_pointer_cast<BlgMainViewController>(shared_from_this());
-  blgAllViewController = blgMainTabScreen<BlgAllViewController>();
-  blgAllViewController->blgAllDelegate = self;
-  blgSquareViewController = blgMainTabScreen<BlgSquareViewController>();
-  blgSquareViewController->blgSquareDelegate = self;
-  blgTopicViewController = blgMainTabScreen<BlgTopicViewController>();
-  blgTopicViewController->blgTopicDelegate = self;
-  blgUserInfoViewController = blgMainTabScreen<BlgUserInfoViewController>();
-  blgUserInfoViewController->blgUserInfoDelegate = self;
-  blgUserInfoViewController->needBack = false;
+  if ((blgAllViewController = blgMainTabScreen<BlgAllViewController>())) blgAllViewController->blgAllDelegate = self;
+  if ((blgSquareViewController = blgMainTabScreen<BlgSquareViewController>()))
+    blgSquareViewController->blgSquareDelegate = self;
+  if ((blgTopicViewController = blgMainTabScreen<BlgTopicViewController>()))
+    blgTopicViewController->blgTopicDelegate = self;
+  if ((blgUserInfoViewController = blgMainTabScreen<BlgUserInfoViewController>())) {
+    blgUserInfoViewController->blgUserInfoDelegate = self;
+    blgUserInfoViewController->needBack = false;
+  }
 
   struct Tab {
     std::shared_ptr<BlgBaseViewController> screen;
@@ -59,6 +61,7 @@ void BlgMainViewController::viewDidLoad() {
                       {blgUserInfoViewController, "我的资料", "BLG_BASE_myProfile.png"}};
   std::vector<std::shared_ptr<pf::ViewController>> stacks;
   for (const auto& tab : tabs) {
+    if (!tab.screen) continue;
     tab.screen->baseDelegate = std::dynamic_pointer_cast<BaseViewDelegate>(shared_from_this());
     tab.screen->tabBarItem()->setTitle(std::string(tab.title));
     tab.screen->tabBarItem()->setImage(pf::Image::named(tab.image, pf::Screen::mainScreen().scale()));
