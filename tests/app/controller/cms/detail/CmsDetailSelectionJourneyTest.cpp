@@ -7,7 +7,10 @@
 #include "app/controller/cms/CmsStudySelCosCell.h"
 #include "app/controller/cms/CmsStudyUnSelCell.h"
 #include "app/model/cms/ScoViewInfo.h"
+#include "app/controller/cms/CmsCommentReplyViewController.h"
 #include "app/service/cms/OpenCourseInfoService.h"
+#include "platform/foundation/Notification.h"
+#include "platform/ui/Keyboard.h"
 #include "tests/app/controller/cms/detail/CmsDetailJourneyTest.h"
 
 namespace cms_detail_selection_test {
@@ -154,4 +157,45 @@ TEST_F(CmsDetailSelectionJourneyTest, ADetailOpenedAndClosedIsFreed) {
   settleDetail(2);
   EXPECT_TRUE(weak.expired());
   EXPECT_TRUE(study.expired());
+}
+
+// Faults caught: a removed download clearing the marks of other units, or of none.
+TEST_F(CmsDetailSelectionJourneyTest, ARemovedDownloadClearsOnlyItsUnitsMark) {
+  auto detail = openDetail(kOwnChoice, CmsDetailViewController::kViewTypeMyCourses);
+  auto& units = detail->courseViewInfo()->scoInfoList;
+  ASSERT_GE(units.size(), 2u);
+  for (const auto& unit : units) unit->hasDownload = true;
+  detail->downloadHasBeenRemovedRequest(nullptr, units.front()->scoId, 0, nullptr);
+  EXPECT_FALSE(units.front()->hasDownload);
+  EXPECT_TRUE(units.back()->hasDownload);
+  detail->downloadHasBeenRemovedRequest(nullptr, std::nullopt, 0, nullptr);
+  EXPECT_TRUE(units.back()->hasDownload) << "a course-wide removal names no unit";
+}
+
+// Faults caught: the editor's text area left at the keyboard's height on a tablet after the keyboard
+// hides, or grown past the screen.
+class CmsDetailTabletKeyboardTest : public CmsDetailJourneyTest {
+ protected:
+  CmsDetailTabletKeyboardTest() : CmsDetailJourneyTest(pf::Screen::Profile::Tablet) {}
+};
+
+TEST_F(CmsDetailTabletKeyboardTest, HidingTheKeyboardRestoresTheEditHeight) {
+  auto detail = openDetail(kAssigned);
+  pickTab(*detail, 2);
+  tapRight(*detail);
+  settleDetail(0.8);
+  auto editor = std::dynamic_pointer_cast<CmsCommentReplyViewController>(root->topViewController());
+  ASSERT_TRUE(editor);
+  auto edit = editor->editView.lock();
+  const double before = edit->frame().height();
+  pf::Notification show{pf::Keyboard::kWillShowNotification, nullptr,
+                        {{pf::Keyboard::kFrameEndUserInfoKey, pf::Keyboard::valueWithRect({0, 700, 768, 324})}}};
+  editor->keyboardWillShow(show);
+  settleDetail(0.5);
+  EXPECT_DOUBLE_EQ(edit->frame().height(), editor->view()->bounds().height() - 324);
+  pf::Notification hide{pf::Keyboard::kWillHideNotification, nullptr,
+                        {{pf::Keyboard::kFrameEndUserInfoKey, pf::Keyboard::valueWithRect({0, 1024, 768, 324})}}};
+  editor->keyboardWillHide(hide);
+  settleDetail(0.5);
+  EXPECT_DOUBLE_EQ(edit->frame().height(), before);
 }
