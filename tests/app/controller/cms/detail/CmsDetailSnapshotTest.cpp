@@ -39,6 +39,9 @@ TEST_P(CmsDetailSnapshotTest, TheTabsEditorAndFeaturedCoursesShowTheirContent) {
   auto study = detail->studyTab();
   auto info = std::dynamic_pointer_cast<CmsBaseInfoCell>(study->tableView()->cellForRowAtIndexPath(pf::IndexPath::forRow(0, 0)));
   ASSERT_TRUE(info);
+  const double scale = GetParam() == pf::Screen::Profile::Tablet ? pf::Screen::mainScreen().bounds().height() / 480 : 1;
+  EXPECT_DOUBLE_EQ(study->tableView()->rectForRowAtIndexPath(pf::IndexPath::forRow(0, 0)).height(), 112 * scale);
+  EXPECT_DOUBLE_EQ(study->tableView()->rectForRowAtIndexPath(pf::IndexPath::forRow(1, 0)).height(), 60 * scale);
   pf::HeadlessHost host(window);
   host.render();
   writeSnapshot(host, "cms_detail_study" + suffix());

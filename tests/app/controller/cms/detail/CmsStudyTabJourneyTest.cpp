@@ -154,6 +154,11 @@ TEST_F(CmsStudyTabJourneyTest, APromptOverACourseNotSelectedSelectsOrCloses) {
   ASSERT_TRUE(prompt);
   EXPECT_EQ(prompt->superview(), window);
   EXPECT_EQ(root->topViewController(), detail);
+  {
+    pf::HeadlessHost host(window);
+    host.render();
+    writeSnapshot(host, "cms_detail_prompt_phone.png");
+  }
 
   pf::HeadlessHost(window).tap({20, 300});
   settleDetail(0.5);
