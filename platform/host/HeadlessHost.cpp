@@ -148,6 +148,14 @@ bool HeadlessHost::pressReturn() {
   return typeText("\n");
 }
 
+bool HeadlessHost::pasteText(const std::string& text) {
+  auto* input = dynamic_cast<TextInput*>(Responder::firstResponder().get());
+  if (!input) return false;
+  input->insertText(text);
+  runPending();
+  return true;
+}
+
 bool HeadlessHost::pressBackspace() {
   auto* input = dynamic_cast<TextInput*>(Responder::firstResponder().get());
   if (!input) return false;

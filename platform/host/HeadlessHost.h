@@ -38,6 +38,8 @@ class HeadlessHost {
   void pinch(Point center, double fromDistance, double toDistance, double duration = 0.3);
   // Types into the first responder when it takes text; answers whether it did.
   bool typeText(const std::string& text);
+  // Pastes into the first responder: the whole text in one insertion, as one change.
+  bool pasteText(const std::string& text);
   bool pressReturn();
   bool pressBackspace();
   // Runs the main loop while the clock moves on by the seconds.

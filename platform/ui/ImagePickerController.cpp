@@ -60,8 +60,14 @@ std::string ImagePickerController::picturesPath() {
   return (std::filesystem::path(Sandbox::home()) / "Pictures").string();
 }
 
+namespace {
+bool imagePickerCameraAvailable = false;
+}  // namespace
+
+void ImagePickerController::setCameraAvailable(bool available) { imagePickerCameraAvailable = available; }
+
 bool ImagePickerController::isSourceTypeAvailable(SourceType type) {
-  if (type == SourceType::Camera) return false;
+  if (type == SourceType::Camera && !imagePickerCameraAvailable) return false;
   std::error_code error;
   return std::filesystem::is_directory(picturesPath(), error);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Lets the user choose a picture: the photo library is the pictures folder of the sandbox
 // ("Pictures" under the sandbox home), listed in a table; a tap on a row answers the delegate with
-// the picture, the Cancel button with a cancel. There is no camera on this machine. Main thread only.
+// the picture, the Cancel button with a cancel. There is no camera on this machine unless a test
+// switches one on: it then offers the same folder as its shots. Main thread only.
 
 #include <memory>
 #include <string>
@@ -40,6 +41,8 @@ class ImagePickerController : public ViewController {
   ~ImagePickerController() override;
 
   static bool isSourceTypeAvailable(SourceType type);
+  // Off until switched on (tests).
+  static void setCameraAvailable(bool available);
   // The folder the library and the saved album show.
   static std::string picturesPath();
 

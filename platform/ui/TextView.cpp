@@ -14,18 +14,24 @@ namespace pf {
 
 TextView::TextView() : TextView(Rect()) {}
 
-TextView::TextView(const Rect& frame) : View(frame), font_(Font::systemFont(12)) {
+TextView::TextView(const Rect& frame) : ScrollView(frame), font_(Font::systemFont(12)) {
   setBackgroundColor(Color::white());
+  // A tap starts editing at once; the status-bar tap stays with the screen's list.
+  setDelaysContentTouches(false);
+  setScrollsToTop(false);
+  // The text is drawn in content coordinates, so a scroll draws it again.
+  offsetObserver_ = observeContentOffset([this](ScrollView&, Point) { setNeedsDisplay(); });
+  textChanged();
 }
 
 void TextView::setText(std::optional<std::string> text) {
   buffer_.setText(text.value_or(""));
-  setNeedsDisplay();
+  textChanged();
 }
 
 void TextView::setFont(std::shared_ptr<const Font> font) {
   font_ = font ? std::move(font) : Font::systemFont(12);
-  setNeedsDisplay();
+  textChanged();
 }
 
 void TextView::setTextColor(const Color& color) {
@@ -45,7 +51,7 @@ void TextView::setEditable(bool editable) {
 
 void TextView::setTextContainerInset(EdgeInsets insets) {
   insets_ = insets;
-  setNeedsDisplay();
+  textChanged();
 }
 
 void TextView::setSelectedRange(utf16::Range range) {
@@ -53,7 +59,18 @@ void TextView::setSelectedRange(utf16::Range range) {
   if (auto delegate = delegate_.lock()) delegate->textViewDidChangeSelection(*this);
 }
 
-Size TextView::contentSize() const {
+void TextView::textChanged() {
+  fittedWidth_ = bounds().size.width;
+  setContentSize(textContentSize());
+  setNeedsDisplay();
+}
+
+void TextView::layoutSubviews() {
+  ScrollView::layoutSubviews();
+  if (bounds().size.width != fittedWidth_) textChanged();
+}
+
+Size TextView::textContentSize() const {
   const double width = std::max(0.0, bounds().size.width - insets_.left - insets_.right);
   const Size text = StringDrawing::sizeOfText(buffer_.text().empty() ? " " : buffer_.text(), *font_,
                                               {width, 0}, LineBreakMode::wordWrap);
@@ -108,9 +125,9 @@ bool TextView::change(utf16::Range range, const std::string& replacement) {
   const auto delegate = delegate_.lock();
   if (delegate && !delegate->shouldChangeTextInRange(*this, range, replacement)) return false;
   buffer_.replace(range, replacement);
+  textChanged();
   if (delegate) delegate->textViewDidChange(*this);
   NotificationCenter::defaultCenter().post(kTextDidChangeNotification, self);
-  setNeedsDisplay();
   return true;
 }
 
@@ -130,7 +147,9 @@ void TextView::drawRect(const Rect& rect) {
   (void)rect;
   GraphicsContext* context = CurrentContext::get();
   if (!context) return;
-  const Rect area = insets_.inset(bounds());
+  // Content coordinates: the drawing context already follows the content offset.
+  const Size content = contentSize();
+  const Rect area = insets_.inset(Rect{{0, 0}, {bounds().size.width, std::max(bounds().size.height, content.height)}});
   if (hasText()) {
     StringDrawing::drawText(*context, buffer_.text(), area, *font_, textColor_, LineBreakMode::wordWrap,
                             alignment_);

@@ -1,6 +1,7 @@
 #pragma once
 // Editable (or read-only) text of several lines, wrapped at the width from the top left inside the
-// text container insets. Editing works as in a text field, with its own delegate questions; return
+// text container insets. It scrolls: the content size follows the text at each change of the text,
+// font, insets or width (code may set it larger afterwards), and subviews scroll with the text. Editing works as in a text field, with its own delegate questions; return
 // inserts a line break (after the delegate agrees to it, which is where screens catch "\n" to
 // send). Lengths and ranges count UTF-16 units. Main thread only.
 
@@ -14,7 +15,7 @@
 #include "platform/text/ParagraphStyle.h"
 #include "platform/ui/TextBuffer.h"
 #include "platform/ui/TextField.h"
-#include "platform/ui/View.h"
+#include "platform/ui/ScrollView.h"
 
 namespace pf {
 
@@ -43,8 +44,8 @@ class TextViewDelegate {
   virtual void textViewDidChangeSelection(TextView& view) { (void)view; }
 };
 
-class TextView : public View, public TextInput {
-  PF_OBJECT(TextView, View)
+class TextView : public ScrollView, public TextInput {
+  PF_OBJECT(TextView, ScrollView)
 
   static constexpr char kTextDidBeginEditingNotification[] = "UITextViewTextDidBeginEditingNotification";
   static constexpr char kTextDidChangeNotification[] = "UITextViewTextDidChangeNotification";
@@ -77,8 +78,8 @@ class TextView : public View, public TextInput {
   bool isEditing() const { return editing_; }
   utf16::Range selectedRange() const { return buffer_.selectedRange(); }
   void setSelectedRange(utf16::Range range);
-  // The height the whole text takes at the current width, insets included.
-  Size contentSize() const;
+  // The size the whole text takes at the current width, insets included.
+  Size textContentSize() const;
 
   bool canBecomeFirstResponder() const override { return editable_; }
   bool becomeFirstResponder() override;
@@ -90,10 +91,13 @@ class TextView : public View, public TextInput {
   void insertText(const std::string& text) override;
   void deleteBackward() override;
 
+  void layoutSubviews() override;
   void drawRect(const Rect& rect) override;
 
  private:
   bool change(utf16::Range range, const std::string& replacement);
+  // The content size becomes the text's; the text is drawn again.
+  void textChanged();
 
   TextBuffer buffer_;
   std::shared_ptr<const Font> font_;
@@ -106,6 +110,8 @@ class TextView : public View, public TextInput {
   ReturnKeyType returnKeyType_ = ReturnKeyType::Default;
   bool editable_ = true;
   bool editing_ = false;
+  double fittedWidth_ = -1;
+  std::shared_ptr<void> offsetObserver_;
 };
 
 }  // namespace pf
