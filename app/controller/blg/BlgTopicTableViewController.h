@@ -9,20 +9,24 @@
 #include "app/controller/blg/BlgBaseTableViewController.h"
 #include "platform/foundation/Value.h"
 
+class BlgPageLoader;
 class Page;
 class TopicService;
 
 class BlgTopicTableViewController : public BlgBaseTableViewController {
   PF_OBJECT(BlgTopicTableViewController, BlgBaseTableViewController)
 
+  static constexpr double kRowHeight = 55;
+
   BlgTopicTableViewController();
   ~BlgTopicTableViewController() override;
 
   std::shared_ptr<TopicService> topicService;
+  // The last page that arrived.
   std::shared_ptr<Page> currentPage;
   // The Topic rows; null before the first successful load.
   pf::ArrayPtr topicsArr;
-  // The module root, handed on to the topic's detail.
+  // The module root, handed on to the topic's detail; weak so a closed module is freed.
   std::weak_ptr<pf::ViewController> parentController;
 
   bool enableRefresh() const override { return true; }
@@ -33,7 +37,7 @@ class BlgTopicTableViewController : public BlgBaseTableViewController {
   void initService() override;
   void viewDidLoad() override;
   void refreshDataOnline() override;
-  void refreshDataOffline() override;
+  void refreshDataOffline() override { showOfflineAndComplete(); }
   bool loadMore() override;
 
   long numberOfRowsInSection(pf::TableView& tableView, long section) override;
@@ -41,4 +45,9 @@ class BlgTopicTableViewController : public BlgBaseTableViewController {
                                                            const pf::IndexPath& indexPath) override;
   std::optional<double> heightForRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
   void didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
+
+ private:
+  void load(bool more);
+
+  std::shared_ptr<BlgPageLoader> pageLoader_;
 };

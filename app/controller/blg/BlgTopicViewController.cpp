@@ -1,5 +1,6 @@
 #include "app/controller/blg/BlgTopicViewController.h"
 
+#include "app/controller/blg/BlgEmbedding.h"
 #include "app/controller/blg/BlgTopicTableViewController.h"
 #include "app/controller/blg/BlgTopicViewControllerDelegate.h"
 
@@ -7,6 +8,24 @@ BlgTopicViewController::BlgTopicViewController() = default;
 BlgTopicViewController::BlgTopicViewController(std::string nibName) : BlgBaseViewController(std::move(nibName)) {}
 BlgTopicViewController::~BlgTopicViewController() = default;
 
-void BlgTopicViewController::viewDidLoad() { BlgBaseViewController::viewDidLoad(); }
-void BlgTopicViewController::viewWillAppear(bool animated) { BlgBaseViewController::viewWillAppear(animated); }
-void BlgTopicViewController::tableViewDidSelectRow(const pf::IndexPath&) {}
+void BlgTopicViewController::viewDidLoad() {
+  BlgBaseViewController::viewDidLoad();
+  setShowBackBtn(false);
+  setNavgationItemTitle(kTitle);
+  auto list = std::make_shared<BlgTopicTableViewController>();
+  BlgEmbedding::embed(*this, list, listContainer.lock());
+  list->baseTableViewDelegate = std::dynamic_pointer_cast<BaseTableViewControllerdelegate>(shared_from_this());
+  list->parentController = parentController;
+  topicTableViewController = list;
+  list->willBeginRefreshData();
+  list->refreshData();
+}
+
+void BlgTopicViewController::viewWillAppear(bool animated) {
+  BlgBaseViewController::viewWillAppear(animated);
+  if (auto root = blgTopicDelegate.lock()) root->blgTopicViewEnableAppNavigator();
+}
+
+void BlgTopicViewController::tableViewDidSelectRow(const pf::IndexPath&) {
+  if (auto root = blgTopicDelegate.lock()) root->blgTopicViewDisableAppNavigator();
+}

@@ -18,6 +18,8 @@ class BlgTopicViewControllerDelegate;
 class BlgTopicViewController : public BlgBaseViewController, public BaseTableViewControllerdelegate {
   PF_OBJECT(BlgTopicViewController, BlgBaseViewController)
 
+  static constexpr char kTitle[] = "话题";
+
   BlgTopicViewController();
   explicit BlgTopicViewController(std::string nibName);
   ~BlgTopicViewController() override;

@@ -1,0 +1,33 @@
+#include "app/controller/blg/BlgCommentViewController.h"
+
+#include "app/controller/blg/BlgCommentEditViewController.h"
+#include "app/controller/blg/BlgCommentTableViewController.h"
+#include "app/controller/blg/BlgEmbedding.h"
+#include "app/util/ViewUtil.h"
+#include "platform/ui/NavigationController.h"
+
+BlgCommentViewController::BlgCommentViewController() = default;
+BlgCommentViewController::BlgCommentViewController(std::string nibName) : BlgBaseViewController(std::move(nibName)) {}
+BlgCommentViewController::~BlgCommentViewController() = default;
+
+void BlgCommentViewController::viewDidLoad() {
+  BlgBaseViewController::viewDidLoad();
+  setNavgationItemTitle(kTitle);
+  setRightBtnWithBgImageN("", "", std::string(kTitle), std::nullopt);
+  auto list = std::make_shared<BlgCommentTableViewController>();
+  BlgEmbedding::embed(*this, list, listContainer.lock());
+  list->blogID = blogID;
+  commentTableViewController = list;
+  list->willBeginRefreshData();
+  list->refreshData();
+}
+
+void BlgCommentViewController::rightBtnPressed() {
+  auto editor = std::dynamic_pointer_cast<BlgCommentEditViewController>(
+      ViewUtil::viewControllerFromNibOfClass(BlgCommentEditViewController::kClassName));
+  auto navigation = navigationController();
+  if (!editor || !navigation) return;
+  editor->blogID = blogID;
+  editor->parentController = parentController;
+  navigation->pushViewController(editor, true);
+}
