@@ -1,0 +1,6 @@
+#include "app/controller/ans/AnsTopicViewCell.h"
+
+void AnsTopicViewCell::awakeFromNib() {
+  pf::TableViewCell::awakeFromNib();
+  setSelectionStyle(SelectionStyle::None);
+}
