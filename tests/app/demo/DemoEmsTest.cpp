@@ -58,7 +58,7 @@ class DemoEmsTest : public OpenServerFixture {
 TEST_F(DemoEmsTest, ListsEveryExamWithTheLearnersStanding) {
   const auto answer = exams.loadExamsAfter(pf::Date{100'000'000});
   ASSERT_TRUE(answer && answer->results);
-  EXPECT_EQ(answer->results->size(), 7u);
+  EXPECT_EQ(answer->results->size(), 10u);
   const auto quality = exam("EX-QUALITY");
   ASSERT_TRUE(quality);
   EXPECT_EQ(quality->status, "unpassed");
@@ -70,8 +70,18 @@ TEST_F(DemoEmsTest, ListsEveryExamWithTheLearnersStanding) {
   ASSERT_TRUE(compliance && compliance->startTime);
   EXPECT_GT(compliance->startTime->seconds, pf::Date::now().seconds);
   EXPECT_EQ(exam("EX-ETHICS")->status, "passed");
-  EXPECT_EQ(exams.myExamReminder(), 4);
-  EXPECT_EQ(exams.judgingExamReminder(), 0);
+  const auto device = exam("EX-DEVICE");
+  ASSERT_TRUE(device);
+  EXPECT_EQ(device->status, "join_unsubmit");
+  EXPECT_EQ(device->examCount, 2);
+  EXPECT_EQ(exam("EX-TEAM")->status, "unjudged");
+  const auto infosec = exam("EX-INFOSEC");
+  ASSERT_TRUE(infosec);
+  EXPECT_EQ(infosec->maxIdleTime, 0);
+  EXPECT_FLOAT_EQ(infosec->passRate, 59.5f);
+  // Open and not joined: safety, service, product, information security; going on: device.
+  EXPECT_EQ(exams.myExamReminder(), 6);
+  EXPECT_EQ(exams.judgingExamReminder(), 1);
 }
 
 TEST_F(DemoEmsTest, MarksASubmissionWithItsOwnRightAnswers) {
@@ -118,8 +128,20 @@ TEST_F(DemoEmsTest, TypedAnswersWaitForAMarker) {
   ASSERT_TRUE(paper);
   EXPECT_EQ(submit(paper, {{"Q-SERV-4", "false``隐私"}, {"Q-SERV-5", "首问负责"}}), "success");
   EXPECT_EQ(exam("EX-SERVICE")->status, "unjudged");
-  EXPECT_EQ(exams.judgingExamReminder(), 1);
-  EXPECT_EQ(exams.myExamReminder(), 3);
+  EXPECT_EQ(exams.judgingExamReminder(), 2);
+  EXPECT_EQ(exams.myExamReminder(), 5);
+}
+
+// Faults caught: picture addresses left as bare paths the app cannot load.
+TEST_F(DemoEmsTest, PicturesOfAPaperCarryTheStandInsAddress) {
+  const auto paper = enter("EX-INFOSEC");
+  ASSERT_TRUE(paper);
+  ASSERT_EQ(paper->questions.size(), 11u);
+  ASSERT_EQ(paper->questions[0]->attachments.size(), 3u);
+  ASSERT_EQ(paper->questions[1]->attachments.size(), 1u);
+  EXPECT_EQ(paper->questions[1]->attachments[0]->objectType, "OPTION");
+  for (const auto& attachment : paper->questions[0]->attachments)
+    EXPECT_EQ(attachment->url.value_or("").rfind(server.url("/media/ems/"), 0), 0u) << attachment->url.value_or("");
 }
 
 TEST_F(DemoEmsTest, RefusesPapersItDoesNotKnow) {

@@ -3,11 +3,15 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <nlohmann/json.hpp>
 #include <sstream>
+
+#include "tools/devserver/Exchange.h"
+#include "tools/devserver/demo/DemoPicture.h"
 
 namespace devserver {
 
@@ -17,6 +21,7 @@ using nlohmann::json;
 
 constexpr char kSeparator[] = "``";
 constexpr long long kDayMillis = 24LL * 3600 * 1000;
+constexpr char kEmsPicturePath[] = "/media/ems/";
 
 long long nowMillis() {
   using namespace std::chrono;
@@ -56,7 +61,9 @@ struct Standing {
 
 class ExamBook {
  public:
-  ExamBook(json exams, long long startMillis) : exams_(std::move(exams)), start_(startMillis) {}
+  // address: the stand-in's full address of a path, for the pictures the data names by path.
+  ExamBook(json exams, long long startMillis, std::function<std::string(const std::string&)> address)
+      : exams_(std::move(exams)), start_(startMillis), address_(std::move(address)) {}
 
   json examList(const std::string& userId) {
     std::lock_guard lock(mutex_);
@@ -222,6 +229,12 @@ class ExamBook {
     if (s.firstJoinTime) paper["firstJoinTime"] = s.firstJoinTime;
     for (json& q : paper["questions"]) {
       q["paperId"] = paper.value("paperId", "");
+      if (q.contains("attachments") && q["attachments"].is_array()) {
+        for (json& attachment : q["attachments"]) {
+          const std::string url = attachment.value("url", "");
+          if (url.starts_with("/")) attachment["url"] = address_(url);
+        }
+      }
       if (!withMarks) continue;
       const auto m = s.marks.find(q.value("questionId", ""));
       if (m == s.marks.end()) continue;
@@ -247,6 +260,7 @@ class ExamBook {
   std::mutex mutex_;
   const json exams_;
   const long long start_;
+  const std::function<std::string(const std::string&)> address_;
   std::map<std::pair<std::string, std::string>, Standing> standings_;
 };
 
@@ -288,7 +302,16 @@ void installDemoEms(OpenServer& server, const std::string& dataFolder) {
     std::fprintf(stderr, "demo exams left out: %s is missing or malformed\n", path.c_str());
     return;
   }
-  auto book = std::make_shared<ExamBook>((*data)["exams"], nowMillis());
+  auto book = std::make_shared<ExamBook>((*data)["exams"], nowMillis(),
+                                         [&server](const std::string& path) { return server.url(path); });
+  // "/media/ems/<name>.png": the pictures of questions and options, one colour per name.
+  server.route("/media/ems/*", [](Exchange& exchange) {
+    const std::string& path = exchange.request().path;
+    const std::string prefix = kEmsPicturePath;
+    if (path.size() > prefix.size() + 4 && path.ends_with(".png"))
+      return DemoPicture::answer(exchange, path.substr(prefix.size(), path.size() - prefix.size() - 4));
+    exchange.respond(404, "no such picture\n");
+  });
   server.method("/v1/ems/exam/loadExamsAfter", [book](const OpenCall& call) {
     return OpenAnswer::json(book->examList(call.user->userId).dump());
   });

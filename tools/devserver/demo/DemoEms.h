@@ -9,6 +9,8 @@
 //   "/v1/ems/paper/getLastPaper"        the paper of "examId" with the last submitted answers and marks
 //   "/v1/ems/paper/batchSubmit"         marks each of "papers" against the right answers kept here
 //                                       (never the client's) and answers one result per paper
+//   GET /media/ems/<name>.png           a picture of a question or an option; the data names them by
+//                                       path and the papers carry the stand-in's full address
 
 #include <string>
 

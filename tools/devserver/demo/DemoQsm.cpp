@@ -1,6 +1,7 @@
 #include "tools/devserver/demo/DemoQsm.h"
 
 #include <chrono>
+#include <functional>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -9,7 +10,9 @@
 #include <set>
 #include <sstream>
 
+#include "tools/devserver/Exchange.h"
 #include "tools/devserver/demo/DemoPage.h"
+#include "tools/devserver/demo/DemoPicture.h"
 #include "tools/devserver/demo/DemoJson.h"
 
 namespace devserver {
@@ -19,6 +22,7 @@ namespace {
 using Json = nlohmann::json;
 
 constexpr double kDaySeconds = 86400;
+constexpr char kQsmPicturePath[] = "/media/qsm/";
 
 double nowSeconds() {
   return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
@@ -47,9 +51,11 @@ enum class Participants { Answered, UnAnswered, Related };
 
 class SurveyDemo {
  public:
-  // users: user id to login name, the participants every survey is published to.
-  SurveyDemo(const Json& data, std::map<std::string, std::string> users, double startedAt)
-      : users_(std::move(users)) {
+  // users: user id to login name, the participants every survey is published to; address: the
+  // stand-in's full address of a path, for the pictures the data names by path.
+  SurveyDemo(const Json& data, std::map<std::string, std::string> users, double startedAt,
+             std::function<std::string(const std::string&)> address)
+      : users_(std::move(users)), address_(std::move(address)) {
     for (const Json& survey : data.value("surveys", Json::array())) add(survey, startedAt);
   }
 
@@ -63,6 +69,11 @@ class SurveyDemo {
       if (survey.value("publishTime", 0LL) < sinceMs) continue;
       survey["joined"] = joined(survey["surveyId"], call.user->userId);
       survey["userId"] = call.user->userId;
+      // The address is known once the server listens.
+      for (Json& question : survey["questions"]) {
+        absolutePicture(question);
+        for (Json& option : question["items"]) absolutePicture(option);
+      }
       results.push_back(std::move(survey));
     }
     return OpenAnswer::json(dump({{"serverTime", milliseconds(nowSeconds())}, {"results", results}}));
@@ -161,6 +172,11 @@ class SurveyDemo {
     surveys_.push_back(std::move(survey));
   }
 
+  void absolutePicture(Json& object) const {
+    const Json url = object.value("fileUrl", Json());
+    if (url.is_string() && url.get<std::string>().starts_with("/")) object["fileUrl"] = address_(url.get<std::string>());
+  }
+
   const Json* find(const std::string& surveyId) const {
     for (const Json& survey : surveys_) {
       if (survey["surveyId"] == surveyId) return &survey;
@@ -219,6 +235,7 @@ class SurveyDemo {
   // Survey id to user id to the time of submission.
   std::map<std::string, std::map<std::string, long long>> submissions_;
   std::map<std::string, std::string> users_;
+  const std::function<std::string(const std::string&)> address_;
 };
 
 std::map<std::string, std::string> openUsers(const std::string& dataFolder) {
@@ -236,7 +253,16 @@ std::map<std::string, std::string> openUsers(const std::string& dataFolder) {
 void installDemoQsm(OpenServer& server, const std::string& dataFolder) {
   const Json data = demo_json::readFile(dataFolder + "/qsm/surveys.json");
   auto demo = std::make_shared<SurveyDemo>(data.is_object() ? data : Json::object(), openUsers(dataFolder),
-                                           nowSeconds());
+                                           nowSeconds(),
+                                           [&server](const std::string& path) { return server.url(path); });
+  // "/media/qsm/<name>.png": the pictures of questions and options, one colour per name.
+  server.route("/media/qsm/*", [](Exchange& exchange) {
+    const std::string& path = exchange.request().path;
+    const std::string prefix = kQsmPicturePath;
+    if (path.size() > prefix.size() + 4 && path.ends_with(".png"))
+      return DemoPicture::answer(exchange, path.substr(prefix.size(), path.size() - prefix.size() - 4));
+    exchange.respond(404, "no such picture\n");
+  });
   server.method("/v1/qsm/survey/sync", [demo](const OpenCall& call) { return demo->sync(call); });
   server.method("/v1/qsm/survey/batchSubmit",
                 [demo](const OpenCall& call) { return demo->batchSubmit(call); });

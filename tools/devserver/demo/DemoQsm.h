@@ -10,6 +10,8 @@
 //                                  pages of participants among the users of open.json and whoever
 //                                  has called, filtered by
 //                                  "userName" (part of the login name)
+//   GET /media/qsm/<name>.png      a picture of a question or an option; the data names them by path
+//                                  ("fileUrl") and the surveys carry the stand-in's full address
 
 #include <string>
 
