@@ -23,11 +23,16 @@ struct AnsTabLook {
   int top, left, bottom, right;
 };
 
-void ansDressTab(pf::ViewController& screen, const AnsTabLook& look) {
-  auto item = screen.tabBarItem();
+// The bar shows the navigation controller's item: it shares the screen's.
+std::shared_ptr<pf::NavigationController> ansTab(const std::shared_ptr<pf::ViewController>& screen,
+                                                 const AnsTabLook& look) {
+  auto item = screen->tabBarItem();
   ViewUtil::configTabBarItemSelectionImage(ansMainPicture(look.normal), look.top, look.left, look.bottom, look.right,
                                            *item);
   item->setFinishedSelectedImage(ansMainPicture(look.pressed), ansMainPicture(look.normal));
+  auto navigation = std::make_shared<pf::NavigationController>(screen);
+  navigation->setTabBarItem(item);
+  return navigation;
 }
 
 // A screen of another part of the module, made by name; none when it is not built in.
@@ -49,19 +54,16 @@ void AnsMainViewController::viewDidLoad() {
       ViewUtil::viewControllerFromNibOfClass(AnsQuesViewController::kClassName));
   questions->setTitle("问题");
   questions->setViewType(AnsQuesViewController::kSearchAll);
-  tabs.push_back(std::make_shared<pf::NavigationController>(questions));
-  ansDressTab(*questions, {"ANS_QUES_Icon_n.png", "ANS_QUES_Icon_p.png", 10, -14, 1, 23});
+  tabs.push_back(ansTab(questions, {"ANS_QUES_Icon_n.png", "ANS_QUES_Icon_p.png", 10, -14, 1, 23}));
 
   // The topic list shows all topics (its view type 0) when made.
   if (auto topics = ansScreenNamed(kTopicScreen)) {
     topics->setTitle("话题");
-    tabs.push_back(std::make_shared<pf::NavigationController>(topics));
-    ansDressTab(*topics, {"ANS_TOPI_Icon_n.png", "ANS_TOPI_Icon_p.png", 10, -14, 1, 23});
+    tabs.push_back(ansTab(topics, {"ANS_TOPI_Icon_n.png", "ANS_TOPI_Icon_p.png", 10, -14, 1, 23}));
   }
   if (auto personal = ansScreenNamed(kPersonalScreen)) {
     personal->setTitle("个人主页");
-    tabs.push_back(std::make_shared<pf::NavigationController>(personal));
-    ansDressTab(*personal, {"ANS_PESN_Icon_n.png", "ANS_PESN_Icon_p.png", 11, -27, 1, 37});
+    tabs.push_back(ansTab(personal, {"ANS_PESN_Icon_n.png", "ANS_PESN_Icon_p.png", 11, -27, 1, 37}));
     personal->tabBarItem()->setTitlePositionAdjustment({7.0, -13.0});
   }
   setViewControllers(std::move(tabs));

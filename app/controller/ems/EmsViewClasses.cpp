@@ -1,5 +1,6 @@
 #include "app/controller/ems/EmsViewClasses.h"
 
+#include "app/components/photozoom/PhotoZoomController.h"
 #include "app/controller/ems/EmsAllTableViewCell.h"
 #include "app/controller/ems/EmsAllTableViewController.h"
 #include "app/controller/ems/EmsAllViewController.h"
@@ -131,6 +132,8 @@ void registerEmsViewClasses() {
   pf::registerClass<EmsSubmitResultViewController>();
   pf::registerClass<EmsShowAllQuesViewController>();
   BaseTextView::registerForInterfaceFiles();
+  // Question pictures zoom on the photo zoom's own screen.
+  PhotoZoomController::registerForInterfaceFiles();
   defineEmsListClasses();
   defineEmsProcessClasses();
   defineEmsResultClasses();
