@@ -64,6 +64,7 @@ void AnsQuesDetailViewController::viewDidLoad() {
   ansTabBar = std::dynamic_pointer_cast<AnsTabBar>(ViewUtil::viewFromNibOfClass(AnsTabBar::kClassName));
   ansTabBar->setFrame(pf::Rect(0, barY, screen.width(), kBarHeight));
   ansTabBar->delegete = std::weak_ptr<AnsTabBarDelegate>(self);
+  ansTabBar->setAutoresizingMask(pf::View::kFlexibleWidth | pf::View::kFlexibleTopMargin);
   view()->addSubview(ansTabBar);
 
   progressHUD = ProgressHUD::initWithView(view());

@@ -35,6 +35,7 @@ void AnsTopicDetailViewController::viewDidLoad() {
   tpTabBar = std::dynamic_pointer_cast<AnsTopicTabBar>(ViewUtil::viewFromNibOfClass(AnsTopicTabBar::kClassName));
   tpTabBar->setFrame(pf::Rect(0, barY, screen.width(), barHeight));
   tpTabBar->delegete = std::weak_ptr<AnsTabBarDelegate>(self);
+  tpTabBar->setAutoresizingMask(pf::View::kFlexibleWidth | pf::View::kFlexibleTopMargin);
   view()->addSubview(tpTabBar);
 
   resultHUD = ProgressHUD::initWithView(view());
