@@ -24,6 +24,7 @@ using IdSets = std::map<std::string, std::set<std::string>>;
 
 constexpr double kDaySeconds = 86400;
 constexpr char kAnsFullWidthComma[] = "，";
+constexpr char kAnsFacePath[] = "/media/blg/face/";
 
 OpenAnswer flag(bool value) {
   return OpenAnswer::json(value ? "true" : "false");
@@ -67,7 +68,9 @@ OpenAnswer notFound(const std::string& what) {
 
 class QaDemo {
  public:
-  QaDemo(const Json& data, long long startedAt) {
+  // address: the stand-in's full address of a path, for the faces it serves.
+  QaDemo(const Json& data, long long startedAt, std::function<std::string(const std::string&)> address)
+      : address_(std::move(address)) {
     const auto at = [startedAt](const Json& object, const char* key) {
       const Json days = object.value(key, Json(0));
       return startedAt +
@@ -475,6 +478,8 @@ class QaDemo {
   Json profileView(const std::string& userId) {
     const auto known = profiles_.find(userId);
     Json view = known == profiles_.end() ? Json{{"userId", userId}} : known->second;
+    // Learners without a face of their own get the one the micro-blog stand-in draws for them.
+    if (textMember(view, "userFaceUrl").empty()) view["userFaceUrl"] = address_(kAnsFacePath + userId + ".png");
     view["questionCount"] = std::count_if(questions_.begin(), questions_.end(), [&](const Json& question) {
       return textMember(question, "createBy") == userId;
     });
@@ -486,6 +491,7 @@ class QaDemo {
     return view;
   }
 
+  std::function<std::string(const std::string&)> address_;
   std::mutex mutex_;
   std::map<std::string, Json> profiles_;
   std::vector<Json> topics_;
@@ -502,7 +508,8 @@ class QaDemo {
 
 void installDemoAns(OpenServer& server, const std::string& dataFolder) {
   const Json data = demo_json::readFile(dataFolder + "/ans/qa.json");
-  auto demo = std::make_shared<QaDemo>(data.is_object() ? data : Json::object(), demo_json::nowMilliseconds());
+  auto demo = std::make_shared<QaDemo>(data.is_object() ? data : Json::object(), demo_json::nowMilliseconds(),
+                                       [&server](const std::string& path) { return server.url(path); });
   using Method = OpenAnswer (QaDemo::*)(const OpenCall&, const std::string&);
   const std::pair<const char*, Method> methods[] = {
       {"/v1/qa/question/get", &QaDemo::getQuestion},
