@@ -25,4 +25,9 @@ class CmsMainMediaPlayerViewController : public BaseViewController {
 
   void viewDidLoad() override;
   bool prefersStatusBarHidden() const { return true; }
+  // The player chosen when the view loaded.
+  std::shared_ptr<pf::ViewController> player() const { return player_; }
+
+ private:
+  std::shared_ptr<pf::ViewController> player_;
 };
