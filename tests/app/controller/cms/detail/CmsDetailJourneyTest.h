@@ -15,6 +15,7 @@
 #include "app/controller/cms/CmsCommentViewController.h"
 #include "app/controller/cms/CmsDetailViewClasses.h"
 #include "app/controller/cms/CmsDetailViewController.h"
+#include "app/controller/cms/CmsPlayerViewClasses.h"
 #include "app/controller/cms/CmsStudyViewController.h"
 #include "app/model/cms/CourseViewInfo.h"
 #include "app/service/cms/CourseService.h"
@@ -40,6 +41,7 @@ class CmsDetailJourneyTest : public SignInJourneyTest {
     SignInJourneyTest::SetUp();
     if (HasFatalFailure()) return;
     registerCmsDetailViewClasses();
+    registerCmsPlayerViewClasses();
     openSession();
     becomeCurrentUser(kLearnerId);
     CourseSyncService().syncCourseInfoAndStudyRecord();

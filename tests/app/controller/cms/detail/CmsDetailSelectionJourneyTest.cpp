@@ -125,13 +125,15 @@ TEST_F(CmsDetailSelectionJourneyTest, TheBarFollowsHowTheCourseWasObtainedAndIts
                         {kOwnChoice, 1, std::string(CmsDetailViewController::kRemoveText)},
                         {kUnselected, 1, std::string(CmsDetailViewController::kSelectText)},
                         {kAssigned, 2, std::string("评论")},
-                        {kNoDiscussion, 2, std::nullopt}};
+                        {kNoDiscussion, 2, std::nullopt},
+                        {kAssigned, 3, std::string("下载列表")}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.course) + " tab " + std::to_string(c.tab));
     const size_t comments = callsTo(kLoadDiscussPath);
     auto detail = openDetail(c.course);
     if (c.tab != 0) pickTab(*detail, c.tab);
     EXPECT_EQ(rightTitle(*detail), c.title);
+    if (c.tab == 3) EXPECT_EQ(rightItem(*detail)->badgeNumber(), 0) << "nothing downloading";
     if (c.course == std::string(kNoDiscussion)) {
       EXPECT_EQ(callsTo(kLoadDiscussPath), comments);
       EXPECT_EQ(detail->commentTab()->tableView()->numberOfRowsInSection(0), 1) << "the no-comment row";
