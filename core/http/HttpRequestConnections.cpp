@@ -166,8 +166,10 @@ void HttpRequest::unscheduleReadStream() {
 void HttpRequest::destroyReadStream() {
   if (!readStream) return;
   unscheduleReadStream();
-  // A reusable stream stays open so its socket survives for the next request.
-  if (!connectionCanBeReused) readStream->close();
+  // A reusable stream that reached its end stays open so its socket survives for the next request. One
+  // left mid-answer (a cancel) is closed: no one will read the rest, and until the server hung up it
+  // would hold its socket and count as network work under way.
+  if (!connectionCanBeReused || readStream->status() != pf::HttpReadStream::Status::AtEnd) readStream->close();
   readStream.reset();
 }
 

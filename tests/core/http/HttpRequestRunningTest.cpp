@@ -184,6 +184,20 @@ TEST_F(HttpRequestRunningTest, CancellingAQueuedRequestFailsItWithCode4) {
   EXPECT_TRUE(runMainUntil([&] { return request->isFinished(); }));
 }
 
+// A cancel mid-answer on a kept-alive connection once left the stream open, unread, until the server
+// hung up: its socket stayed taken and the network counted as busy, so a virtual clock stood still.
+TEST_F(HttpRequestRunningTest, CancellingMidAnswerLeavesNoTransferUnderWay) {
+  server.route("/half", devserver::answers::stallMidBody(std::string(4000, 'x'), 1000, 30));
+  auto delegate = std::make_shared<RecordingDelegate>();
+  auto request = get("/half");
+  request->setDelegate(delegate);
+  request->startAsynchronous();
+  ASSERT_TRUE(runMainUntil([&] { return request->totalBytesRead > 0; }));
+  request->cancel();
+  ASSERT_TRUE(runMainUntil([&] { return delegate->ended(); }));
+  EXPECT_TRUE(runMainUntil([] { return pf::RunLoop::pendingWorkCount() == 0; }, 3));
+}
+
 TEST_F(HttpRequestRunningTest, ABadUrlFailsWithoutTouchingTheNetwork) {
   auto nothing = HttpRequest::requestWithURL(std::nullopt);
   nothing->startSynchronous();
