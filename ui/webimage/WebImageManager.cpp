@@ -105,12 +105,13 @@ void WebImageManager::cacheAnswered(const std::shared_ptr<Load>& load, ImagePtr 
     if (cached) load->completed(cached, nullptr, cacheType, true);
     return startDownload(load, cached);
   }
+  // Off the running list before the completion runs: a caller checking from there sees it ended.
+  removeRunning(load->operation.get());
   if (cached) {
     load->completed(cached, nullptr, cacheType, true);
   } else {
     load->completed(nullptr, nullptr, ImageCacheType::None, !refused);
   }
-  removeRunning(load->operation.get());
 }
 
 bool WebImageManager::delegateAllowsDownload(const pf::Url& url) {
@@ -150,22 +151,28 @@ void WebImageManager::downloadEnded(const std::shared_ptr<Load>& load, bool hadC
                                     const std::optional<pf::Data>& data, const pf::ErrorPtr& error, bool finished) {
   if (load->operation->isCancelled()) return;
   const bool toDisk = !(load->options & WebImageCacheMemoryOnly);
+  const auto owner = delegate().lock();
+  if (!error && image && owner && owner->transformsDownloadedImages()) {
+    return deliverTransformed(load, std::move(image), data, finished);
+  }
   if (error) {
     // Recorded first, so a caller that loads again from its completion is already refused.
     if (error->code() != pf::UrlError::kNotConnectedToInternet) {
       std::lock_guard lock(failedMutex_);
       failedURLs_.insert(load->url.absoluteString());
     }
-    load->completed(nullptr, error, ImageCacheType::None, finished);
-  } else if ((load->options & WebImageRefreshCached) && hadCached && !image) {
-    // The server's answer came from the URL cache: the cached picture stands.
-  } else if (const auto owner = delegate().lock(); image && owner && owner->transformsDownloadedImages()) {
-    return deliverTransformed(load, std::move(image), data, finished);
-  } else {
-    load->completed(image, nullptr, ImageCacheType::None, finished);
-    if (image && finished) load->cache->storeImage(image, data, load->key, toDisk);
+  } else if (image && finished) {
+    load->cache->storeImage(image, data, load->key, toDisk);
   }
+  // Stored and off the running list before the completion runs: a caller checking from there finds the
+  // load ended and its picture in the cache.
   if (finished) removeRunning(load->operation.get());
+  if (error) {
+    load->completed(nullptr, error, ImageCacheType::None, finished);
+  } else if (!((load->options & WebImageRefreshCached) && hadCached && !image)) {
+    // (Without a picture on a refresh, the server's answer came from the URL cache: the cached one stands.)
+    load->completed(image, nullptr, ImageCacheType::None, finished);
+  }
 }
 
 void WebImageManager::deliverTransformed(const std::shared_ptr<Load>& load, ImagePtr image,
@@ -176,15 +183,15 @@ void WebImageManager::deliverTransformed(const std::shared_ptr<Load>& load, Imag
     const auto owner = self ? self->delegate().lock() : nullptr;
     ImagePtr result = image;
     if (owner && !(data && DataGif::sd_isGIF(*data))) result = owner->imageManager(*self, image, load->url);
-    pf::DispatchQueue::main()->async([load, result, image, data, finished] {
+    pf::DispatchQueue::main()->async([weakSelf, load, result, image, data, finished] {
       if (load->operation->isCancelled()) return;
-      load->completed(result, nullptr, ImageCacheType::None, finished);
       if (result && finished) {
         const bool toDisk = !(load->options & WebImageCacheMemoryOnly);
         load->cache->storeImage(result, result == image ? data : std::nullopt, load->key, toDisk);
       }
+      if (const auto self = weakSelf.lock(); self && finished) self->removeRunning(load->operation.get());
+      load->completed(result, nullptr, ImageCacheType::None, finished);
     });
-    if (self && finished) self->removeRunning(load->operation.get());
   });
 }
 

@@ -110,6 +110,28 @@ TEST_F(WebImageManagerTest, NetworkThenDiskThenMemoryEachOnItsThread) {
   EXPECT_EQ(requestsTo("/pic.png"), 1u);
 }
 
+// A caller that checks from its completion (or right after it, on another thread) must find the load
+// ended: the running list was once emptied only after the completion returned.
+TEST_F(WebImageManagerTest, ACompletionFindsItsLoadNoLongerRunning) {
+  server.route("/pic.png", devserver::answers::text(200, red));
+  server.route("/missing.png", devserver::answers::text(404, "no"));
+  struct Case {
+    const char* path;
+    const char* what;
+  };
+  for (const Case& c : {Case{"/pic.png", "downloaded"}, Case{"/pic.png", "from memory"},
+                        Case{"/missing.png", "failed"}, Case{"/missing.png", "refused as failed before"}}) {
+    std::atomic<int> ended{0};
+    std::atomic<bool> runningSeen{false};
+    manager->downloadWithURL(parsedUrl(c.path), 0, nullptr, [&](auto, pf::ErrorPtr, ImageCacheType, bool finished) {
+      if (finished && manager->isRunning()) runningSeen = true;
+      ++ended;
+    });
+    ASSERT_TRUE(runMainUntil([&] { return ended > 0; })) << c.what;
+    EXPECT_FALSE(runningSeen) << c.what;
+  }
+}
+
 TEST_F(WebImageManagerTest, FailedUrlIsNotFetchedAgainUnlessRetried) {
   server.route("/missing.png", devserver::answers::text(404, "no"));
   Calls first;
