@@ -94,6 +94,10 @@ RunLoop::PendingWork::~PendingWork() {
   releasePendingWork();
 }
 
+int RunLoop::pendingWorkCount() {
+  return pendingWork;
+}
+
 RunLoop::RunLoop() : owner_(std::this_thread::get_id()) {}
 
 std::shared_ptr<RunLoop> RunLoop::current() {

@@ -46,6 +46,9 @@ class RunLoop : public std::enable_shared_from_this<RunLoop> {
     ~PendingWork();
   };
 
+  // How many PendingWork tokens and busy loops there are now (tests check nothing is left in flight).
+  static int pendingWorkCount();
+
   // The calling thread's loop, made on first use.
   static std::shared_ptr<RunLoop> current();
   // The main thread's loop. Without setMainThread, the first thread to ask becomes the main thread.
