@@ -170,7 +170,7 @@ TEST_F(DemoAnsTest, FollowingTopics) {
   EXPECT_FALSE(topics.follow("QT-404"));
 
   EXPECT_EQ(ids(topics.loadLatestTopics(std::nullopt, page), &QuestionTopic::topicId),
-            (std::vector<std::string>{"QT-004", "QT-003", "QT-002", "QT-001"}));
+            (std::vector<std::string>{"QT-007", "QT-006", "QT-005", "QT-004", "QT-003", "QT-002", "QT-001"}));
   EXPECT_EQ(ids(topics.loadHotTopics(std::nullopt, page), &QuestionTopic::topicId).front(), "QT-004");
   EXPECT_EQ(ids(topics.loadHotTopics("安全", page), &QuestionTopic::topicId),
             (std::vector<std::string>{"QT-001", "QT-002"}));
