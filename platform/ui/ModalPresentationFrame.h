@@ -2,7 +2,7 @@
 // Where a modally presented controller's view goes. A full-screen presentation covers the window's
 // root view (the application frame), whatever the presenter's own frame: a presenter may be an
 // invisible controller with a zero-sized view. On a tablet the form-sheet style is a 540 by 620-point
-// sheet centred in the window (the presenter stays visible around it); elsewhere it is full screen.
+// sheet centred in the window (the presenter stays visible around it, dimmed); elsewhere it is full screen.
 
 #include "platform/graphics/Rect.h"
 

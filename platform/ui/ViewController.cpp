@@ -41,6 +41,33 @@ class CurlCatcher : public View {
   std::weak_ptr<ViewController> presenter_;
 };
 
+constexpr double kSheetDimmingAlpha = 0.4;
+
+// The shade behind a sheet on a tablet: the presenter stays in view, dimmed, and takes no touches.
+class SheetDimmingView : public View {
+ public:
+  SheetDimmingView(const Rect& frame, std::weak_ptr<View> sheet) : View(frame), sheet_(std::move(sheet)) {
+    setBackgroundColor(Color::fromWhite(0, kSheetDimmingAlpha));
+    setAutoresizingMask(kFlexibleWidth | kFlexibleHeight);
+  }
+  bool dims(const View& sheet) const { return sheet_.lock().get() == &sheet; }
+  void touchesBegan(const TouchSet&, const Event*) override {}
+  void touchesEnded(const TouchSet&, const Event*) override {}
+
+ private:
+  std::weak_ptr<View> sheet_;
+};
+
+void removeSheetDimming(const View& sheet) {
+  const auto window = sheet.window();
+  if (!window) return;
+  for (const auto& view : window->subviews()) {
+    if (auto shade = std::dynamic_pointer_cast<SheetDimmingView>(view); shade && shade->dims(sheet)) {
+      shade->removeFromSuperview();
+    }
+  }
+}
+
 // The topmost view under the window that holds the view.
 std::shared_ptr<View> topAncestor(const std::shared_ptr<View>& view) {
   auto top = view;
@@ -365,6 +392,7 @@ void ViewController::showPresented(const std::shared_ptr<ViewController>& presen
   } else {
     window->addSubview(shown);
   }
+  if (keepPresenter) window->insertSubviewBelow(std::make_shared<SheetDimmingView>(window->bounds(), shown), shown.get());
   if (!curl) beginAppearanceTransition(false, animated);
   presented->beginAppearanceTransition(true, animated);
 
@@ -462,6 +490,7 @@ void ViewController::hidePresented(bool animated, Completion completion) {
   transition->finish = [weakSelf, presented, curl, frame, completion = std::move(completion)] {
     auto presenter = weakSelf.lock();
     auto shown = presented->view();
+    removeSheetDimming(*shown);
     shown->removeFromSuperview();
     View::performWithoutAnimation([&] {
       shown->setFrame(frame);

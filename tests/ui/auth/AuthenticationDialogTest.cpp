@@ -8,6 +8,7 @@
 
 #include <map>
 
+#include "platform/host/HeadlessHost.h"
 #include "platform/net/ProxySettings.h"
 #include "platform/ui/NavigationBar.h"
 #include "platform/ui/NavigationItem.h"
@@ -216,7 +217,9 @@ TEST_F(AuthenticationDialogTest, ThePromptCoversTheScreenOnAPhoneAndIsASheetOnAT
   for (const auto profile : {pf::Screen::Profile::Phone, pf::Screen::Profile::Tablet}) {
     pf::Screen::configure(profile);
     window = std::make_shared<pf::Window>();
-    window->setRootViewController(std::make_shared<pf::ViewController>());
+    auto behind = std::make_shared<pf::ViewController>();
+    behind->view()->setBackgroundColor(pf::Color::white());
+    window->setRootViewController(behind);
     window->makeKeyAndVisible();
     auto request = HttpRequest::requestWithURL(pf::Url::parse("http://courses.test/a"));
     request->authenticationNeeded = 1;
@@ -231,8 +234,16 @@ TEST_F(AuthenticationDialogTest, ThePromptCoversTheScreenOnAPhoneAndIsASheetOnAT
       EXPECT_EQ(frame.size, pf::Size(540, 620));
       EXPECT_DOUBLE_EQ(frame.midX(), screen.midX());
     }
+    // Fault caught: the screen around a tablet's sheet left bright and touchable, as if nothing waited.
+    pf::HeadlessHost host(window);
+    host.render();
+    const pf::Pixel beside = host.pixelAt({screen.minX() + 10, screen.maxY() - 10});
+    const bool tablet = profile == pf::Screen::Profile::Tablet;
+    if (tablet) EXPECT_LT(beside.red, 200) << "dimmed around the sheet";
     AuthenticationDialog::reset();
     runUntil(pf::Clock::now() + 1);
+    host.render();
+    EXPECT_GT(host.pixelAt({screen.minX() + 10, screen.maxY() - 10}).red, 200) << "the shade goes with the sheet";
   }
   pf::Screen::configure(pf::Screen::Profile::Phone);
 }
