@@ -22,8 +22,12 @@ std::shared_ptr<Page> ansPageCopy(const Page& page) {
 
 }  // namespace
 
-bool AnsBaseTableViewController::enableRefresh() const { return CommonUtil::isOnline(); }
-bool AnsBaseTableViewController::enableLoadmore() const { return CommonUtil::isOnline(); }
+bool AnsBaseTableViewController::enableRefresh() const {
+  return CommonUtil::isOnline();
+}
+bool AnsBaseTableViewController::enableLoadmore() const {
+  return CommonUtil::isOnline();
+}
 
 bool AnsBaseTableViewController::canLoadMore() const {
   return currentPage && currentPage->hasNextPage() && CommonUtil::isOnline();
@@ -36,7 +40,8 @@ AnsBaseTableViewController::Request AnsBaseTableViewController::requestData(int,
 void AnsBaseTableViewController::viewDidLoad() {
   BaseTableViewController::viewDidLoad();
   currentPage = std::make_shared<Page>();
-  auto background = std::make_shared<pf::ImageView>(pf::Image::named("CMN_BASE_bg.png", pf::Screen::mainScreen().scale()));
+  auto background =
+      std::make_shared<pf::ImageView>(pf::Image::named("CMN_BASE_bg.png", pf::Screen::mainScreen().scale()));
   tableView()->setBackgroundView(background);
   loadType = kLoadRefresh;
   shouldShowPromptView = true;

@@ -45,10 +45,11 @@ void registerAnsListViewClasses() {
   });
   // Its outlets and actions are the bar's.
   pf::NibRegistry::define<AnsTopicTabBar>();
-  pf::NibRegistry::define<AnsNoResPromptViewController>([](pf::NibClassBuilder<AnsNoResPromptViewController>& b) {
-    b.outlet("iconImgView", &AnsNoResPromptViewController::iconImgView)
-        .outlet("promptLabel", &AnsNoResPromptViewController::promptLabel);
-  });
+  pf::NibRegistry::define<AnsNoResPromptViewController>(
+      [](pf::NibClassBuilder<AnsNoResPromptViewController>& b) {
+        b.outlet("iconImgView", &AnsNoResPromptViewController::iconImgView)
+            .outlet("promptLabel", &AnsNoResPromptViewController::promptLabel);
+      });
   // The tab bar controller builds its own view: no interface file.
   ViewUtil::registerScreenClass(AnsMainViewController::kClassName,
                                 [](const std::string&) { return std::make_shared<AnsMainViewController>(); });

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/controller/ans/AnsQuesViewController.h"
+#include "app/controller/ans/AnsTopicViewController.h"
 #include "app/util/ViewUtil.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/NavigationController.h"
@@ -27,8 +28,8 @@ struct AnsTabLook {
 std::shared_ptr<pf::NavigationController> ansTab(const std::shared_ptr<pf::ViewController>& screen,
                                                  const AnsTabLook& look) {
   auto item = screen->tabBarItem();
-  ViewUtil::configTabBarItemSelectionImage(ansMainPicture(look.normal), look.top, look.left, look.bottom, look.right,
-                                           *item);
+  ViewUtil::configTabBarItemSelectionImage(ansMainPicture(look.normal), look.top, look.left, look.bottom,
+                                           look.right, *item);
   item->setFinishedSelectedImage(ansMainPicture(look.pressed), ansMainPicture(look.normal));
   auto navigation = std::make_shared<pf::NavigationController>(screen);
   navigation->setTabBarItem(item);
@@ -56,8 +57,9 @@ void AnsMainViewController::viewDidLoad() {
   questions->setViewType(AnsQuesViewController::kSearchAll);
   tabs.push_back(ansTab(questions, {"ANS_QUES_Icon_n.png", "ANS_QUES_Icon_p.png", 10, -14, 1, 23}));
 
-  // The topic list shows all topics (its view type 0) when made.
   if (auto topics = ansScreenNamed(kTopicScreen)) {
+    if (auto all = std::dynamic_pointer_cast<AnsTopicViewController>(topics))
+      all->setViewType(AnsTopicViewController::kAllTopics);
     topics->setTitle("话题");
     tabs.push_back(ansTab(topics, {"ANS_TOPI_Icon_n.png", "ANS_TOPI_Icon_p.png", 10, -14, 1, 23}));
   }

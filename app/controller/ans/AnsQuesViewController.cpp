@@ -2,6 +2,7 @@
 
 #include "app/controller/ans/AnsQuesDetailViewController.h"
 #include "app/controller/ans/AnsQuesListCell.h"
+#include "app/controller/ans/AnsQuesQuizViewController.h"
 #include "app/controller/cmn/CmnNaviBtnItem.h"
 #include "app/model/ans/QaQuestion.h"
 #include "app/model/cmn/Page.h"
@@ -24,8 +25,6 @@
 
 namespace {
 
-constexpr char kAnsQuesQuizClass[] = "AnsQuesQuizViewController";
-
 std::string ansTrimSpaces(const std::string& text) {
   const auto first = text.find_first_not_of(' ');
   if (first == std::string::npos) return "";
@@ -39,12 +38,14 @@ std::shared_ptr<const pf::Image> ansListPicture(const std::string& name) {
 }  // namespace
 
 AnsQuesViewController::AnsQuesViewController() = default;
-AnsQuesViewController::AnsQuesViewController(std::string nibName) : AnsBaseTableViewController(std::move(nibName)) {}
+AnsQuesViewController::AnsQuesViewController(std::string nibName)
+    : AnsBaseTableViewController(std::move(nibName)) {}
 AnsQuesViewController::~AnsQuesViewController() = default;
 
 void AnsQuesViewController::setViewType(int viewType) {
   viewType_ = viewType;
-  std::weak_ptr<AnsQuesViewController> weak = std::static_pointer_cast<AnsQuesViewController>(shared_from_this());
+  std::weak_ptr<AnsQuesViewController> weak =
+      std::static_pointer_cast<AnsQuesViewController>(shared_from_this());
   if (viewType == kSearchAll) {
     navigationItem()->setTitleView(searchBar);
     // The deck is looked up at the tap: the list is not in its navigation controller yet.
@@ -62,10 +63,12 @@ void AnsQuesViewController::setViewType(int viewType) {
     navigationItem()->setRightBarButtonItem(ask);
     return;
   }
-  const char* title = viewType == kMyAnswered ? "我的回答" : viewType == kMyFavorite ? "我的收藏" : "我的问题";
+  const char* title = viewType == kMyAnswered   ? "我的回答"
+                      : viewType == kMyFavorite ? "我的收藏"
+                                                : "我的问题";
   setNavgationItemTitle(title);
-  auto back = std::make_shared<CmnNaviBtnItem>("CMN_BASE_btn_n.png", "CMN_BASE_btn_p.png", std::nullopt, "返回", weak,
-                                               [weak] {
+  auto back = std::make_shared<CmnNaviBtnItem>("CMN_BASE_btn_n.png", "CMN_BASE_btn_p.png", std::nullopt,
+                                               "返回", weak, [weak] {
                                                  if (auto self = weak.lock()) self->goback();
                                                });
   navigationItem()->setLeftBarButtonItem(back);
@@ -100,7 +103,8 @@ void AnsQuesViewController::configSearchBar() {
   searchBar->textField();
   if (!searchBar->subviews().empty()) searchBar->subviews().front()->removeFromSuperview();
   searchBar->setDelegate(std::dynamic_pointer_cast<pf::SearchBarDelegate>(shared_from_this()));
-  std::weak_ptr<AnsQuesViewController> weak = std::static_pointer_cast<AnsQuesViewController>(shared_from_this());
+  std::weak_ptr<AnsQuesViewController> weak =
+      std::static_pointer_cast<AnsQuesViewController>(shared_from_this());
   for (const auto& subview : searchBar->subviews()) {
     auto field = std::dynamic_pointer_cast<pf::TextField>(subview);
     if (!field) continue;
@@ -117,7 +121,9 @@ void AnsQuesViewController::textDidChange(pf::SearchBar&, const std::string& sea
   searchBarText = ansTrimSpaces(searchText);
 }
 
-void AnsQuesViewController::searchBarSearchButtonClicked(pf::SearchBar&) { hideKeyBoard(); }
+void AnsQuesViewController::searchBarSearchButtonClicked(pf::SearchBar&) {
+  hideKeyBoard();
+}
 
 void AnsQuesViewController::hideKeyBoard() {
   refreshData();
@@ -127,15 +133,25 @@ void AnsQuesViewController::hideKeyBoard() {
 // A refresh reads the bar's text here, on the main queue; a load-more asks for more of that search.
 AnsQuesViewController::Request AnsQuesViewController::requestData(int type, std::shared_ptr<Page> page) {
   if (viewType_ < kMyAsked || viewType_ > kSearchAll) return {};
-  if (type == kLoadRefresh) searchedText_ = searchBar ? std::optional<std::string>(searchBar->text()) : std::nullopt;
-  std::weak_ptr<AnsQuesViewController> weak = std::static_pointer_cast<AnsQuesViewController>(shared_from_this());
+  if (type == kLoadRefresh)
+    searchedText_ = searchBar ? std::optional<std::string>(searchBar->text()) : std::nullopt;
+  std::weak_ptr<AnsQuesViewController> weak =
+      std::static_pointer_cast<AnsQuesViewController>(shared_from_this());
   return [weak, service = ansServer, viewType = viewType_, text = searchedText_, type, page]() -> ApplyStep {
     AnsService::PagePtr answer;
     switch (viewType) {
-      case kMyAsked: answer = service->loadMyAskedQuestions(page); break;
-      case kMyAnswered: answer = service->loadMyAnsweredQuestions(page); break;
-      case kMyFavorite: answer = service->loadMyFavoriteQuestions(page); break;
-      default: answer = service->loadQuestionByContent(text, page); break;
+      case kMyAsked:
+        answer = service->loadMyAskedQuestions(page);
+        break;
+      case kMyAnswered:
+        answer = service->loadMyAnsweredQuestions(page);
+        break;
+      case kMyFavorite:
+        answer = service->loadMyFavoriteQuestions(page);
+        break;
+      default:
+        answer = service->loadQuestionByContent(text, page);
+        break;
     }
     std::vector<std::shared_ptr<QaQuestion>> rows;
     if (answer && answer->rows)
@@ -155,15 +171,18 @@ AnsQuesViewController::Request AnsQuesViewController::requestData(int type, std:
 
 void AnsQuesViewController::quiz() {
   auto navigation = navigationController();
-  if (!navigation || !isOnTop() || !ViewUtil::isScreenClassRegistered(kAnsQuesQuizClass)) return;
-  auto editor = std::dynamic_pointer_cast<pf::ViewController>(ViewUtil::viewControllerFromNibOfClass(kAnsQuesQuizClass));
+  if (!navigation || !isOnTop()) return;
+  auto editor = std::dynamic_pointer_cast<AnsQuesQuizViewController>(
+      ViewUtil::viewControllerFromNibOfClass(AnsQuesQuizViewController::kClassName));
   if (!editor) return;
   editor->setHidesBottomBarWhenPushed(true);
+  editor->bVC = std::static_pointer_cast<AnsBaseTableViewController>(shared_from_this());
   navigation->pushViewController(editor, true);
 }
 
 void AnsQuesViewController::goback() {
-  if (auto navigation = navigationController(); navigation && isOnTop()) navigation->popViewControllerAnimated(true);
+  if (auto navigation = navigationController(); navigation && isOnTop())
+    navigation->popViewControllerAnimated(true);
 }
 
 bool AnsQuesViewController::isOnTop() const {
@@ -179,17 +198,19 @@ std::optional<double> AnsQuesViewController::heightForRowAtIndexPath(pf::TableVi
   return pf::Screen::mainScreen().bounds().height() / 480 * 86;
 }
 
-std::shared_ptr<pf::TableViewCell> AnsQuesViewController::cellForRowAtIndexPath(pf::TableView& tableView,
-                                                                                 const pf::IndexPath& indexPath) {
+std::shared_ptr<pf::TableViewCell> AnsQuesViewController::cellForRowAtIndexPath(
+    pf::TableView& tableView, const pf::IndexPath& indexPath) {
   auto cell = std::dynamic_pointer_cast<AnsQuesListCell>(
       ViewUtil::tableViewCellWithClass(AnsQuesListCell::kClassName, tableView));
   const bool inside = indexPath.row >= 0 && static_cast<size_t>(indexPath.row) < qesInfoList.size();
   const auto question = inside ? qesInfoList[indexPath.row] : nullptr;
   const auto asker = question ? question->user : nullptr;
-  if (auto label = cell->questionContentLabel.lock()) label->setText(question ? question->title.value_or("") : "");
+  if (auto label = cell->questionContentLabel.lock())
+    label->setText(question ? question->title.value_or("") : "");
   if (auto label = cell->quizerLabel.lock()) label->setText(asker ? asker->nickName.value_or("") : "");
   if (auto label = cell->quizTimeLabel.lock())
-    label->setText(question ? CommonUtil::parseStringResultOfDate(question->createTime, "yyyy-MM-dd").value_or("") : "");
+    label->setText(
+        question ? CommonUtil::parseStringResultOfDate(question->createTime, "yyyy-MM-dd").value_or("") : "");
   if (auto label = cell->answerQtyLabel.lock())
     label->setText(pf::format("%lld个答案", question ? question->answerCount : 0LL));
   if (auto picture = cell->userImgView.lock()) {
@@ -206,7 +227,8 @@ std::shared_ptr<pf::TableViewCell> AnsQuesViewController::cellForRowAtIndexPath(
   return cell;
 }
 
-void AnsQuesViewController::didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) {
+void AnsQuesViewController::didSelectRowAtIndexPath(pf::TableView& tableView,
+                                                    const pf::IndexPath& indexPath) {
   tableView.deselectRowAtIndexPath(indexPath, true);
   if (indexPath.row < 0 || static_cast<size_t>(indexPath.row) >= qesInfoList.size()) return;
   auto navigation = navigationController();

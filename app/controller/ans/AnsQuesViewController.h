@@ -59,7 +59,8 @@ class AnsQuesViewController : public AnsBaseTableViewController, public pf::Sear
   long numberOfRowsInSection(pf::TableView& tableView, long section) override;
   std::shared_ptr<pf::TableViewCell> cellForRowAtIndexPath(pf::TableView& tableView,
                                                            const pf::IndexPath& indexPath) override;
-  std::optional<double> heightForRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
+  std::optional<double> heightForRowAtIndexPath(pf::TableView& tableView,
+                                                const pf::IndexPath& indexPath) override;
   void didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
 
  private:

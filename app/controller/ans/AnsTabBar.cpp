@@ -47,7 +47,8 @@ void AnsTabBar::itemTouchDown(const pf::ObjectPtr& sender) {
 }
 
 void AnsTabBar::touchCanceled(const pf::ObjectPtr& sender) {
-  if (auto item = std::dynamic_pointer_cast<pf::Button>(sender)) changeSubItemsStateOfItem(*item, kStateSelected);
+  if (auto item = std::dynamic_pointer_cast<pf::Button>(sender))
+    changeSubItemsStateOfItem(*item, kStateSelected);
 }
 
 void AnsTabBar::selectedItem(const pf::ObjectPtr& sender) {

@@ -33,10 +33,14 @@ void QsmAllTableViewCell::fillWithSurvey(const QsmSurvey& survey, long row) {
   button->setTitle(status, pf::Control::kNormal);
   button->setUserInteractionEnabled(status == kEnterStatus);
   std::optional<pf::Color> colour = defaultTitleColor_;
-  if (status == "等待") colour = pf::Color::gray();
-  else if (status == kEnterStatus) colour = pf::Color::white();
-  else if (status == "完成") colour = ColorExpanded::colorWithRGBHex(0x51A361);
-  else if (status == "过期") colour = ColorExpanded::colorWithRGBHex(0xAC5253);
+  if (status == "等待")
+    colour = pf::Color::gray();
+  else if (status == kEnterStatus)
+    colour = pf::Color::white();
+  else if (status == "完成")
+    colour = ColorExpanded::colorWithRGBHex(0x51A361);
+  else if (status == "过期")
+    colour = ColorExpanded::colorWithRGBHex(0xAC5253);
   button->setTitleColor(colour, pf::Control::kNormal);
   button->setBackgroundImage(status == kEnterStatus ? qsmCellPicture("QSM_ALLS_enter_btn_n") : nullptr,
                              pf::Control::kNormal);
@@ -48,5 +52,6 @@ void QsmAllTableViewCell::setSelected(bool selected, bool animated) {
   if (auto left = bgLeftImageView.lock())
     left->setImage(qsmCellPicture(selected ? "QSM_ALLS_cell_bg_left_p.png" : "QSM_ALLS_cell_bg_left_n.png"));
   if (auto middle = bgMidImageView.lock())
-    middle->setImage(qsmCellPicture(selected ? "QSM_ALLS_cell_bg_middle_p.png" : "QSM_ALLS_cell_bg_middle_n.png"));
+    middle->setImage(
+        qsmCellPicture(selected ? "QSM_ALLS_cell_bg_middle_p.png" : "QSM_ALLS_cell_bg_middle_n.png"));
 }

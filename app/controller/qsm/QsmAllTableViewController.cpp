@@ -49,28 +49,33 @@ long QsmAllTableViewController::numberOfRowsInSection(pf::TableView&, long) {
   return static_cast<long>(surveyList.size());
 }
 
-std::shared_ptr<pf::TableViewCell> QsmAllTableViewController::cellForRowAtIndexPath(pf::TableView& tableView,
-                                                                                     const pf::IndexPath& indexPath) {
+std::shared_ptr<pf::TableViewCell> QsmAllTableViewController::cellForRowAtIndexPath(
+    pf::TableView& tableView, const pf::IndexPath& indexPath) {
   auto cell = std::dynamic_pointer_cast<QsmAllTableViewCell>(
       ViewUtil::tableViewCellWithClass(QsmAllTableViewCell::kClassName, tableView));
   cell->fillWithSurvey(*surveyList.at(indexPath.row), indexPath.row);
   std::weak_ptr<QsmAllTableViewController> weak =
       std::static_pointer_cast<QsmAllTableViewController>(shared_from_this());
   if (auto button = cell->statusBtn.lock()) {
-    button->addTarget(weak, "statusBtnClick", [weak](pf::Control& sender, unsigned) {
-      auto self = weak.lock();
-      auto* pressed = dynamic_cast<pf::Button*>(&sender);
-      if (self && pressed) self->statusBtnClick(*pressed);
-    }, pf::Control::kTouchUpInside);
+    button->addTarget(
+        weak, "statusBtnClick",
+        [weak](pf::Control& sender, unsigned) {
+          auto self = weak.lock();
+          auto* pressed = dynamic_cast<pf::Button*>(&sender);
+          if (self && pressed) self->statusBtnClick(*pressed);
+        },
+        pf::Control::kTouchUpInside);
   }
   return cell;
 }
 
-std::optional<double> QsmAllTableViewController::heightForRowAtIndexPath(pf::TableView&, const pf::IndexPath&) {
+std::optional<double> QsmAllTableViewController::heightForRowAtIndexPath(pf::TableView&,
+                                                                         const pf::IndexPath&) {
   return pf::Screen::mainScreen().bounds().height() / 480 * 70;
 }
 
-void QsmAllTableViewController::didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) {
+void QsmAllTableViewController::didSelectRowAtIndexPath(pf::TableView& tableView,
+                                                        const pf::IndexPath& indexPath) {
   tableView.deselectRowAtIndexPath(indexPath, true);
   if (indexPath.row >= 0) enterQsmWithRowIndex(static_cast<unsigned>(indexPath.row));
 }

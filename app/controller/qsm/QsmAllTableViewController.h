@@ -40,6 +40,7 @@ class QsmAllTableViewController : public BaseTableViewController {
   long numberOfRowsInSection(pf::TableView& tableView, long section) override;
   std::shared_ptr<pf::TableViewCell> cellForRowAtIndexPath(pf::TableView& tableView,
                                                            const pf::IndexPath& indexPath) override;
-  std::optional<double> heightForRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
+  std::optional<double> heightForRowAtIndexPath(pf::TableView& tableView,
+                                                const pf::IndexPath& indexPath) override;
   void didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
 };

@@ -34,7 +34,8 @@ QsmDescViewController::QsmDescViewController(std::string nibName) : BaseViewCont
 QsmDescViewController::~QsmDescViewController() = default;
 
 void QsmDescViewController::initService() {
-  commonService = std::make_shared<CommonService>(std::dynamic_pointer_cast<ServiceDelegate>(shared_from_this()));
+  commonService =
+      std::make_shared<CommonService>(std::dynamic_pointer_cast<ServiceDelegate>(shared_from_this()));
 }
 
 void QsmDescViewController::viewDidLoad() {
@@ -45,9 +46,9 @@ void QsmDescViewController::viewDidLoad() {
   if (auto label = durationLabel.lock()) label->setText(survey->durationText());
   if (auto label = modeLabel.lock()) {
     const auto resources = commonService ? commonService->resources() : nullptr;
-    const pf::Value mode = resources ? resources->valueForResourceKey(survey->surveyMode.value_or(""),
-                                                                      kQsmSurveyModeDictionary)
-                                     : pf::Value();
+    const pf::Value mode =
+        resources ? resources->valueForResourceKey(survey->surveyMode.value_or(""), kQsmSurveyModeDictionary)
+                  : pf::Value();
     label->setText(mode.string() ? *mode.string() : "");
   }
   if (auto label = sponsorLabel.lock()) label->setText(survey->sponsor.value_or(""));
@@ -64,13 +65,15 @@ void QsmDescViewController::initReplyViews() {
   if (!survey->replyList) return;
   auto scroll = scrollView.lock();
   for (const auto& reply : *survey->replyList) {
-    auto replyView = std::dynamic_pointer_cast<QsmReplyView>(ViewUtil::viewFromNibOfClass(QsmReplyView::kClassName));
+    auto replyView =
+        std::dynamic_pointer_cast<QsmReplyView>(ViewUtil::viewFromNibOfClass(QsmReplyView::kClassName));
     if (!replyView || !reply) continue;
     if (auto label = replyView->titleLabel.lock()) label->setText(reply->title.value_or(""));
     if (auto label = replyView->contentLabel.lock()) label->setText(reply->content.value_or(""));
     if (auto label = replyView->replyInfoLabel.lock())
-      label->setText(pf::format("%@ %@", reply->userName.value_or(""),
-                                CommonUtil::parseStringResultOfDate(reply->createTime, "yyyy-MM-dd HH:mm").value_or("")));
+      label->setText(pf::format(
+          "%@ %@", reply->userName.value_or(""),
+          CommonUtil::parseStringResultOfDate(reply->createTime, "yyyy-MM-dd HH:mm").value_or("")));
     if (scroll) scroll->addSubview(replyView);
     replyViews.push_back(replyView);
   }
@@ -117,11 +120,13 @@ void QsmDescViewController::resetReplyViewFrames() {
     }
     scroll->setContentSize(pf::Size(scroll->frame().width(), y));
   } else {
-    scroll->setContentSize(pf::Size(scroll->frame().width(), label->frame().origin.y + label->frame().height()));
+    scroll->setContentSize(
+        pf::Size(scroll->frame().width(), label->frame().origin.y + label->frame().height()));
   }
   auto enter = enterBtmView.lock();
   pf::Rect frame = scroll->frame();
-  frame.size.height = scrollHeight_.value_or(frame.height()) - (enter && isOpen() ? enter->frame().height() : 0);
+  frame.size.height =
+      scrollHeight_.value_or(frame.height()) - (enter && isOpen() ? enter->frame().height() : 0);
   scroll->setFrame(frame);
 }
 
@@ -134,7 +139,8 @@ void QsmDescViewController::enterBtnClick() {
 }
 
 void QsmDescViewController::backBtnClick() {
-  if (auto navigation = navigationController(); navigation && isOnTop()) navigation->popViewControllerAnimated(true);
+  if (auto navigation = navigationController(); navigation && isOnTop())
+    navigation->popViewControllerAnimated(true);
 }
 
 bool QsmDescViewController::isOnTop() const {

@@ -22,7 +22,8 @@ constexpr long kQsmConfirmButton = 0;
 }  // namespace
 
 QsmProcessViewController::QsmProcessViewController() = default;
-QsmProcessViewController::QsmProcessViewController(std::string nibName) : BaseViewController(std::move(nibName)) {}
+QsmProcessViewController::QsmProcessViewController(std::string nibName)
+    : BaseViewController(std::move(nibName)) {}
 QsmProcessViewController::~QsmProcessViewController() = default;
 
 void QsmProcessViewController::initService() {
@@ -57,14 +58,16 @@ void QsmProcessViewController::showCurrentQuestion() {
   const size_t n = questionCount();
   const unsigned i = currQuesIndex;
   if (auto button = lastQuesBtn.lock()) button->setHidden(i == 0);
-  if (auto button = nextQuesBtn.lock()) button->setTitle(i + 1 < n ? kNextTitle : kSubmitTitle, pf::Control::kNormal);
+  if (auto button = nextQuesBtn.lock())
+    button->setTitle(i + 1 < n ? kNextTitle : kSubmitTitle, pf::Control::kNormal);
   const auto question = currentQuestion();
   quesViewController->setQuestion(question);
   if (auto button = quesTypeBtn.lock()) {
     const auto resources = commonService ? commonService->resources() : nullptr;
-    const pf::Value type = resources && question ? resources->valueForResourceKey(question->questionType.value_or(""),
-                                                                                   kQsmQuestionTypeDictionary)
-                                                 : pf::Value();
+    const pf::Value type =
+        resources && question
+            ? resources->valueForResourceKey(question->questionType.value_or(""), kQsmQuestionTypeDictionary)
+            : pf::Value();
     button->setTitle(type.string() ? *type.string() : "", pf::Control::kNormal);
   }
   if (auto label = processLabel.lock())
@@ -93,7 +96,8 @@ void QsmProcessViewController::nextBtnClick(const pf::ObjectPtr& sender) {
     return;
   }
   submitting_ = true;
-  const long answer = AlertViewKivExtension::showModal(AlertViewKivExtension::initWithMsg(kConfirmMessage, 2, {}));
+  const long answer =
+      AlertViewKivExtension::showModal(AlertViewKivExtension::initWithMsg(kConfirmMessage, 2, {}));
   if (answer == kQsmConfirmButton) submit();
   submitting_ = false;
 }

@@ -24,12 +24,17 @@
 
 namespace {
 
-double qsmWidthScale() { return pf::Screen::mainScreen().bounds().width() / 320; }
-double qsmHeightScale() { return pf::Screen::mainScreen().bounds().height() / 480; }
+double qsmWidthScale() {
+  return pf::Screen::mainScreen().bounds().width() / 320;
+}
+double qsmHeightScale() {
+  return pf::Screen::mainScreen().bounds().height() / 480;
+}
 
 double qsmTextHeight(const std::optional<std::string>& text, double fontSize, double width) {
   return pf::StringDrawing::sizeOfText(text.value_or(std::string()), *pf::Font::systemFont(fontSize),
-                                       {width, std::numeric_limits<double>::infinity()}, pf::LineBreakMode::charWrap)
+                                       {width, std::numeric_limits<double>::infinity()},
+                                       pf::LineBreakMode::charWrap)
       .height;
 }
 
@@ -54,14 +59,16 @@ void QsmQuestionViewController::setQuestion(std::shared_ptr<QsmQuestion> questio
   question_ = std::move(question);
   cellImageOriginDic.clear();
   if (isViewLoaded())
-    tableView()->setAllowsMultipleSelection(question_ && question_->questionType == QsmQuestion::kMultipleSelect);
+    tableView()->setAllowsMultipleSelection(question_ &&
+                                            question_->questionType == QsmQuestion::kMultipleSelect);
 }
 
 void QsmQuestionViewController::viewDidLoad() {
   BaseTableViewController::viewDidLoad();
   focusManager = std::make_shared<PhotoZoomManager>();
   focusManager->setDelegate(std::dynamic_pointer_cast<PhotoZoomDelegate>(shared_from_this()));
-  tableView()->setAllowsMultipleSelection(question_ && question_->questionType == QsmQuestion::kMultipleSelect);
+  tableView()->setAllowsMultipleSelection(question_ &&
+                                          question_->questionType == QsmQuestion::kMultipleSelect);
 }
 
 bool QsmQuestionViewController::refreshData() {
@@ -76,7 +83,8 @@ bool QsmQuestionViewController::refreshData() {
 void QsmQuestionViewController::mirrorSelectionInTable() {
   for (long i = 0; i < optionCount(); ++i)
     if ((*question_->items)[i] && (*question_->items)[i]->selected)
-      tableView()->selectRowAtIndexPath(pf::IndexPath::forRow(i + 1, 0), false, pf::TableView::ScrollPosition::None);
+      tableView()->selectRowAtIndexPath(pf::IndexPath::forRow(i + 1, 0), false,
+                                        pf::TableView::ScrollPosition::None);
 }
 
 long QsmQuestionViewController::optionCount() const {
@@ -97,7 +105,8 @@ long QsmQuestionViewController::numberOfRowsInSection(pf::TableView&, long) {
   return 1 + optionCount() + (question_->canInputText() ? 1 : 0);
 }
 
-std::optional<double> QsmQuestionViewController::heightForRowAtIndexPath(pf::TableView&, const pf::IndexPath& indexPath) {
+std::optional<double> QsmQuestionViewController::heightForRowAtIndexPath(pf::TableView&,
+                                                                         const pf::IndexPath& indexPath) {
   return rowHeight(indexPath.row);
 }
 
@@ -123,8 +132,8 @@ double QsmQuestionViewController::rowHeight(long row) {
   return 0;
 }
 
-std::shared_ptr<pf::TableViewCell> QsmQuestionViewController::cellForRowAtIndexPath(pf::TableView& tableView,
-                                                                                     const pf::IndexPath& indexPath) {
+std::shared_ptr<pf::TableViewCell> QsmQuestionViewController::cellForRowAtIndexPath(
+    pf::TableView& tableView, const pf::IndexPath& indexPath) {
   const RowKind kind = rowKind(indexPath.row);
   const std::string identifier = kind == RowKind::Title  ? EmsQuestionTitleCell::kClassName
                                  : kind == RowKind::Item ? EmsQuestionItemCell::kClassName
@@ -151,8 +160,9 @@ void QsmQuestionViewController::fillCell(pf::TableViewCell& cell, long row) {
     if (auto label = option->contentLabel.lock()) label->setText(item->content.value_or(""));
     option->setReadonly(false);
     option->setSelectionStyle(pf::TableViewCell::SelectionStyle::None);
-    option->cellType = question_->questionType == QsmQuestion::kMultipleSelect ? EmsQuestionItemCell::kCheckBox
-                                                                               : EmsQuestionItemCell::kRadio;
+    option->cellType = question_->questionType == QsmQuestion::kMultipleSelect
+                           ? EmsQuestionItemCell::kCheckBox
+                           : EmsQuestionItemCell::kRadio;
     option->setOptionSeleted(item->selected);
     option->refreshSelectionImageView();
     option->initAndAddImageViews(qsmPictureUrls(item->fileUrl), origin);
@@ -196,7 +206,8 @@ void QsmQuestionViewController::clearTypedText() {
   if (auto cell = visibleTextCell()) cell->clearText();
 }
 
-void QsmQuestionViewController::didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) {
+void QsmQuestionViewController::didSelectRowAtIndexPath(pf::TableView& tableView,
+                                                        const pf::IndexPath& indexPath) {
   if (!question_ || rowKind(indexPath.row) != RowKind::Item) return;
   const auto& items = *question_->items;
   const auto item = items.at(indexPath.row - 1);
@@ -219,7 +230,8 @@ void QsmQuestionViewController::didSelectRowAtIndexPath(pf::TableView& tableView
   if (single && !last) clearTypedText();
 }
 
-void QsmQuestionViewController::didDeselectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) {
+void QsmQuestionViewController::didDeselectRowAtIndexPath(pf::TableView& tableView,
+                                                          const pf::IndexPath& indexPath) {
   if (!question_ || rowKind(indexPath.row) != RowKind::Item) return;
   if (auto cell = std::dynamic_pointer_cast<EmsQuestionItemCell>(tableView.cellForRowAtIndexPath(indexPath)))
     cell->setOptionSeleted(false);
@@ -230,7 +242,9 @@ void QsmQuestionViewController::didDeselectRowAtIndexPath(pf::TableView& tableVi
   if (last) clearTypedText();
 }
 
-void QsmQuestionViewController::textViewDidBeginEditing(pf::TextView&) { editingQuestion_ = question_; }
+void QsmQuestionViewController::textViewDidBeginEditing(pf::TextView&) {
+  editingQuestion_ = question_;
+}
 
 void QsmQuestionViewController::textViewDidChange(pf::TextView& view) {
   if (!editingQuestion_) editingQuestion_ = question_;
@@ -249,11 +263,12 @@ void QsmQuestionViewController::storeTypedText(const std::string& text) {
 }
 
 std::shared_ptr<const pf::Image> QsmQuestionViewController::photoZoomManagerImageForView(PhotoZoomManager&,
-                                                                                       pf::View& view) {
+                                                                                         pf::View& view) {
   auto* picture = dynamic_cast<pf::ImageView*>(&view);
   return picture ? picture->image() : nullptr;
 }
 
-std::shared_ptr<pf::ViewController> QsmQuestionViewController::parentViewControllerForPhotoZoomManager(PhotoZoomManager&) {
+std::shared_ptr<pf::ViewController> QsmQuestionViewController::parentViewControllerForPhotoZoomManager(
+    PhotoZoomManager&) {
   return parentController.lock();
 }

@@ -49,7 +49,8 @@ class QsmQuestionViewController : public BaseTableViewController,
   long numberOfRowsInSection(pf::TableView& tableView, long section) override;
   std::shared_ptr<pf::TableViewCell> cellForRowAtIndexPath(pf::TableView& tableView,
                                                            const pf::IndexPath& indexPath) override;
-  std::optional<double> heightForRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
+  std::optional<double> heightForRowAtIndexPath(pf::TableView& tableView,
+                                                const pf::IndexPath& indexPath) override;
   void didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
   void didDeselectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
 
@@ -57,8 +58,10 @@ class QsmQuestionViewController : public BaseTableViewController,
   void textViewDidChange(pf::TextView& view) override;
   void textViewDidEndEditing(pf::TextView& view) override;
 
-  std::shared_ptr<const pf::Image> photoZoomManagerImageForView(PhotoZoomManager& manager, pf::View& view) override;
-  std::shared_ptr<pf::ViewController> parentViewControllerForPhotoZoomManager(PhotoZoomManager& manager) override;
+  std::shared_ptr<const pf::Image> photoZoomManagerImageForView(PhotoZoomManager& manager,
+                                                                pf::View& view) override;
+  std::shared_ptr<pf::ViewController> parentViewControllerForPhotoZoomManager(
+      PhotoZoomManager& manager) override;
 
  private:
   long optionCount() const;

@@ -74,11 +74,12 @@ void defineQsmAnsweringClasses() {
         .action("lastBtnClick", &QsmProcessViewController::lastBtnClick)
         .action("nextBtnClick", &QsmProcessViewController::nextBtnClick);
   });
-  pf::NibRegistry::define<QsmSubmitResultViewController>([](pf::NibClassBuilder<QsmSubmitResultViewController>& b) {
-    b.outlet("bgMidImageView", &QsmSubmitResultViewController::bgMidImageView)
-        .outlet("bgBtmImageView", &QsmSubmitResultViewController::bgBtmImageView)
-        .action("backBtnClick", &QsmSubmitResultViewController::backBtnClick);
-  });
+  pf::NibRegistry::define<QsmSubmitResultViewController>(
+      [](pf::NibClassBuilder<QsmSubmitResultViewController>& b) {
+        b.outlet("bgMidImageView", &QsmSubmitResultViewController::bgMidImageView)
+            .outlet("bgBtmImageView", &QsmSubmitResultViewController::bgBtmImageView)
+            .action("backBtnClick", &QsmSubmitResultViewController::backBtnClick);
+      });
 }
 
 }  // namespace

@@ -21,17 +21,21 @@ namespace ems_picture_and_sheet_test {
 
 constexpr char kInfosec[] = "信息安全意识";
 
-class EmsPictureAndSheetTest : public EmsJourneyTest, public ::testing::WithParamInterface<pf::Screen::Profile> {
+class EmsPictureAndSheetTest : public EmsJourneyTest,
+                               public ::testing::WithParamInterface<pf::Screen::Profile> {
  protected:
   EmsPictureAndSheetTest() : EmsJourneyTest(GetParam()) {}
 
-  std::string suffix() const { return GetParam() == pf::Screen::Profile::Phone ? "_phone.png" : "_tablet.png"; }
+  std::string suffix() const {
+    return GetParam() == pf::Screen::Profile::Phone ? "_phone.png" : "_tablet.png";
+  }
   static pf::Rect inWindow(const std::shared_ptr<pf::View>& view) {
     return view->convertRectToView(view->bounds(), nullptr);
   }
   std::shared_ptr<pf::TableViewCell> row(EmsProcessViewController& process, long index) {
     auto table = process.questionViewController->tableView();
-    table->scrollToRowAtIndexPath(pf::IndexPath::forRow(index, 0), pf::TableView::ScrollPosition::Middle, false);
+    table->scrollToRowAtIndexPath(pf::IndexPath::forRow(index, 0), pf::TableView::ScrollPosition::Middle,
+                                  false);
     loop->runUntil(pf::Clock::now() + 0.1);
     return table->cellForRowAtIndexPath(pf::IndexPath::forRow(index, 0));
   }
@@ -99,7 +103,8 @@ TEST_P(EmsPictureAndSheetTest, TheResultAndTheSheetShowTheirContent) {
   sheet->backBtnClick();
   loop->runUntil(pf::Clock::now() + 1);
 
-  for (unsigned i = 0; i + 1 < process->exam->paper->questions.size(); ++i) process->showQuestionWithQuesIndex(i + 1);
+  for (unsigned i = 0; i + 1 < process->exam->paper->questions.size(); ++i)
+    process->showQuestionWithQuesIndex(i + 1);
   tapView(process->nextQuesBtn.lock());
   loop->runUntil(pf::Clock::now() + 1);
   auto result = std::dynamic_pointer_cast<EmsSubmitResultViewController>(root->topViewController());

@@ -75,7 +75,8 @@ class QsmJourneyTest : public SignInJourneyTest {
     EXPECT_GE(row, 0) << name;
     if (row < 0) return nullptr;
     auto table = list()->tableView();
-    table->scrollToRowAtIndexPath(pf::IndexPath::forRow(row, 0), pf::TableView::ScrollPosition::Middle, false);
+    table->scrollToRowAtIndexPath(pf::IndexPath::forRow(row, 0), pf::TableView::ScrollPosition::Middle,
+                                  false);
     loop->runUntil(pf::Clock::now() + 0.1);
     return table->cellForRowAtIndexPath(pf::IndexPath::forRow(row, 0));
   }
@@ -113,8 +114,8 @@ class QsmJourneyTest : public SignInJourneyTest {
       if (!seen_.insert(alert.get()).second) continue;
       const std::string message = alert->message().value_or("");
       alerts.push_back(message);
-      alert->dismissWithClickedButtonIndex(message == QsmProcessViewController::kConfirmMessage ? confirmationAnswer : 0,
-                                           false);
+      alert->dismissWithClickedButtonIndex(
+          message == QsmProcessViewController::kConfirmMessage ? confirmationAnswer : 0, false);
     }
   }
 

@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "app/components/photozoom/PhotoZoomManager.h"
+#include "app/controller/cmn/NodataBgView.h"
 #include "app/controller/ems/EmsQuestionItemCell.h"
 #include "app/controller/ems/EmsQuestionTextViewCell.h"
 #include "app/controller/ems/EmsQuestionTitleCell.h"
-#include "app/controller/cmn/NodataBgView.h"
 #include "app/controller/qsm/QsmAllTableViewCell.h"
 #include "app/controller/qsm/QsmQuestionViewController.h"
 #include "app/controller/qsm/QsmReplyView.h"
@@ -39,13 +39,16 @@ class QsmSurveyJourneyTest : public QsmJourneyTest {
   std::shared_ptr<EmsQuestionTextViewCell> textCell(QsmProcessViewController& process) {
     auto table = process.quesViewController->tableView();
     const long last = table->numberOfRowsInSection(0) - 1;
-    table->scrollToRowAtIndexPath(pf::IndexPath::forRow(last, 0), pf::TableView::ScrollPosition::Bottom, false);
+    table->scrollToRowAtIndexPath(pf::IndexPath::forRow(last, 0), pf::TableView::ScrollPosition::Bottom,
+                                  false);
     loop->runUntil(pf::Clock::now() + 0.1);
-    return std::dynamic_pointer_cast<EmsQuestionTextViewCell>(table->cellForRowAtIndexPath(pf::IndexPath::forRow(last, 0)));
+    return std::dynamic_pointer_cast<EmsQuestionTextViewCell>(
+        table->cellForRowAtIndexPath(pf::IndexPath::forRow(last, 0)));
   }
   void tapOption(QsmProcessViewController& process, long option) {
     auto table = process.quesViewController->tableView();
-    table->scrollToRowAtIndexPath(pf::IndexPath::forRow(option + 1, 0), pf::TableView::ScrollPosition::Middle, false);
+    table->scrollToRowAtIndexPath(pf::IndexPath::forRow(option + 1, 0), pf::TableView::ScrollPosition::Middle,
+                                  false);
     loop->runUntil(pf::Clock::now() + 0.1);
     tapView(optionCell(process, option));
   }
@@ -71,7 +74,7 @@ class QsmSurveyJourneyTest : public QsmJourneyTest {
 TEST_F(QsmSurveyJourneyTest, TheListIsNewestFirstAndOnlyAnOpenSurveyOffersEntry) {
   openSurveyList();
   EXPECT_EQ(listedNames(), (std::vector<std::string>{kCanteen, "年度安全知识学习需求调研", kVote, kTraining,
-                                                      "办公环境满意度调查", "第三季度课程评价"}));
+                                                     "办公环境满意度调查", "第三季度课程评价"}));
   auto waiting = std::dynamic_pointer_cast<QsmAllTableViewCell>(rowCell(kCanteen));
   ASSERT_TRUE(waiting);
   auto button = waiting->statusBtn.lock();
@@ -186,7 +189,11 @@ TEST_F(QsmSurveyJourneyTest, TheLearnerAnswersTheTrainingSurveyOnce) {
   EXPECT_NE(sent.find("45"), std::string::npos);
   auto result = std::dynamic_pointer_cast<QsmSubmitResultViewController>(root->topViewController());
   ASSERT_TRUE(result);
-  { pf::HeadlessHost host(window); writeSnapshot(host, "qsm_result" + std::string(profile == pf::Screen::Profile::Phone ? "_phone.png" : "_tablet.png")); }
+  {
+    pf::HeadlessHost host(window);
+    writeSnapshot(host, "qsm_result" + std::string(profile == pf::Screen::Profile::Phone ? "_phone.png"
+                                                                                         : "_tablet.png"));
+  }
   result->backBtnClick();
   waitForList();
   EXPECT_EQ(root->topViewController(), surveyRoot);
@@ -271,7 +278,8 @@ TEST_P(QsmSnapshotTest, TheListDescriptionAndAQuestionShowTheirContent) {
   auto process = startAnswering(kTraining);
   ASSERT_TRUE(process);
   auto table = process->quesViewController->tableView();
-  auto title = std::dynamic_pointer_cast<EmsQuestionTitleCell>(table->cellForRowAtIndexPath(pf::IndexPath::forRow(0, 0)));
+  auto title = std::dynamic_pointer_cast<EmsQuestionTitleCell>(
+      table->cellForRowAtIndexPath(pf::IndexPath::forRow(0, 0)));
   ASSERT_TRUE(title);
   ASSERT_EQ(title->imageViews().size(), 1u) << "the question's picture";
   loop->runUntil(pf::Clock::now() + 2);

@@ -89,7 +89,8 @@ TEST_F(AnsQuestionListTest, TheQuestionSearchPagesToItsEndWithNoRowTwice) {
   EXPECT_FALSE(list->canLoadMore());
   EXPECT_FALSE(list->loadMore()) << "no next page";
   EXPECT_FALSE(list->isLoadingMore()) << "a refused load-more leaves the list free to load again";
-  auto cell = std::dynamic_pointer_cast<AnsQuesListCell>(list->tableView()->cellForRowAtIndexPath(pf::IndexPath::forRow(0, 0)));
+  auto cell = std::dynamic_pointer_cast<AnsQuesListCell>(
+      list->tableView()->cellForRowAtIndexPath(pf::IndexPath::forRow(0, 0)));
   ASSERT_TRUE(cell);
   EXPECT_EQ(cell->questionContentLabel.lock()->text(), "如何安排每天的学习时间？");
   EXPECT_EQ(cell->quizerLabel.lock()->text(), "李军");
@@ -114,10 +115,11 @@ TEST_F(AnsQuestionListTest, ALateLoadMoreAfterARefreshAddsNoRow) {
   ASSERT_EQ(list->qesInfoList.size(), 20u);
   server->planFaults(kQuestionsPath, {[](devserver::Exchange& exchange) {
                        std::this_thread::sleep_for(std::chrono::milliseconds(800));
-                       exchange.respond(200,
-                                        R"({"pageNo":2,"pageSize":20,"autoCount":false,"total":28,)"
-                                        R"("rows":[{"questionId":"QA-004","title":"如何安排每天的学习时间？"}]})",
-                                        {{"Content-Type", "application/json;charset=UTF-8"}});
+                       exchange.respond(
+                           200,
+                           R"({"pageNo":2,"pageSize":20,"autoCount":false,"total":28,)"
+                           R"("rows":[{"questionId":"QA-004","title":"如何安排每天的学习时间？"}]})",
+                           {{"Content-Type", "application/json;charset=UTF-8"}});
                      }});
   ASSERT_TRUE(list->loadMore());
   loop->runUntil(pf::Clock::now() + 0.05);
@@ -246,7 +248,9 @@ TEST_F(AnsQuestionListTest, TheModuleRootShowsTheQuestionSearchFirst) {
 class AnsTabBarLog : public AnsTabBarDelegate {
  public:
   std::vector<std::string> events;
-  void ansTabBarDidSelectedItemAtIndex(int index) override { events.push_back("selected " + std::to_string(index)); }
+  void ansTabBarDidSelectedItemAtIndex(int index) override {
+    events.push_back("selected " + std::to_string(index));
+  }
   void ansTabBarDidDeSelectedItemAtIndex(int index) override {
     events.push_back("deselected " + std::to_string(index));
   }
@@ -272,12 +276,14 @@ TEST_F(AnsQuestionListTest, TheActionBarTellsTheItemIndexAndSelectsOneItem) {
   ASSERT_EQ(log->events.size(), 2u);
   EXPECT_EQ(log->events[1].substr(log->events[1].find(' ') + 1), "1");
   EXPECT_EQ(bar->currentItemTag(), 203);
-  for (int tag : {200, 201, 202}) EXPECT_TRUE(std::dynamic_pointer_cast<pf::Button>(bar->viewWithTag(tag))->isSelected());
+  for (int tag : {200, 201, 202})
+    EXPECT_TRUE(std::dynamic_pointer_cast<pf::Button>(bar->viewWithTag(tag))->isSelected());
   for (int tag : {100, 101, 102, 300, 301, 302})
     EXPECT_FALSE(std::dynamic_pointer_cast<pf::Button>(bar->viewWithTag(tag))->isSelected()) << tag;
 }
 
-class AnsListSnapshotTest : public AnsQuestionListTest, public ::testing::WithParamInterface<pf::Screen::Profile> {
+class AnsListSnapshotTest : public AnsQuestionListTest,
+                            public ::testing::WithParamInterface<pf::Screen::Profile> {
  protected:
   AnsListSnapshotTest() : AnsQuestionListTest(GetParam()) {}
 };
@@ -296,10 +302,12 @@ TEST_P(AnsListSnapshotTest, TheQuestionListShowsItsRows) {
   pf::HeadlessHost host(window);
   host.render();
   writeSnapshot(host, "ans_questions" + suffix);
-  auto cell = std::dynamic_pointer_cast<AnsQuesListCell>(list->tableView()->cellForRowAtIndexPath(pf::IndexPath::forRow(0, 0)));
+  auto cell = std::dynamic_pointer_cast<AnsQuesListCell>(
+      list->tableView()->cellForRowAtIndexPath(pf::IndexPath::forRow(0, 0)));
   ASSERT_TRUE(cell);
   EXPECT_TRUE(cell->userImgView.lock()->image());
-  const pf::Rect label = cell->questionContentLabel.lock()->convertRectToView(cell->questionContentLabel.lock()->bounds(), nullptr);
+  const pf::Rect label = cell->questionContentLabel.lock()->convertRectToView(
+      cell->questionContentLabel.lock()->bounds(), nullptr);
   EXPECT_GT(label.maxY(), 44) << "rows lie under the navigation bar";
   EXPECT_LT(label.maxY(), window->bounds().height());
 }
