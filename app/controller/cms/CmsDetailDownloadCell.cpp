@@ -63,10 +63,10 @@ void CmsDetailDownloadCell::setScoViewInfo(std::shared_ptr<ScoViewInfo> unit) {
 void CmsDetailDownloadCell::downloadBtnClick() {
   if (!scoViewInfo_) return;
   if (scoViewInfo_->videoUrl.value_or("").empty() && !scoViewInfo_->lectureUrl.value_or("").empty()) {
-    auto alert = std::make_shared<pf::AlertView>(std::string(kNoDownloadTitle), std::string(kNoDownloadMessage),
-                                                 std::weak_ptr<pf::AlertViewDelegate>(), std::string("确定"),
-                                                 std::vector<std::string>{"取消"});
-    return alert->show();
+    noDownloadAlert_ = std::make_shared<pf::AlertView>(std::string(kNoDownloadTitle), std::string(kNoDownloadMessage),
+                                                       std::weak_ptr<pf::AlertViewDelegate>(), std::string("确定"),
+                                                       std::vector<std::string>{"取消"});
+    return noDownloadAlert_->show();
   }
   auto target = delegate.lock();
   if (!target) return;

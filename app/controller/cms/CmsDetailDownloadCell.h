@@ -12,6 +12,7 @@
 #include "platform/ui/TableViewCell.h"
 
 namespace pf {
+class AlertView;
 class Button;
 class ImageView;
 class Label;
@@ -54,4 +55,6 @@ class CmsDetailDownloadCell : public pf::TableViewCell {
   bool hasBeninDownloading_ = false;
   int cmsDownCellStyle_ = 0;
   std::shared_ptr<ScoViewInfo> scoViewInfo_;
+  // The alert on show: alerts are not kept alive by the screen.
+  std::shared_ptr<pf::AlertView> noDownloadAlert_;
 };

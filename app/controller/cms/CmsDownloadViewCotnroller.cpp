@@ -146,9 +146,9 @@ bool CmsDownloadViewCotnroller::checkCourseHasSelected() {
 void CmsDownloadViewCotnroller::startDownloadSco(const std::shared_ptr<ScoViewInfo>& unit) {
   if (!unit || !checkCourseHasSelected()) return;
   if (!commonServer->isOnline()) {
-    auto alert = std::make_shared<pf::AlertView>(std::string("提示"), std::string(kOffline),
-                                                 std::weak_ptr<pf::AlertViewDelegate>(), std::string("确定"));
-    return alert->show();
+    offlineAlert_ = std::make_shared<pf::AlertView>(std::string("提示"), std::string(kOffline),
+                                                    std::weak_ptr<pf::AlertViewDelegate>(), std::string("确定"));
+    return offlineAlert_->show();
   }
   if (!commonServer->netIsWifi() && commonServer->g3PromptStatus()) {
     scoViewInfo = unit;

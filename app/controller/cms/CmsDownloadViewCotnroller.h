@@ -82,4 +82,5 @@ class CmsDownloadViewCotnroller : public CmsDetailBaseViewController,
   std::shared_ptr<DownloadDelegate> observer();
 
   std::shared_ptr<pf::AlertView> cellularAlert_;
+  std::shared_ptr<pf::AlertView> offlineAlert_;
 };

@@ -156,12 +156,13 @@ class CmsPlayerJourneyTest : public SignInJourneyTest {
   }
   void answerAlerts() {
     for (const auto& alert : pf::AlertView::visibleAlerts()) {
-      if (seen_.insert(alert.get()).second) alerts.push_back(alert->message().value_or(""));
+      if (seen_.insert(alert).second) alerts.push_back(alert->message().value_or(""));
       if (!holdAlerts) alert->dismissWithClickedButtonIndex(alertAnswer, false);
     }
   }
 
   std::shared_ptr<pf::Timer> answerer_;
-  std::set<const void*> seen_;
+  // Held, so a later alert made at a freed one's address still counts as new.
+  std::set<std::shared_ptr<pf::AlertView>> seen_;
   std::vector<std::string> configured_;
 };

@@ -1,0 +1,270 @@
+// Journeys through the download manager and the course download tab against the demo stand-in's
+// videos: starting, pausing and resuming on Wi-Fi, offline and on a cellular link, a unit the server
+// does not have, finished units moving to the downloaded courses, deleting them in edit mode, and the
+// tab's selection prompt for a course not yet selected.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/controller/cmn/CmnNaviBtnItem.h"
+#include "app/controller/cms/CmsCourseUnSelectedPromptView.h"
+#include "app/controller/cms/CmsDetailDownloadCell.h"
+#include "app/controller/cms/CmsDetailViewClasses.h"
+#include "app/controller/cms/CmsDownloadCourseViewController.h"
+#include "app/controller/cms/CmsDownloadDeleteBar.h"
+#include "app/controller/cms/CmsDownloadSwitchBar.h"
+#include "app/controller/cms/CmsDownloadViewCotnroller.h"
+#include "app/controller/cms/CmsDownloadingCell.h"
+#include "app/controller/cms/CmsScoDownloadedCell.h"
+#include "app/model/cmn/SelectedObject.h"
+#include "app/model/cms/CourseDownloadInfo.h"
+#include "app/model/cms/CourseInfo.h"
+#include "app/model/cms/CourseSco.h"
+#include "app/model/cms/ScoDownloadInfo.h"
+#include "app/service/cmn/CommonService.h"
+#include "platform/net/ReachabilityFlags.h"
+#include "platform/ui/NavigationItem.h"
+#include "platform/ui/ProgressView.h"
+#include "platform/ui/TabBarController.h"
+#include "tests/app/controller/cms/player/CmsPlayerJourneyTest.h"
+#include "tools/devserver/Answers.h"
+
+namespace cms_download_manager_journey_test {
+
+class CmsDownloadManagerJourneyTest : public CmsPlayerJourneyTest {
+ protected:
+  void SetUp() override {
+    CmsPlayerJourneyTest::SetUp();
+    if (HasFatalFailure()) return;
+    registerCmsDetailViewClasses();
+    registerCmsPlayerViewClasses();
+  }
+
+  // The course module's tabs with the manager in the fourth, as the module root lays them out.
+  std::shared_ptr<CmsDownloadCourseViewController> openManager() {
+    tabs = std::make_shared<pf::TabBarController>();
+    std::vector<std::shared_ptr<pf::ViewController>> stacks;
+    for (int i = 0; i < 3; ++i)
+      stacks.push_back(std::make_shared<pf::NavigationController>(std::make_shared<BaseViewController>()));
+    auto manager = std::dynamic_pointer_cast<CmsDownloadCourseViewController>(
+        ViewUtil::viewControllerFromNibOfClass(CmsDownloadCourseViewController::kClassName));
+    stacks.push_back(std::make_shared<pf::NavigationController>(manager));
+    tabs->setViewControllers(stacks);
+    tabs->setSelectedIndex(3);
+    window->setRootViewController(tabs);
+    runFor(0.5);
+    return manager;
+  }
+  // The unit's video address answers nothing for a while, so its download stays unfinished.
+  void holdVideo(ScoViewInfo& unit) {
+    const std::string path = "/held/" + unit.scoId.value_or("") + ".mp4";
+    server->route(path, devserver::answers::stall(8));
+    unit.videoUrl = server->url(path);
+  }
+  void setCellular() {
+    reachability->setFlags(pf::kReachabilityFlagsReachable | pf::kReachabilityFlagsIsWWAN);
+  }
+  static std::shared_ptr<ScoDownloadInfo> record(const std::string& scoId) {
+    return DownloadService::instance()->sdiWithScoId(scoId);
+  }
+  std::shared_ptr<pf::TableView> table(CmsDownloadCourseViewController& manager) {
+    return manager.downloadContentView.lock();
+  }
+  // Taps the row as a finger does.
+  void tapRow(pf::TableView& list, long row) {
+    const pf::Rect rect = list.convertRectToView(list.rectForRowAtIndexPath(pf::IndexPath::forRow(row, 0)), nullptr);
+    pf::HeadlessHost(window).tap({rect.midX(), rect.midY()});
+    runFor(0.3);
+  }
+  long rowOfUnit(CmsDownloadCourseViewController& manager, const std::string& scoId) {
+    for (size_t i = 0; i < manager.editableItems->size(); ++i) {
+      auto value = std::dynamic_pointer_cast<ScoDownloadInfo>(manager.editableItems->at(i)->value.object());
+      if (value && value->scoId == scoId) return static_cast<long>(i);
+    }
+    return -1;
+  }
+  void waitFor(const std::function<bool()>& done, double seconds = 20) { loop->runUntilTrue(done, seconds); }
+  // The "下载中(n)" text of the switch bar.
+  static std::string downloadingText(CmsDownloadCourseViewController& manager) {
+    return manager.downloadSwitchBar->downloadingLabel.lock()->text().value_or("");
+  }
+
+  std::string lastAlert() const { return alerts.empty() ? std::string() : alerts.back(); }
+
+  std::shared_ptr<pf::TabBarController> tabs;
+};
+
+// Catches: an empty manager without its prompt, a tap that neither pauses nor resumes, a resume
+// offline or on a cellular link without asking, and a missing unit that can be resumed forever.
+TEST_F(CmsDownloadManagerJourneyTest, DownloadingUnitsPauseAndResumeByTheLink) {
+  auto manager = openManager();
+  ASSERT_TRUE(manager);
+  EXPECT_EQ(manager->downType(), CmsDownloadCourseViewController::kDownloading);
+  EXPECT_FALSE(manager->noDownloadInfoPromptView.lock()->isHidden());
+  EXPECT_EQ(manager->downloadPromptTitleLabel.lock()->text(), "暂无下载中视频");
+  EXPECT_TRUE(manager->navBtnItem->customView()->isHidden()) << "edit offered on an empty list";
+
+  auto course = courseNamed("CRS-001");
+  auto missing = unitOf(*course, "SCO-001-02");
+  missing->videoUrl = server->url("/media/cms/video/SCO-GONE.mp4");
+  auto service = DownloadService::instance();
+  auto held = unitOf(*course, "SCO-001-05");
+  holdVideo(*held);
+  for (const char* id : {"SCO-001-03", "SCO-001-05"}) service->startDownloadingSco(unitOf(*course, id));
+  service->startDownloadingSco(missing);
+  manager->setDownType(CmsDownloadCourseViewController::kDownloading);
+  manager->refreshCounts();
+  EXPECT_EQ(downloadingText(*manager), "下载中(3)");
+  waitFor([&] { return record("SCO-001-02") && record("SCO-001-02")->downloadState == 5; });
+  runFor(0.5);
+  auto list = table(*manager);
+  auto gone = std::dynamic_pointer_cast<CmsDownloadingCell>(
+      list->cellForRowAtIndexPath(pf::IndexPath::forRow(rowOfUnit(*manager, "SCO-001-02"), 0)));
+  ASSERT_TRUE(gone);
+  EXPECT_EQ(gone->downloadPromptLabel.lock()->text(), "视频信息不存在");
+  EXPECT_EQ(gone->downloadStateLabel.lock()->text(), "已暂停");
+  tapRow(*list, rowOfUnit(*manager, "SCO-001-02"));
+  EXPECT_EQ(record("SCO-001-02")->downloadState, 5) << "a missing unit was resumed";
+
+  service->pauseDownloadingSco(std::string("SCO-001-05"));
+  runFor(0.3);
+  const long paused = rowOfUnit(*manager, "SCO-001-05");
+  ASSERT_EQ(record("SCO-001-05")->downloadState, 1);
+
+  setOnline(false);
+  tapRow(*list, paused);
+  EXPECT_EQ(lastAlert(), CmsDownloadCourseViewController::kOffline);
+  EXPECT_EQ(record("SCO-001-05")->downloadState, 1);
+
+  setCellular();
+  if (!CommonService().g3PromptStatus()) CommonService().switchDownloadPromptStatus();
+  alertAnswer = 0;
+  tapRow(*list, paused);
+  EXPECT_EQ(lastAlert(), CmsDownloadCourseViewController::kCellularPrompt);
+  EXPECT_EQ(record("SCO-001-05")->downloadState, 1) << "取消 resumed the unit";
+  alertAnswer = 1;
+  tapRow(*list, paused);
+  EXPECT_NE(record("SCO-001-05")->downloadState, 1) << "确定 left the unit paused";
+
+  service->pauseDownloadingSco(std::string("SCO-001-05"));
+  runFor(0.3);
+  CommonService().switchDownloadPromptStatus();
+  const size_t asked = alerts.size();
+  tapRow(*list, paused);
+  EXPECT_EQ(alerts.size(), asked) << "asked with the prompt switched off";
+  EXPECT_NE(record("SCO-001-05")->downloadState, 1);
+}
+
+// Catches: finished units that stay in the downloading list, a course view without its more row, and
+// a deletion that leaves files, rows or edit mode behind.
+TEST_F(CmsDownloadManagerJourneyTest, FinishedUnitsMoveToTheirCourseAndDeletingThemAllReturnsToTheCourses) {
+  auto manager = openManager();
+  auto course = courseNamed("CRS-001");
+  auto service = DownloadService::instance();
+  for (const char* id : {"SCO-001-02", "SCO-001-03", "SCO-001-05"}) service->startDownloadingSco(unitOf(*course, id));
+  waitFor([&] { return service->downloadingScos().empty(); }, 30);
+  runFor(0.5);
+  EXPECT_TRUE(manager->editableItems->empty()) << "finished units stayed in the downloading list";
+  EXPECT_EQ(manager->downloadSwitchBar->downloadedLabel.lock()->text(), "已下载(3)");
+
+  manager->downloadSwitchBar->downloadedBtnClick();
+  ASSERT_EQ(manager->downType(), CmsDownloadCourseViewController::kDownloadedCourses);
+  ASSERT_EQ(manager->editableItems->size(), 1u);
+  auto list = table(*manager);
+  tapRow(*list, 0);
+  ASSERT_EQ(manager->downType(), CmsDownloadCourseViewController::kDownloadedUnits);
+  const long rows = list->numberOfRowsInSection(0);
+  ASSERT_EQ(rows, 5) << "information row, 3 units and the more row";
+  list->scrollToRowAtIndexPath(pf::IndexPath::forRow(4, 0), pf::TableView::ScrollPosition::Bottom, false);
+  runFor(0.1);
+  auto more = std::dynamic_pointer_cast<CmsScoDownloadedCell>(list->cellForRowAtIndexPath(pf::IndexPath::forRow(4, 0)));
+  ASSERT_TRUE(more);
+  EXPECT_EQ(more->downloadedProgressLabel.lock()->text(), "已下载:3章/共5章");
+
+  std::vector<std::string> files;
+  for (const char* id : {"SCO-001-02", "SCO-001-03", "SCO-001-05"})
+    if (auto path = service->vedioPathWithScoID(std::string(id))) files.push_back(*path);
+  ASSERT_EQ(files.size(), 3u);
+
+  list->scrollToRowAtIndexPath(pf::IndexPath::forRow(0, 0), pf::TableView::ScrollPosition::Top, false);
+  runFor(0.1);
+  manager->edit();
+  EXPECT_TRUE(manager->isOnEditing());
+  EXPECT_FALSE(manager->deleteBar->isHidden());
+  EXPECT_TRUE(tabs->tabBar()->isHidden()) << "the tab bar shows under the delete bar";
+  manager->deleteBar->selectAllBtnClick();
+  EXPECT_EQ(manager->deleteBar->rightLabel.lock()->text(), "删除(3)");
+  tapRow(*list, 1);
+  EXPECT_EQ(manager->deleteBar->rightLabel.lock()->text(), "删除(2)");
+  EXPECT_EQ(manager->deleteBar->leftLabel.lock()->text(), "全选");
+  tapRow(*list, 1);
+  alertAnswer = 1;
+  manager->deleteBar->deleteBtnClick();
+  runFor(0.5);
+  EXPECT_EQ(lastAlert(), CmsDownloadCourseViewController::kDeletePrompt);
+  EXPECT_EQ(manager->downType(), CmsDownloadCourseViewController::kDownloadedCourses);
+  EXPECT_FALSE(manager->isOnEditing()) << "an emptied course left edit mode on";
+  EXPECT_TRUE(manager->deleteBar->isHidden());
+  EXPECT_FALSE(tabs->tabBar()->isHidden());
+  for (const auto& file : files) EXPECT_FALSE(std::filesystem::exists(file)) << file;
+  EXPECT_EQ(manager->downloadPromptTitleLabel.lock()->text(), "暂无已下载视频");
+}
+
+// Catches: an unselected course downloading without its selection, a second request for one choice,
+// a cellular "确定" that starts the unit but leaves its row and badge stale, and "下载列表" going nowhere.
+TEST_F(CmsDownloadManagerJourneyTest, TheDownloadTabSelectsFirstThenStartsUnits) {
+  openManager();
+  root = std::make_shared<pf::NavigationController>(std::make_shared<BaseViewController>());
+  window->setRootViewController(root);
+  auto tab = std::make_shared<CmsDownloadViewCotnroller>();
+  tab->fromViewType = CmsDownloadViewCotnroller::kFromManager;
+  auto unselected = courseNamed("CRS-009");
+  ASSERT_FALSE(unselected->selected);
+  tab->setCourseViewInfo(unselected);
+  auto list = std::make_shared<CmnNaviBtnItem>(std::string("CMN_BASE_btn_n.png"), std::string("CMN_BASE_btn_p.png"),
+                                               std::nullopt, std::string("下载列表"), tab, [] {});
+  tab->navigationItem()->setRightBarButtonItem(list);
+  root->pushViewController(tab, false);
+  runFor(0.5);
+
+  holdAlerts = true;
+  tab->startDownloadSco(unselected->scoInfoList.front());
+  runFor(0.3);
+  ASSERT_FALSE(alerts.empty());
+  EXPECT_EQ(lastAlert(), "如果您要下载这门课程的章节，请先选择这门课程");
+  EXPECT_FALSE(record("SCO-009-01")) << "an unselected course started a download";
+  const size_t before = server->calls("/v1/lcms/courseinfo/selectCourse").size();
+  for (const auto& alert : pf::AlertView::visibleAlerts()) alert->dismissWithClickedButtonIndex(0, false);
+  holdAlerts = false;
+  waitFor([&] { return !tab->isRequestingEditSelectingCourse; }, 10);
+  runFor(0.5);
+  EXPECT_EQ(server->calls("/v1/lcms/courseinfo/selectCourse").size(), before + 1);
+  EXPECT_TRUE(tab->courseHasSelected);
+
+  setCellular();
+  if (!CommonService().g3PromptStatus()) CommonService().switchDownloadPromptStatus();
+  alertAnswer = 1;
+  auto unit = tab->courseViewInfo()->scoInfoList.front();
+  holdVideo(*unit);
+  tab->startDownloadSco(unit);
+  runFor(0.5);
+  EXPECT_EQ(lastAlert(), CmsDownloadViewCotnroller::kCellularPrompt);
+  EXPECT_TRUE(record(*unit->scoId)) << "确定 did not start the unit";
+  EXPECT_TRUE(unit->hasDownload) << "确定 left the unit unmarked";
+  EXPECT_EQ(list->badgeNumber(), static_cast<int>(DownloadService::instance()->downloadingScos().size()));
+  auto row = std::dynamic_pointer_cast<CmsDetailDownloadCell>(tab->tableView()->cellForRowAtIndexPath(pf::IndexPath::forRow(1, 0)));
+  ASSERT_TRUE(row);
+  EXPECT_EQ(row->downloadStateLabel.lock()->text(), "下载中");
+
+  auto lectureOnly = courseNamed("CRS-006")->scoInfoList.front();
+  row->setScoViewInfo(lectureOnly);
+  holdAlerts = true;
+  row->downloadBtnClick();
+  std::vector<std::string> shown;
+  for (const auto& alert : pf::AlertView::visibleAlerts()) shown.push_back(alert->message().value_or(""));
+  EXPECT_EQ(shown, std::vector<std::string>{CmsDetailDownloadCell::kNoDownloadMessage});
+  for (const auto& alert : pf::AlertView::visibleAlerts()) alert->dismissWithClickedButtonIndex(0, false);
+}
+
+}  // namespace cms_download_manager_journey_test
