@@ -92,16 +92,22 @@ void CmsDownloadCourseViewController::viewDidLoad() {
   deleteBar = std::dynamic_pointer_cast<CmsDownloadDeleteBar>(
       ViewUtil::viewFromNibOfClass(CmsDownloadDeleteBar::kClassName));
   if (deleteBar) {
-    auto window = ViewUtil::getKeyWindow();
-    const double windowHeight = window ? window->bounds().height() : screen.height();
-    deleteBar->setFrame(pf::Rect(0, windowHeight - kDeleteBarHeight, screen.width() / 320 * 320, kDeleteBarHeight));
     if (auto selectAll = deleteBar->selectAllBtn.lock()) selectAll->setTitle(std::string("全选"), pf::Control::kNormal);
     deleteBar->delegete = self;
     deleteBar->setHidden(true);
-    if (auto root = tabRoot()) root->view()->addSubview(deleteBar);
+    placeDeleteBar();
   }
   if (auto table = downloadContentView.lock()) ViewUtil::configForTableView(*table, self);
   setDownType(kDownloading);
+}
+
+// Over the tab bar: at the bottom of the tab root's view, which may start below the status bar.
+void CmsDownloadCourseViewController::placeDeleteBar() {
+  auto root = tabRoot();
+  if (!deleteBar || !root) return;
+  const double width = pf::Screen::mainScreen().bounds().width() / 320 * 320;
+  deleteBar->setFrame(pf::Rect(0, root->view()->bounds().height() - kDeleteBarHeight, width, kDeleteBarHeight));
+  if (deleteBar->superview() != root->view()) root->view()->addSubview(deleteBar);
 }
 
 std::shared_ptr<pf::ViewController> CmsDownloadCourseViewController::tabRoot() const {
@@ -113,8 +119,7 @@ std::shared_ptr<pf::ViewController> CmsDownloadCourseViewController::tabRoot() c
 void CmsDownloadCourseViewController::viewWillAppear(bool animated) {
   BaseViewController::viewWillAppear(animated);
   dServer->setDownloadDelegete(std::static_pointer_cast<CmsDownloadCourseViewController>(shared_from_this()));
-  if (deleteBar && !deleteBar->superview())
-    if (auto root = tabRoot()) root->view()->addSubview(deleteBar);
+  placeDeleteBar();
   setDownType(downType_);
   refreshCounts();
   checkShouldPromptNoDownloadInfos();

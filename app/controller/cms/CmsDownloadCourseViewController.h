@@ -114,6 +114,7 @@ class CmsDownloadCourseViewController : public BaseViewController,
  private:
   std::vector<pf::ObjectPtr> listOfView(int type);
   void reloadTable();
+  void placeDeleteBar();
   void tapDownloading(size_t index);
   void openDownloadedUnit(size_t index);
   void toggleMark(size_t index, const pf::IndexPath& indexPath);

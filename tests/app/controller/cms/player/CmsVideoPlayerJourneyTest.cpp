@@ -186,4 +186,24 @@ TEST_F(CmsVideoPlayerJourneyTest, AVideoTheServerDoesNotHaveSaysSoAndClosesOnlyI
   EXPECT_EQ(root->topViewController(), next) << "the late pop took the screen the learner went on to";
 }
 
+// Catches: a downloaded unit streamed again (or refused) when the device is offline, and a lecture
+// offered offline.
+TEST_F(CmsVideoPlayerJourneyTest, ADownloadedUnitPlaysFromItsFileOffline) {
+  auto course = courseNamed("CRS-001");
+  auto unit = unitOf(*course, "SCO-001-03");
+  auto service = DownloadService::instance();
+  service->startDownloadingSco(unit);
+  loop->runUntilTrue([&] { return service->vedioPathWithScoID(unit->scoId).has_value(); }, 20);
+  ASSERT_TRUE(service->vedioPathWithScoID(unit->scoId));
+  setOnline(false);
+  auto video = videoOf(*openUnit(course, unit, 0));
+  ASSERT_TRUE(video && playing(*video)) << "the downloaded file did not play offline";
+  EXPECT_EQ(video->moviePlayerController->movieSourceType(), pf::MoviePlayerController::SourceType::File);
+  EXPECT_EQ(video->moviePlayerController->localPath(), *service->vedioPathWithScoID(unit->scoId));
+  EXPECT_EQ(video->totalTime, 45);
+  video->lectureButtonPressedWithLectureButtonState(CmsMediaPlayerHeaderView::kLectureHidden);
+  EXPECT_TRUE(video->webView->isHidden());
+  EXPECT_EQ(boxes(), std::vector<std::string>{CmsMediaPlayerViewController::kOffline});
+}
+
 }  // namespace cms_video_player_journey_test
