@@ -43,7 +43,7 @@ class AnsDetailSnapshotTest : public AnsDetailJourneyTest, public ::testing::Wit
 // Faults caught: a detail whose bar covers the list or leaves the screen, question or answer rows
 // drawn empty, faces missing, an editor not covering the window.
 TEST_P(AnsDetailSnapshotTest, DetailAndAnswerEditor) {
-  auto detail = openDetail("QA-001");
+  auto detail = openDetail("QA-003");
   loop->runUntil(pf::Clock::now() + 2);
   settle();
   pf::HeadlessHost host(window);
@@ -60,6 +60,11 @@ TEST_P(AnsDetailSnapshotTest, DetailAndAnswerEditor) {
       detail->qesDVC->tableView()->cellForRowAtIndexPath(pf::IndexPath::forRow(2, 0)));
   ASSERT_TRUE(answer);
   expectInside(answer->agreeBtn.lock(), "praise control");
+  const auto longest = detail->qesDVC->answerList.back();
+  ASSERT_GT(longest->content->size(), 300u) << "the demo's long answer";
+  const double grown = detail->qesDVC->tableView()->rectForRowAtIndexPath(
+      pf::IndexPath::forRow(static_cast<long>(detail->qesDVC->answerList.size()) + 1, 0)).height();
+  EXPECT_GT(grown, AnsQuesDetailContentViewController::answerRowHeight(0)) << "a long answer's row grows";
   auto face = answer->replyerIconImgView.lock();
   ASSERT_TRUE(face->image());
   EXPECT_GT(face->image()->size().width, 0);

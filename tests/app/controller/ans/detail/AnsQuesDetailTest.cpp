@@ -69,9 +69,20 @@ TEST_F(AnsQuesDetailTest, CollectTogglesFromTheServersStateAndLeavesNothingOnThe
   EXPECT_EQ(title->titleForState(pf::Control::kNormal), "取消收藏");
   settle();
   EXPECT_EQ(window->subviews().size(), baseSubviews + 1) << "only the question editor, hidden";
+  std::weak_ptr<AnsQuesDetailViewController> closed = detail;
+  detail.reset();
   root->popViewControllerAnimated(false);
   settle();
   EXPECT_EQ(window->subviews().size(), baseSubviews) << "the question editor leaves with the screen";
+  EXPECT_TRUE(closed.expired()) << "a closed detail is freed";
+}
+
+// Faults caught: the answer list unable to refresh or load more when it was made offline.
+TEST_F(AnsQuesDetailTest, TheAnswerListRefreshesAndLoadsMoreEvenWhenMadeOffline) {
+  setOnline(false);
+  auto detail = openDetail(questionOf("QA-001"));
+  EXPECT_TRUE(detail->qesDVC->refreshControl());
+  EXPECT_TRUE(detail->qesDVC->tableView()->tableFooterView());
 }
 
 // Faults caught: an answer editor opened on a question already answered, the prompt kept too long,
