@@ -66,6 +66,8 @@ void CmsMainViewController::viewDidLoad() {
   tabBarCon->setViewControllers(std::move(stacks));
   tabBarCon->setSelectedIndex(kFirstItem);
   currentItem = static_cast<unsigned>(tabBarCon->selectedIndex());
+  // Building the catalogue's frame starts its first page while my courses show.
+  allCourseViewController->view();
 }
 
 void CmsMainViewController::viewDidAppear(bool animated) {

@@ -42,6 +42,7 @@ void CmsSearchViewController::viewDidLoad() {
   bar->setTintColor(ColorExpanded::colorWithRGBHex(kSearchBarTint));
   if (pf::Device::currentDevice().userInterfaceIdiom() == pf::Device::Idiom::Pad) return;
   std::weak_ptr<CmsSearchViewController> weak = self;
+  bar->textField();  // the bar lays its field in lazily
   for (const auto& subview : bar->subviews()) {
     if (!std::dynamic_pointer_cast<pf::TextField>(subview)) continue;
     ViewUtil::keyBoardShouldShowHiddenButtonOfTextField(subview, true, weak, [weak] {
@@ -69,6 +70,8 @@ void CmsSearchViewController::showHistory(bool show) {
   if (auto history = tableView.lock()) history->setHidden(!show);
   if (auto caption = searchLabel.lock()) caption->setHidden(!show);
   if (auto results = searchResultTableViewController.lock()) results->tableView()->setHidden(show);
+  // The results' container lies over the history: hidden with them, or it takes the history's touches.
+  if (auto container = resultContainer.lock()) container->setHidden(show);
 }
 
 bool CmsSearchViewController::showsResults() const {

@@ -67,6 +67,8 @@ std::string writeBrowsingCatalogue(const std::filesystem::path& dataFolder, int 
                                {"score", 2},
                                {"avgPoint", 4},
                                {"releaseDate", 1764460800000LL - c},
+                               // Without covers: a second catalogue on one server serves no media.
+                               {"noCover", true},
                                {"units", {{{"scoId", generatedUnitId(c, 0)}, {"scoName", "第1节：单元"}, {"showOrder", "1"}}}}});
     if (mine)
       data["records"].push_back({{"userId", userId},

@@ -16,7 +16,8 @@ std::string writeGeneratedCatalogue(const std::filesystem::path& dataFolder, int
 
 // Writes dataFolder/cms/catalogue.json for browsing: `courses` THREESCREEN courses "GEN-<c>" of one
 // unit each under one category, released newest first; the first `owned` of them are titled
-// "<ownedText> <c>" and assigned to userId, the rest are titled "课程 <c>". Answers dataFolder.
+// "<ownedText> <c>" and assigned to userId, the rest are titled "课程 <c>". No course has a cover, so
+// installing it beside another catalogue asks for no media. Answers dataFolder.
 std::string writeBrowsingCatalogue(const std::filesystem::path& dataFolder, int courses, int owned,
                                    const std::string& ownedText, const std::string& userId);
 
