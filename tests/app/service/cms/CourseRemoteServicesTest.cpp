@@ -104,7 +104,7 @@ TEST_F(CourseRemoteServices, EveryMethodSendsItsParameterNamesAndReadsItsAnswerT
          return found && found->contains("CRS-001");
        }},
       {OpenCourseInfoService::kGetCourseRatePath, {}, [&] { return courseInfo.getCourseRate() == 80.0f; }},
-      {OpenCourseInfoService::kMyCourseReminderPath, {}, [&] { return courseInfo.myCourseReminder() == 3; }},
+      {OpenCourseInfoService::kMyCourseReminderPath, {}, [&] { return courseInfo.myCourseReminder() == 2; }},
       {OpenCourseInfoService::kSelectCoursePath,
        {"courseId", "startTime", "endTime"},
        [&] {
@@ -193,21 +193,29 @@ TEST_F(CourseRemoteServices, CataloguePagesFilterByCategoryTreeKeywordsAndPhoneS
       {std::nullopt,
        std::nullopt,
        true,
-       {"CRS-001", "CRS-002", "CRS-003", "CRS-004", "CRS-005", "CRS-006", "CRS-009"}},
+       {"CRS-001", "CRS-002", "CRS-003", "CRS-004", "CRS-005", "CRS-006", "CRS-009", "CRS-010", "CRS-011",
+        "CRS-012", "CRS-013", "CRS-014", "CRS-015", "CRS-016", "CRS-017", "CRS-018", "CRS-019", "CRS-020",
+        "CRS-021", "CRS-022", "CRS-023", "CRS-024", "CRS-025"}},
       {std::nullopt,
        std::nullopt,
        false,
-       {"CRS-001", "CRS-002", "CRS-003", "CRS-004", "CRS-005", "CRS-006", "CRS-007", "CRS-008", "CRS-009"}},
-      {"CAT-MGT", std::nullopt, true, {"CRS-002", "CRS-004", "CRS-006"}},
-      {"CAT-MGT-PROJ", std::nullopt, true, {"CRS-002"}},
-      {"CAT-SAFE", std::nullopt, true, {"CRS-003"}},
+       {"CRS-001", "CRS-002", "CRS-003", "CRS-004", "CRS-005", "CRS-006", "CRS-007", "CRS-008", "CRS-009",
+        "CRS-010", "CRS-011", "CRS-012", "CRS-013", "CRS-014", "CRS-015", "CRS-016", "CRS-017", "CRS-018",
+        "CRS-019", "CRS-020", "CRS-021", "CRS-022", "CRS-023", "CRS-024", "CRS-025"}},
+      {"CAT-MGT",
+       std::nullopt,
+       true,
+       {"CRS-002", "CRS-004", "CRS-006", "CRS-011", "CRS-012", "CRS-013", "CRS-014", "CRS-015", "CRS-016",
+        "CRS-017", "CRS-018", "CRS-024"}},
+      {"CAT-MGT-PROJ", std::nullopt, true, {"CRS-002", "CRS-017", "CRS-018"}},
+      {"CAT-SAFE", std::nullopt, true, {"CRS-003", "CRS-022", "CRS-023"}},
       {std::nullopt, "王晓明", true, {"CRS-001", "CRS-009"}},
       {"CAT-PRO", "情绪", true, {"CRS-009"}},
       {"NO-SUCH-CATEGORY", std::nullopt, true, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.categoryId.value_or("all") + " / " + c.keywords.value_or("-"));
-    const auto answer = courseInfo.loadCourseInfoList(page(), c.categoryId, c.keywords, c.supportMobile);
+    const auto answer = courseInfo.loadCourseInfoList(page(1, 50), c.categoryId, c.keywords, c.supportMobile);
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->total, static_cast<std::int64_t>(c.expected.size()));
     EXPECT_EQ(ids(answer->rows), c.expected);
@@ -215,8 +223,8 @@ TEST_F(CourseRemoteServices, CataloguePagesFilterByCategoryTreeKeywordsAndPhoneS
   const auto second = courseInfo.loadCourseInfoList(page(2, 3), std::nullopt, std::nullopt, true);
   ASSERT_TRUE(second);
   EXPECT_EQ(ids(second->rows), (std::vector<std::string>{"CRS-004", "CRS-005", "CRS-006"}));
-  EXPECT_EQ(second->total, 7);
-  EXPECT_EQ(second->totalPages(), 3u);
+  EXPECT_EQ(second->total, 23);
+  EXPECT_EQ(second->totalPages(), 8u);
 }
 
 TEST_F(CourseRemoteServices, TheCategoryTreeIsCategoriesAtEveryLevel) {
@@ -310,13 +318,13 @@ TEST_F(CourseRemoteServices, SelectingAndGivingUpFollowHowTheUserGotTheCourse) {
   EXPECT_EQ(record->scoStudyRecordList[1]->scoId, "SCO-002-02");
   EXPECT_EQ(record->scoStudyRecordList[1]->totalTime, 60000);
   EXPECT_FALSE(record->scoStudyRecordList[1]->studyComplete);
-  EXPECT_EQ(courseInfo.myCourseReminder(), 4);
+  EXPECT_EQ(courseInfo.myCourseReminder(), 3);
 
   EXPECT_TRUE(courseInfo.removeSelectedCourse("CRS-002"));
   EXPECT_FALSE(courseInfo.removeSelectedCourse("CRS-002"));
   // Assigned courses cannot be given up.
   EXPECT_FALSE(courseInfo.removeSelectedCourse("CRS-001"));
-  EXPECT_EQ(courseInfo.myCourseReminder(), 3);
+  EXPECT_EQ(courseInfo.myCourseReminder(), 2);
   EXPECT_EQ(reportedPaths(), std::vector<std::string>{});
 }
 

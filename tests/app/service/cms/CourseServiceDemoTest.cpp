@@ -380,13 +380,13 @@ TEST_F(CourseServiceDemoTest, TheCourseBadgeKeepsTheCountOfTheLastSignIn) {
   auto app = std::make_shared<MobileApp>();
   app->userId = "U0001";
   app->appCode = CourseService::kCourseAppCode;
-  app->reminder = 2;
+  app->reminder = 5;
   ASSERT_TRUE(VelkDBHelper::instance()->saveObject(app));
   syncHisCourses();
-  ASSERT_EQ(count("select count(*) from course_study_record where user_id = 'U0001' and study_rate < 100"), 3);
+  ASSERT_EQ(count("select count(*) from course_study_record where user_id = 'U0001' and study_rate < 100"), 2);
   const std::size_t calls = server->calls().size();
   service->updateCourseReminder();
-  EXPECT_EQ(ReminderService().getAppReminderWithAppCode(CourseService::kCourseAppCode), 2);
+  EXPECT_EQ(ReminderService().getAppReminderWithAppCode(CourseService::kCourseAppCode), 5);
   EXPECT_EQ(server->calls().size(), calls) << "the count is the device's, not the server's";
 }
 
