@@ -8,6 +8,7 @@
 
 #include "app/controller/cmn/NodataBgView.h"
 #include "app/controller/cms/CmsRecommandViewController.h"
+#include "app/model/cms/PopularizeResource.h"
 #include "app/util/ViewUtil.h"
 #include "platform/foundation/DispatchQueue.h"
 #include "platform/ui/PageControl.h"
@@ -80,6 +81,15 @@ TEST_F(CmsDetailConcurrencyTest, TheFeaturedCarouselFollowsItsPagesAndShowsNoDat
   scroll->setContentOffset({scroll->bounds().width() * 1.2, 0});
   EXPECT_EQ(featured->pageControl.lock()->currentPage(), 1);
   EXPECT_TRUE(featured->nodataBgView->isHidden());
+
+  featured->pressedBtnWithTag(0);
+  loop->runUntilTrue([&] { return root->topViewController() != featured; }, 20);
+  settleDetail();
+  auto opened = std::dynamic_pointer_cast<CmsDetailViewController>(root->topViewController());
+  ASSERT_TRUE(opened) << "a page's button opens its course";
+  EXPECT_EQ(opened->courseViewInfo()->id, featured->resourceArr.front()->courseId);
+  root->popViewControllerAnimated(false);
+  settleDetail(0.5);
 
   root->popViewControllerAnimated(false);
   setOnline(false);
