@@ -7,7 +7,22 @@
 #include "app/util/ViewUtil.h"
 #include "core/util/CommonUtil.h"
 #include "platform/foundation/Format.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/NavigationItem.h"
 #include "platform/ui/NavigationController.h"
+
+namespace {
+
+// The count makes the title longer than the bar's narrow title label: give it the room between the
+// bar's buttons.
+void cmsAllWidenTitle(pf::ViewController& screen) {
+  auto label = std::dynamic_pointer_cast<pf::Label>(screen.navigationItem()->titleView());
+  if (!label) return;
+  label->setFrame(pf::Rect(0, 0, 190, 44));
+  label->setAdjustsFontSizeToFitWidth(true);
+}
+
+}  // namespace
 
 CmsAllViewController::CmsAllViewController() = default;
 CmsAllViewController::CmsAllViewController(std::string nibName) : BaseViewController(std::move(nibName)) {}
@@ -35,6 +50,7 @@ void CmsAllViewController::viewWillAppear(bool animated) {
 
 void CmsAllViewController::updateTitleWithNum(long long num) {
   setNavgationItemTitle(pf::format("%@(%lli)", kTitle, num));
+  cmsAllWidenTitle(*this);
 }
 
 void CmsAllViewController::tableViewDidSelectItem() {

@@ -61,7 +61,11 @@ void CmsMainViewController::viewDidLoad() {
       screen->baseDelegate = std::weak_ptr<BaseViewDelegate>(self);
     tab.screen->tabBarItem()->setTitle(std::string(tab.title));
     tab.screen->tabBarItem()->setImage(pf::Image::named(tab.image, pf::Screen::mainScreen().scale()));
-    stacks.push_back(std::make_shared<pf::NavigationController>(tab.screen));
+    auto stack = std::make_shared<pf::NavigationController>(tab.screen);
+    // The bar shows the items of the tabs themselves, the navigation stacks.
+    stack->tabBarItem()->setTitle(std::string(tab.title));
+    stack->tabBarItem()->setImage(tab.screen->tabBarItem()->image());
+    stacks.push_back(stack);
   }
   tabBarCon->setViewControllers(std::move(stacks));
   tabBarCon->setSelectedIndex(kFirstItem);

@@ -4,6 +4,21 @@
 #include "app/controller/cms/CmsMyTableViewController.h"
 #include "app/controller/cms/MyCourseViewDelegate.h"
 #include "platform/foundation/Format.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/NavigationItem.h"
+
+namespace {
+
+// The count makes the title longer than the bar's narrow title label: give it the room between the
+// bar's buttons.
+void cmsMyWidenTitle(pf::ViewController& screen) {
+  auto label = std::dynamic_pointer_cast<pf::Label>(screen.navigationItem()->titleView());
+  if (!label) return;
+  label->setFrame(pf::Rect(0, 0, 190, 44));
+  label->setAdjustsFontSizeToFitWidth(true);
+}
+
+}  // namespace
 
 CmsMyViewController::CmsMyViewController() = default;
 CmsMyViewController::CmsMyViewController(std::string nibName) : BaseViewController(std::move(nibName)) {}
@@ -27,6 +42,7 @@ void CmsMyViewController::viewWillAppear(bool animated) {
 
 void CmsMyViewController::updateTitleViewWithNum(unsigned num) {
   setNavgationItemTitle(num == 0 ? std::string(kTitle) : pf::format("%@(%i)", kTitle, static_cast<int>(num)));
+  cmsMyWidenTitle(*this);
 }
 
 void CmsMyViewController::tableViewDidSelectItem() {

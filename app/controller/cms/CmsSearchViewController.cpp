@@ -1,5 +1,7 @@
 #include "app/controller/cms/CmsSearchViewController.h"
 
+#include <algorithm>
+
 #include "app/controller/cms/CmsEmbeddedList.h"
 #include "app/controller/cms/CmsSearchResultTableViewController.h"
 #include "app/controller/cms/CmsSearchViewDelegate.h"
@@ -57,8 +59,31 @@ void CmsSearchViewController::viewWillAppear(bool animated) {
     bar->resignFirstResponder();
     bar->setText(std::string());
   }
+  layoutBelowSearchBar();
   reloadHistory();
   if (auto root = searchDelegate.lock()) root->enableAppNavigator();
+}
+
+void CmsSearchViewController::viewDidAppear(bool animated) {
+  BaseViewController::viewDidAppear(animated);
+  layoutBelowSearchBar();
+}
+
+void CmsSearchViewController::layoutBelowSearchBar() {
+  auto bar = mainSearchBar.lock();
+  if (!bar) return;
+  const pf::Rect bounds = view()->bounds();
+  const double top = bar->frame().maxY();
+  auto below = [&](const std::shared_ptr<pf::View>& part, double y) {
+    if (part) part->setFrame(pf::Rect(part->frame().minX(), y, part->frame().width(), std::max(0.0, bounds.height() - y)));
+  };
+  below(resultContainer.lock(), top);
+  double historyTop = top;
+  if (auto caption = searchLabel.lock()) {
+    caption->setFrame(pf::Rect(caption->frame().minX(), top + 6, caption->frame().width(), caption->frame().height()));
+    historyTop = caption->frame().maxY() + 4;
+  }
+  below(tableView.lock(), historyTop);
 }
 
 void CmsSearchViewController::reloadHistory() {

@@ -50,6 +50,7 @@ class CmsSearchViewController : public BaseViewController,
   void initService() override;
   void viewDidLoad() override;
   void viewWillAppear(bool animated) override;
+  void viewDidAppear(bool animated) override;
 
   void searchBarTextDidBeginEditing(pf::SearchBar& bar) override;
   void searchBarSearchButtonClicked(pf::SearchBar& bar) override;
@@ -68,6 +69,8 @@ class CmsSearchViewController : public BaseViewController,
   void tableViewDidSelectItem() override;
 
  private:
+  // The caption, the history and the results lie below the search bar, whatever size the tab gave.
+  void layoutBelowSearchBar();
   void showHistory(bool show);
   void reloadHistory();
 };

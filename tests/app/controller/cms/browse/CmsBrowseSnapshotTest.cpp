@@ -96,12 +96,16 @@ TEST_P(CmsBrowseSnapshotTest, TheBrowsingScreensShowTheirContent) {
   pickTab(2);
   auto search = cms->searchCourseViewController;
   search->searchBarTextDidBeginEditing(*search->mainSearchBar.lock());
+  search->mainSearchBar.lock()->setText(std::string("管理"));
   search->updateTableResourceWithText("管理");
   waitForList(search->searchResultTableViewController.lock());
   settle();
   host.render();
   writeSnapshot(host, "cms_search" + suffix());
   EXPECT_GE(search->searchResultTableViewController.lock()->resourceArr->size(), 2u);
+  const pf::Rect bar = inWindow(search->mainSearchBar.lock());
+  const pf::Rect results = inWindow(search->searchResultTableViewController.lock()->tableView());
+  EXPECT_GE(results.minY(), bar.maxY()) << "the results below the search bar";
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, CmsBrowseSnapshotTest,
