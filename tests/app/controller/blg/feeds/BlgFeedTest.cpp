@@ -13,6 +13,7 @@
 
 #include "app/components/photozoom/PhotoZoomManager.h"
 #include "app/components/richlabel/RichLabel.h"
+#include "app/components/richlabel/RichLabelButton.h"
 #include "app/controller/blg/BlgPageLoader.h"
 #include "app/controller/blg/BlgDetailViewController.h"
 #include "app/controller/blg/TopicDetailViewController.h"
@@ -105,7 +106,7 @@ TEST_F(BlgFeedTest, RowsShowTextPicturesRepostsAndCounts) {
   ASSERT_GE(repost, 0);
   auto cell = blogRow(*list, picture);
   ASSERT_TRUE(cell);
-  EXPECT_EQ(cell->nickNameLabel.lock()->text(), "赵敏");
+  EXPECT_EQ(cell->nickNameLabel.lock()->text(), "刘洋");
   EXPECT_FALSE(cell->contentImageView.lock()->isHidden());
   EXPECT_TRUE(cell->orginBGTop.lock()->isHidden());
   EXPECT_EQ(cell->contentImageView.lock()->imageUrlForImageSizeFlag(3)->absoluteString(),
@@ -122,7 +123,7 @@ TEST_F(BlgFeedTest, RowsShowTextPicturesRepostsAndCounts) {
   const pf::Rect inner = cell->originImageView.lock()->frame();
   EXPECT_GE(inner.minY(), frame.minY());
   EXPECT_LE(inner.maxY(), frame.maxY() + 0.01);
-  EXPECT_NE(cell->originContentLabel.lock()->plainText().value_or("").find("@赵敏 : 团建的合影"), std::string::npos);
+  EXPECT_NE(cell->originContentLabel.lock()->plainText().value_or("").find("@刘洋 : 团建的合影"), std::string::npos);
 
   Blog unknownClient;
   unknownClient.blogType = Blog::kTypeOrigin;
@@ -180,10 +181,11 @@ TEST_F(BlgFeedTest, TappingAMentionInARowOpensThatProfile) {
   ASSERT_GE(row, 0);
   auto cell = blogRow(*list, row);
   ASSERT_TRUE(cell);
+  pf::HeadlessHost(window).render();
   auto label = cell->contentLabel.lock();
   std::shared_ptr<pf::View> link;
   for (const auto& child : label->subviews())
-    if (!link && child->className() == std::string("RichLabelButton")) link = child;
+    if (!link && std::dynamic_pointer_cast<RichLabelButton>(child)) link = child;
   ASSERT_TRUE(link) << "the mention is a button on the label";
   tapView(link);
   auto profile = std::dynamic_pointer_cast<BlgUserInfoViewController>(tabStack()->topViewController());

@@ -191,14 +191,15 @@ TEST_F(BlgProfileTest, TheOwnTabShowsTheSignedInUserAndItsListsAreTheirs) {
   openModule();
   auto own = blgRoot->blgUserInfoViewController;
   ASSERT_TRUE(own);
+  blgRoot->tabBarController->tabTapped(3);
+  ASSERT_FALSE(own->userStatistics) << "shown, its first load not yet arrived";
   own->leftUpBtnPressed();
   settle();
-  auto follows = std::dynamic_pointer_cast<MyAttentionViewController>(blgRoot->tabBarController->viewControllers()[3]
-                                                                          ->childViewControllers().back());
+  auto ownStack = tabStack();
+  auto follows = std::dynamic_pointer_cast<MyAttentionViewController>(ownStack->topViewController());
   ASSERT_TRUE(follows) << "pushed on the profile's stack";
   EXPECT_EQ(follows->userID, kLearnerId) << "the signed-in user's list before any load";
 
-  selectTab(3);
   auto stack = tabStack();
   stack->popToRootViewControllerAnimated(false);
   settle();
