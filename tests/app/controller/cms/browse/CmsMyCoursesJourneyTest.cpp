@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "app/controller/cms/CmsDetailViewController.h"
 #include "app/controller/cms/CmsMyCell.h"
 #include "app/service/cmn/CommonService.h"
+#include "app/service/cms/CourseSyncService.h"
 #include "platform/ui/ImageView.h"
+#include "platform/ui/RefreshControl.h"
 #include "tools/devserver/Answers.h"
 #include "platform/ui/TabBar.h"
 #include "tests/app/controller/cms/browse/CmsBrowseJourneyTest.h"
@@ -108,6 +112,30 @@ TEST_F(CmsMyCoursesJourneyTest, OfflineAndFailedSyncsStillShowTheLocalRows) {
   EXPECT_TRUE(waitForBox(CmsMyTableViewController::kSyncFailed));
   waitForList(myList());
   EXPECT_EQ(idsOf(*myList()).size(), 3u);
+}
+
+// Faults caught: a spinner that never ends when the list shows during a sync started elsewhere, and
+// rows not read once that sync is over.
+TEST_F(CmsMyCoursesJourneyTest, ASyncStartedElsewhereEndsTheSpinnerWhenItIsOver) {
+  ASSERT_TRUE(signIn());
+  pickTab(0);
+  server->planFaults(kSyncCoursePath, {devserver::answers::stall(1.0)});
+  std::thread elsewhere([] { CourseSyncService().syncCourseInfoAndStudyRecord(); });
+  for (int i = 0; i < 200 && !CourseSyncService::isSyncCourse(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  myList()->resourceArr.reset();
+  pickTab(1);
+  auto spinner = myList()->refreshControl();
+  ASSERT_TRUE(spinner);
+  EXPECT_TRUE(spinner->isRefreshing()) << "the spinner shows while the other sync runs";
+  // The other sync takes real time; the list's watch runs on the virtual clock meanwhile.
+  const auto over = [&] { return !spinner->isRefreshing() && idsOf(*myList()).size() == 3; };
+  for (int i = 0; i < 200 && !over(); ++i) {
+    loop->runUntil(pf::Clock::now() + 0.5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_TRUE(over()) << "the spinner ends and the rows are read once the sync is over";
+  elsewhere.join();
 }
 
 // Faults caught: rounding where digits are cut, the completed mark at exactly 99, a reused row
