@@ -4,8 +4,11 @@
 
 #include <map>
 #include <memory>
+#include <tuple>
 
+#include "tools/devserver/Exchange.h"
 #include "tools/devserver/demo/DemoJson.h"
+#include "tools/devserver/demo/DemoPicture.h"
 
 namespace devserver {
 
@@ -58,6 +61,11 @@ class UserDemo {
     profile["corpName"] =
         corporations_.contains(user->corpCode) ? corporations_.at(user->corpCode) : user->corpCode;
     profile["password"] = md5Lower(user->password);
+    // A photo of the stand-in's own, at its address.
+    if (profile.contains("facePath")) {
+      profile["faceUrl"] = server_.url(demo_json::text(profile, "facePath"));
+      profile.erase("facePath");
+    }
     profile["previousLoginTime"] = demo_json::nowMilliseconds();
     return demo_json::answer(profile);
   }
@@ -73,7 +81,13 @@ class UserDemo {
 
   OpenAnswer getMobileApp(const OpenCall& call) const {
     const auto menu = menus_.find(call.user->userId);
-    return demo_json::answer(menu == menus_.end() ? Json::array() : menu->second);
+    Json entries = menu == menus_.end() ? Json::array() : menu->second;
+    // Icons the stand-in serves itself are named by their path.
+    for (Json& entry : entries) {
+      const std::string icon = demo_json::text(entry, "appIcon");
+      if (icon.starts_with("/")) entry["appIcon"] = server_.url(icon);
+    }
+    return demo_json::answer(entries);
   }
 
  private:
@@ -83,6 +97,19 @@ class UserDemo {
   std::map<std::string, Json> menus_;
 };
 
+// "/media/lgn/face/<userId>.png" and "/media/lgn/app/<appCode>.png": a picture of its own for each.
+void answerLgnMedia(Exchange& exchange) {
+  const std::string& path = exchange.request().path;
+  for (const auto& [folder, prefix, side] : {std::tuple<std::string, std::string, int>{"/media/lgn/face/", "face-", 96},
+                                             {"/media/lgn/app/", "app-", 72}}) {
+    if (!path.starts_with(folder) || !path.ends_with(".png")) continue;
+    const std::string stem = path.substr(folder.size(), path.size() - folder.size() - 4);
+    if (stem.empty() || stem.find('/') != std::string::npos) break;
+    return DemoPicture::answer(exchange, prefix + stem, side, side);
+  }
+  exchange.respond(404, "no such picture");
+}
+
 }  // namespace
 
 void installDemoLgn(OpenServer& server, const std::string& dataFolder) {
@@ -91,6 +118,7 @@ void installDemoLgn(OpenServer& server, const std::string& dataFolder) {
   server.method("/v1/uc/user/get", [demo](const OpenCall& call) { return demo->get(call); });
   server.method("/v1/uc/user/modifyUserPassword",
                 [demo](const OpenCall& call) { return demo->modifyUserPassword(call); });
+  server.route("/media/lgn/*", answerLgnMedia);
   server.method("/v1/cs/usermobileapp/getMobileApp",
                 [demo](const OpenCall& call) { return demo->getMobileApp(call); });
 }

@@ -7,7 +7,10 @@
 //                                        lower-case MD5 hex of the present password
 //   "/v1/uc/user/modifyUserPassword"     "loginName" (the caller's), "psw", "oldPsw": {"success": true}
 //                                        when the old password was right; later sign-ins need the new one
-//   "/v1/cs/usermobileapp/getMobileApp"  the caller's module menu ("platForm" is not looked at)
+//   "/v1/cs/usermobileapp/getMobileApp"  the caller's module menu ("platForm" is not looked at); icons given
+//                                        as a path ("/media/lgn/app/<code>.png") become its address here
+//   GET /media/lgn/face/<userId>.png     a profile's photo (a profile's "facePath" becomes its "faceUrl")
+//   GET /media/lgn/app/<appCode>.png     an application's icon
 
 #include <string>
 

@@ -27,11 +27,16 @@ std::string chunk(const char* type, const std::string& data) {
 
 }  // namespace
 
-std::string DemoPicture::png(const std::string& name, int width, int height) {
+std::array<unsigned char, 3> DemoPicture::colour(const std::string& name) {
   const std::size_t hash = std::hash<std::string>{}(name);
   // Mid-tone colours, light enough for dark text and dark enough for light text.
-  const char rgb[3] = {static_cast<char>(80 + hash % 140), static_cast<char>(80 + hash / 140 % 140),
-                       static_cast<char>(80 + hash / 19600 % 140)};
+  return {static_cast<unsigned char>(80 + hash % 140), static_cast<unsigned char>(80 + hash / 140 % 140),
+          static_cast<unsigned char>(80 + hash / 19600 % 140)};
+}
+
+std::string DemoPicture::png(const std::string& name, int width, int height) {
+  const auto [red, green, blue] = colour(name);
+  const char rgb[3] = {static_cast<char>(red), static_cast<char>(green), static_cast<char>(blue)};
   std::string rows;
   for (int y = 0; y < height; ++y) {
     rows += '\0';  // no filter

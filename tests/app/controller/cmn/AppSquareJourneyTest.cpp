@@ -8,11 +8,13 @@
 #include "app/model/cmn/MobileApp.h"
 #include "core/db/VelkDBHelper.h"
 #include "platform/foundation/DispatchQueue.h"
+#include "platform/graphics/Image.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/PageControl.h"
 #include "tests/app/controller/lgn/SignInJourneyTest.h"
+#include "tools/devserver/demo/DemoPicture.h"
 #include "ui/grid/GridView.h"
 #include "ui/grid/GridViewCell.h"
 
@@ -130,6 +132,13 @@ TEST_P(AppSquareSnapshotTest, TheSquareShowsItsHeaderAndEntries) {
   auto square = signInAsVisitor();
   ASSERT_TRUE(square);
   settle();
+  auto first = square->gridView()->cellForItemAtIndex(0);
+  ASSERT_TRUE(first);
+  const auto iconView = std::dynamic_pointer_cast<pf::ImageView>(first->contentView()->subviews().front());
+  ASSERT_TRUE(iconView);
+  const auto placeholderIcon = pf::Image::named("CMN_NAVI_default_n.png", pf::Screen::mainScreen().scale());
+  loop->runUntilTrue([&] { return iconView->image() != placeholderIcon; }, 10);
+  settle();
   pf::HeadlessHost host(window);
   host.render();
   const bool tablet = GetParam() != pf::Screen::Profile::Phone;
@@ -137,11 +146,13 @@ TEST_P(AppSquareSnapshotTest, TheSquareShowsItsHeaderAndEntries) {
   const pf::Rect header = square->imgView.lock()->convertRectToView(square->imgView.lock()->bounds(), nullptr);
   const pf::Pixel band = host.pixelAt({header.maxX() - 10, header.midY()});
   EXPECT_GT(band.blue, band.red + 60) << "the blue header band";
-  auto first = square->gridView()->cellForItemAtIndex(0);
-  ASSERT_TRUE(first);
+  // The entry's own icon, downloaded from the stand-in in place of the grey placeholder.
   const pf::Rect icon = first->convertRectToView(first->contentView()->subviews().front()->frame(), nullptr);
-  const pf::Pixel placeholder = host.pixelAt({icon.minX() + icon.width() * 0.2, icon.midY()});
-  EXPECT_LT(placeholder.red, 200) << "the grey application placeholder, not the backdrop";
+  const pf::Pixel shown = host.pixelAt({icon.minX() + icon.width() * 0.2, icon.midY()});
+  const auto expected = devserver::DemoPicture::colour("app-corp_mail");
+  EXPECT_NEAR(shown.red, expected[0], 3);
+  EXPECT_NEAR(shown.green, expected[1], 3);
+  EXPECT_NEAR(shown.blue, expected[2], 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, AppSquareSnapshotTest,

@@ -7,12 +7,14 @@
 #include "app/controller/cmn/MainMenuCell.h"
 #include "app/model/cmn/MobileApp.h"
 #include "core/db/VelkDBHelper.h"
+#include "platform/graphics/Image.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TableView.h"
 #include "tests/app/controller/lgn/ModuleStandIns.h"
 #include "tests/app/controller/lgn/SignInJourneyTest.h"
+#include "tools/devserver/demo/DemoPicture.h"
 
 namespace {
 
@@ -148,6 +150,28 @@ TEST_F(ModuleMenuJourneyTest, AnotherApplicationOpensOrOffersItsStorePage) {
         "itms-apps://store.marlune.com/WebObjects/MZStore.woa/wa/viewSoftware?id=100200300"};
     EXPECT_EQ(opened, button == 1 ? store : std::vector<std::string>{});
   }
+}
+
+// Faults caught: the photo address of the profile not used, the placeholder left in place of the
+// downloaded photo.
+TEST_F(ModuleMenuJourneyTest, TheLearnersPhotoComesFromTheServer) {
+  lgn_test::registerModuleStandIns();
+  signInAsLearner();
+  const auto user = CommonService().getCurrentUser();
+  ASSERT_TRUE(user && user->faceUrl);
+  EXPECT_EQ(*user->faceUrl, server->url("/media/lgn/face/U0001.png"));
+  openMenu();
+  const auto placeholder = pf::Image::named("CMN_NAVI_avatar.png", pf::Screen::mainScreen().scale());
+  loop->runUntilTrue([&] { return menu()->userPic->image() != placeholder; }, 10);
+  settle();
+  pf::HeadlessHost host(window);
+  host.render();
+  const pf::Rect photo = menu()->userPic->convertRectToView(menu()->userPic->bounds(), nullptr);
+  const pf::Pixel shown = host.pixelAt({photo.midX(), photo.midY()});
+  const auto expected = devserver::DemoPicture::colour("face-U0001");
+  EXPECT_NEAR(shown.red, expected[0], 3);
+  EXPECT_NEAR(shown.green, expected[1], 3);
+  EXPECT_NEAR(shown.blue, expected[2], 3);
 }
 
 // The menu open over the first module, on the phone: the dark menu at the left with its rows, the
