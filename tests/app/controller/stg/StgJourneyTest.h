@@ -11,6 +11,7 @@
 #include "app/controller/stg/SettingViewController.h"
 #include "app/controller/stg/StgViewClasses.h"
 #include "core/version/VersionPrompt.h"
+#include "platform/foundation/Locale.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/TableView.h"
@@ -34,6 +35,7 @@ class StgJourneyTest : public SignInJourneyTest {
     pf::AlertView::resetVisibleAlerts();
     VersionPrompt::resetSharedInstance();
     devserver::DemoStore::publish(std::nullopt);
+    pf::Locale::setCurrent(std::nullopt);
     SignInJourneyTest::TearDown();
   }
 

@@ -3,12 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/Locale.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Application.h"
 #include "tests/app/controller/stg/StgJourneyTest.h"
+#include "tools/devserver/DevServer.h"
 
 namespace update_prompt_journey_test {
 
@@ -161,6 +166,52 @@ TEST_F(UpdatePromptJourneyTest, NothingNewerSaysSoOnlyWhenAskedAndFailuresStayQu
   EXPECT_TRUE(pf::AlertView::visibleAlerts().empty());
   EXPECT_TRUE(prompt->downloadError);
   EXPECT_NEAR(defaultsDate(VersionCheckRecord::kLastCheckedKey)->seconds, pf::Date::now().seconds, 1);
+}
+
+// Faults caught: an application that hangs on exit waiting for a store that does not answer, or one
+// that ends while the lookup thread still runs (an abort).
+TEST_F(UpdatePromptJourneyTest, ALookupStillRunningAtExitIsCancelled) {
+  devserver::DevServer silentStore;
+  silentStore.route("/*", [](devserver::Exchange& exchange) {
+    if (exchange.pause(30)) exchange.respond(200, "{}");
+  });
+  ASSERT_TRUE(silentStore.start(0));
+  ServiceConfiguration configuration = *ServiceManager::configuration();
+  configuration.baseUrl = "127.0.0.1:" + std::to_string(silentStore.port());
+  ServiceManager::initConfiguration(configuration);
+  auto prompt = running("1.0");
+  prompt->checkForNewVersion();
+  // The lookup thread tells the main loop nothing while it waits: poll the store itself.
+  for (int tries = 0; tries < 500 && silentStore.requests().empty(); ++tries)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_EQ(silentStore.requests().size(), 1u);
+  const auto before = std::chrono::steady_clock::now();
+  pf::Application::sharedApplication().terminate();
+  EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(5));
+  waitForLookup(*prompt);
+  EXPECT_FALSE(prompt->currentlyChecking());
+  EXPECT_TRUE(pf::AlertView::visibleAlerts().empty());
+  silentStore.stop();
+}
+
+// Faults caught: texts not taken from the prompt's own resource bundle, or from a language the user
+// did not choose.
+TEST_F(UpdatePromptJourneyTest, TextsComeFromThePromptsBundleInThePreferredLanguage) {
+  namespace fs = std::filesystem;
+  fs::create_directories(bundlePath() + "/VersionPrompt.bundle/zh-Hans.lproj");
+  fs::copy_file(std::string(MARLUNE_APP_RESOURCES) + "/VersionPrompt.bundle/zh-Hans.lproj/Localizable.strings",
+                bundlePath() + "/VersionPrompt.bundle/zh-Hans.lproj/Localizable.strings");
+  pf::Locale::setCurrent("zh_CN", {"zh-Hans", "en"});
+  auto chinese = running("1.0");
+  EXPECT_EQ(chinese->updateAvailableTitle, "发现新版本");
+  EXPECT_EQ(chinese->ignoreButtonLabel, "忽略");
+  EXPECT_EQ(chinese->downloadButtonLabel, "下载");
+  EXPECT_EQ(chinese->remindButtonLabel, "稍后提醒");
+  EXPECT_EQ(chinese->okButtonLabel, "确定") << "a key without a translation shows as itself";
+  EXPECT_EQ(chinese->appStoreCountry, "CN");
+  pf::Locale::setCurrent("en_US", {"en"});
+  EXPECT_EQ(running("1.0")->downloadButtonLabel, "Download");
+  pf::Locale::setCurrent(std::nullopt);
 }
 
 // Fault caught: the settings row that never asks the store.
