@@ -2,6 +2,7 @@
 
 #include "platform/text/TextLayoutData.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -25,7 +26,10 @@ Framesetter::SuggestedSize Framesetter::suggestFrameSize(utf16::Range range, Siz
   const Rect rect(0, 0, limit(constraints.width), limit(constraints.height));
   const auto data =
       TextLayoutData::layOut(text_, index_, range, rect, TextLayoutData::Truncation::perParagraph);
-  return {{data->usedWidth, data->usedHeight}, data->visibleRange};
+  // Laid out at the constraint's width, the text is laid out the same in a frame of that width; a frame
+  // wider than it may show a shortened line whole, taller, and push later lines out.
+  const double fitWidth = data->truncated ? rect.size.width : std::min(data->usedWidth, rect.size.width);
+  return {{fitWidth, data->usedHeight}, data->visibleRange};
 }
 
 std::shared_ptr<TextFrame> Framesetter::createFrame(utf16::Range range, const Rect& rect) const {

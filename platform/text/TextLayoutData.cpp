@@ -228,6 +228,7 @@ std::shared_ptr<TextLayoutData> TextLayoutData::layOut(std::shared_ptr<const Att
       if (bottom > height + kFitTolerance) full = true;
     } while (!full && pango_layout_iter_next_line(it));
     pango_layout_iter_free(it);
+    data->truncated = data->truncated || pango_layout_is_ellipsized(layout);
     if (full) break;
     PangoRectangle extents;
     pango_layout_get_extents(layout, nullptr, &extents);

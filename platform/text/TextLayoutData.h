@@ -57,6 +57,8 @@ struct TextLayoutData {
   double usedWidth = 0;
   double usedHeight = 0;
   bool hasStroke = false;
+  // A laid-out paragraph was shortened to the width: only a frame of that very width lays it out the same.
+  bool truncated = false;
 
   TextLayoutData() = default;
   TextLayoutData(const TextLayoutData&) = delete;

@@ -237,6 +237,26 @@ TEST(FramesetterTest, DrawingStaysInsideTheSuggestedSize) {
   EXPECT_GT(lastLineInk, 20);
 }
 
+// A shortened line may be wider than a narrow constraint. Were the suggestion that wide, a frame of it
+// would show an earlier paragraph's shortened line whole, in its larger font, and the taller line
+// would push the last paragraph out of the suggested height.
+TEST(FramesetterTest, TruncatedTextFitsAFrameOfTheSuggestedSize) {
+  for (const LineBreakMode mode :
+       {LineBreakMode::truncatingHead, LineBreakMode::truncatingTail, LineBreakMode::truncatingMiddle}) {
+    AttributedString string = styled("a/\nCourse progress is kept", 15, {.lineBreakMode = mode});
+    string.setFont({1, string.length() - 1}, Font::boldSystemFont(22));
+    const Framesetter framesetter(string);
+    for (const double width : {13.0, 20.0, 60.0}) {
+      SCOPED_TRACE("mode " + std::to_string(static_cast<int>(mode)) + ", width " + std::to_string(width));
+      const auto suggested = framesetter.suggestFrameSize({0, 0}, {width, 3.4e38});
+      EXPECT_LE(suggested.size.width, width);
+      EXPECT_EQ(suggested.fitRange, (utf16::Range{0, string.length()}));
+      const auto frame = framesetter.createFrame({0, 0}, Rect({0, 0}, suggested.size));
+      EXPECT_EQ(frame->visibleStringRange(), suggested.fitRange);
+    }
+  }
+}
+
 TEST(FramesetterTest, DrawingUpwardsMatchesDrawingDownwards) {
   const Framesetter framesetter(styled("上下 Up"));
   auto down = ImageContext::create({80, 30});
