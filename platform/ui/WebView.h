@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/foundation/Utf16.h"
+#include "platform/ui/HtmlPage.h"
 #include "platform/ui/View.h"
 
 namespace pf {
@@ -38,19 +38,8 @@ class WebViewDelegate {
 class WebView : public View {
   PF_OBJECT(WebView, View)
 
-  // A link's text within its block (UTF-16 units) and its address as written.
-  struct Link {
-    utf16::Range range;
-    std::string href;
-  };
-  // One laid-out block of the page.
-  struct Block {
-    enum class Kind { Heading, Paragraph, ListItem, Preformatted };
-    Kind kind = Kind::Paragraph;
-    int level = 0;  // heading level
-    std::string text;
-    std::vector<Link> links;
-  };
+  using Link = HtmlPage::Link;
+  using Block = HtmlPage::Block;
 
   WebView();
   explicit WebView(const Rect& frame);
