@@ -1,39 +1,21 @@
 #include "platform/ui/Nib.h"
 
-#include <libxml/parser.h>
-#include <libxml/tree.h>
-
 #include <charconv>
 #include <cmath>
-#include <filesystem>
 #include <map>
 #include <sstream>
 
 #include "platform/foundation/Error.h"
+#include "platform/ui/NibDocument.h"
 #include "platform/ui/NibRegistry.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/View.h"
 
 namespace pf {
 
-// One element of the file with its line.
-struct Nib::Node {
-  std::string name;
-  int line = 0;
-  std::vector<std::pair<std::string, std::string>> attributes;
-  std::vector<Node> children;
-
-  const std::string* attribute(const std::string& key) const {
-    for (auto& [k, v] : attributes) {
-      if (k == key) return &v;
-    }
-    return nullptr;
-  }
-};
-
 namespace {
 
-using Node = Nib::Node;
+using Node = NibNode;
 
 constexpr char kOwnerId[] = "owner";
 
@@ -77,56 +59,6 @@ class LoadError {
   const std::string& path_;
   int line_;
 };
-
-// An attribute's text as written: entity references stay "&name;", never expanded, so a small file
-// cannot grow into a huge value. Character references and the predefined entities are already text.
-std::string attributeText(const xmlAttr* attribute) {
-  std::string text;
-  for (const xmlNode* part = attribute->children; part; part = part->next) {
-    if (part->type == XML_TEXT_NODE && part->content) {
-      text += reinterpret_cast<const char*>(part->content);
-    } else if (part->type == XML_ENTITY_REF_NODE && part->name) {
-      text += '&';
-      text += reinterpret_cast<const char*>(part->name);
-      text += ';';
-    }
-  }
-  return text;
-}
-
-Node convert(xmlNode* element) {
-  Node node;
-  node.name = reinterpret_cast<const char*>(element->name);
-  node.line = static_cast<int>(xmlGetLineNo(element));
-  for (xmlAttr* a = element->properties; a; a = a->next) {
-    node.attributes.emplace_back(reinterpret_cast<const char*>(a->name), attributeText(a));
-  }
-  for (xmlNode* child = element->children; child; child = child->next) {
-    if (child->type == XML_ELEMENT_NODE) node.children.push_back(convert(child));
-  }
-  return node;
-}
-
-std::shared_ptr<const Node> parseFile(const std::string& path) {
-  std::error_code ignored;
-  if (!std::filesystem::is_regular_file(path, ignored)) {
-    throw ContractViolation(path + ": no such interface file");
-  }
-  std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)> context(xmlNewParserCtxt(),
-                                                                       &xmlFreeParserCtxt);
-  if (!context) throw ContractViolation(path + ": cannot read the interface file");
-  std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(
-      xmlCtxtReadFile(context.get(), path.c_str(), nullptr,
-                      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
-      &xmlFreeDoc);
-  if (!doc) {
-    const xmlError* error = xmlCtxtGetLastError(context.get());
-    std::string message = error && error->message ? error->message : "not well-formed XML";
-    while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
-    throw ContractViolation(path + ":" + std::to_string(error ? error->line : 0) + ": " + message);
-  }
-  return std::make_shared<const Node>(convert(xmlDocGetRootElement(doc.get())));
-}
 
 std::vector<std::string> tokens(const std::string& text, const std::string& separators) {
   std::vector<std::string> out;
@@ -505,7 +437,7 @@ std::shared_ptr<Nib> Nib::nibWithPath(std::string path) {
 }
 
 const Nib::Node& Nib::document() const {
-  if (!document_) document_ = parseFile(path_);
+  if (!document_) document_ = NibDocument::readFile(path_);
   return *document_;
 }
 

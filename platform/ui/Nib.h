@@ -35,6 +35,7 @@
 namespace pf {
 
 class View;
+struct NibNode;
 
 class Nib {
  public:
@@ -54,7 +55,7 @@ class Nib {
   std::shared_ptr<View> instantiateCell(const std::string& reuseIdentifier,
                                         const ObjectPtr& owner = nullptr) const;
 
-  struct Node;
+  using Node = NibNode;
 
  private:
   explicit Nib(std::string path) : path_(std::move(path)) {}
