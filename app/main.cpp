@@ -12,11 +12,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/Walkthrough.h"
-#include "app/controller/cmn/CmnViewClasses.h"
-#include "app/controller/cmn/NavigatorViewClasses.h"
-#include "app/controller/ems/EmsViewClasses.h"
-#include "app/controller/lgn/LgnViewClasses.h"
-#include "app/controller/stg/StgViewClasses.h"
+#include "app/controller/ScreenClasses.h"
 #include "app/service/cmn/InitService.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Timer.h"
@@ -25,18 +21,12 @@
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "ui/auth/AuthenticationDialog.h"
-#include "ui/base/BaseViewClasses.h"
 #include "ui/deck/PanelDeckRouting.h"
 
 namespace {
 
 void registerScreens() {
-  registerBaseViewClasses();
-  registerCmnViewClasses();
-  registerLgnViewClasses();
-  registerNavigatorViewClasses();
-  registerEmsViewClasses();
-  registerStgViewClasses();
+  registerScreenClasses();
   PanelDeckRouting::install();
   AuthenticationDialog::install();
 }

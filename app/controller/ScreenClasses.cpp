@@ -1,0 +1,33 @@
+#include "app/controller/ScreenClasses.h"
+
+#include "app/controller/ans/AnsDetailViewClasses.h"
+#include "app/controller/ans/AnsListViewClasses.h"
+#include "app/controller/blg/BlgDetailViewClasses.h"
+#include "app/controller/blg/BlgFeedViewClasses.h"
+#include "app/controller/cmn/CmnViewClasses.h"
+#include "app/controller/cmn/NavigatorViewClasses.h"
+#include "app/controller/cms/CmsBrowseViewClasses.h"
+#include "app/controller/cms/CmsDetailViewClasses.h"
+#include "app/controller/cms/CmsPlayerViewClasses.h"
+#include "app/controller/ems/EmsViewClasses.h"
+#include "app/controller/lgn/LgnViewClasses.h"
+#include "app/controller/qsm/QsmViewClasses.h"
+#include "app/controller/stg/StgViewClasses.h"
+#include "ui/base/BaseViewClasses.h"
+
+void registerScreenClasses() {
+  registerBaseViewClasses();
+  registerCmnViewClasses();
+  registerLgnViewClasses();
+  registerNavigatorViewClasses();
+  registerStgViewClasses();
+  registerCmsBrowseViewClasses();
+  registerCmsDetailViewClasses();
+  registerCmsPlayerViewClasses();
+  registerEmsViewClasses();
+  registerQsmViewClasses();
+  registerAnsListViewClasses();
+  registerAnsDetailViewClasses();
+  registerBlgFeedViewClasses();
+  registerBlgDetailViewClasses();
+}
