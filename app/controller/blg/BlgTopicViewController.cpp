@@ -23,6 +23,8 @@ void BlgTopicViewController::viewDidLoad() {
 
 void BlgTopicViewController::viewWillAppear(bool animated) {
   BlgBaseViewController::viewWillAppear(animated);
+  // The root may hand itself over after the view loaded.
+  if (auto list = topicTableViewController.lock()) list->parentController = parentController;
   if (auto root = blgTopicDelegate.lock()) root->blgTopicViewEnableAppNavigator();
 }
 

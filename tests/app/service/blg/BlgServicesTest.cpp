@@ -473,7 +473,9 @@ TEST_F(BlgServicesTest, TopicsAreListedByPostCountAndFilteredByTitleOrFollower) 
     std::function<std::shared_ptr<Page>()> load;
     Ids expected;
   } cases[] = {
-      {"all, most posts first", [&] { return topics.getAllTopicListWithPage(page); }, {"WT-001", "WT-002", "WT-003", "WT-004", "WT-005"}},
+      {"all, most posts first (the first page of 20)", [&] { return topics.getAllTopicListWithPage(page); },
+       {"WT-001", "WT-002", "WT-003", "WT-004", "WT-005", "WT-006", "WT-007", "WT-008", "WT-009", "WT-010",
+        "WT-011", "WT-012", "WT-013", "WT-014", "WT-015", "WT-016", "WT-017", "WT-018", "WT-019", "WT-020"}},
       {"by title", [&] { return open.loadTopics("安全", page); }, {"WT-002"}},
       {"a user's followed topics", [&] { return topics.getTopicsWithUserID("U9102", page); }, {"WT-003"}},
       {"a user's followed topics by title", [&] { return open.loadUserTopics("U0001", "读书", page); }, {}},
