@@ -90,7 +90,6 @@ void defineBlgFeedScreens() {
     b.outlet("leftBtn", &BlgSquareViewController::leftBtn)
         .outlet("rightBtn", &BlgSquareViewController::rightBtn)
         .outlet("searchTextField", &BlgSquareViewController::searchTextField)
-        .outlet("listContainer", &BlgSquareViewController::listContainer)
         .action("searchBlogBtnPressed:", &BlgSquareViewController::searchBlogBtnPressed)
         .action("searchPeopleBtnPressed:", &BlgSquareViewController::searchPeopleBtnPressed)
         .action("searchBtnPressed:", &BlgSquareViewController::searchBtnPressed);

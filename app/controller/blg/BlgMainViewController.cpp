@@ -75,6 +75,13 @@ void BlgMainViewController::viewDidLoad() {
   currentItem = static_cast<std::uint32_t>(tabBarController->selectedIndex());
 }
 
+// The tabs bring their own bars: the one of the stack the module lives in stays hidden, also when the
+// module was loaded before it was placed there.
+void BlgMainViewController::viewWillAppear(bool animated) {
+  BlgBaseViewController::viewWillAppear(animated);
+  if (auto navigation = navigationController()) navigation->setNavigationBarHidden(true);
+}
+
 void BlgMainViewController::viewDidAppear(bool animated) {
   BlgBaseViewController::viewDidAppear(animated);
   becomeDeckDelegate();

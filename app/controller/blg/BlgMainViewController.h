@@ -44,6 +44,7 @@ class BlgMainViewController : public BlgBaseViewController,
   std::shared_ptr<BlgUserInfoViewController> blgUserInfoViewController;
 
   void viewDidLoad() override;
+  void viewWillAppear(bool animated) override;
   void viewDidAppear(bool animated) override;
 
   bool showAppNavigatorView() override;

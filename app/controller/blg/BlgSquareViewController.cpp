@@ -1,5 +1,7 @@
 #include "app/controller/blg/BlgSquareViewController.h"
 
+#include <algorithm>
+
 #include "app/controller/blg/BlgEmbedding.h"
 #include "app/controller/blg/BlgSquareViewControllerDelegate.h"
 #include "app/controller/blg/SearchBlogViewController.h"
@@ -22,11 +24,13 @@ void BlgSquareViewController::viewDidLoad() {
   setNavgationItemTitle(kTitle);
   auto self = std::dynamic_pointer_cast<BaseTableViewControllerdelegate>(shared_from_this());
   blogList_ = std::make_shared<SearchBlogViewController>();
-  BlgEmbedding::embed(*this, blogList_, listContainer.lock());
+  BlgEmbedding::embed(*this, blogList_, nullptr);
+  placeList(*blogList_->view());
   blogList_->baseTableViewDelegate = self;
   blogList_->parentController = parentController;
   peopleList_ = std::make_shared<SearchPeopleViewController>();
-  BlgEmbedding::embed(*this, peopleList_, listContainer.lock());
+  BlgEmbedding::embed(*this, peopleList_, nullptr);
+  placeList(*peopleList_->view());
   peopleList_->baseTableViewDelegate = self;
   peopleList_->parentController = parentController;
   searchBlgTableViewController = blogList_;
@@ -40,6 +44,20 @@ void BlgSquareViewController::viewDidLoad() {
   setCurrentBtnIndex(0);
   blogList_->willBeginRefreshData();
   blogList_->refreshData();
+}
+
+// The lists fill the screen below the segment buttons.
+void BlgSquareViewController::placeList(pf::View& list) {
+  auto segment = leftBtn.lock();
+  const double top = segment ? segment->frame().maxY() + segment->frame().minY() - searchTop() : 0;
+  const pf::Rect bounds = view()->bounds();
+  list.setFrame(pf::Rect(0, top, bounds.width(), std::max(0.0, bounds.height() - top)));
+  list.setAutoresizingMask(pf::View::kFlexibleWidth | pf::View::kFlexibleHeight);
+}
+
+double BlgSquareViewController::searchTop() const {
+  auto field = searchTextField.lock();
+  return field ? field->frame().minY() : 0;
 }
 
 void BlgSquareViewController::styleSegment(pf::Button& button) {

@@ -37,8 +37,6 @@ class BlgSquareViewController : public BlgBaseViewController,
   std::weak_ptr<SearchBlogViewController> searchBlgTableViewController;
   std::weak_ptr<SearchPeopleViewController> searchPeopleTableViewController;
   std::weak_ptr<pf::TextField> searchTextField;
-  // Where the lists are laid, from the interface file.
-  std::weak_ptr<pf::View> listContainer;
   std::weak_ptr<BlgSquareViewControllerDelegate> blgSquareDelegate;
 
   int currentBtnIndex() const { return currentBtnIndex_; }
@@ -55,6 +53,8 @@ class BlgSquareViewController : public BlgBaseViewController,
   void tableViewDidSelectRow(const pf::IndexPath& indexPath) override;
 
  private:
+  void placeList(pf::View& list);
+  double searchTop() const;
   void styleSegment(pf::Button& button);
   void installKeyboardBar(pf::TextField& field);
 

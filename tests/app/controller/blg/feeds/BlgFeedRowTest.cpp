@@ -99,7 +99,7 @@ TEST_P(BlgFeedRowTest, TheRowStacksTextTopicsPictureAndCountsInOrder) {
     EXPECT_FALSE(cell->originTopicLabel.lock()->isHidden());
     EXPECT_NEAR(top.minY(), cell->contentLabel.lock()->frame().maxY() + 2 * sy(), 0.01);
     EXPECT_NEAR(center.minY(), top.maxY() - 2 * sy(), 0.01);
-    EXPECT_NEAR(center.maxY(), picture.maxY() + 2 * sy(), 0.01) << "the frame closes below the picture";
+    EXPECT_NEAR(center.maxY(), picture.maxY(), 0.01) << "the frame closes at the picture";
     EXPECT_NEAR(bottom.minY(), center.maxY() - 2 * sy(), 0.01);
     EXPECT_NEAR(cell->fromLabel.lock()->frame().minY(), bottom.maxY() + gap, 0.01);
   }
