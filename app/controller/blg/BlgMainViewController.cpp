@@ -79,7 +79,10 @@ void BlgMainViewController::viewDidLoad() {
 // module was loaded before it was placed there.
 void BlgMainViewController::viewWillAppear(bool animated) {
   BlgBaseViewController::viewWillAppear(animated);
-  if (auto navigation = navigationController()) navigation->setNavigationBarHidden(true);
+  auto navigation = navigationController();
+  if (!navigation || navigation->isNavigationBarHidden()) return;
+  navigation->setNavigationBarHidden(true);
+  if (auto holder = view()->superview()) view()->setFrame(holder->bounds());
 }
 
 void BlgMainViewController::viewDidAppear(bool animated) {
