@@ -3,15 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "core/xml/XmlDocument.h"
+#include "tests/core/xml/XmlTestRoot.h"
 
 namespace {
 
-XmlElementPtr rootOf(const std::string& text) {
-  pf::ErrorPtr error;
-  XmlElementPtr root = XmlElement::initWithXMLString(text, &error);
-  EXPECT_TRUE(root) << (error ? error->description() : "");
-  return root;
-}
+using xmltest::rootOf;
 
 TEST(XmlNodeTest, StringValueOfAnElementConcatenatesAllDescendantText) {
   EXPECT_EQ(rootOf("<a>one<b>two<c>three</c></b>four</a>")->stringValue(), "onetwothreefour");
