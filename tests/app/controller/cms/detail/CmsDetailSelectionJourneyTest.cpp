@@ -45,8 +45,7 @@ TEST_F(CmsDetailSelectionJourneyTest, TwoQuickTapsSelectOnceThenOfferRemovalAndP
   EXPECT_TRUE(std::dynamic_pointer_cast<CmsStudyUnSelCell>(
       study->tableView()->cellForRowAtIndexPath(pf::IndexPath::forRow(1, 0))));
   const size_t before = callsTo(kSelectPath);
-  tapRight(*detail);
-  tapRight(*detail);
+  tapRightTwiceAtOnce(*detail);
   loop->runUntilTrue([&] { return !study->isRequestingEditSelectingCourse; }, 20);
   settleDetail();
   EXPECT_EQ(callsTo(kSelectPath) - before, 1u);
