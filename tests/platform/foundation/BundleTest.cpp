@@ -16,7 +16,7 @@ namespace {
 
 using pf::Bundle;
 
-const std::string kFixture = MARLUNE_FIXTURES "/platform/bundle";
+const std::string kFixture = std::string(MARLUNE_FIXTURES) + "/platform/bundle";
 
 TEST(BundleTest, FindsResources) {
   const Bundle bundle(kFixture);
