@@ -174,7 +174,8 @@ void RichLabelStyler::applyTraits(pf::AttributedString& text, pf::utf16::Range r
 void RichLabelStyler::applyFontAttributes(const RichLabelComponent::Attributes& attributes,
                                           pf::AttributedString& text, pf::utf16::Range range) {
   std::optional<std::string> face, size;
-  for (const auto& [key, written] : attributes) {
+  for (const auto& [key, entry] : attributes) {
+    const std::string& written = entry;  // a plain reference: lambdas below capture it
     const std::string k = lowered(key);
     const std::string value = withoutSingleQuotes(written);
     if (k == "title_color") links_.titleColor = value;

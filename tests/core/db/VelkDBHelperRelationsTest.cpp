@@ -209,7 +209,7 @@ TEST_F(VelkDBHelperRelationsTest, RelationsThatNameNothingMappedAreContractFault
       {holder, "Relation prop: url of class: RelCover must hold RelNote objects!"},
   };
   for (const auto& [object, message] : cases) {
-    EXPECT_EQ(contractMessage([&] { faulty.insertObjectWithRelations(object); }), message);
+    EXPECT_EQ(contractMessage([&, &object = object] { faulty.insertObjectWithRelations(object); }), message);
   }
   EXPECT_EQ(faulty.queryForSingleResult(TypeCode::LongLong, "select count(*) from rel_course"),
             pf::Value(0LL))
