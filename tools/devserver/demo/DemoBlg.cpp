@@ -126,10 +126,10 @@ class BlogDemo {
 
   // {"count": n, "authors": [...]}: n plain posts, a day apart from a week back, every third with a
   // picture, by the authors in turn (a feed long enough to page through, or a thousand for timing).
-  static std::vector<Json> generatedBlogs(const Json& spec) {
+  static std::vector<Json> generatedBlogs(const Json& generated) {
     std::vector<Json> blogs;
-    const Json authors = spec.value("authors", Json::array());
-    const int count = spec.value("count", 0);
+    const Json authors = generated.value("authors", Json::array());
+    const int count = generated.value("count", 0);
     if (!authors.is_array() || authors.empty()) return blogs;
     for (int i = 1; i <= count; ++i) {
       const std::string id = "WB-G" + std::to_string(i);
