@@ -1,10 +1,30 @@
 #include "platform/foundation/Number.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 namespace pf {
+
+namespace {
+
+// Server numbers can lie outside the integer range; a plain cast of those is undefined, so they
+// saturate, and NaN reads as 0.
+long long saturatedLongLong(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= 0x1p63) return LLONG_MAX;
+  if (v < -0x1p63) return LLONG_MIN;
+  return static_cast<long long>(v);
+}
+
+unsigned long long saturatedUnsignedLongLong(double v) {
+  if (std::isnan(v) || v <= -1) return static_cast<unsigned long long>(saturatedLongLong(v));
+  if (v >= 0x1p64) return ULLONG_MAX;
+  return static_cast<unsigned long long>(v);
+}
+
+}  // namespace
 
 Number Number::cppBool(bool v) {
   Number n(v);
@@ -36,8 +56,8 @@ Number Number::withLetter(char letter, double v) {
     case 'd': return Number(v);
     case 'B': return cppBool(v != 0);
     case 'L':
-    case 'Q': return withLetter(letter, static_cast<long long>(static_cast<unsigned long long>(v)));
-    default: return withLetter(letter, static_cast<long long>(v));
+    case 'Q': return withLetter(letter, static_cast<long long>(saturatedUnsignedLongLong(v)));
+    default: return withLetter(letter, saturatedLongLong(v));
   }
 }
 
@@ -47,12 +67,12 @@ bool Number::boolValue() const {
 }
 
 long long Number::longLongValue() const {
-  if (isFloating()) return std::isfinite(d_) ? static_cast<long long>(d_) : 0;
+  if (isFloating()) return std::isfinite(d_) ? saturatedLongLong(d_) : 0;
   return i_;  // the unsigned kinds share the bits
 }
 
 unsigned long long Number::unsignedLongLongValue() const {
-  if (isFloating()) return std::isfinite(d_) ? static_cast<unsigned long long>(static_cast<long long>(d_)) : 0;
+  if (isFloating()) return std::isfinite(d_) ? saturatedUnsignedLongLong(d_) : 0;
   return u_;
 }
 

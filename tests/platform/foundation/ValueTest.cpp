@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 
 #include "platform/foundation/TextReading.h"
 
@@ -42,6 +43,18 @@ TEST(NumberTest, TextAndConversions) {
   EXPECT_FALSE(pf::Number(ULLONG_MAX) == pf::Number(-1LL));
   EXPECT_TRUE(pf::Number(-1LL) < pf::Number(ULLONG_MAX));
   EXPECT_EQ(pf::Number::withLetter('s', 70000LL).intValue(), static_cast<short>(70000));
+}
+
+// A server's number beyond the integer range reads as the nearest bound, not as whatever an
+// out-of-range cast happens to give.
+TEST(NumberTest, OutOfRangeFloatsSaturate) {
+  EXPECT_EQ(pf::Number(3.33e41).longLongValue(), LLONG_MAX);
+  EXPECT_EQ(pf::Number(-3.33e41).longLongValue(), LLONG_MIN);
+  EXPECT_EQ(pf::Number(3.33e41).unsignedLongLongValue(), ULLONG_MAX);
+  EXPECT_EQ(pf::Number(1.5e19).unsignedLongLongValue(), 15000000000000000000ULL);
+  EXPECT_EQ(pf::Number(std::nan("")).longLongValue(), 0);
+  EXPECT_EQ(pf::Number::withLetter('q', 3.33e41).longLongValue(), LLONG_MAX);
+  EXPECT_EQ(pf::Number::withLetter('Q', 3.33e41).unsignedLongLongValue(), ULLONG_MAX);
 }
 
 TEST(TextReadingTest, LenientReadings) {
