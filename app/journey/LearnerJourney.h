@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pf {
@@ -69,5 +70,7 @@ class LearnerJourney {
 
  private:
   struct Walk;
+  static std::vector<std::pair<std::string, std::function<void(Walk&)>>> steps();
+
   std::unique_ptr<Walk> walk_;
 };
