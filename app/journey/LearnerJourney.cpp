@@ -3,24 +3,51 @@
 #include <algorithm>
 
 #include "app/controller/cmn/AppNavigatorViewController.h"
+#include "app/controller/ans/AnsDistributeView.h"
+#include "app/controller/ans/AnsQuesDetailViewController.h"
+#include "app/controller/ans/AnsQuesQuizViewController.h"
+#include "app/controller/blg/BlgDetailViewController.h"
+#include "app/controller/blg/WriteBlogViewController.h"
+#include "app/controller/cms/CmsDetailDownloadCell.h"
+#include "app/controller/cms/CmsStudySelCosCell.h"
 #include "app/controller/lgn/LoginViewController.h"
+#include "app/controller/stg/ModifyViewController.h"
+#include "app/controller/stg/SettingViewController.h"
 #include "app/journey/JourneyScreen.h"
 #include "app/model/cmn/MobileApp.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/host/HeadlessHost.h"
 #include "platform/net/ManualReachabilityProvider.h"
+#include "platform/ui/ActionSheet.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/ImagePickerController.h"
+#include "platform/ui/IndexPath.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
+#include "platform/ui/PopoverController.h"
+#include "platform/ui/TabBar.h"
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/TextField.h"
+#include "platform/ui/TextView.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
+#include "ui/base/BaseTextView.h"
 #include "ui/deck/PanelDeckController.h"
 
 namespace {
+
+// The unit the learner studies: the third of the course, a video the stand-in lets download.
+constexpr long kJourneyUnitRow = 3;
+
+constexpr char kJourneyQuestion[] = "离线学习的进度什么时候同步？";
+constexpr char kJourneyAnswer[] = "每天固定一个小时，先看视频再做练习。";
+constexpr char kJourneyBlog[] = "今天学完了高效沟通的第三节";
+constexpr char kJourneyRepost[] = "一起来学";
+constexpr char kJourneyComment[] = "讲得很清楚";
 
 // The module rows of the demo learner's menu, in order, and what each root shows.
 struct LearnerJourneyModule {
@@ -168,7 +195,387 @@ struct LearnerJourney::Walk {
     expect(!side->isSideOpen(DeckSideLeft), "the menu stayed open after choosing " + row);
   }
 
+  // The first controller of the class in the window's hierarchy, presented ones included.
+  std::shared_ptr<pf::ViewController> find(const std::string& className) const {
+    return findFrom(screen.window()->rootViewController(), className);
+  }
+  static std::shared_ptr<pf::ViewController> findFrom(const std::shared_ptr<pf::ViewController>& from,
+                                                      const std::string& className) {
+    if (!from) return nullptr;
+    if (from->className() == className) return from;
+    std::vector<std::shared_ptr<pf::ViewController>> next = from->childViewControllers();
+    if (auto side = std::dynamic_pointer_cast<PanelDeckController>(from)) {
+      next.push_back(side->centerController());
+      next.push_back(side->leftController());
+    }
+    if (auto stack = std::dynamic_pointer_cast<pf::NavigationController>(from))
+      next.insert(next.end(), stack->viewControllers().begin(), stack->viewControllers().end());
+    if (auto tabs = std::dynamic_pointer_cast<pf::TabBarController>(from))
+      next.insert(next.end(), tabs->viewControllers().begin(), tabs->viewControllers().end());
+    next.push_back(from->presentedViewController());
+    for (const auto& child : next)
+      if (auto found = findFrom(child, className)) return found;
+    return nullptr;
+  }
+  long rows(const std::shared_ptr<pf::TableView>& table) const {
+    return table && table->numberOfSections() > 0 ? table->numberOfRowsInSection(0) : 0;
+  }
+  std::shared_ptr<pf::TableView> shownTable() const {
+    auto shown = top();
+    return shown ? tableIn(shown->view()) : nullptr;
+  }
+  // Drags the list up until it has grown (a page more came in) or ends.
+  void scrollToEnd(const std::shared_ptr<pf::TableView>& table) {
+    if (!table) return;
+    const pf::Rect frame = table->convertRectToView(table->bounds(), nullptr);
+    for (int drag = 0; drag < 12; ++drag) {
+      const long before = rows(table);
+      screen.drag({frame.midX(), frame.minY() + frame.height() * 0.8}, {frame.midX(), frame.minY() + frame.height() * 0.2});
+      settle();
+      if (rows(table) > before) return;
+    }
+  }
+  void tapTextOrSay(const std::string& text) { expect(screen.tapText(text), "nothing shows \"" + text + "\" to tap"); settle(); }
+  void goBack() {
+    auto stack = top() ? top()->navigationController() : nullptr;
+    const size_t depth = stack ? stack->viewControllers().size() : 0;
+    if (!screen.tapText("返回") && !tapBarButton(true)) {
+      expect(false, "no way back from " + topClass());
+      return;
+    }
+    settle();
+    expect(!stack || stack->viewControllers().size() < depth, "back left " + topClass() + " on top");
+  }
+  void pickTab(const std::string& title) {
+    tapTextOrSay(title);
+  }
+
+  // The table of the shown screen's answering area: option rows after the question's title row.
+  void tapOption(long option) {
+    auto table = shownTable();
+    expect(table && screen.tapRow(*table, option + 1), "no option " + std::to_string(option) + " to tap");
+  }
+  // Types into the text area of the shown question's last row.
+  void typeAnswer(const std::string& text) {
+    auto table = shownTable();
+    const long last = rows(table) - 1;
+    if (last < 0) return expect(false, "no answer row to type in");
+    table->scrollToRowAtIndexPath(pf::IndexPath::forRow(last, 0), pf::TableView::ScrollPosition::Bottom, false);
+    screen.wait(0.1);
+    auto area = textAreaIn(table->cellForRowAtIndexPath(pf::IndexPath::forRow(last, 0)));
+    expect(area && screen.type(area, text), "no text area to type the answer in");
+  }
+  static std::shared_ptr<pf::View> textAreaIn(const std::shared_ptr<pf::View>& view) {
+    if (!view) return nullptr;
+    if (std::dynamic_pointer_cast<pf::TextView>(view) || std::dynamic_pointer_cast<pf::TextField>(view)) return view;
+    for (const auto& sub : view->subviews())
+      if (auto area = textAreaIn(sub)) return area;
+    return nullptr;
+  }
+
+  void stepExam() {
+    chooseModule("我的考试");
+    tapTextOrSay("安全生产基础");
+    expect(topClass() == "EmsDescViewController", "the exam row opened " + topClass());
+    tapTextOrSay("进入考试");
+    expect(topClass() == "EmsProcessViewController", "entering the exam opened " + topClass());
+    expectShows("考试进度：1/4");
+    const long rightOptions[] = {2, 0, 1, 0};
+    for (long option : rightOptions) {
+      tapOption(option);
+      tapTextOrSay(screen.shows("下一题") ? "下一题" : "提交");
+    }
+    settle();
+    expect(topClass() == "EmsSubmitResultViewController", "submitting the exam showed " + topClass());
+    if (observer) observer("exam-result", top());
+    tapTextOrSay("返回列表");
+    expect(topClass() == "EmsAllViewController", "the result returned to " + topClass());
+  }
+  void stepSurvey() {
+    chooseModule("问卷调查");
+    tapTextOrSay("新员工入职培训满意度调查");
+    expect(topClass() == "QsmDescViewController", "the survey row opened " + topClass());
+    tapTextOrSay("开始答卷");
+    expect(topClass() == "QsmProcessViewController", "starting the survey opened " + topClass());
+    expectShows("回答进度：1/4");
+    tapOption(1);
+    tapTextOrSay("下一题");
+    tapOption(0);
+    tapOption(2);
+    tapTextOrSay("下一题");
+    typeAnswer("多安排实操");
+    tapTextOrSay("下一题");
+    typeAnswer("45");
+    tapTextOrSay("提交");
+    settle();
+    expect(topClass() == "QsmSubmitResultViewController", "submitting the survey showed " + topClass());
+    if (observer) observer("survey-result", top());
+    tapTextOrSay("返回调查列表");
+    expect(topClass() == "QsmAllViewController", "the result returned to " + topClass());
+  }
+  bool told(const std::string& message) {
+    const auto& seen = screen.messages();
+    return std::find(seen.begin(), seen.end(), message) != seen.end();
+  }
+  void expectTold(const std::string& message) { expect(told(message), "not told \"" + message + "\""); }
+  void tapTabItem(const std::shared_ptr<pf::TabBar>& bar, size_t index) {
+    expect(bar && index < bar->items().size(), "no bar item " + std::to_string(index));
+    if (!bar || index >= bar->items().size()) return;
+    const pf::Rect slot = bar->convertRectToView(bar->rectForItemAtIndex(index), nullptr);
+    pf::HeadlessHost(screen.window()).tap({slot.midX(), slot.midY()});
+    settle();
+  }
+
+  void stepAskAndAnswer() {
+    chooseModule("问答");
+    tapBarButton(false);
+    auto ask = std::dynamic_pointer_cast<AnsQuesQuizViewController>(top());
+    expect(ask != nullptr, "the ask button opened " + topClass());
+    if (!ask) return;
+    screen.type(ask->questionView.lock(), kJourneyQuestion);
+    tapTextOrSay("发布");
+    expect(topClass() == "AnsQuesViewController", "publishing left " + topClass());
+    expectShows(kJourneyQuestion);
+    tapTextOrSay("如何安排每天的学习时间？");
+    auto detail = std::dynamic_pointer_cast<AnsQuesDetailViewController>(top());
+    expect(detail != nullptr, "the question row opened " + topClass());
+    if (!detail) return;
+    tapTextOrSay("回答");
+    auto editor = detail->disV;
+    expect(editor && editor->superview(), "no answer editor");
+    if (!editor) return;
+    screen.type(editor->editView.lock(), kJourneyAnswer);
+    tapTextOrSay("保存");
+    expectTold("添加答案成功！");
+    expectShows(kJourneyAnswer);
+    if (observer) observer("answered", top());
+    goBack();
+  }
+  void stepFollowTopic() {
+    pickTab("话题");
+    tapTextOrSay("安全生产");
+    expect(topClass() == "AnsTopicDetailViewController", "the topic row opened " + topClass());
+    tapTextOrSay("加关注");
+    expectTold("添加关注成功");
+    expectShows("取消关注");
+    goBack();
+  }
+  void stepBlog() {
+    chooseModule("微博");
+    tapBarButton(false);
+    auto composer = std::dynamic_pointer_cast<WriteBlogViewController>(top());
+    expect(composer != nullptr, "the write button opened " + topClass());
+    if (!composer) return;
+    screen.type(composer->blogText.lock(), kJourneyBlog);
+    tapTabItem(composer->toolBar.lock(), WriteBlogViewController::kPhotoTag);
+    const auto sheets = pf::ActionSheet::visibleSheets();
+    expect(sheets.size() == 1, "no sheet to pick the photo's source");
+    if (sheets.size() != 1) return;
+    sheets.front()->dismissWithClickedButtonIndex(sheets.front()->firstOtherButtonIndex(), false);
+    settle();
+    auto picker = composer->popover
+                      ? std::dynamic_pointer_cast<pf::ImagePickerController>(composer->popover->contentViewController())
+                      : std::dynamic_pointer_cast<pf::ImagePickerController>(composer->presentedViewController());
+    expect(picker && picker->pickPictureAtIndex(0), "no album picture to pick");
+    settle();
+    tapBarButton(false);
+    expectTold("发布成功！");
+    expect(topClass() == "BlgAllViewController", "sending left " + topClass());
+    expectShows(kJourneyBlog);
+  }
+  std::shared_ptr<pf::TabBar> detailBar() {
+    auto detail = std::dynamic_pointer_cast<BlgDetailViewController>(top());
+    return detail ? detail->actionBar.lock() : nullptr;
+  }
+  void stepRepost() {
+    tapTextOrSay(kJourneyBlog);
+    expect(topClass() == "BlgDetailViewController", "the blog row opened " + topClass());
+    tapTabItem(detailBar(), BlgDetailViewController::kRepostTag);
+    expect(topClass() == "BlgForwardEditViewController", "repost opened " + topClass());
+    screen.type(textAreaIn(top() ? top()->view() : nullptr), kJourneyRepost);
+    tapBarButton(false);
+    expect(topClass() == "BlgDetailViewController", "sending the repost left " + topClass());
+  }
+  void stepComment() {
+    tapTabItem(detailBar(), BlgDetailViewController::kCommentTag);
+    if (topClass() == "BlgCommentViewController") tapBarButton(false);
+    expect(topClass() == "BlgCommentEditViewController", "comment opened " + topClass());
+    screen.type(textAreaIn(top() ? top()->view() : nullptr), kJourneyComment);
+    tapBarButton(false);
+    settle();
+    expectShows(kJourneyComment);
+    while (top() && top()->navigationController() && top()->navigationController()->viewControllers().size() > 1 &&
+           problems.size() < 20)
+      goBack();
+  }
+  void stepSquare() {
+    chooseModule("应用广场");
+    expect(topClass() == "AppPlazaViewController", "the square row opened " + topClass());
+    expectShows("星期");
+  }
+
+  void openSettings() {
+    openMenu();
+    auto side = deck();
+    auto menu = side ? side->leftController() : nullptr;
+    expect(menu && screen.tapText("设置"), "no settings button in the menu");
+    settle();
+    expect(topClass() == "SettingViewController", "settings opened " + topClass());
+  }
+  void stepSync() {
+    openSettings();
+    tapTextOrSay("同步");
+    settle();
+  }
+  void stepClearCache() {
+    tapTextOrSay("清空");
+    const auto told = screen.messages();
+    expect(std::find(told.begin(), told.end(), SettingViewController::kCacheCleared) != told.end() ||
+               std::find(told.begin(), told.end(), SettingViewController::kNoCache) != told.end(),
+           "clearing the cache said nothing");
+  }
+  void stepChangePassword() {
+    tapTextOrSay("修改");
+    auto form = std::dynamic_pointer_cast<ModifyViewController>(top());
+    expect(form != nullptr, "the password row opened " + topClass());
+    if (!form) return;
+    fillField(form->oldPassword, account.password);
+    fillField(form->firstNewPW, account.newPassword);
+    fillField(form->secondNewPW, account.newPassword);
+    screen.tap(form->btn);
+    settle();
+    const auto told = screen.messages();
+    expect(std::find(told.begin(), told.end(), ModifyViewController::kChanged) != told.end(), "the change was not confirmed");
+    goBack();
+  }
+  void stepLogOut() {
+    tapTextOrSay("退出");
+    expect(top() == login() && login(), "logging out showed " + topClass());
+  }
+  void stepOfflineSignIn() {
+    setOnline(false);
+    signIn(account.newPassword);
+    setOnline(true);
+  }
+
   void stepSignIn() { signIn(account.password); }
+  void stepMyCourses() {
+    expect(topClass() == "CmsMyViewController", "the course module opens on " + topClass());
+    expectShows("我的课程(3)");
+    for (const char* title : {"团队领导力", "高效沟通的艺术", "信息安全意识"}) expectShows(title);
+  }
+  void stepCatalogue() {
+    pickTab("全部课程");
+    expectShows("全部课程(23)");
+    auto table = shownTable();
+    expect(rows(table) == 20, "the catalogue's first page has " + std::to_string(rows(table)) + " rows");
+    scrollToEnd(table);
+    expect(rows(table) == 23, "the catalogue paged to " + std::to_string(rows(table)) + " rows");
+  }
+  void stepCategory() {
+    tapBarButton(false);
+    settle();
+    expect(topClass() == "CmsCategoryViewController", "the categories button opened " + topClass());
+    expectShows("管理技能");
+    tapTextOrSay("全部课程");
+    expect(topClass() == "CmsCategoryResultViewController", "a category opened " + topClass());
+    expectShows("管理技能");
+    expect(rows(shownTable()) >= 10, "the category lists " + std::to_string(rows(shownTable())) + " courses");
+    if (observer) observer("category-courses", top());
+    goBack();
+    goBack();
+  }
+  void stepSearch() {
+    pickTab("课程搜索");
+    auto search = find("CmsSearchViewController");
+    expect(topClass() == "CmsSearchViewController", "the search tab shows " + topClass());
+    auto field = search ? tableFieldIn(search->view()) : nullptr;
+    expect(field != nullptr, "no search field");
+    if (!field) return;
+    screen.type(field, "沟通");
+    pf::HeadlessHost(screen.window()).pressReturn();
+    settle();
+    expectShows("高效沟通的艺术");
+  }
+  static std::shared_ptr<pf::TextField> tableFieldIn(const std::shared_ptr<pf::View>& view) {
+    if (!view || view->isHidden()) return nullptr;
+    if (auto field = std::dynamic_pointer_cast<pf::TextField>(view)) return field;
+    for (const auto& sub : view->subviews())
+      if (auto field = tableFieldIn(sub)) return field;
+    return nullptr;
+  }
+  void stepCourseDetail() {
+    pickTab("全部课程");
+    scrollToEnd(shownTable());
+    tapTextOrSay("情绪管理");
+    expect(find("CmsDetailViewController") != nullptr, "no course detail opened");
+    for (const char* tab : {"简介", "评论", "下载", "学习"}) {
+      pickTab(tab);
+      if (observer) observer(std::string("course-detail-") + tab, top());
+    }
+    expectShows("情绪管理");
+  }
+  void stepSelectCourse() {
+    expectShows("选择");
+    tapBarButton(false);
+    settle();
+    expectShows("移除");
+    goBack();
+  }
+  // The progress text of the unit's row in the shown study tab.
+  std::string unitProgress(long row) {
+    auto table = shownTable();
+    if (!table || rows(table) <= row) return "";
+    table->scrollToRowAtIndexPath(pf::IndexPath::forRow(row, 0), pf::TableView::ScrollPosition::Middle, false);
+    screen.wait(0.1);
+    auto cell = std::dynamic_pointer_cast<CmsStudySelCosCell>(table->cellForRowAtIndexPath(pf::IndexPath::forRow(row, 0)));
+    auto label = cell ? cell->progressValueLable.lock() : nullptr;
+    return label ? label->text().value_or("") : "";
+  }
+  void openOwnCourse(const std::string& title) {
+    pickTab("我的课程");
+    while (top() && top()->navigationController() && top()->navigationController()->viewControllers().size() > 1) goBack();
+    tapTextOrSay(title);
+    expect(find("CmsDetailViewController") != nullptr, "no course detail opened for " + title);
+  }
+  void playUnit(long row, double seconds) {
+    auto table = shownTable();
+    expect(table && screen.tapRow(*table, row), "no unit row to tap");
+    settle();
+    expect(topClass() == "CmsMediaPlayerViewController" || topClass() == "CmsMainMediaPlayerViewController",
+           "a unit opened " + topClass());
+    screen.wait(seconds);
+    if (observer) observer("playing", top());
+    screen.tap(top() ? top()->view() : nullptr);
+    goBack();
+  }
+  void stepPlayUnit() {
+    openOwnCourse("高效沟通的艺术");
+    pickTab("学习");
+    const std::string before = unitProgress(kJourneyUnitRow);
+    playUnit(kJourneyUnitRow, 20);
+    const std::string after = unitProgress(kJourneyUnitRow);
+    expect(after != before, "the unit's progress stayed " + before);
+  }
+  void stepDownloadUnit() {
+    pickTab("下载");
+    auto table = shownTable();
+    expect(rows(table) > kJourneyUnitRow - 1, "the download tab lists no units");
+    if (rows(table) <= kJourneyUnitRow - 1) return;
+    auto cell = std::dynamic_pointer_cast<CmsDetailDownloadCell>(
+        table->cellForRowAtIndexPath(pf::IndexPath::forRow(kJourneyUnitRow - 1, 0)));
+    expect(cell && screen.tap(cell->downloadStateBgBtn.lock()), "no download button");
+    screen.waitFor([&] { return screen.shows(CmsDetailDownloadCell::kDownloaded); }, 30);
+    expectShows(CmsDetailDownloadCell::kDownloaded);
+  }
+  void stepOfflinePlay() {
+    setOnline(false);
+    pickTab("学习");
+    const std::string before = unitProgress(kJourneyUnitRow);
+    playUnit(kJourneyUnitRow, 20);
+    expect(unitProgress(kJourneyUnitRow) != before, "offline study left the progress at " + before);
+    setOnline(true);
+  }
   void stepMenu() {
     openMenu();
     for (const auto& module : kLearnerJourneyModules) expectShows(module.row);
@@ -231,5 +638,27 @@ std::vector<std::pair<std::string, std::function<void(LearnerJourney::Walk&)>>> 
       {"sign-in", [](Walk& walk) { walk.stepSignIn(); }},
       {"menu", [](Walk& walk) { walk.stepMenu(); }},
       {"module-roots", [](Walk& walk) { walk.stepModuleRoots(); }},
+      {"my-courses", [](Walk& walk) { walk.stepMyCourses(); }},
+      {"catalogue", [](Walk& walk) { walk.stepCatalogue(); }},
+      {"category", [](Walk& walk) { walk.stepCategory(); }},
+      {"search", [](Walk& walk) { walk.stepSearch(); }},
+      {"course-detail", [](Walk& walk) { walk.stepCourseDetail(); }},
+      {"select-course", [](Walk& walk) { walk.stepSelectCourse(); }},
+      {"play-unit", [](Walk& walk) { walk.stepPlayUnit(); }},
+      {"download-unit", [](Walk& walk) { walk.stepDownloadUnit(); }},
+      {"offline-play", [](Walk& walk) { walk.stepOfflinePlay(); }},
+      {"exam", [](Walk& walk) { walk.stepExam(); }},
+      {"survey", [](Walk& walk) { walk.stepSurvey(); }},
+      {"ask-answer", [](Walk& walk) { walk.stepAskAndAnswer(); }},
+      {"follow-topic", [](Walk& walk) { walk.stepFollowTopic(); }},
+      {"blog", [](Walk& walk) { walk.stepBlog(); }},
+      {"repost", [](Walk& walk) { walk.stepRepost(); }},
+      {"comment", [](Walk& walk) { walk.stepComment(); }},
+      {"app-square", [](Walk& walk) { walk.stepSquare(); }},
+      {"settings-sync", [](Walk& walk) { walk.stepSync(); }},
+      {"clear-cache", [](Walk& walk) { walk.stepClearCache(); }},
+      {"change-password", [](Walk& walk) { walk.stepChangePassword(); }},
+      {"log-out", [](Walk& walk) { walk.stepLogOut(); }},
+      {"offline-sign-in", [](Walk& walk) { walk.stepOfflineSignIn(); }},
   };
 }
