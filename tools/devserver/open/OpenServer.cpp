@@ -127,6 +127,10 @@ void OpenServer::planFaults(const std::string& path, std::vector<Handler> faults
   http_.planFaults(std::string(kPathPrefix) + path + std::string(kPathSuffix), std::move(faults));
 }
 
+void OpenServer::planFaultsOnAnyMethod(std::vector<Handler> faults) {
+  http_.planFaults(std::string(kPathPrefix) + "/*", std::move(faults));
+}
+
 void OpenServer::expireSessions() {
   std::lock_guard lock(mutex_);
   sessions_.clear();

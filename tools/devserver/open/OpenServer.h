@@ -69,6 +69,9 @@ class OpenServer {
   // The next calls of the method path are answered by these handlers, one each in order, before any
   // check (DevServer::planFaults); then the method answers again.
   void planFaults(const std::string& path, std::vector<Handler> faults);
+  // The next calls of any method (sign-in included) are answered by these handlers, one each in order,
+  // before any check; then the methods answer again.
+  void planFaultsOnAnyMethod(std::vector<Handler> faults);
   // Ends every session now.
   void expireSessions();
 
