@@ -42,6 +42,11 @@ void DevServer::planFaults(std::string path, std::vector<Handler> faults) {
   faultPlans_.emplace_back(std::move(path), std::deque<Handler>(faults.begin(), faults.end()));
 }
 
+void DevServer::clearFaultPlans() {
+  std::lock_guard lock(mutex_);
+  faultPlans_.clear();
+}
+
 void DevServer::routeOnHead(std::string path, Handler handler, std::string unless) {
   std::lock_guard lock(mutex_);
   headRoutes_.push_back({std::move(path), std::move(handler), std::move(unless)});

@@ -6,8 +6,8 @@
 // the next requests of a path with the handlers given, one each, before its route. With startTls the
 // server speaks TLS with the given certificate.
 //
-// Thread rules: route, planFaults, requests, connectionCount and url work from any thread, also while
-// serving; start and stop belong to the owner. Handlers run on connection threads.
+// Thread rules: route, planFaults, clearFaultPlans, requests, connectionCount and url work from any
+// thread, also while serving; start and stop belong to the owner. Handlers run on connection threads.
 
 #include <condition_variable>
 #include <deque>
@@ -37,6 +37,8 @@ class DevServer {
   // The next requests to the path (named as a route names it) are answered by these handlers, one
   // each in order; once they are used up, the routes answer again.
   void planFaults(std::string path, std::vector<Handler> faults);
+  // Drops every fault planned and not yet used.
+  void clearFaultPlans();
   // Requests to the path are answered as soon as their head is read, and the connection then closes
   // with the body unread, as a proxy refusing an upload does (recorded without a body). A later
   // request carrying `unless` (a header name) goes to the routes as usual.

@@ -72,6 +72,8 @@ class OpenServer {
   // The next calls of any method (sign-in included) are answered by these handlers, one each in order,
   // before any check; then the methods answer again.
   void planFaultsOnAnyMethod(std::vector<Handler> faults);
+  // Drops every fault planned and not yet used.
+  void clearFaultPlans() { http_.clearFaultPlans(); }
   // Ends every session now.
   void expireSessions();
 
