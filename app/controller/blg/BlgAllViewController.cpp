@@ -4,7 +4,7 @@
 
 #include "app/controller/blg/BlgAllTableViewController.h"
 #include "app/controller/blg/BlgAllViewControllerDelegate.h"
-#include "app/controller/blg/BlgEmbedding.h"
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 #include "app/util/ViewUtil.h"
 #include "platform/graphics/Image.h"
 #include "platform/text/Font.h"
@@ -29,7 +29,7 @@ void BlgAllViewController::viewDidLoad() {
   installTitleView();
   list_ = std::make_shared<BlgAllTableViewController>();
   list_->baseTableViewDelegate = std::dynamic_pointer_cast<BaseTableViewControllerdelegate>(shared_from_this());
-  BlgEmbedding::embed(*this, list_, listContainer.lock());
+  CmnEmbeddedChild::embed(*this, list_, listContainer.lock());
   allTableViewController = list_;
   list_->willBeginRefreshData();
   list_->refreshData();

@@ -2,7 +2,7 @@
 
 #include "app/controller/blg/BlgCommentEditViewController.h"
 #include "app/controller/blg/BlgCommentTableViewController.h"
-#include "app/controller/blg/BlgEmbedding.h"
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 #include "app/util/ViewUtil.h"
 #include "platform/ui/NavigationController.h"
 
@@ -15,7 +15,7 @@ void BlgCommentViewController::viewDidLoad() {
   setNavgationItemTitle(kTitle);
   setRightBtnWithBgImageN("", "", std::string(kTitle), std::nullopt);
   auto list = std::make_shared<BlgCommentTableViewController>();
-  BlgEmbedding::embed(*this, list, listContainer.lock());
+  CmnEmbeddedChild::embed(*this, list, listContainer.lock());
   list->blogID = blogID;
   commentTableViewController = list;
   list->willBeginRefreshData();

@@ -2,8 +2,8 @@
 
 #include "app/controller/blg/BlgCommentEditViewController.h"
 #include "app/controller/blg/BlgDetailTableViewController.h"
-#include "app/controller/blg/BlgEmbedding.h"
 #include "app/controller/blg/BlgUserInfoViewController.h"
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 #include "app/model/blg/Blog.h"
 #include "app/model/blg/Statistics.h"
 #include "app/service/blg/BlgService.h"
@@ -50,7 +50,7 @@ void BlgDetailViewController::viewDidLoad() {
   setNavgationItemTitle(kTitle);
   installActionBar();
   auto list = std::make_shared<BlgDetailTableViewController>();
-  BlgEmbedding::embed(*this, list, listContainer.lock());
+  CmnEmbeddedChild::embed(*this, list, listContainer.lock());
   list->setParentController(parentController);
   list->setCurrentBlog(blog);
   list->tableView()->reloadData();

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/controller/blg/BlgEmbedding.h"
 #include "app/controller/blg/BlgSquareViewControllerDelegate.h"
 #include "app/controller/blg/SearchBlogViewController.h"
 #include "app/controller/blg/SearchPeopleViewController.h"
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Button.h"
@@ -24,12 +24,12 @@ void BlgSquareViewController::viewDidLoad() {
   setNavgationItemTitle(kTitle);
   auto self = std::dynamic_pointer_cast<BaseTableViewControllerdelegate>(shared_from_this());
   blogList_ = std::make_shared<SearchBlogViewController>();
-  BlgEmbedding::embed(*this, blogList_, nullptr);
+  CmnEmbeddedChild::embed(*this, blogList_, nullptr);
   placeList(*blogList_->view());
   blogList_->baseTableViewDelegate = self;
   blogList_->parentController = parentController;
   peopleList_ = std::make_shared<SearchPeopleViewController>();
-  BlgEmbedding::embed(*this, peopleList_, nullptr);
+  CmnEmbeddedChild::embed(*this, peopleList_, nullptr);
   placeList(*peopleList_->view());
   peopleList_->baseTableViewDelegate = self;
   peopleList_->parentController = parentController;

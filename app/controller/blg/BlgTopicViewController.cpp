@@ -1,8 +1,8 @@
 #include "app/controller/blg/BlgTopicViewController.h"
 
-#include "app/controller/blg/BlgEmbedding.h"
 #include "app/controller/blg/BlgTopicTableViewController.h"
 #include "app/controller/blg/BlgTopicViewControllerDelegate.h"
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 
 BlgTopicViewController::BlgTopicViewController() = default;
 BlgTopicViewController::BlgTopicViewController(std::string nibName) : BlgBaseViewController(std::move(nibName)) {}
@@ -13,7 +13,7 @@ void BlgTopicViewController::viewDidLoad() {
   setShowBackBtn(false);
   setNavgationItemTitle(kTitle);
   auto list = std::make_shared<BlgTopicTableViewController>();
-  BlgEmbedding::embed(*this, list, listContainer.lock());
+  CmnEmbeddedChild::embed(*this, list, listContainer.lock());
   list->baseTableViewDelegate = std::dynamic_pointer_cast<BaseTableViewControllerdelegate>(shared_from_this());
   list->parentController = parentController;
   topicTableViewController = list;

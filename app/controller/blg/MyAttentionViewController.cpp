@@ -1,7 +1,7 @@
 #include "app/controller/blg/MyAttentionViewController.h"
 
-#include "app/controller/blg/BlgEmbedding.h"
 #include "app/controller/blg/MyAttentionTableViewController.h"
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 
 MyAttentionViewController::MyAttentionViewController() = default;
 MyAttentionViewController::MyAttentionViewController(std::string nibName) : BlgBaseViewController(std::move(nibName)) {}
@@ -11,7 +11,7 @@ void MyAttentionViewController::viewDidLoad() {
   BlgBaseViewController::viewDidLoad();
   setNavgationItemTitle(kTitle);
   list_ = std::make_shared<MyAttentionTableViewController>();
-  BlgEmbedding::embed(*this, list_, listContainer.lock());
+  CmnEmbeddedChild::embed(*this, list_, listContainer.lock());
   attentionTableViewCon = list_;
   list_->userID = userID;
   list_->willBeginRefreshData();

@@ -1,7 +1,7 @@
 #include "app/controller/blg/MyBlogViewController.h"
 
-#include "app/controller/blg/BlgEmbedding.h"
 #include "app/controller/blg/MyBlogTableViewController.h"
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 
 MyBlogViewController::MyBlogViewController() = default;
 MyBlogViewController::MyBlogViewController(std::string nibName) : BlgBaseViewController(std::move(nibName)) {}
@@ -11,7 +11,7 @@ void MyBlogViewController::viewDidLoad() {
   BlgBaseViewController::viewDidLoad();
   setNavgationItemTitle(kTitle);
   list_ = std::make_shared<MyBlogTableViewController>();
-  BlgEmbedding::embed(*this, list_, listContainer.lock());
+  CmnEmbeddedChild::embed(*this, list_, listContainer.lock());
   myBlogTableViewCon = list_;
   list_->userID = userID;
   list_->setParentController(parentController);

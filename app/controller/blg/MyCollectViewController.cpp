@@ -1,7 +1,7 @@
 #include "app/controller/blg/MyCollectViewController.h"
 
-#include "app/controller/blg/BlgEmbedding.h"
 #include "app/controller/blg/MyCollectTableViewController.h"
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 
 MyCollectViewController::MyCollectViewController() = default;
 MyCollectViewController::MyCollectViewController(std::string nibName) : BlgBaseViewController(std::move(nibName)) {}
@@ -11,7 +11,7 @@ void MyCollectViewController::viewDidLoad() {
   BlgBaseViewController::viewDidLoad();
   setNavgationItemTitle(kTitle);
   list_ = std::make_shared<MyCollectTableViewController>();
-  BlgEmbedding::embed(*this, list_, listContainer.lock());
+  CmnEmbeddedChild::embed(*this, list_, listContainer.lock());
   myCollectTableViewCon = list_;
   list_->userID = userID;
   list_->setParentController(parentController);

@@ -1,7 +1,7 @@
 #include "app/controller/blg/MyTopicViewController.h"
 
-#include "app/controller/blg/BlgEmbedding.h"
 #include "app/controller/blg/MyTopicTableViewController.h"
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 
 MyTopicViewController::MyTopicViewController() = default;
 MyTopicViewController::MyTopicViewController(std::string nibName) : BlgBaseViewController(std::move(nibName)) {}
@@ -11,7 +11,7 @@ void MyTopicViewController::viewDidLoad() {
   BlgBaseViewController::viewDidLoad();
   setNavgationItemTitle(kTitle);
   list_ = std::make_shared<MyTopicTableViewController>();
-  BlgEmbedding::embed(*this, list_, listContainer.lock());
+  CmnEmbeddedChild::embed(*this, list_, listContainer.lock());
   myTopicTableViewCon = list_;
   list_->userID = userID;
   list_->willBeginRefreshData();

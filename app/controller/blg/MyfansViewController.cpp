@@ -1,7 +1,7 @@
 #include "app/controller/blg/MyfansViewController.h"
 
-#include "app/controller/blg/BlgEmbedding.h"
 #include "app/controller/blg/MyfansTableViewController.h"
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 
 MyfansViewController::MyfansViewController() = default;
 MyfansViewController::MyfansViewController(std::string nibName) : BlgBaseViewController(std::move(nibName)) {}
@@ -11,7 +11,7 @@ void MyfansViewController::viewDidLoad() {
   BlgBaseViewController::viewDidLoad();
   setNavgationItemTitle(kTitle);
   list_ = std::make_shared<MyfansTableViewController>();
-  BlgEmbedding::embed(*this, list_, listContainer.lock());
+  CmnEmbeddedChild::embed(*this, list_, listContainer.lock());
   fansTableViewCon = list_;
   list_->userID = userID;
   list_->setParentController(parentController);

@@ -1,8 +1,8 @@
 #include "app/controller/blg/TopicDetailViewController.h"
 
-#include "app/controller/blg/BlgEmbedding.h"
 #include "app/controller/blg/TopicDetailTableViewController.h"
 #include "app/controller/blg/WriteBlogViewController.h"
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 #include "app/service/blg/TopicService.h"
 #include "app/util/ViewUtil.h"
 #include "core/open/OpenError.h"
@@ -40,7 +40,7 @@ void TopicDetailViewController::viewDidLoad() {
   setRightBtnWithBgImageN("BLG_DTOP_refresh_n.png", "BLG_DTOP_refresh_p.png", std::nullopt, std::nullopt);
   installActionBar();
   auto list = std::make_shared<TopicDetailTableViewController>();
-  BlgEmbedding::embed(*this, list, listContainer.lock());
+  CmnEmbeddedChild::embed(*this, list, listContainer.lock());
   list->topicID = topicID;
   list->parentController = parentController;
   detailTableViewCon = list;

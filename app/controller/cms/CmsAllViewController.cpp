@@ -1,15 +1,15 @@
 #include "app/controller/cms/CmsAllViewController.h"
 
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 #include "app/controller/cms/AllCourseViewDelegate.h"
 #include "app/controller/cms/CmsAllTableViewController.h"
-#include "app/controller/cms/CmsEmbeddedList.h"
 #include "app/controller/cms/CmsCourseTableViewController.h"
 #include "app/util/ViewUtil.h"
 #include "core/util/CommonUtil.h"
 #include "platform/foundation/Format.h"
 #include "platform/ui/Label.h"
-#include "platform/ui/NavigationItem.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ void CmsAllViewController::viewDidLoad() {
                           std::string("CMS_CATE_sort.png"));
   setNavgationItemTitle(kTitle);
   auto list = std::make_shared<CmsAllTableViewController>();
-  CmsEmbeddedList::embed(*this, list, listContainer.lock());
+  CmnEmbeddedChild::embed(*this, list, listContainer.lock());
   list->courseDelegate = std::dynamic_pointer_cast<CmsCourseTableViewDelegate>(shared_from_this());
   list->delegate = std::dynamic_pointer_cast<CmsAllTableViewDelegate>(shared_from_this());
   allCoursetableViewCon = list;

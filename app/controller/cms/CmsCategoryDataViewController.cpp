@@ -1,7 +1,7 @@
 #include "app/controller/cms/CmsCategoryDataViewController.h"
 
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 #include "app/controller/cms/CmsCategoryDataTableViewController.h"
-#include "app/controller/cms/CmsEmbeddedList.h"
 #include "platform/ui/Layer.h"
 #include "platform/ui/View.h"
 
@@ -18,7 +18,7 @@ void CmsCategoryDataViewController::viewDidLoad() {
   layer->setShadowOpacity(1.0);
   layer->setShadowRadius(10);
   auto table = std::make_shared<CmsCategoryDataTableViewController>();
-  CmsEmbeddedList::embed(*this, table, listContainer.lock());
+  CmnEmbeddedChild::embed(*this, table, listContainer.lock());
   categoryDataTableViewCon = table;
 }
 

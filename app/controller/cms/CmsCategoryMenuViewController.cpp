@@ -1,7 +1,7 @@
 #include "app/controller/cms/CmsCategoryMenuViewController.h"
 
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 #include "app/controller/cms/CmsCategoryMenuTableViewController.h"
-#include "app/controller/cms/CmsEmbeddedList.h"
 
 CmsCategoryMenuViewController::CmsCategoryMenuViewController() = default;
 CmsCategoryMenuViewController::CmsCategoryMenuViewController(std::string nibName)
@@ -11,7 +11,7 @@ CmsCategoryMenuViewController::~CmsCategoryMenuViewController() = default;
 void CmsCategoryMenuViewController::viewDidLoad() {
   BaseViewController::viewDidLoad();
   auto table = std::make_shared<CmsCategoryMenuTableViewController>();
-  CmsEmbeddedList::embed(*this, table, listContainer.lock());
+  CmnEmbeddedChild::embed(*this, table, listContainer.lock());
   categoryMenuTableViewController = table;
 }
 

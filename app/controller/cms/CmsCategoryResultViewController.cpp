@@ -1,7 +1,7 @@
 #include "app/controller/cms/CmsCategoryResultViewController.h"
 
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 #include "app/controller/cms/CmsCategoryResultTableViewController.h"
-#include "app/controller/cms/CmsEmbeddedList.h"
 
 CmsCategoryResultViewController::CmsCategoryResultViewController() = default;
 CmsCategoryResultViewController::CmsCategoryResultViewController(std::string nibName)
@@ -13,7 +13,7 @@ void CmsCategoryResultViewController::viewDidLoad() {
   setNavgationItemTitle(categoryName.value_or(""));
   auto list = std::make_shared<CmsCategoryResultTableViewController>();
   list->categoryID = categoryID;
-  CmsEmbeddedList::embed(*this, list, listContainer.lock());
+  CmnEmbeddedChild::embed(*this, list, listContainer.lock());
   categoryResultTableViewController = list;
   list->refreshData();
 }

@@ -1,6 +1,6 @@
 #include "app/controller/cms/CmsMyViewController.h"
 
-#include "app/controller/cms/CmsEmbeddedList.h"
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 #include "app/controller/cms/CmsMyTableViewController.h"
 #include "app/controller/cms/MyCourseViewDelegate.h"
 #include "platform/foundation/Format.h"
@@ -29,7 +29,7 @@ void CmsMyViewController::viewDidLoad() {
   setShowBackBtn(false);
   setNavgationItemTitle(kTitle);
   auto list = std::make_shared<CmsMyTableViewController>();
-  CmsEmbeddedList::embed(*this, list, listContainer.lock());
+  CmnEmbeddedChild::embed(*this, list, listContainer.lock());
   list->delegate = std::dynamic_pointer_cast<MyTableViewDelegate>(shared_from_this());
   list->courseDelegate = std::dynamic_pointer_cast<CmsCourseTableViewDelegate>(shared_from_this());
   myTabelViewController = list;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/controller/cms/CmsEmbeddedList.h"
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 #include "app/controller/cms/CmsSearchResultTableViewController.h"
 #include "app/controller/cms/CmsSearchViewDelegate.h"
 #include "app/model/cms/CmsSearchInfo.h"
@@ -29,7 +29,7 @@ void CmsSearchViewController::viewDidLoad() {
   setShowBackBtn(false);
   auto self = sharedAs<CmsSearchViewController>();
   auto results = std::make_shared<CmsSearchResultTableViewController>();
-  CmsEmbeddedList::embed(*this, results, resultContainer.lock());
+  CmnEmbeddedChild::embed(*this, results, resultContainer.lock());
   results->courseDelegate = std::weak_ptr<CmsCourseTableViewDelegate>(self);
   searchResultTableViewController = results;
   if (auto history = tableView.lock()) {

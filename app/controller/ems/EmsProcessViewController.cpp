@@ -1,5 +1,6 @@
 #include "app/controller/ems/EmsProcessViewController.h"
 
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 #include "app/controller/ems/EmsAllViewController.h"
 #include "app/controller/ems/EmsQuestionViewController.h"
 #include "app/controller/ems/EmsShowAllQuesViewController.h"
@@ -95,13 +96,7 @@ void EmsProcessViewController::installQuestionView() {
   questionViewController->onActivity = [weak] {
     if (auto self = weak.lock()) self->resetIdleTime();
   };
-  addChildViewController(questionViewController);
-  auto container = questionContainer.lock();
-  auto host = container ? container : view();
-  questionViewController->view()->setFrame(host->bounds());
-  questionViewController->view()->setAutoresizingMask(pf::View::kFlexibleWidth | pf::View::kFlexibleHeight);
-  host->addSubview(questionViewController->view());
-  questionViewController->didMoveToParentViewController(this);
+  CmnEmbeddedChild::embed(*this, questionViewController, questionContainer.lock());
 }
 
 void EmsProcessViewController::initViewValues() {

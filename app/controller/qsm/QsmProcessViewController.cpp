@@ -1,5 +1,6 @@
 #include "app/controller/qsm/QsmProcessViewController.h"
 
+#include "app/controller/cmn/CmnEmbeddedChild.h"
 #include "app/controller/qsm/QsmQuestionViewController.h"
 #include "app/controller/qsm/QsmSubmitResultViewController.h"
 #include "app/model/qsm/QsmSurvey.h"
@@ -36,13 +37,7 @@ void QsmProcessViewController::viewDidLoad() {
   BaseViewController::viewDidLoad();
   quesViewController = std::make_shared<QsmQuestionViewController>();
   quesViewController->parentController = std::static_pointer_cast<pf::ViewController>(shared_from_this());
-  addChildViewController(quesViewController);
-  auto container = questionContainer.lock();
-  auto host = container ? container : view();
-  quesViewController->view()->setFrame(host->bounds());
-  quesViewController->view()->setAutoresizingMask(pf::View::kFlexibleWidth | pf::View::kFlexibleHeight);
-  host->addSubview(quesViewController->view());
-  quesViewController->didMoveToParentViewController(this);
+  CmnEmbeddedChild::embed(*this, quesViewController, questionContainer.lock());
   showCurrentQuestion();
 }
 
