@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <string_view>
 
 namespace pf {
 
@@ -74,6 +75,31 @@ void addAttributes(PangoAttrList* list, const TextAttributes& a, std::size_t sta
   if (a.strokeWidth > 0) insert(list, pango_attr_foreground_alpha_new(1), start, end);
   if (a.kern != 0)
     insert(list, pango_attr_letter_spacing_new(static_cast<int>(a.kern * PANGO_SCALE)), start, end);
+}
+
+// Pango may break a line between a space and the combining marks on it, inside what draws as one character;
+// it then keeps a line whole by the space it drops from it (a frame of that width breaks elsewhere), and at
+// narrow widths fails an assertion and aborts. A space keeps its marks: no break between them.
+void keepSpacesWithTheirMarks(PangoAttrList* list, std::string_view paragraph) {
+  constexpr std::size_t kNone = std::string_view::npos;
+  std::size_t spaceStart = kNone, marksEnd = kNone;
+  const auto flush = [&] {
+    if (spaceStart != kNone && marksEnd != kNone)
+      insert(list, pango_attr_allow_breaks_new(FALSE), spaceStart, marksEnd);
+    spaceStart = marksEnd = kNone;
+  };
+  for (std::size_t pos = 0; pos < paragraph.size();) {
+    const utf8::Character c = utf8::decode(paragraph, pos);
+    const GUnicodeBreakType type = g_unichar_break_type(static_cast<gunichar>(c.codePoint));
+    if (type == G_UNICODE_BREAK_COMBINING_MARK || type == G_UNICODE_BREAK_ZERO_WIDTH_JOINER) {
+      if (spaceStart != kNone) marksEnd = pos + c.size;
+    } else {
+      flush();
+      if (type == G_UNICODE_BREAK_SPACE || type == G_UNICODE_BREAK_ZERO_WIDTH_SPACE) spaceStart = pos;
+    }
+    pos += c.size;
+  }
+  flush();
 }
 
 // The paragraph's end (before its break) and the start of the next one.
@@ -191,6 +217,7 @@ std::shared_ptr<TextLayoutData> TextLayoutData::layOut(std::shared_ptr<const Att
       addAttributes(list, a, index->byteOf(unit) - byte, index->byteOf(runEnd) - byte);
       unit = runEnd;
     }
+    keepSpacesWithTheirMarks(list, std::string_view(s).substr(byte, end - byte));
     pango_layout_set_attributes(layout, list);
     pango_attr_list_unref(list);
     applyParagraphStyle(layout, style, width, height - top, truncation);

@@ -257,6 +257,36 @@ TEST(FramesetterTest, TruncatedTextFitsAFrameOfTheSuggestedSize) {
   }
 }
 
+// A space and the combining mark on it draw as one character and stay on one line. Pango broke between them
+// after right-to-left letters: the line kept whole by the space it then dropped, a frame of the suggested
+// width broke before the space and pushed the last line out, and widths of a point or less aborted.
+TEST(FramesetterTest, ASpaceKeepsItsCombiningMarkOnItsLine) {
+  const struct {
+    const char* what;
+    const char* text;
+  } cases[] = {
+      {"Arabic", "a\u0627 \u0301cd"},
+      {"Hebrew", "x\u05D0 \u0301yz"},
+      {"two marks", "r\u0627 \u0301\u0323e"},
+      {"sentence", "Hi\u0627 \u0301there, the course \u05D0 \u0301is ready"},
+  };
+  for (const auto& c : cases) {
+    const Framesetter framesetter(styled(c.text));
+    const std::u16string units = utf16::encode(framesetter.attributedString().string());
+    // Widths a step apart, so the case does not hang on one font's exact advances.
+    for (double width = 0; width <= 80; width += 0.25) {
+      SCOPED_TRACE(std::string(c.what) + ", width " + std::to_string(width));
+      const auto wide = framesetter.createFrame({0, 0}, Rect(0, 0, width, 1e6));
+      for (const TextLine& line : wide->lines()) ASSERT_NE(units[line.stringRange().location], u'\u0301');
+      const auto suggested = framesetter.suggestFrameSize({0, 0}, {width, 3.4e38});
+      ASSERT_EQ(suggested.fitRange, (utf16::Range{0, units.size()}));
+      const auto frame = framesetter.createFrame({0, 0}, Rect({0, 0}, suggested.size));
+      ASSERT_EQ(frame->visibleStringRange(), suggested.fitRange);
+      ASSERT_EQ(frame->lines().size(), wide->lines().size());
+    }
+  }
+}
+
 TEST(FramesetterTest, DrawingUpwardsMatchesDrawingDownwards) {
   const Framesetter framesetter(styled("上下 Up"));
   auto down = ImageContext::create({80, 30});
