@@ -218,6 +218,9 @@ std::shared_ptr<TextLayoutData> TextLayoutData::layOut(std::shared_ptr<const Att
       unit = runEnd;
     }
     keepSpacesWithTheirMarks(list, std::string_view(s).substr(byte, end - byte));
+    // Lines break without hyphens, as the platform's do; Pango would also count a hyphen it might insert
+    // at an item's end when deciding whether the item fits, so a line of exactly its measured width broke.
+    insert(list, pango_attr_insert_hyphens_new(FALSE), 0, end - byte);
     pango_layout_set_attributes(layout, list);
     pango_attr_list_unref(list);
     applyParagraphStyle(layout, style, width, height - top, truncation);

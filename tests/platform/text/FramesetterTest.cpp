@@ -287,6 +287,31 @@ TEST(FramesetterTest, ASpaceKeepsItsCombiningMarkOnItsLine) {
   }
 }
 
+// A word broken between letters of different sizes: Pango counted a hyphen it might put after a run when
+// deciding whether the run fits, so a frame of exactly the suggested width broke the line. Lines break
+// without hyphens.
+TEST(FramesetterTest, WordsBrokenBetweenRunsFitAFrameOfTheSuggestedSize) {
+  const struct {
+    const char* text;
+    utf16::Range larger;
+  } cases[] = {{"\uFFFDII", {1, 1}}, {"Supercalifragilistic", {3, 6}}, {"进度Progress", {2, 3}}};
+  for (const LineBreakMode mode : {LineBreakMode::charWrap, LineBreakMode::wordWrap}) {
+    for (const auto& c : cases) {
+      AttributedString string = styled(c.text, 15, {.lineBreakMode = mode});
+      string.setFont(c.larger, Font::boldSystemFont(22));
+      const Framesetter framesetter(string);
+      for (double width = 0; width <= 100; width += 0.5) {
+        SCOPED_TRACE(std::string(c.text) + ", mode " + std::to_string(static_cast<int>(mode)) + ", width " +
+                     std::to_string(width));
+        const auto suggested = framesetter.suggestFrameSize({0, 0}, {width, 3.4e38});
+        ASSERT_EQ(suggested.fitRange, (utf16::Range{0, string.length()}));
+        const auto frame = framesetter.createFrame({0, 0}, Rect({0, 0}, suggested.size));
+        ASSERT_EQ(frame->visibleStringRange(), suggested.fitRange);
+      }
+    }
+  }
+}
+
 TEST(FramesetterTest, DrawingUpwardsMatchesDrawingDownwards) {
   const Framesetter framesetter(styled("上下 Up"));
   auto down = ImageContext::create({80, 30});
