@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "platform/foundation/Clock.h"
@@ -33,6 +34,25 @@ double easeOut(double t) {
 double clamp(double value, double low, double high) {
   return std::max(low, std::min(value, high));
 }
+
+// A scroll view's drag. It lets go of a drag that runs mostly along an axis the view cannot scroll,
+// so a recogniser of an enclosing view (panels sliding sideways over a list) can take it.
+class ScrollViewPan : public PanGestureRecognizer {
+ public:
+  explicit ScrollViewPan(std::function<bool(Point)> takesDrag) : takesDrag_(std::move(takesDrag)) {}
+
+ protected:
+  void touchesMoved(const TouchSet& touches, const Event& event) override {
+    if (state() == State::Possible && trackedTouches().size() >= minimumNumberOfTouches()) {
+      const Point t = translationInView(view().get());
+      if (std::hypot(t.x, t.y) >= kHysteresis && !takesDrag_(t)) return setState(State::Failed);
+    }
+    PanGestureRecognizer::touchesMoved(touches, event);
+  }
+
+ private:
+  std::function<bool(Point)> takesDrag_;
+};
 
 // Holds the start of a touch back from the content for a moment: a drag beginning meanwhile takes
 // the touch before the content sees it; a still finger or a lift lets the content have it.
@@ -172,7 +192,9 @@ void ScrollView::didMoveToWindow() {
 
 void ScrollView::ensureRecognizers() {
   if (pan_) return;
-  pan_ = std::make_shared<PanGestureRecognizer>();
+  pan_ = std::make_shared<ScrollViewPan>([this](Point t) {
+    return std::abs(t.x) > std::abs(t.y) ? scrollsHorizontally() : scrollsVertically();
+  });
   // A tap on the content ends at once; only a drag takes the touch away.
   pan_->setDelaysTouchesEnded(false);
   pan_->setEnabled(scrollEnabled_);

@@ -11,6 +11,7 @@
 
 #include "platform/host/HeadlessHost.h"
 #include "platform/ui/Layer.h"
+#include "platform/ui/PanGestureRecognizer.h"
 #include "platform/ui/TouchInjector.h"
 #include "tests/platform/ui/UiTest.h"
 
@@ -502,3 +503,56 @@ TEST_F(ScrollViewTest, DelayedContentTouchesReachTheContentOnlyIfNoDragTakesThem
 }
 
 }  // namespace
+
+namespace scroll_view_nested_drag_test {
+
+// Counts what a pan on the scroll view's superview saw.
+struct OuterPan {
+  int began = 0;
+  int ended = 0;
+};
+
+// Faults caught: a list that scrolls one way only taking a drag the other way (an enclosing view's
+// pan, panels sliding sideways over the list, never moves), and a drag along the axis the list
+// scrolls leaking to the enclosing pan.
+TEST_F(ScrollViewTest, ADragAcrossTheOnlyAxisThatScrollsGoesToTheEnclosingPan) {
+  const struct {
+    const char* what;
+    Size content;
+    Point to;
+    bool outerTakes;
+    bool scrolls;
+  } cases[] = {
+      {"vertical list, drag across", {320, 10000}, {60, 300}, true, false},
+      {"vertical list, drag along it", {320, 10000}, {170, 100}, false, true},
+      {"horizontal strip, drag along", {3000, 480}, {60, 300}, false, true},
+      {"horizontal strip, drag up", {3000, 480}, {170, 100}, true, false},
+      {"both ways, drag across", {3000, 10000}, {60, 300}, false, true},
+  };
+  auto outer = std::make_shared<pf::View>(Rect(0, 0, 320, 480));
+  scroll->removeFromSuperview();
+  outer->addSubview(scroll);
+  window->addSubview(outer);
+  OuterPan seen;
+  auto pan = std::make_shared<pf::PanGestureRecognizer>();
+  pan->addTarget([&seen](pf::GestureRecognizer& recognizer) {
+    if (recognizer.state() == pf::GestureRecognizer::State::Began) ++seen.began;
+    if (recognizer.state() == pf::GestureRecognizer::State::Ended) ++seen.ended;
+  });
+  outer->addGestureRecognizer(pan);
+  pf::HeadlessHost host(window);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    seen = {};
+    scroll->setContentSize(c.content);
+    scroll->setBounces(false);
+    scroll->setContentOffset({c.content.width > 320 ? 1000.0 : 0.0, c.content.height > 480 ? 1000.0 : 0.0});
+    const Point before = scroll->contentOffset();
+    host.drag({{160, 300}, c.to}, 1);
+    settle();
+    EXPECT_EQ(seen.began == 1 && seen.ended == 1, c.outerTakes);
+    EXPECT_EQ(scroll->contentOffset() != before, c.scrolls);
+  }
+}
+
+}  // namespace scroll_view_nested_drag_test
