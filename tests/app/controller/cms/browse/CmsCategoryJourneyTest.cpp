@@ -15,6 +15,8 @@
 #include "app/controller/cms/CmsCategoryViewController.h"
 #include "app/controller/cms/UIViewExt.h"
 #include "app/model/cms/Category.h"
+#include "platform/ui/TableView.h"
+#include "platform/ui/TouchInjector.h"
 #include "tests/app/controller/cms/browse/CmsBrowseJourneyTest.h"
 
 namespace cms_category_journey_test {
@@ -51,6 +53,75 @@ class CmsCategoryJourneyTest : public CmsBrowseJourneyTest {
     const pf::Rect rect = table->convertRectToView(table->rectForRowAtIndexPath(pf::IndexPath::forRow(row, 0)), nullptr);
     pf::HeadlessHost(window).tap({rect.midX(), rect.midY()});
     settle();
+  }
+  // What a drag showed while the finger was still down.
+  struct DragSeen {
+    double newestX;
+    double listOffsetY;
+  };
+  // Drags a finger through the window a frame a step, as the window host's mouse would; answers where
+  // the newest panel stood and how far the list under the finger had scrolled just before the lift.
+  DragSeen dragAcross(pf::Point from, pf::Point to) {
+    auto list = listUnder(from);
+    pf::TouchInjector finger(window);
+    finger.press(0, from);
+    constexpr int kSteps = 12;
+    for (int step = 1; step <= kSteps; ++step) {
+      loop->runUntil(pf::Clock::now() + 1.0 / 60);
+      const double t = static_cast<double>(step) / kSteps;
+      finger.move(0, {from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t});
+    }
+    const DragSeen seen{stack()->viewAtRight()->frame().minX(), list ? list->contentOffset().y : 0};
+    finger.lift(0);
+    settle();
+    return seen;
+  }
+  std::shared_ptr<pf::TableView> listUnder(pf::Point inWindow) const {
+    for (auto view = window->hitTest(inWindow, nullptr); view; view = view->superview()) {
+      if (auto table = std::dynamic_pointer_cast<pf::TableView>(view)) return table;
+    }
+    return nullptr;
+  }
+  // The newest panel's place in the window.
+  pf::Rect newestInWindow() const {
+    auto right = stack()->viewAtRight();
+    return right->convertRectToView(right->bounds(), nullptr);
+  }
+  // With the newest panel right-aligned: a drag right across it moves the panels with the finger and,
+  // released, the one before fills the view; a drag left brings them back. Distances scale with the
+  // screen, as the panels do. The picture, when named, shows the panels pushed out.
+  void dragNewestOutAndBack(const char* picture = nullptr) {
+    const double s = pf::Screen::mainScreen().bounds().width() / 320;
+    auto right = stack()->viewAtRight();
+    ASSERT_TRUE(right);
+    const double width = stack()->view()->frame().width();
+    EXPECT_EQ(right->frame().maxX(), width) << "the newest right-aligned";
+    EXPECT_EQ(stack()->viewAtLeft()->frame().minX(), StackedPanelsController::leftStop());
+    const double restX = right->frame().minX();
+    const pf::Rect inWindow = newestInWindow();
+    const double y = inWindow.midY();
+
+    const DragSeen out = dragAcross({inWindow.minX() + 10 * s, y}, {inWindow.minX() + 180 * s, y});
+    EXPECT_GT(out.newestX, restX + 50 * s) << "the panels follow the finger";
+    EXPECT_EQ(out.listOffsetY, 0) << "a sideways drag scrolls no list";
+    auto previous = stack()->viewAtLeft();
+    EXPECT_EQ(stack()->viewAtRight(), right);
+    EXPECT_EQ(right->frame().minX(), width) << "the newest pushed out";
+    EXPECT_EQ(previous->frame().minX(), width - previous->frame().width()) << "the one before fills the view";
+    if (picture) {
+      pf::HeadlessHost host(window);
+      writeSnapshot(host, picture);
+    }
+
+    const pf::Rect shown = previous->convertRectToView(previous->bounds(), nullptr);
+    const DragSeen back = dragAcross({shown.minX() + 180 * s, y}, {shown.minX() + 10 * s, y});
+    EXPECT_LT(back.newestX, width) << "the newest comes back with the finger";
+    EXPECT_EQ(stack()->viewAtRight(), right);
+    EXPECT_EQ(right->frame().minX(), restX);
+    EXPECT_EQ(stack()->viewAtLeft()->frame().minX(), StackedPanelsController::leftStop());
+    loop->runUntil(pf::Clock::now() + 1);
+    EXPECT_EQ(right->frame().minX(), restX) << "at rest after the drags";
+    EXPECT_EQ(stack()->viewControllersStack().size(), 4u);
   }
   void walkToFourPanels() {
     tapPanelRow(0, 1);  // 团队管理
@@ -140,28 +211,51 @@ TEST_F(CmsCategoryJourneyTest, AllCoursesAndLeavesOpenCourseLists) {
 }
 
 // The window check of the stacked panels over the demo catalogue: four panels stack in the window,
-// the oldest under the pile, the newest right-aligned, and a drag across them leaves them at rest in
-// their places. Faults caught: a catalogue too shallow for four panels, panels left half-way.
-TEST_F(CmsCategoryJourneyTest, FourDemoPanelsStackAndRestInTheWindow) {
+// the oldest under the pile, the newest right-aligned; a drag right moves the panels with the finger
+// and, released, the one before the newest fills the view; a drag left brings them back. Faults
+// caught: a catalogue too shallow for four panels, the panel's own list taking a sideways drag (the
+// panels never move), panels left half-way.
+TEST_F(CmsCategoryJourneyTest, FourDemoPanelsStackAndDragInTheWindow) {
   ASSERT_TRUE(openCategories());
   walkToFourPanels();
   ASSERT_EQ(stack()->viewControllersStack().size(), 4u);
-  auto right = stack()->viewAtRight();
-  ASSERT_TRUE(right);
-  EXPECT_EQ(right->frame().maxX(), stack()->view()->frame().width()) << "the newest right-aligned";
-  EXPECT_EQ(stack()->viewAtLeft()->frame().minX(), StackedPanelsController::leftStop());
-  const double restX = right->frame().minX();
-  const pf::Rect inWindow = right->convertRectToView(right->bounds(), nullptr);
-  const double y = inWindow.midY();
   pf::HeadlessHost host(window);
   writeSnapshot(host, "cms_categories_four_phone.png");
-  host.drag({{inWindow.minX() + 10, y}, {inWindow.minX() + 80, y}, {inWindow.minX() + 180, y}}, 0.3);
-  settle();
-  const double snapped = stack()->viewAtRight()->frame().minX();
-  loop->runUntil(pf::Clock::now() + 1);
-  EXPECT_EQ(stack()->viewAtRight()->frame().minX(), snapped) << "at rest after the drag";
-  EXPECT_EQ(snapped, restX);
-  EXPECT_EQ(stack()->viewControllersStack().size(), 4u);
+  dragNewestOutAndBack("cms_categories_pushed_out_phone.png");
+}
+
+// Faults caught: a drag along a panel's list moving the panels, the list not scrolling under a finger
+// inside a panel, a short sideways drag on the newest panel left where the finger let go.
+TEST_F(CmsCategoryJourneyTest, ADragAlongAPanelsListScrollsItAndLeavesThePanels) {
+  ASSERT_TRUE(openCategories());
+  tapPanelRow(0, 1);
+  ASSERT_EQ(stack()->viewControllersStack().size(), 2u);
+  auto right = stack()->viewAtRight();
+  const double restX = right->frame().minX();
+  const pf::Rect inWindow = newestInWindow();
+  const pf::Point middle{inWindow.midX(), inWindow.midY()};
+  struct Case {
+    const char* name;
+    pf::Point to;
+    bool panelsMove;
+    bool listScrolls;
+  };
+  const Case cases[] = {
+      {"up along the list", {middle.x, middle.y - 120}, false, true},
+      {"down along the list", {middle.x + 4, middle.y + 60}, false, true},
+      {"left across the list", {middle.x - 80, middle.y + 4}, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto list = listUnder(middle);
+    ASSERT_TRUE(list);
+    const DragSeen seen = dragAcross(middle, c.to);
+    EXPECT_EQ(seen.newestX != restX, c.panelsMove);
+    EXPECT_EQ(seen.listOffsetY != 0, c.listScrolls);
+    EXPECT_EQ(right->frame().minX(), restX) << "back in place once released";
+    EXPECT_EQ(list->contentOffset().y, 0) << "a short list springs back";
+  }
+  EXPECT_EQ(stack()->viewControllersStack().size(), 2u);
 }
 
 class CmsCategoryTabletTest : public CmsCategoryJourneyTest {
@@ -169,7 +263,7 @@ class CmsCategoryTabletTest : public CmsCategoryJourneyTest {
   CmsCategoryTabletTest() : CmsCategoryJourneyTest(pf::Screen::Profile::Tablet) {}
 };
 
-// Faults caught: phone-sized panels on a tablet, rows of phone height.
+// Faults caught: phone-sized panels on a tablet, rows of phone height, panels that do not drag there.
 TEST_F(CmsCategoryTabletTest, PanelsAndRowsScaleWithTheScreen) {
   ASSERT_TRUE(openCategories());
   walkToFourPanels();
@@ -179,6 +273,7 @@ TEST_F(CmsCategoryTabletTest, PanelsAndRowsScaleWithTheScreen) {
   EXPECT_EQ(panelTable(3)->tableView()->rectForRowAtIndexPath(pf::IndexPath::forRow(0, 0)).height(),
             1024.0 / 480 * CmsCategoryTableViewController::kRowHeight);
   EXPECT_EQ(StackedPanelsController::leftStop(), -312);
+  dragNewestOutAndBack();
 }
 
 }  // namespace cms_category_journey_test
