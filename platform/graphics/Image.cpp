@@ -1,6 +1,7 @@
 #include "platform/graphics/Image.h"
 
 #include "platform/foundation/Bundle.h"
+#include "platform/graphics/DecodedPixels.h"
 #include "platform/graphics/GifDecoder.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/JpegCodec.h"
@@ -12,6 +13,7 @@
 #include <iterator>
 #include <map>
 #include <mutex>
+#include <utility>
 
 namespace pf {
 
@@ -34,12 +36,22 @@ std::shared_ptr<Image> Image::animated(std::vector<std::shared_ptr<const Image>>
   return image;
 }
 
+namespace {
+
+std::shared_ptr<const Bitmap> imageCountDecoded(std::shared_ptr<const Bitmap> bitmap) {
+  if (bitmap) DecodedPixels::add(std::uint64_t(bitmap->stride()) * std::uint64_t(bitmap->height()));
+  return bitmap;
+}
+
+}  // namespace
+
 std::shared_ptr<Image> Image::withData(std::span<const std::uint8_t> bytes, double scale) {
-  if (PngCodec::looksLikePng(bytes)) return withBitmap(PngCodec::decode(bytes), scale);
-  if (JpegCodec::looksLikeJpeg(bytes)) return withBitmap(JpegCodec::decode(bytes), scale);
+  if (PngCodec::looksLikePng(bytes)) return withBitmap(imageCountDecoded(PngCodec::decode(bytes)), scale);
+  if (JpegCodec::looksLikeJpeg(bytes)) return withBitmap(imageCountDecoded(JpegCodec::decode(bytes)), scale);
   if (!GifDecoder::looksLikeGif(bytes)) return nullptr;
   auto animation = GifDecoder::decode(bytes);
   if (!animation) return nullptr;
+  for (const auto& frame : animation->frames) imageCountDecoded(frame);
   if (animation->frames.size() == 1) return withBitmap(animation->frames.front(), scale);
   std::vector<std::shared_ptr<const Image>> frames;
   for (auto& frame : animation->frames) frames.push_back(withBitmap(frame, scale));
@@ -53,8 +65,30 @@ std::shared_ptr<Image> Image::withContentsOfFile(const std::string& path) {
   return withData(bytes, scaleForFileName(path));
 }
 
-std::shared_ptr<Image> Image::named(const std::string& name, double screenScale) {
+namespace {
+
+std::mutex& imageNamedMutex() {
   static std::mutex mutex;
+  return mutex;
+}
+
+// Guarded by imageNamedMutex().
+std::vector<std::string>& imageNamedMisses() {
+  static std::vector<std::string> misses;
+  return misses;
+}
+
+constexpr std::size_t kImageNamedMissesKept = 256;
+
+}  // namespace
+
+std::vector<std::string> Image::takeNamedMisses() {
+  std::lock_guard lock(imageNamedMutex());
+  return std::exchange(imageNamedMisses(), {});
+}
+
+std::shared_ptr<Image> Image::named(const std::string& name, double screenScale) {
+  std::mutex& mutex = imageNamedMutex();
   static std::map<std::string, std::shared_ptr<Image>> cache;
   const auto bundle = Bundle::mainBundle();
   const std::string key = bundle->bundlePath() + "\n" + name + (screenScale >= 2 ? "\n2" : "\n1");
@@ -79,6 +113,10 @@ std::shared_ptr<Image> Image::named(const std::string& name, double screenScale)
     std::lock_guard lock(mutex);
     return cache.emplace(key, std::move(image)).first->second;
   }
+  std::lock_guard lock(mutex);
+  auto& misses = imageNamedMisses();
+  if (misses.size() < kImageNamedMissesKept && std::find(misses.begin(), misses.end(), name) == misses.end())
+    misses.push_back(name);
   return nullptr;
 }
 

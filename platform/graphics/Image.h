@@ -37,6 +37,9 @@ class Image {
   // to ".png", and "name@2x" is preferred on a screen of scale 2 (and used, at scale 2, when it is
   // the only one). Pictures found are kept for the process; nullptr when there is none.
   static std::shared_ptr<Image> named(const std::string& name, double screenScale = 1);
+  // The names named() found no picture for since the last call, each once, in the order first
+  // missed (at most a few hundred are kept): for a tool that checks every name a screen asks for.
+  static std::vector<std::string> takeNamedMisses();
   // 2 for "name@2x.png", 1 otherwise.
   static double scaleForFileName(std::string_view path);
 
