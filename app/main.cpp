@@ -4,6 +4,9 @@
 //                                    launches without a window; writes the first screen to a PNG
 //   marlune --snapshot FILE          opens the window, writes its first second's frame to a PNG, closes
 //   marlune --walkthrough            walks a learner's day through the services, printing what it did
+//   marlune --tour DIR               walks a learner's day through the screens without a window, one
+//                                    PNG per screen and a contact sheet in DIR/index.html; fails on
+//                                    what a screen shows wrong (MARLUNE_SCREEN picks the profile)
 
 #include <cstdio>
 #include <memory>
@@ -14,6 +17,7 @@
 #include "app/Walkthrough.h"
 #include "app/controller/ScreenClasses.h"
 #include "app/service/cmn/InitService.h"
+#include "app/tour/TourCommand.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Timer.h"
 #include "platform/host/HeadlessHost.h"
@@ -100,6 +104,14 @@ int main(int argc, char** argv) {
   registerScreens();
   auto delegate = std::make_shared<AppDelegate>();
   pf::Application::sharedApplication().setDelegate(delegate);
+  if (hasOption(args, "--tour")) {
+    const std::string folder = optionValue(args, "--tour");
+    if (folder.empty() || folder.starts_with("--")) {
+      std::fprintf(stderr, "--tour needs the folder to write the pictures to\n");
+      return 2;
+    }
+    return TourCommand::run(folder);
+  }
   if (hasOption(args, "--headless")) return runHeadless(optionValue(args, "--snapshot"));
   return runInWindow(optionValue(args, "--snapshot"));
 }
