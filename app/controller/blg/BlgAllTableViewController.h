@@ -16,11 +16,11 @@ class BlgAllTableViewController : public BlgMainTableViewController {
   std::shared_ptr<BlgService> blgService;
 
   bool enableLoadmore() const override { return true; }
-  bool canLoadMore() const override;
 
   void initService() override;
-  void refreshDataOnline() override;
-  void refreshDataOffline() override { showOfflineAndComplete(); }
-  bool loadMore() override;
   void didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
+
+ protected:
+  PageFetch pageFetch() const override;
+  void refreshSucceeded() override;
 };

@@ -12,9 +12,7 @@
 
 class BlgCommentCell;
 class BlgCommentService;
-class BlgPageLoader;
 class Comment;
-class Page;
 
 class BlgCommentTableViewController : public BlgBaseTableViewController {
   PF_OBJECT(BlgCommentTableViewController, BlgBaseTableViewController)
@@ -27,29 +25,23 @@ class BlgCommentTableViewController : public BlgBaseTableViewController {
   std::optional<std::vector<std::shared_ptr<Comment>>> commentsArr;
   std::optional<std::string> blogID;
 
-  // The last page that arrived.
-  std::shared_ptr<Page> currentPage() const;
-
   bool enableRefresh() const override { return true; }
   bool enableLoadmore() const override { return true; }
   bool displayNodataViewIfNeeded() const override { return true; }
-  bool canLoadMore() const override;
 
   void initService() override;
-  void refreshDataOnline() override;
-  void refreshDataOffline() override { showOfflineAndComplete(); }
-  bool loadMore() override;
 
   long numberOfRowsInSection(pf::TableView& tableView, long section) override;
   std::shared_ptr<pf::TableViewCell> cellForRowAtIndexPath(pf::TableView& tableView,
                                                            const pf::IndexPath& indexPath) override;
   std::optional<double> heightForRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
 
+ protected:
+  PageFetch pageFetch() const override;
+  void showPage(const pf::ArrayPtr& rows, bool more) override;
+
  private:
-  void load(bool more);
-  std::shared_ptr<BlgCommentCell> makeCell(pf::TableView* tableView);
   void fillCell(BlgCommentCell& cell, const Comment& comment);
 
-  std::shared_ptr<BlgPageLoader> pageLoader_;
   std::shared_ptr<BlgCommentCell> sizingCell_;
 };

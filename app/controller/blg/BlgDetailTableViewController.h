@@ -14,7 +14,6 @@
 #include "app/controller/blg/BlgBaseTableViewController.h"
 #include "app/controller/blg/BlgDetailTableViewDelegate.h"
 
-class BaseUIImageView;
 class Blog;
 class BlgDetailTableViewCell;
 class BlgUserService;
@@ -65,7 +64,6 @@ class BlgDetailTableViewController : public BlgBaseTableViewController,
  private:
   std::shared_ptr<BlgDetailTableViewCell> makeCell(pf::TableView* tableView);
   void fillCell(BlgDetailTableViewCell& cell, const Blog& blog, bool installZoom);
-  void fillPicture(BaseUIImageView& view, const Blog* blog, bool installZoom);
   void openRepost(const std::optional<std::string>& blogId, const std::optional<std::string>& forwardText);
   void openComments(const std::optional<std::string>& blogId);
   void push(const std::shared_ptr<pf::ViewController>& screen);

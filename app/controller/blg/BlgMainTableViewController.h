@@ -5,7 +5,6 @@
 //
 // Main thread only; the nick-name look-up of a mention blocks it for one server call.
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,15 +13,11 @@
 #include "app/components/photozoom/PhotoZoomDelegate.h"
 #include "app/components/richlabel/RichLabelDelegate.h"
 #include "app/controller/blg/BlgBaseTableViewController.h"
-#include "platform/foundation/Value.h"
 
-class BaseUIImageView;
 class Blog;
 class BlgMainCell;
-class BlgPageLoader;
 class BlgUserService;
 class CommonService;
-class Page;
 class PhotoZoomManager;
 
 class BlgMainTableViewController : public BlgBaseTableViewController,
@@ -33,12 +28,8 @@ class BlgMainTableViewController : public BlgBaseTableViewController,
   BlgMainTableViewController();
   ~BlgMainTableViewController() override;
 
-  static constexpr int kSmallSizeFlag = 1;
-  static constexpr int kNormalSizeFlag = 2;
-  static constexpr int kLargerSizeFlag = 3;
   static constexpr double kPictureHeight = 60;
   static constexpr char kRepostFormat[] = "@%@ : %@";
-  static constexpr char kDefaultClient[] = "网页";
 
   std::shared_ptr<BlgUserService> userService;
   std::shared_ptr<CommonService> commonService;
@@ -48,8 +39,6 @@ class BlgMainTableViewController : public BlgBaseTableViewController,
   std::shared_ptr<PhotoZoomManager> focusManager;
 
   void setParentController(const std::weak_ptr<pf::ViewController>& parent) { parentController = parent; }
-  // The last page that arrived.
-  std::shared_ptr<Page> currentPage() const;
 
   bool enableRefresh() const override { return true; }
   bool displayNodataViewIfNeeded() const override { return true; }
@@ -69,35 +58,19 @@ class BlgMainTableViewController : public BlgBaseTableViewController,
   std::shared_ptr<pf::ViewController> parentViewControllerForPhotoZoomManager(PhotoZoomManager& manager) override;
   std::optional<std::string> photoZoomManagerMediaURLForView(PhotoZoomManager& manager, pf::View& view) override;
 
-  // A topic chip's link ("topicID:" id ";" name): its id and name; nullopt for a nick name. A link
-  // without ";" has the whole rest as its id and an empty name.
-  struct TopicLink {
-    std::string topicId;
-    std::string topicName;
-  };
-  static std::optional<TopicLink> topicLinkOf(const std::string& content);
   // The source line's text for a client type.
   std::string clientName(const std::optional<std::string>& clientType);
   // Fills the cell with the blog, every field set or cleared; zoom is installed on shown pictures.
   void fillCell(BlgMainCell& cell, const Blog& blog, bool installZoom);
 
  protected:
-  // The blog rows of a page as they arrived.
-  static std::vector<std::shared_ptr<Blog>> blogsOf(const pf::ArrayPtr& rows);
-  // Paging shared by the blog lists: fetch is the list's service call for a page.
-  using PageFetch = std::function<std::shared_ptr<Page>(const std::shared_ptr<Page>&)>;
-  void refreshBlogs(const PageFetch& fetch, std::function<void()> afterSuccess = {});
-  bool loadMoreBlogs(const PageFetch& fetch);
+  void showPage(const pf::ArrayPtr& rows, bool more) override;
   // Opens the blog's detail on the list's navigation controller.
   void pushDetailForRow(long row);
   // Pushes a screen opened from a link or a row and tells the container (which locks the panel).
   void pushFromLink(const std::shared_ptr<pf::ViewController>& screen);
 
-  std::shared_ptr<BlgPageLoader> pageLoader;
-
  private:
-  std::shared_ptr<BlgMainCell> makeCell(pf::TableView* tableView);
-  void fillPicture(BaseUIImageView& view, const Blog& blog, bool installZoom);
 
   std::shared_ptr<BlgMainCell> sizingCell_;
 };

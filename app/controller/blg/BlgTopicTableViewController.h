@@ -9,8 +9,6 @@
 #include "app/controller/blg/BlgBaseTableViewController.h"
 #include "platform/foundation/Value.h"
 
-class BlgPageLoader;
-class Page;
 class TopicService;
 
 class BlgTopicTableViewController : public BlgBaseTableViewController {
@@ -22,8 +20,6 @@ class BlgTopicTableViewController : public BlgBaseTableViewController {
   ~BlgTopicTableViewController() override;
 
   std::shared_ptr<TopicService> topicService;
-  // The last page that arrived.
-  std::shared_ptr<Page> currentPage;
   // The Topic rows; null before the first successful load.
   pf::ArrayPtr topicsArr;
   // The module root, handed on to the topic's detail; weak so a closed module is freed.
@@ -32,13 +28,8 @@ class BlgTopicTableViewController : public BlgBaseTableViewController {
   bool enableRefresh() const override { return true; }
   bool enableLoadmore() const override { return true; }
   bool displayNodataViewIfNeeded() const override { return true; }
-  bool canLoadMore() const override;
 
   void initService() override;
-  void viewDidLoad() override;
-  void refreshDataOnline() override;
-  void refreshDataOffline() override { showOfflineAndComplete(); }
-  bool loadMore() override;
 
   long numberOfRowsInSection(pf::TableView& tableView, long section) override;
   std::shared_ptr<pf::TableViewCell> cellForRowAtIndexPath(pf::TableView& tableView,
@@ -46,8 +37,7 @@ class BlgTopicTableViewController : public BlgBaseTableViewController {
   std::optional<double> heightForRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
   void didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
 
- private:
-  void load(bool more);
-
-  std::shared_ptr<BlgPageLoader> pageLoader_;
+ protected:
+  PageFetch pageFetch() const override;
+  void showPage(const pf::ArrayPtr& rows, bool more) override;
 };

@@ -1,10 +1,14 @@
 #include "app/controller/blg/BlgUserRows.h"
 
-#include "app/model/blg/BlogUser.h"
+#include "app/controller/blg/BlgUserInfoViewController.h"
+#include "app/model/blg/Statistics.h"
+#include "app/service/blg/BlgUserService.h"
+#include "app/util/ViewUtil.h"
 #include "platform/graphics/Image.h"
 #include "platform/net/Url.h"
 #include "platform/ui/Device.h"
 #include "platform/ui/ImageView.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
 #include "ui/webimage/ImageViewWebCache.h"
 
@@ -25,10 +29,18 @@ void BlgUserRows::showFace(const std::shared_ptr<pf::ImageView>& view, const std
   }
 }
 
-std::vector<std::shared_ptr<BlogUser>> BlgUserRows::usersOf(const pf::ArrayPtr& rows) {
-  std::vector<std::shared_ptr<BlogUser>> users;
-  if (!rows) return users;
-  for (const auto& value : *rows)
-    if (auto user = value.objectAs<BlogUser>()) users.push_back(user);
-  return users;
+bool BlgUserRows::openProfile(pf::ViewController& list, BlgUserService& users, const std::optional<std::string>& userId,
+                              const std::weak_ptr<pf::ViewController>& parent) {
+  auto statistics = users.getUserDetailWithUserID(userId);
+  auto navigation = list.navigationController();
+  if (!statistics || !navigation) return false;
+  auto profile = std::dynamic_pointer_cast<BlgUserInfoViewController>(
+      ViewUtil::viewControllerFromNibOfClass(BlgUserInfoViewController::kClassName));
+  if (!profile) return false;
+  profile->needBack = true;
+  profile->userStatistics = statistics;
+  profile->parentController = parent;
+  profile->setHidesBottomBarWhenPushed(true);
+  navigation->pushViewController(profile, true);
+  return true;
 }

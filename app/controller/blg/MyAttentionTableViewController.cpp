@@ -1,23 +1,13 @@
 #include "app/controller/blg/MyAttentionTableViewController.h"
 
-#include "app/controller/blg/BlgPageLoader.h"
-#include "app/controller/blg/BlgUserInfoViewController.h"
 #include "app/controller/blg/BlgUserRows.h"
 #include "app/controller/blg/MyAttentionCell.h"
 #include "app/model/blg/BlogUser.h"
-#include "app/model/blg/Statistics.h"
 #include "app/service/blg/BlgUserService.h"
 #include "app/service/cmn/CommonService.h"
-#include "app/util/ViewUtil.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
-#include "platform/ui/NavigationController.h"
 #include "platform/ui/TableView.h"
-
-MyAttentionTableViewController::MyAttentionTableViewController() : pageLoader(std::make_shared<BlgPageLoader>()) {}
-MyAttentionTableViewController::~MyAttentionTableViewController() = default;
-
-bool MyAttentionTableViewController::canLoadMore() const { return pageLoader->hasNextPage(); }
 
 void MyAttentionTableViewController::initService() {
   auto self = std::dynamic_pointer_cast<ServiceDelegate>(shared_from_this());
@@ -25,50 +15,13 @@ void MyAttentionTableViewController::initService() {
   commonService = std::make_shared<CommonService>(self);
 }
 
-std::shared_ptr<Page> MyAttentionTableViewController::fetchUsers(const std::shared_ptr<BlgUserService>& service,
-                                                                 const std::optional<std::string>& userId,
-                                                                 const std::shared_ptr<Page>& page) {
-  return service->getAttentionUsersWithUserID(userId, page);
+BlgBaseTableViewController::PageFetch MyAttentionTableViewController::pageFetch() const {
+  return [service = userService, id = userID](const std::shared_ptr<Page>& page) {
+    return service->getAttentionUsersWithUserID(id, page);
+  };
 }
 
-void MyAttentionTableViewController::refreshDataOnline() {
-  std::weak_ptr<MyAttentionTableViewController> weak = sharedAs<MyAttentionTableViewController>();
-  auto self = sharedAs<MyAttentionTableViewController>();
-  pageLoader->refresh(
-      [self, service = userService, id = userID](const std::shared_ptr<Page>& page) {
-        return self->fetchUsers(service, id, page);
-      },
-      [weak](const pf::ArrayPtr& rows) {
-        if (auto list = weak.lock()) {
-          list->resourceArr = BlgUserRows::usersOf(rows);
-          list->tableView()->reloadData();
-        }
-      },
-      [weak] {
-        if (auto list = weak.lock()) list->refreshDataComplete();
-      });
-}
-
-bool MyAttentionTableViewController::loadMore() {
-  if (!BlgBaseTableViewController::loadMore()) return false;
-  std::weak_ptr<MyAttentionTableViewController> weak = sharedAs<MyAttentionTableViewController>();
-  auto self = sharedAs<MyAttentionTableViewController>();
-  pageLoader->loadMore(
-      [self, service = userService, id = userID](const std::shared_ptr<Page>& page) {
-        return self->fetchUsers(service, id, page);
-      },
-      [weak](const pf::ArrayPtr& rows) {
-        auto list = weak.lock();
-        if (!list) return;
-        if (!list->resourceArr) list->resourceArr.emplace();
-        for (auto& user : BlgUserRows::usersOf(rows)) list->resourceArr->push_back(user);
-        list->tableView()->reloadData();
-      },
-      [weak] {
-        if (auto list = weak.lock()) list->loadMoreCompleted();
-      });
-  return true;
-}
+void MyAttentionTableViewController::showPage(const pf::ArrayPtr& rows, bool more) { keepRows(resourceArr, rows, more); }
 
 long MyAttentionTableViewController::numberOfRowsInSection(pf::TableView&, long) {
   return resourceArr ? static_cast<long>(resourceArr->size()) : 0;
@@ -76,13 +29,8 @@ long MyAttentionTableViewController::numberOfRowsInSection(pf::TableView&, long)
 
 std::shared_ptr<pf::TableViewCell> MyAttentionTableViewController::cellForRowAtIndexPath(pf::TableView& tableView,
                                                                                         const pf::IndexPath& indexPath) {
-  auto cell = std::dynamic_pointer_cast<MyAttentionCell>(
-      tableView.dequeueReusableCellWithIdentifier(MyAttentionCell::kReuseIdentifier));
-  if (!cell) {
-    cell = std::dynamic_pointer_cast<MyAttentionCell>(ViewUtil::viewFromNibOfClass(MyAttentionCell::kClassName));
-    cell->setReuseIdentifier(MyAttentionCell::kReuseIdentifier);
-    cell->attentionDelegate = std::dynamic_pointer_cast<BlgAttentionCellDelegate>(shared_from_this());
-  }
+  auto cell = reusableCell<MyAttentionCell>(&tableView);
+  cell->attentionDelegate = std::dynamic_pointer_cast<BlgAttentionCellDelegate>(shared_from_this());
   const auto& user = *resourceArr->at(indexPath.row);
   cell->userName.lock()->setText(user.nickName.value_or(""));
   BlgUserRows::showFace(cell->userPic.lock(), user.faceUrl);
@@ -99,15 +47,7 @@ std::optional<double> MyAttentionTableViewController::heightForRowAtIndexPath(pf
 
 void MyAttentionTableViewController::didSelectRowAtIndexPath(pf::TableView&, const pf::IndexPath& indexPath) {
   if (!resourceArr || indexPath.row < 0 || static_cast<size_t>(indexPath.row) >= resourceArr->size()) return;
-  auto statistics = userService->getUserDetailWithUserID(resourceArr->at(indexPath.row)->userId);
-  auto navigation = navigationController();
-  if (!statistics || !navigation) return;
-  auto profile = std::dynamic_pointer_cast<BlgUserInfoViewController>(
-      ViewUtil::viewControllerFromNibOfClass(BlgUserInfoViewController::kClassName));
-  profile->needBack = true;
-  profile->userStatistics = statistics;
-  profile->parentController = parentController;
-  navigation->pushViewController(profile, true);
+  BlgUserRows::openProfile(*this, *userService, resourceArr->at(indexPath.row)->userId, parentController);
 }
 
 void MyAttentionTableViewController::attentionBtnPressedWithCell(MyAttentionCell& cell) {

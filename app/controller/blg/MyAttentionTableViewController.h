@@ -13,23 +13,17 @@
 #include "app/controller/blg/BlgAttentionCellDelegate.h"
 #include "app/controller/blg/BlgBaseTableViewController.h"
 
-class BlgPageLoader;
 class BlgUserService;
 class BlogUser;
 class CommonService;
-class Page;
 
 class MyAttentionTableViewController : public BlgBaseTableViewController, public BlgAttentionCellDelegate {
   PF_OBJECT(MyAttentionTableViewController, BlgBaseTableViewController)
-
-  MyAttentionTableViewController();
-  ~MyAttentionTableViewController() override;
 
   std::shared_ptr<BlgUserService> userService;
   std::shared_ptr<CommonService> commonService;
   // Nil until a load succeeds.
   std::optional<std::vector<std::shared_ptr<BlogUser>>> resourceArr;
-  std::shared_ptr<BlgPageLoader> pageLoader;
   std::optional<std::string> userID;
   std::weak_ptr<pf::ViewController> parentController;
 
@@ -38,12 +32,8 @@ class MyAttentionTableViewController : public BlgBaseTableViewController, public
   bool enableRefresh() const override { return true; }
   bool enableLoadmore() const override { return true; }
   bool displayNodataViewIfNeeded() const override { return true; }
-  bool canLoadMore() const override;
 
   void initService() override;
-  void refreshDataOnline() override;
-  void refreshDataOffline() override { showOfflineAndComplete(); }
-  bool loadMore() override;
 
   long numberOfRowsInSection(pf::TableView& tableView, long section) override;
   std::shared_ptr<pf::TableViewCell> cellForRowAtIndexPath(pf::TableView& tableView,
@@ -53,7 +43,6 @@ class MyAttentionTableViewController : public BlgBaseTableViewController, public
   void attentionBtnPressedWithCell(MyAttentionCell& cell) override;
 
  protected:
-  // The list's service call for a page of users.
-  virtual std::shared_ptr<Page> fetchUsers(const std::shared_ptr<BlgUserService>& service,
-                                           const std::optional<std::string>& userId, const std::shared_ptr<Page>& page);
+  PageFetch pageFetch() const override;
+  void showPage(const pf::ArrayPtr& rows, bool more) override;
 };

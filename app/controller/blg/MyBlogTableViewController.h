@@ -18,14 +18,10 @@ class MyBlogTableViewController : public BlgMainTableViewController {
   std::optional<std::string> userID;
 
   bool enableLoadmore() const override { return true; }
-  bool canLoadMore() const override;
 
   void initService() override;
-  void refreshDataOnline() override;
-  void refreshDataOffline() override { showOfflineAndComplete(); }
-  bool loadMore() override;
   void didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
 
- private:
-  PageFetch fetch() const;
+ protected:
+  PageFetch pageFetch() const override;
 };

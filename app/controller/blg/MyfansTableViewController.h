@@ -10,6 +10,5 @@ class MyfansTableViewController : public MyAttentionTableViewController {
   PF_OBJECT(MyfansTableViewController, MyAttentionTableViewController)
 
  protected:
-  std::shared_ptr<Page> fetchUsers(const std::shared_ptr<BlgUserService>& service,
-                                   const std::optional<std::string>& userId, const std::shared_ptr<Page>& page) override;
+  PageFetch pageFetch() const override;
 };

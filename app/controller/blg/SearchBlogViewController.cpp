@@ -1,9 +1,6 @@
 #include "app/controller/blg/SearchBlogViewController.h"
 
-#include "app/controller/blg/BlgPageLoader.h"
 #include "app/service/blg/BlgService.h"
-
-bool SearchBlogViewController::canLoadMore() const { return pageLoader->hasNextPage(); }
 
 void SearchBlogViewController::initService() {
   BlgMainTableViewController::initService();
@@ -11,17 +8,10 @@ void SearchBlogViewController::initService() {
 }
 
 // The filter is read when the call starts: a later search does not change a page in flight.
-BlgMainTableViewController::PageFetch SearchBlogViewController::fetch() const {
+BlgMainTableViewController::PageFetch SearchBlogViewController::pageFetch() const {
   return [service = blgService, text = searchStr](const std::shared_ptr<Page>& page) {
     return service->getCorpBlogsWithContent(text, page);
   };
-}
-
-void SearchBlogViewController::refreshDataOnline() { refreshBlogs(fetch()); }
-
-bool SearchBlogViewController::loadMore() {
-  if (!BlgMainTableViewController::loadMore()) return false;
-  return loadMoreBlogs(fetch());
 }
 
 void SearchBlogViewController::didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) {

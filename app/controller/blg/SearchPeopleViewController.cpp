@@ -1,63 +1,24 @@
 #include "app/controller/blg/SearchPeopleViewController.h"
 
-#include "app/controller/blg/BlgPageLoader.h"
-#include "app/controller/blg/BlgUserInfoViewController.h"
 #include "app/controller/blg/BlgUserRows.h"
 #include "app/controller/blg/SearchPeopleCell.h"
 #include "app/model/blg/BlogUser.h"
-#include "app/model/blg/Statistics.h"
 #include "app/service/blg/BlgUserService.h"
-#include "app/util/ViewUtil.h"
 #include "platform/foundation/Format.h"
 #include "platform/ui/Label.h"
-#include "platform/ui/NavigationController.h"
 #include "platform/ui/TableView.h"
-
-SearchPeopleViewController::SearchPeopleViewController() : pageLoader(std::make_shared<BlgPageLoader>()) {}
-SearchPeopleViewController::~SearchPeopleViewController() = default;
-
-bool SearchPeopleViewController::canLoadMore() const { return pageLoader->hasNextPage(); }
 
 void SearchPeopleViewController::initService() {
   blogUserService = std::make_shared<BlgUserService>(std::dynamic_pointer_cast<ServiceDelegate>(shared_from_this()));
 }
 
-void SearchPeopleViewController::refreshDataOnline() {
-  std::weak_ptr<SearchPeopleViewController> weak = sharedAs<SearchPeopleViewController>();
-  pageLoader->refresh(
-      [service = blogUserService, text = searchStr](const std::shared_ptr<Page>& page) {
-        return service->getBlogUsersWithNickName(text, page);
-      },
-      [weak](const pf::ArrayPtr& rows) {
-        if (auto self = weak.lock()) {
-          self->usersArr = BlgUserRows::usersOf(rows);
-          self->tableView()->reloadData();
-        }
-      },
-      [weak] {
-        if (auto self = weak.lock()) self->refreshDataComplete();
-      });
+BlgBaseTableViewController::PageFetch SearchPeopleViewController::pageFetch() const {
+  return [service = blogUserService, text = searchStr](const std::shared_ptr<Page>& page) {
+    return service->getBlogUsersWithNickName(text, page);
+  };
 }
 
-bool SearchPeopleViewController::loadMore() {
-  if (!BlgBaseTableViewController::loadMore()) return false;
-  std::weak_ptr<SearchPeopleViewController> weak = sharedAs<SearchPeopleViewController>();
-  pageLoader->loadMore(
-      [service = blogUserService, text = searchStr](const std::shared_ptr<Page>& page) {
-        return service->getBlogUsersWithNickName(text, page);
-      },
-      [weak](const pf::ArrayPtr& rows) {
-        auto self = weak.lock();
-        if (!self) return;
-        if (!self->usersArr) self->usersArr.emplace();
-        for (auto& user : BlgUserRows::usersOf(rows)) self->usersArr->push_back(user);
-        self->tableView()->reloadData();
-      },
-      [weak] {
-        if (auto self = weak.lock()) self->loadMoreCompleted();
-      });
-  return true;
-}
+void SearchPeopleViewController::showPage(const pf::ArrayPtr& rows, bool more) { keepRows(usersArr, rows, more); }
 
 long SearchPeopleViewController::numberOfRowsInSection(pf::TableView&, long) {
   return usersArr ? static_cast<long>(usersArr->size()) : 0;
@@ -65,12 +26,7 @@ long SearchPeopleViewController::numberOfRowsInSection(pf::TableView&, long) {
 
 std::shared_ptr<pf::TableViewCell> SearchPeopleViewController::cellForRowAtIndexPath(pf::TableView& tableView,
                                                                                     const pf::IndexPath& indexPath) {
-  auto cell = std::dynamic_pointer_cast<SearchPeopleCell>(
-      tableView.dequeueReusableCellWithIdentifier(SearchPeopleCell::kReuseIdentifier));
-  if (!cell) {
-    cell = std::dynamic_pointer_cast<SearchPeopleCell>(ViewUtil::viewFromNibOfClass(SearchPeopleCell::kClassName));
-    cell->setReuseIdentifier(SearchPeopleCell::kReuseIdentifier);
-  }
+  auto cell = reusableCell<SearchPeopleCell>(&tableView);
   const auto& user = *usersArr->at(indexPath.row);
   BlgUserRows::showFace(cell->userPic.lock(), user.faceUrl);
   cell->userName.lock()->setText(user.nickName.value_or(""));
@@ -86,15 +42,6 @@ std::optional<double> SearchPeopleViewController::heightForRowAtIndexPath(pf::Ta
 // leaves the square as it was.
 void SearchPeopleViewController::didSelectRowAtIndexPath(pf::TableView&, const pf::IndexPath& indexPath) {
   if (!usersArr || indexPath.row < 0 || static_cast<size_t>(indexPath.row) >= usersArr->size()) return;
-  auto statistics = blogUserService->getUserDetailWithUserID(usersArr->at(indexPath.row)->userId);
-  auto navigation = navigationController();
-  if (!statistics || !navigation) return;
-  auto profile = std::dynamic_pointer_cast<BlgUserInfoViewController>(
-      ViewUtil::viewControllerFromNibOfClass(BlgUserInfoViewController::kClassName));
-  profile->needBack = true;
-  profile->userStatistics = statistics;
-  profile->parentController = parentController;
-  profile->setHidesBottomBarWhenPushed(true);
-  navigation->pushViewController(profile, true);
+  if (!BlgUserRows::openProfile(*this, *blogUserService, usersArr->at(indexPath.row)->userId, parentController)) return;
   if (auto container = baseTableViewDelegate.lock()) container->tableViewDidSelectRow(indexPath);
 }

@@ -12,19 +12,14 @@
 
 #include "app/controller/blg/BlgBaseTableViewController.h"
 
-class BlgPageLoader;
 class BlgUserService;
 class BlogUser;
 
 class SearchPeopleViewController : public BlgBaseTableViewController {
   PF_OBJECT(SearchPeopleViewController, BlgBaseTableViewController)
 
-  SearchPeopleViewController();
-  ~SearchPeopleViewController() override;
-
   static constexpr char kFansFormat[] = "粉丝%lli人";
 
-  std::shared_ptr<BlgPageLoader> pageLoader;
   std::shared_ptr<BlgUserService> blogUserService;
   // Nil until a load succeeds.
   std::optional<std::vector<std::shared_ptr<BlogUser>>> usersArr;
@@ -37,16 +32,17 @@ class SearchPeopleViewController : public BlgBaseTableViewController {
   bool enableRefresh() const override { return true; }
   bool enableLoadmore() const override { return true; }
   bool displayNodataViewIfNeeded() const override { return true; }
-  bool canLoadMore() const override;
 
   void initService() override;
-  void refreshDataOnline() override;
-  void refreshDataOffline() override { showOfflineAndComplete(); }
-  bool loadMore() override;
 
   long numberOfRowsInSection(pf::TableView& tableView, long section) override;
   std::shared_ptr<pf::TableViewCell> cellForRowAtIndexPath(pf::TableView& tableView,
                                                            const pf::IndexPath& indexPath) override;
   std::optional<double> heightForRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
   void didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
+
+ protected:
+  // The filter is read when the call starts: a later search does not change a page in flight.
+  PageFetch pageFetch() const override;
+  void showPage(const pf::ArrayPtr& rows, bool more) override;
 };

@@ -1,6 +1,5 @@
 #include "app/controller/blg/TopicDetailTableViewController.h"
 
-#include "app/controller/blg/BlgPageLoader.h"
 #include "app/model/cmn/Page.h"
 #include "app/service/blg/BlgService.h"
 #include "platform/ui/TableView.h"
@@ -8,24 +7,15 @@
 TopicDetailTableViewController::TopicDetailTableViewController() = default;
 TopicDetailTableViewController::~TopicDetailTableViewController() = default;
 
-bool TopicDetailTableViewController::canLoadMore() const { return pageLoader->hasNextPage(); }
-
 void TopicDetailTableViewController::initService() {
   BlgMainTableViewController::initService();
   blgService = std::make_shared<BlgService>(std::dynamic_pointer_cast<ServiceDelegate>(shared_from_this()));
 }
 
-BlgMainTableViewController::PageFetch TopicDetailTableViewController::fetch() const {
+BlgMainTableViewController::PageFetch TopicDetailTableViewController::pageFetch() const {
   return [service = blgService, id = topicID](const std::shared_ptr<Page>& page) {
     return service->getTopicBlogsWithTopicID(id, page);
   };
-}
-
-void TopicDetailTableViewController::refreshDataOnline() { refreshBlogs(fetch()); }
-
-bool TopicDetailTableViewController::loadMore() {
-  if (!BlgMainTableViewController::loadMore()) return false;
-  return loadMoreBlogs(fetch());
 }
 
 // Opens the blog without telling a container: the topic's screen locks nothing.

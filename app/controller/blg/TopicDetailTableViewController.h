@@ -21,14 +21,10 @@ class TopicDetailTableViewController : public BlgMainTableViewController {
   std::optional<std::string> topicID;
 
   bool enableLoadmore() const override { return true; }
-  bool canLoadMore() const override;
 
   void initService() override;
-  void refreshDataOnline() override;
-  void refreshDataOffline() override { showOfflineAndComplete(); }
-  bool loadMore() override;
   void didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
 
- private:
-  PageFetch fetch() const;
+ protected:
+  PageFetch pageFetch() const override;
 };

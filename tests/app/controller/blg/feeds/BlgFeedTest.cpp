@@ -14,6 +14,7 @@
 #include "app/components/photozoom/PhotoZoomManager.h"
 #include "app/components/richlabel/RichLabel.h"
 #include "app/components/richlabel/RichLabelButton.h"
+#include "app/controller/blg/BlgBlogRows.h"
 #include "app/controller/blg/BlgPageLoader.h"
 #include "app/controller/blg/BlgDetailViewController.h"
 #include "app/controller/blg/TopicDetailViewController.h"
@@ -47,7 +48,7 @@ TEST(BlgTopicLink, IdIsBeforeTheFirstSemicolonAndTheNameAllAfterIt) {
       {"topicid:WT-1;x", false, "", ""},
   };
   for (const auto& c : cases) {
-    const auto link = BlgMainTableViewController::topicLinkOf(c.content);
+    const auto link = BlgBlogRows::topicLinkOf(c.content);
     ASSERT_EQ(link.has_value(), c.topic) << c.content;
     if (!link) continue;
     EXPECT_EQ(link->topicId, c.id) << c.content;
