@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "app/controller/cmn/CmnNaviBtnItem.h"
-#include "app/controller/cms/CmsBaseInfoCell.h"
 #include "app/controller/cms/CmsDetailDownloadCell.h"
 #include "app/controller/cms/CmsMainMediaPlayerViewController.h"
+#include "app/controller/cms/CmsUnitRows.h"
 #include "app/model/cms/CourseViewInfo.h"
 #include "app/model/cms/ScoViewInfo.h"
 #include "app/service/cmn/CommonService.h"
@@ -14,7 +14,6 @@
 #include "app/util/ViewUtil.h"
 #include "platform/foundation/DispatchQueue.h"
 #include "platform/ui/AlertView.h"
-#include "platform/ui/Device.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/NavigationController.h"
@@ -24,11 +23,6 @@
 #include "platform/ui/Window.h"
 
 namespace {
-
-double cmsDownloadTabRowScale() {
-  const bool tablet = pf::Device::currentDevice().userInterfaceIdiom() == pf::Device::Idiom::Pad;
-  return tablet ? pf::Screen::mainScreen().bounds().height() / 480 : 1;
-}
 
 // The course module's root tab of the download manager.
 constexpr long kCmsDownloadManagerTab = 3;
@@ -91,20 +85,14 @@ bool CmsDownloadViewCotnroller::refreshData() {
 }
 
 long CmsDownloadViewCotnroller::numberOfRowsInSection(pf::TableView&, long) {
-  auto course = courseViewInfo();
-  return course ? static_cast<long>(course->scoInfoList.size()) + 1 : 0;
+  return CmsUnitRows::numberOfRows(courseViewInfo().get());
 }
 
 std::shared_ptr<pf::TableViewCell> CmsDownloadViewCotnroller::cellForRowAtIndexPath(pf::TableView& tableView,
                                                                                    const pf::IndexPath& indexPath) {
   auto course = courseViewInfo();
-  if (indexPath.row == 0) {
-    auto cell = std::dynamic_pointer_cast<CmsBaseInfoCell>(
-        ViewUtil::tableViewCellWithClass(CmsBaseInfoCell::kClassName, tableView));
-    if (cell && course) cell->fillWithCourse(*course, CmsBaseInfoCell::kStudyFormats);
-    return cell;
-  }
-  auto unit = course->scoInfoList.at(static_cast<size_t>(indexPath.row - 1));
+  auto unit = CmsUnitRows::unitAtRow(course.get(), indexPath.row);
+  if (!unit) return CmsUnitRows::infoCell(tableView, course.get());
   auto cell = std::dynamic_pointer_cast<CmsDetailDownloadCell>(
       ViewUtil::tableViewCellWithClass(CmsDetailDownloadCell::kClassName, tableView));
   if (!cell) return cell;
@@ -117,15 +105,14 @@ std::shared_ptr<pf::TableViewCell> CmsDownloadViewCotnroller::cellForRowAtIndexP
 
 std::optional<double> CmsDownloadViewCotnroller::heightForRowAtIndexPath(pf::TableView&,
                                                                          const pf::IndexPath& indexPath) {
-  return (indexPath.row == 0 ? 112 : 60) * cmsDownloadTabRowScale();
+  return CmsUnitRows::heightOfRow(indexPath.row);
 }
 
 void CmsDownloadViewCotnroller::didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) {
   tableView.deselectRowAtIndexPath(indexPath, true);
   if (!checkCourseHasSelected()) return;
   auto course = courseViewInfo();
-  if (!course || indexPath.row == 0 || static_cast<size_t>(indexPath.row) > course->scoInfoList.size()) return;
-  openUnit(course->scoInfoList[static_cast<size_t>(indexPath.row - 1)]);
+  if (auto unit = CmsUnitRows::unitAtRow(course.get(), indexPath.row)) openUnit(unit);
 }
 
 bool CmsDownloadViewCotnroller::checkCourseHasSelected() {

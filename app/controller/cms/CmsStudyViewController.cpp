@@ -1,9 +1,9 @@
 #include "app/controller/cms/CmsStudyViewController.h"
 
-#include "app/controller/cms/CmsBaseInfoCell.h"
 #include "app/controller/cms/CmsMainMediaPlayerViewController.h"
 #include "app/controller/cms/CmsStudySelCosCell.h"
 #include "app/controller/cms/CmsStudyUnSelCell.h"
+#include "app/controller/cms/CmsUnitRows.h"
 #include "app/model/cms/CourseViewInfo.h"
 #include "app/model/cms/ScoDownloadInfo.h"
 #include "app/service/cms/CourseService.h"
@@ -11,22 +11,12 @@
 #include "app/util/ViewUtil.h"
 #include "platform/foundation/DispatchQueue.h"
 #include "platform/ui/BarButtonItem.h"
-#include "platform/ui/Device.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/Window.h"
-
-namespace {
-
-double cmsStudyRowScale() {
-  const bool tablet = pf::Device::currentDevice().userInterfaceIdiom() == pf::Device::Idiom::Pad;
-  return tablet ? pf::Screen::mainScreen().bounds().height() / 480 : 1;
-}
-
-}  // namespace
 
 CmsStudyViewController::CmsStudyViewController()
     : makePlayer([](const std::shared_ptr<CourseViewInfo>& course, const std::shared_ptr<ScoViewInfo>& unit) {
@@ -80,20 +70,14 @@ bool CmsStudyViewController::refreshData() {
 }
 
 long CmsStudyViewController::numberOfRowsInSection(pf::TableView&, long) {
-  auto course = courseViewInfo();
-  return course ? static_cast<long>(course->scoInfoList.size()) + 1 : 0;
+  return CmsUnitRows::numberOfRows(courseViewInfo().get());
 }
 
 std::shared_ptr<pf::TableViewCell> CmsStudyViewController::cellForRowAtIndexPath(pf::TableView& tableView,
                                                                                 const pf::IndexPath& indexPath) {
   auto course = courseViewInfo();
-  if (indexPath.row == 0) {
-    auto cell = std::dynamic_pointer_cast<CmsBaseInfoCell>(
-        ViewUtil::tableViewCellWithClass(CmsBaseInfoCell::kClassName, tableView));
-    if (cell && course) cell->fillWithCourse(*course, CmsBaseInfoCell::kStudyFormats);
-    return cell;
-  }
-  auto unit = course->scoInfoList.at(static_cast<size_t>(indexPath.row - 1));
+  auto unit = CmsUnitRows::unitAtRow(course.get(), indexPath.row);
+  if (!unit) return CmsUnitRows::infoCell(tableView, course.get());
   if (!courseHasSelected) {
     auto cell = std::dynamic_pointer_cast<CmsStudyUnSelCell>(
         ViewUtil::tableViewCellWithClass(CmsStudyUnSelCell::kClassName, tableView));
@@ -114,7 +98,7 @@ std::shared_ptr<pf::TableViewCell> CmsStudyViewController::cellForRowAtIndexPath
 }
 
 std::optional<double> CmsStudyViewController::heightForRowAtIndexPath(pf::TableView&, const pf::IndexPath& indexPath) {
-  return (indexPath.row == 0 ? 112 : 60) * cmsStudyRowScale();
+  return CmsUnitRows::heightOfRow(indexPath.row);
 }
 
 void CmsStudyViewController::didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) {
@@ -125,10 +109,11 @@ void CmsStudyViewController::didSelectRowAtIndexPath(pf::TableView& tableView, c
     showPrompt();
     return;
   }
-  if (indexPath.row == 0 || static_cast<size_t>(indexPath.row) > course->scoInfoList.size()) return;
+  auto unit = CmsUnitRows::unitAtRow(course.get(), indexPath.row);
+  if (!unit) return;
   auto navigation = std::dynamic_pointer_cast<pf::NavigationController>(ViewUtil::getWindowRootViewController());
   if (!navigation || !makePlayer) return;
-  auto player = makePlayer(course, course->scoInfoList[static_cast<size_t>(indexPath.row - 1)]);
+  auto player = makePlayer(course, unit);
   if (player) navigation->pushViewController(player, true);
 }
 
