@@ -1,21 +1,16 @@
 #pragma once
-// The exam module's root: its own header with the menu button over the embedded exam list. Panning
-// the deck is allowed while it is on top; while the menu is open the root takes no touches.
+// The exam module's root: the module root over the exam list.
 //
 // Main thread only.
 
 #include <memory>
 
-#include "app/controller/cmn/BaseViewController.h"
-#include "ui/deck/PanelDeckControllerDelegate.h"
+#include "app/controller/cmn/CmnModuleRootViewController.h"
 
-namespace pf {
-class View;
-}
 class EmsAllTableViewController;
 
-class EmsAllViewController : public BaseViewController, public PanelDeckControllerDelegate {
-  PF_OBJECT(EmsAllViewController, BaseViewController)
+class EmsAllViewController : public CmnModuleRootViewController {
+  PF_OBJECT(EmsAllViewController, CmnModuleRootViewController)
 
   EmsAllViewController();
   explicit EmsAllViewController(std::string nibName);
@@ -23,15 +18,7 @@ class EmsAllViewController : public BaseViewController, public PanelDeckControll
 
   // The embedded list, a child of this screen.
   std::weak_ptr<EmsAllTableViewController> allExamTableViewController;
-  // Where the list is laid, from the interface file.
-  std::weak_ptr<pf::View> listContainer;
 
-  void viewDidLoad() override;
-  void viewDidAppear(bool animated) override;
-  void forwardIndexBtnClick();
-  // Reloads the list; the exam screens call it before they return to the root.
-  void refreshAllData();
-
-  void didOpenViewSide(PanelDeckController& deck, DeckSide side, bool animated) override;
-  void didCloseViewSide(PanelDeckController& deck, DeckSide side, bool animated) override;
+ protected:
+  std::shared_ptr<BaseTableViewController> makeList() override;
 };

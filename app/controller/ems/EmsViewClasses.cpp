@@ -32,10 +32,8 @@ void registerEmsScreen() {
 }
 
 void defineEmsListClasses() {
-  pf::NibRegistry::define<EmsAllViewController>([](pf::NibClassBuilder<EmsAllViewController>& b) {
-    b.outlet("listContainer", &EmsAllViewController::listContainer)
-        .action("forwardIndexBtnClick", &EmsAllViewController::forwardIndexBtnClick);
-  });
+  CmnModuleRootViewController::defineInterface();
+  pf::NibRegistry::define<EmsAllViewController>();
   pf::NibRegistry::define<EmsAllTableViewCell>([](pf::NibClassBuilder<EmsAllTableViewCell>& b) {
     b.outlet("examNameLabel", &EmsAllTableViewCell::examNameLabel)
         .outlet("scoreLabel", &EmsAllTableViewCell::scoreLabel)

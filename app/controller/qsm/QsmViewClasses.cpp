@@ -26,10 +26,8 @@ void registerQsmScreen() {
 }
 
 void defineQsmListClasses() {
-  pf::NibRegistry::define<QsmAllViewController>([](pf::NibClassBuilder<QsmAllViewController>& b) {
-    b.outlet("listContainer", &QsmAllViewController::listContainer)
-        .action("forwardIndexBtnClick", &QsmAllViewController::forwardIndexBtnClick);
-  });
+  CmnModuleRootViewController::defineInterface();
+  pf::NibRegistry::define<QsmAllViewController>();
   pf::NibRegistry::define<QsmAllTableViewCell>([](pf::NibClassBuilder<QsmAllTableViewCell>& b) {
     b.outlet("titleLabel", &QsmAllTableViewCell::titleLabel)
         .outlet("durationLabel", &QsmAllTableViewCell::durationLabel)
