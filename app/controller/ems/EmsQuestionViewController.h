@@ -11,24 +11,16 @@
 // Main thread only.
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "app/components/photozoom/PhotoZoomDelegate.h"
-#include "app/controller/cmn/BaseTableViewController.h"
-#include "platform/graphics/Point.h"
-#include "platform/ui/TextView.h"
+#include "app/controller/ems/BaseQuestionViewController.h"
 
-class BaseQuestionCell;
 class EmsQuestion;
-class PhotoZoomManager;
 
-class EmsQuestionViewController : public BaseTableViewController,
-                                  public pf::TextViewDelegate,
-                                  public PhotoZoomDelegate {
-  PF_OBJECT(EmsQuestionViewController, BaseTableViewController)
+class EmsQuestionViewController : public BaseQuestionViewController {
+  PF_OBJECT(EmsQuestionViewController, BaseQuestionViewController)
 
   enum class RowKind { Title, Item, Text, Answer };
 
@@ -38,24 +30,13 @@ class EmsQuestionViewController : public BaseTableViewController,
   const std::shared_ptr<EmsQuestion>& question() const { return question_; }
   void setQuestion(std::shared_ptr<EmsQuestion> question);
   bool readonly = false;
-  std::weak_ptr<pf::ViewController> parentController;
   // Told of each choice, text change and scroll (the exam screen's idle count starts again).
   std::function<void()> onActivity;
-  // Where each row's pictures start, by row number, stored when its height is asked.
-  std::map<std::string, pf::Point> cellImageOriginDic;
-  // Zooms the pictures of the rows; made when the view loads.
-  std::shared_ptr<PhotoZoomManager> focusManager;
 
   RowKind rowKind(long row) const;
   static std::string cellIdentifierForKind(RowKind kind);
 
-  void viewDidLoad() override;
-  bool refreshData() override;
-
   long numberOfRowsInSection(pf::TableView& tableView, long section) override;
-  std::shared_ptr<pf::TableViewCell> cellForRowAtIndexPath(pf::TableView& tableView,
-                                                           const pf::IndexPath& indexPath) override;
-  std::optional<double> heightForRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
   void didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
   void didDeselectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
   void scrollViewDidScroll(pf::ScrollView& scrollView) override;
@@ -64,14 +45,15 @@ class EmsQuestionViewController : public BaseTableViewController,
   void textViewDidChange(pf::TextView& view) override;
   void textViewDidEndEditing(pf::TextView& view) override;
 
-  std::shared_ptr<const pf::Image> photoZoomManagerImageForView(PhotoZoomManager& manager, pf::View& view) override;
-  std::shared_ptr<pf::ViewController> parentViewControllerForPhotoZoomManager(PhotoZoomManager& manager) override;
+ protected:
+  bool choosesMany() const override;
+  long optionCount() const override;
+  bool optionSelected(long option) const override;
+  std::string cellIdentifier(long row) const override { return cellIdentifierForKind(rowKind(row)); }
+  double rowHeight(long row) override;
+  void fillCell(pf::TableViewCell& cell, long row) override;
 
  private:
-  double rowHeight(long row);
-  void zoomPicturesOf(BaseQuestionCell& cell);
-  void fillCell(pf::TableViewCell& cell, long row);
-  void mirrorSelectionInTable();
   void beginTextEdit();
   void storeTypedText(const std::string& text);
   void reportActivity();

@@ -1,50 +1,19 @@
 #include "app/controller/qsm/QsmQuestionViewController.h"
 
 #include <algorithm>
-#include <limits>
 #include <vector>
 
-#include "app/components/photozoom/PhotoZoomManager.h"
 #include "app/controller/ems/EmsQuestionItemCell.h"
 #include "app/controller/ems/EmsQuestionTextViewCell.h"
 #include "app/controller/ems/EmsQuestionTitleCell.h"
 #include "app/model/qsm/QsmQuestion.h"
-#include "app/util/ViewUtil.h"
 #include "core/util/StringUtil.h"
-#include "platform/foundation/Format.h"
-#include "platform/graphics/Color.h"
-#include "platform/text/Font.h"
-#include "platform/text/StringDrawing.h"
-#include "platform/ui/ImageView.h"
-#include "platform/ui/Label.h"
-#include "platform/ui/Layer.h"
-#include "platform/ui/Screen.h"
-#include "ui/base/BaseTextView.h"
-#include "ui/base/BaseUIImageView.h"
 
 namespace {
-
-double qsmWidthScale() {
-  return pf::Screen::mainScreen().bounds().width() / 320;
-}
-double qsmHeightScale() {
-  return pf::Screen::mainScreen().bounds().height() / 480;
-}
-
-double qsmTextHeight(const std::optional<std::string>& text, double fontSize, double width) {
-  return pf::StringDrawing::sizeOfText(text.value_or(std::string()), *pf::Font::systemFont(fontSize),
-                                       {width, std::numeric_limits<double>::infinity()},
-                                       pf::LineBreakMode::charWrap)
-      .height;
-}
 
 std::vector<std::string> qsmPictureUrls(const std::optional<std::string>& fileUrl) {
   if (StringUtil::isNullOrEmpty(fileUrl)) return {};
   return {*fileUrl};
-}
-
-double qsmPictureSpace(const std::optional<std::string>& fileUrl) {
-  return StringUtil::isNullOrEmpty(fileUrl) ? 0 : qsmWidthScale() * 10 + qsmHeightScale() * 60;
 }
 
 }  // namespace
@@ -52,43 +21,24 @@ double qsmPictureSpace(const std::optional<std::string>& fileUrl) {
 QsmQuestionViewController::QsmQuestionViewController() = default;
 QsmQuestionViewController::~QsmQuestionViewController() = default;
 
-// Ending the edit first stores the text into the question it was typed for.
 void QsmQuestionViewController::setQuestion(std::shared_ptr<QsmQuestion> question) {
-  if (isViewLoaded()) view()->endEditing(true);
-  editingQuestion_.reset();
-  question_ = std::move(question);
-  cellImageOriginDic.clear();
-  if (isViewLoaded())
-    tableView()->setAllowsMultipleSelection(question_ &&
-                                            question_->questionType == QsmQuestion::kMultipleSelect);
+  changeQuestion([&] {
+    editingQuestion_.reset();
+    question_ = std::move(question);
+  });
 }
 
-void QsmQuestionViewController::viewDidLoad() {
-  BaseTableViewController::viewDidLoad();
-  focusManager = std::make_shared<PhotoZoomManager>();
-  focusManager->setDelegate(std::dynamic_pointer_cast<PhotoZoomDelegate>(shared_from_this()));
-  tableView()->setAllowsMultipleSelection(question_ &&
-                                          question_->questionType == QsmQuestion::kMultipleSelect);
-}
-
-bool QsmQuestionViewController::refreshData() {
-  if (!BaseTableViewController::refreshData()) return false;
-  tableView()->reloadData();
-  mirrorSelectionInTable();
-  refreshDataComplete();
-  return true;
-}
-
-// Answers kept from an earlier visit are selected in the table too, so one tap changes them.
-void QsmQuestionViewController::mirrorSelectionInTable() {
-  for (long i = 0; i < optionCount(); ++i)
-    if ((*question_->items)[i] && (*question_->items)[i]->selected)
-      tableView()->selectRowAtIndexPath(pf::IndexPath::forRow(i + 1, 0), false,
-                                        pf::TableView::ScrollPosition::None);
+bool QsmQuestionViewController::choosesMany() const {
+  return question_ && question_->questionType == QsmQuestion::kMultipleSelect;
 }
 
 long QsmQuestionViewController::optionCount() const {
   return question_ && question_->items ? static_cast<long>(question_->items->size()) : 0;
+}
+
+bool QsmQuestionViewController::optionSelected(long option) const {
+  const auto& item = (*question_->items)[static_cast<size_t>(option)];
+  return item && item->selected;
 }
 
 bool QsmQuestionViewController::hasOtherOption() const {
@@ -100,92 +50,48 @@ QsmQuestionViewController::RowKind QsmQuestionViewController::rowKind(long row) 
   return row <= optionCount() ? RowKind::Item : RowKind::Text;
 }
 
+std::string QsmQuestionViewController::cellIdentifier(long row) const {
+  switch (rowKind(row)) {
+    case RowKind::Title: return EmsQuestionTitleCell::kClassName;
+    case RowKind::Item: return EmsQuestionItemCell::kClassName;
+    case RowKind::Text: return EmsQuestionTextViewCell::kClassName;
+  }
+  return EmsQuestionTitleCell::kClassName;
+}
+
 long QsmQuestionViewController::numberOfRowsInSection(pf::TableView&, long) {
   if (!question_) return 0;
   return 1 + optionCount() + (question_->canInputText() ? 1 : 0);
 }
 
-std::optional<double> QsmQuestionViewController::heightForRowAtIndexPath(pf::TableView&,
-                                                                         const pf::IndexPath& indexPath) {
-  return rowHeight(indexPath.row);
-}
-
 double QsmQuestionViewController::rowHeight(long row) {
-  const double w = qsmWidthScale();
-  const double h = qsmHeightScale();
-  const std::string key = pf::format("%d", static_cast<int>(row));
   switch (rowKind(row)) {
-    case RowKind::Title: {
-      const double t = qsmTextHeight(question_->content, w * 18, w * 280);
-      cellImageOriginDic[key] = pf::Point(w * 20, t + h * 20);
-      return t + qsmPictureSpace(question_->fileUrl) + w * 10;
-    }
+    case RowKind::Title:
+      return titleRowHeight(row, question_->content, qsmPictureUrls(question_->fileUrl).size());
     case RowKind::Item: {
       const auto& option = (*question_->items).at(row - 1);
-      const double t = qsmTextHeight(option->content, w * 16, w * 235);
-      cellImageOriginDic[key] = pf::Point(w * 20, t + h * 20);
-      return t + qsmPictureSpace(option->fileUrl) + w * 10;
+      return optionRowHeight(row, option->content, qsmPictureUrls(option->fileUrl).size());
     }
     case RowKind::Text:
-      return h * 120 + w * 10;
+      return textRowHeight();
   }
   return 0;
 }
 
-std::shared_ptr<pf::TableViewCell> QsmQuestionViewController::cellForRowAtIndexPath(
-    pf::TableView& tableView, const pf::IndexPath& indexPath) {
-  const RowKind kind = rowKind(indexPath.row);
-  const std::string identifier = kind == RowKind::Title  ? EmsQuestionTitleCell::kClassName
-                                 : kind == RowKind::Item ? EmsQuestionItemCell::kClassName
-                                                         : EmsQuestionTextViewCell::kClassName;
-  auto cell = tableView.dequeueReusableCellWithIdentifier(identifier);
-  if (!cell) {
-    cell = std::dynamic_pointer_cast<pf::TableViewCell>(ViewUtil::viewFromNibWithNibName(identifier));
-    cell->setReuseIdentifier(identifier);
-  }
-  fillCell(*cell, indexPath.row);
-  return cell;
-}
-
 void QsmQuestionViewController::fillCell(pf::TableViewCell& cell, long row) {
-  const auto found = cellImageOriginDic.find(pf::format("%d", static_cast<int>(row)));
-  const pf::Point origin = found == cellImageOriginDic.end() ? pf::Point(0, 0) : found->second;
   if (auto* title = dynamic_cast<EmsQuestionTitleCell*>(&cell)) {
-    if (auto label = title->contentLabel.lock()) label->setText(question_->content.value_or(""));
-    title->setReadonly(false);
-    title->initAndAddImageViews(qsmPictureUrls(question_->fileUrl), origin);
-    zoomPicturesOf(*title);
+    fillTitle(*title, row, question_->content, qsmPictureUrls(question_->fileUrl));
   } else if (auto* option = dynamic_cast<EmsQuestionItemCell*>(&cell)) {
     const auto& item = (*question_->items).at(row - 1);
-    if (auto label = option->contentLabel.lock()) label->setText(item->content.value_or(""));
-    option->setReadonly(false);
-    option->setSelectionStyle(pf::TableViewCell::SelectionStyle::None);
-    option->cellType = question_->questionType == QsmQuestion::kMultipleSelect
-                           ? EmsQuestionItemCell::kCheckBox
-                           : EmsQuestionItemCell::kRadio;
-    option->setOptionSeleted(item->selected);
-    option->refreshSelectionImageView();
-    option->initAndAddImageViews(qsmPictureUrls(item->fileUrl), origin);
-    zoomPicturesOf(*option);
+    fillOption(*option, row, item->content, false, item->selected, qsmPictureUrls(item->fileUrl));
   } else if (auto* text = dynamic_cast<EmsQuestionTextViewCell*>(&cell)) {
     bool locked = false;
     if (optionCount() > 0 && !question_->lastOptionSelected()) {
       question_->inputText = "";
       locked = true;
     }
-    if (auto field = text->contentTextView.lock()) {
-      field->layer()->setBorderWidth(1);
-      field->layer()->setBorderColor(pf::Color::lightGray());
-      field->setText(question_->inputText.value_or(""));
-      field->setDelegate(std::dynamic_pointer_cast<pf::TextViewDelegate>(shared_from_this()));
-    }
-    text->setReadonly(locked);
+    fillTextRow(*text, question_->inputText, locked);
   }
-}
-
-void QsmQuestionViewController::zoomPicturesOf(BaseQuestionCell& cell) {
-  if (!focusManager) return;
-  for (const auto& picture : cell.imageViews()) focusManager->installOnView(picture);
 }
 
 std::shared_ptr<EmsQuestionTextViewCell> QsmQuestionViewController::visibleTextCell() {
@@ -210,19 +116,16 @@ void QsmQuestionViewController::didSelectRowAtIndexPath(pf::TableView& tableView
                                                         const pf::IndexPath& indexPath) {
   if (!question_ || rowKind(indexPath.row) != RowKind::Item) return;
   const auto& items = *question_->items;
-  const auto item = items.at(indexPath.row - 1);
+  const long option = indexPath.row - 1;
+  const auto item = items.at(option);
   const bool single = question_->questionType == QsmQuestion::kSingleSelect;
   const auto prev = question_->firstOrDefaultSelectedItem();
+  std::optional<long> previous;
   if (single && !item->selected && prev && prev->optionId != item->optionId) {
     prev->selected = false;
-    const auto at = std::find(items.begin(), items.end(), prev);
-    const pf::IndexPath prevPath = pf::IndexPath::forRow(at - items.begin() + 1, 0);
-    if (auto cell = std::dynamic_pointer_cast<EmsQuestionItemCell>(tableView.cellForRowAtIndexPath(prevPath)))
-      cell->setOptionSeleted(false);
-    tableView.deselectRowAtIndexPath(prevPath, false);
+    previous = std::find(items.begin(), items.end(), prev) - items.begin();
   }
-  if (auto cell = std::dynamic_pointer_cast<EmsQuestionItemCell>(tableView.cellForRowAtIndexPath(indexPath)))
-    cell->setOptionSeleted(true);
+  markChoice(tableView, option, previous);
   item->selected = true;
   if (!hasOtherOption()) return;
   const bool last = indexPath.row == optionCount();
@@ -233,8 +136,7 @@ void QsmQuestionViewController::didSelectRowAtIndexPath(pf::TableView& tableView
 void QsmQuestionViewController::didDeselectRowAtIndexPath(pf::TableView& tableView,
                                                           const pf::IndexPath& indexPath) {
   if (!question_ || rowKind(indexPath.row) != RowKind::Item) return;
-  if (auto cell = std::dynamic_pointer_cast<EmsQuestionItemCell>(tableView.cellForRowAtIndexPath(indexPath)))
-    cell->setOptionSeleted(false);
+  unmarkChoice(tableView, indexPath.row - 1);
   (*question_->items).at(indexPath.row - 1)->selected = false;
   if (!hasOtherOption() || question_->questionType != QsmQuestion::kMultipleSelect) return;
   const bool last = indexPath.row == optionCount();
@@ -260,15 +162,4 @@ void QsmQuestionViewController::textViewDidEndEditing(pf::TextView& view) {
 void QsmQuestionViewController::storeTypedText(const std::string& text) {
   if (!editingQuestion_ || editingQuestion_ != question_) return;
   question_->inputText = text;
-}
-
-std::shared_ptr<const pf::Image> QsmQuestionViewController::photoZoomManagerImageForView(PhotoZoomManager&,
-                                                                                         pf::View& view) {
-  auto* picture = dynamic_cast<pf::ImageView*>(&view);
-  return picture ? picture->image() : nullptr;
-}
-
-std::shared_ptr<pf::ViewController> QsmQuestionViewController::parentViewControllerForPhotoZoomManager(
-    PhotoZoomManager&) {
-  return parentController.lock();
 }

@@ -9,25 +9,16 @@
 //
 // Main thread only.
 
-#include <map>
 #include <memory>
-#include <optional>
 #include <string>
 
-#include "app/components/photozoom/PhotoZoomDelegate.h"
-#include "app/controller/cmn/BaseTableViewController.h"
-#include "platform/graphics/Point.h"
-#include "platform/ui/TextView.h"
+#include "app/controller/ems/BaseQuestionViewController.h"
 
-class BaseQuestionCell;
 class EmsQuestionTextViewCell;
-class PhotoZoomManager;
 class QsmQuestion;
 
-class QsmQuestionViewController : public BaseTableViewController,
-                                  public pf::TextViewDelegate,
-                                  public PhotoZoomDelegate {
-  PF_OBJECT(QsmQuestionViewController, BaseTableViewController)
+class QsmQuestionViewController : public BaseQuestionViewController {
+  PF_OBJECT(QsmQuestionViewController, BaseQuestionViewController)
 
   enum class RowKind { Title, Item, Text };
 
@@ -36,21 +27,10 @@ class QsmQuestionViewController : public BaseTableViewController,
 
   const std::shared_ptr<QsmQuestion>& question() const { return question_; }
   void setQuestion(std::shared_ptr<QsmQuestion> question);
-  std::weak_ptr<pf::ViewController> parentController;
-  std::shared_ptr<PhotoZoomManager> focusManager;
-  // Where each row's pictures start, by row number, stored when its height is asked.
-  std::map<std::string, pf::Point> cellImageOriginDic;
 
   RowKind rowKind(long row) const;
 
-  void viewDidLoad() override;
-  bool refreshData() override;
-
   long numberOfRowsInSection(pf::TableView& tableView, long section) override;
-  std::shared_ptr<pf::TableViewCell> cellForRowAtIndexPath(pf::TableView& tableView,
-                                                           const pf::IndexPath& indexPath) override;
-  std::optional<double> heightForRowAtIndexPath(pf::TableView& tableView,
-                                                const pf::IndexPath& indexPath) override;
   void didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
   void didDeselectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
 
@@ -58,22 +38,20 @@ class QsmQuestionViewController : public BaseTableViewController,
   void textViewDidChange(pf::TextView& view) override;
   void textViewDidEndEditing(pf::TextView& view) override;
 
-  std::shared_ptr<const pf::Image> photoZoomManagerImageForView(PhotoZoomManager& manager,
-                                                                pf::View& view) override;
-  std::shared_ptr<pf::ViewController> parentViewControllerForPhotoZoomManager(
-      PhotoZoomManager& manager) override;
+ protected:
+  bool choosesMany() const override;
+  long optionCount() const override;
+  bool optionSelected(long option) const override;
+  std::string cellIdentifier(long row) const override;
+  double rowHeight(long row) override;
+  void fillCell(pf::TableViewCell& cell, long row) override;
 
  private:
-  long optionCount() const;
   bool hasOtherOption() const;
-  double rowHeight(long row);
-  void fillCell(pf::TableViewCell& cell, long row);
-  void mirrorSelectionInTable();
   // The text row among the visible cells; null while it is off screen.
   std::shared_ptr<EmsQuestionTextViewCell> visibleTextCell();
   void lockTextRow(bool locked);
   void clearTypedText();
-  void zoomPicturesOf(BaseQuestionCell& cell);
   void storeTypedText(const std::string& text);
 
   std::shared_ptr<QsmQuestion> question_;
