@@ -15,8 +15,6 @@ class CmsAllTableViewController : public CmsCourseTableViewController {
 
   static constexpr char kLoadFailed[] = "加载失败";
 
-  // The last page answered (page number 0 before the first).
-  std::shared_ptr<Page> currentPage;
   std::weak_ptr<CmsAllTableViewDelegate> delegate;
 
   bool enableRefresh() const override { return true; }

@@ -32,18 +32,6 @@ bool CmsCategoryResultTableViewController::loadMore() {
   return true;
 }
 
-void CmsCategoryResultTableViewController::pageAnswered(const std::shared_ptr<Page>& page, bool refresh) {
-  if (!page) return;
-  currentPage = page;
-  auto rows = coursesOfPage(*page);
-  if (refresh || !resourceArr) {
-    resourceArr = std::move(rows);
-  } else {
-    resourceArr->insert(resourceArr->end(), rows.begin(), rows.end());
-  }
-  tableView()->reloadData();
-}
-
 void CmsCategoryResultTableViewController::didSelectRowAtIndexPath(pf::TableView& tableView,
                                                                   const pf::IndexPath& indexPath) {
   CmsCourseTableViewController::didSelectRowAtIndexPath(tableView, indexPath);

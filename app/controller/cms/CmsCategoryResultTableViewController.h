@@ -13,7 +13,6 @@
 class CmsCategoryResultTableViewController : public CmsCourseTableViewController {
   PF_OBJECT(CmsCategoryResultTableViewController, CmsCourseTableViewController)
 
-  std::shared_ptr<Page> currentPage;
   std::optional<std::string> categoryID;
 
   bool enableRefresh() const override { return true; }
@@ -25,7 +24,4 @@ class CmsCategoryResultTableViewController : public CmsCourseTableViewController
   bool refreshData() override;
   bool loadMore() override;
   void didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
-
- protected:
-  void pageAnswered(const std::shared_ptr<Page>& page, bool refresh) override;
 };

@@ -84,6 +84,18 @@ CmsCourseTableViewController::Courses CmsCourseTableViewController::coursesOfPag
   return courses;
 }
 
+void CmsCourseTableViewController::pageAnswered(const std::shared_ptr<Page>& page, bool refresh) {
+  if (!page) return;
+  currentPage = page;
+  auto rows = coursesOfPage(*page);
+  if (refresh || !resourceArr) {
+    resourceArr = std::move(rows);
+  } else {
+    resourceArr->insert(resourceArr->end(), rows.begin(), rows.end());
+  }
+  tableView()->reloadData();
+}
+
 bool CmsCourseTableViewController::isDesktopOnlyStandard(const std::optional<std::string>& standard) {
   return cmsCourseListStandardIn(standard, {"SCORM12", "SCORM14", "DOWNLOAD"});
 }

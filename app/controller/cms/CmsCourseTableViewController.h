@@ -40,6 +40,8 @@ class CmsCourseTableViewController : public BaseTableViewController {
   std::shared_ptr<CourseSyncService> courseSyncService;
   // The rows; nullopt before the first load.
   std::optional<Courses> resourceArr;
+  // The last page answered (page number 0 before the first).
+  std::shared_ptr<Page> currentPage;
   // YES: the learner's rows with progress; NO: catalogue rows with stars.
   bool showStudyRate = false;
   std::weak_ptr<CmsCourseTableViewDelegate> courseDelegate;
@@ -91,8 +93,9 @@ class CmsCourseTableViewController : public BaseTableViewController {
   static std::shared_ptr<Page> refreshRequest(const std::shared_ptr<Page>& current);
   static std::shared_ptr<Page> loadMoreRequest(const std::shared_ptr<Page>& current);
   void fetchPage(const std::shared_ptr<Page>& request, bool refresh, PageFetch fetch);
-  // An answer to apply (null when the call failed); the completion follows.
-  virtual void pageAnswered(const std::shared_ptr<Page>& page, bool refresh) { (void)page, (void)refresh; }
+  // An answer to apply (null when the call failed); the completion follows. The page's courses replace
+  // the rows on refresh and join them otherwise.
+  virtual void pageAnswered(const std::shared_ptr<Page>& page, bool refresh);
   // Counts refreshes begun and ended, so stale load-more answers can be told.
   void markRefresh() { ++refreshGeneration_; }
 

@@ -60,18 +60,6 @@ void CmsSearchResultTableViewController::searchLocally(const std::shared_ptr<Pag
   pageAnswered(page, refresh);
 }
 
-void CmsSearchResultTableViewController::pageAnswered(const std::shared_ptr<Page>& page, bool refresh) {
-  if (!page) return;
-  currentPage = page;
-  auto rows = coursesOfPage(*page);
-  if (refresh || !resourceArr) {
-    resourceArr = std::move(rows);
-  } else {
-    resourceArr->insert(resourceArr->end(), rows.begin(), rows.end());
-  }
-  tableView()->reloadData();
-}
-
 void CmsSearchResultTableViewController::didSelectRowAtIndexPath(pf::TableView& tableView,
                                                                 const pf::IndexPath& indexPath) {
   tableView.deselectRowAtIndexPath(indexPath, true);

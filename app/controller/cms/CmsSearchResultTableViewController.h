@@ -14,7 +14,6 @@
 class CmsSearchResultTableViewController : public CmsCourseTableViewController {
   PF_OBJECT(CmsSearchResultTableViewController, CmsCourseTableViewController)
 
-  std::shared_ptr<Page> currentPage;
   // The shown rows came from the local search.
   bool isLocalResource = false;
   std::optional<std::string> searchKey;
@@ -29,9 +28,6 @@ class CmsSearchResultTableViewController : public CmsCourseTableViewController {
   bool refreshData() override;
   bool loadMore() override;
   void didSelectRowAtIndexPath(pf::TableView& tableView, const pf::IndexPath& indexPath) override;
-
- protected:
-  void pageAnswered(const std::shared_ptr<Page>& page, bool refresh) override;
 
  private:
   void searchLocally(const std::shared_ptr<Page>& request, bool refresh);
