@@ -1,7 +1,8 @@
 // Text layout of any text: an attributed string made of the bytes, styled over ranges that may fall
 // inside a character, laid out at a suggested size and in frames. Every range a run, a line or a hit
-// test gives stays inside the text and never splits a surrogate pair, and a frame of the suggested
-// size shows all the suggestion covered. Input: a width byte, a style byte, two range bytes, the text.
+// test gives stays inside the text and never splits a surrogate pair, a frame of the suggested size
+// shows all the suggestion covered, and frames cut from a measurement hold what new ones hold.
+// Input: a width byte, a style byte, two range bytes, the text.
 
 #include <cmath>
 #include <cstdint>
@@ -133,6 +134,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const pf::utf16::Range shown = fitting->visibleStringRange();
   if (shown.location != suggested.fitRange.location || shown.length < suggested.fitRange.length) {
     checker.fail("a frame of the suggested size shows less", shown.length, suggested.fitRange.length);
+  }
+  // Frames cut from the measurement's frame hold what frames laid out anew hold.
+  const auto measured = framesetter.measure({0, 0}, {width, std::numeric_limits<double>::max()});
+  for (const double height : {0.0, suggested.size.height / 2, suggested.size.height}) {
+    const pf::Rect rect(0, 0, measured.frame->rect().size.width, height);
+    const auto cut = framesetter.createFrame({0, 0}, rect, *measured.frame);
+    const auto fresh = framesetter.createFrame({0, 0}, rect);
+    checkFrame(*cut, checker);
+    if (cut->visibleStringRange() != fresh->visibleStringRange() ||
+        cut->lines().size() != fresh->lines().size() || cut->lineOrigins() != fresh->lineOrigins()) {
+      checker.fail("a cut frame differs", cut->lines().size(), fresh->lines().size());
+    }
   }
   // A frame shorter than the text, starting inside it.
   const std::size_t from = checker.units.size() / 3;

@@ -32,6 +32,7 @@ class TextFrame {
   std::optional<std::size_t> characterIndexAt(Point point) const;
 
  private:
+  friend class Framesetter;
   std::shared_ptr<const TextLayoutData> data_;
   std::vector<TextLine> lines_;
 };

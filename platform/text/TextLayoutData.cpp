@@ -31,6 +31,8 @@ TextLayoutData::~TextLayoutData() {
 namespace {
 
 constexpr double kDefaultFontSize = 12;
+// A line fits a height it passes by less than this.
+constexpr double kLayoutFitTolerance = 1e-3;
 
 PangoFontDescription* descriptionFor(const Font& font) {
   thread_local std::map<std::string, PangoFontDescription*> cache;
@@ -182,16 +184,13 @@ std::shared_ptr<TextLayoutData> TextLayoutData::layOut(std::shared_ptr<const Att
   auto data = std::make_shared<TextLayoutData>();
   data->rect = rect;
   const std::string& s = text->string();
-  const std::size_t startUnit = std::min(range.location, text->length());
-  const std::size_t endUnit = range.length == 0 || range.length > text->length() - startUnit
-                                  ? text->length()
-                                  : startUnit + range.length;
-  data->visibleRange = {startUnit, 0};
+  data->range = rangeWithin(range, text->length());
+  const std::size_t startUnit = data->range.location, endUnit = startUnit + data->range.length;
+  data->truncation = truncation;
   const double width = rect.size.width, height = rect.size.height;
   const std::size_t endByte = index->byteOf(endUnit);
   PangoContext* context = threadPangoContext();
   static const Font defaultFont(Font::systemFamilyName(), kDefaultFontSize, false, false);
-  constexpr double kFitTolerance = 1e-3;
   double top = 0;
   bool full = false;
   for (std::size_t byte = index->byteOf(startUnit); byte < endByte && !full;) {
@@ -232,7 +231,7 @@ std::shared_ptr<TextLayoutData> TextLayoutData::layOut(std::shared_ptr<const Att
       pango_layout_iter_get_line_extents(it, nullptr, &logical);
       const double baseline = top + fromPango(pango_layout_iter_get_baseline(it));
       const double bottom = top + fromPango(logical.y + logical.height);
-      if (bottom > height + kFitTolerance &&
+      if (bottom > height + kLayoutFitTolerance &&
           (truncation == Truncation::perParagraph || !data->lines.empty())) {
         full = true;
         break;
@@ -249,13 +248,12 @@ std::shared_ptr<TextLayoutData> TextLayoutData::layOut(std::shared_ptr<const Att
       out.ascent = baseline - (top + fromPango(logical.y));
       out.descent = bottom - baseline;
       out.width = fromPango(logical.width);
-      data->lines.push_back(out);
-      // The width a frame needs to lay this line out the same: its indents (not where alignment put it)
-      // and the last letter's spacing.
+      out.bottom = bottom;
+      // Its indents (not where alignment put it) and the last letter's spacing.
       const double lead = style.headIndent + lineIndent(style, line->start_index == 0);
-      data->usedWidth = std::max(data->usedWidth, lead + out.width + widestKern + style.tailIndent);
-      data->usedHeight = std::max(data->usedHeight, bottom);
-      if (bottom > height + kFitTolerance) full = true;
+      out.neededWidth = lead + out.width + widestKern + style.tailIndent;
+      data->lines.push_back(out);
+      if (bottom > height + kLayoutFitTolerance) full = true;
     } while (!full && pango_layout_iter_next_line(it));
     pango_layout_iter_free(it);
     data->truncated = data->truncated || pango_layout_is_ellipsized(layout);
@@ -265,14 +263,59 @@ std::shared_ptr<TextLayoutData> TextLayoutData::layOut(std::shared_ptr<const Att
     top += fromPango(extents.height) + style.lineSpacing + style.paragraphSpacing;
     byte = next;
   }
-  if (!data->lines.empty()) {
-    const LaidOutLine& last = data->lines.back();
-    data->visibleRange = {data->lines.front().range.location,
-                          last.range.location + last.range.length - data->lines.front().range.location};
-  }
+  data->finishLines();
   data->text = std::move(text);
   data->index = std::move(index);
   return data;
+}
+
+utf16::Range TextLayoutData::rangeWithin(utf16::Range range, std::size_t length) {
+  const std::size_t start = std::min(range.location, length);
+  const std::size_t end = range.length == 0 || range.length > length - start ? length : start + range.length;
+  return {start, end - start};
+}
+
+std::shared_ptr<TextLayoutData> TextLayoutData::cropped(const std::shared_ptr<const TextLayoutData>& whole,
+                                                        const Rect& rect) {
+  if (whole->truncation != Truncation::perParagraph || rect.size.width != whole->rect.size.width ||
+      !(rect.size.height <= whole->rect.size.height))
+    return nullptr;
+  auto data = std::make_shared<TextLayoutData>();
+  data->text = whole->text;
+  data->index = whole->index;
+  data->range = whole->range;
+  data->truncation = whole->truncation;
+  data->rect = rect;
+  data->hasStroke = whole->hasStroke;
+  // Up to the paragraph of the first line left out, as laying out would go.
+  std::size_t paragraphs = whole->paragraphs.size();
+  for (const LaidOutLine& line : whole->lines) {
+    if (line.bottom > rect.size.height + kLayoutFitTolerance) {
+      paragraphs = line.paragraph + 1;
+      break;
+    }
+    data->lines.push_back(line);
+  }
+  for (std::size_t i = 0; i < paragraphs; ++i) {
+    g_object_ref(whole->paragraphs[i].layout);
+    data->paragraphs.push_back(whole->paragraphs[i]);
+    data->truncated = data->truncated || pango_layout_is_ellipsized(whole->paragraphs[i].layout);
+  }
+  data->finishLines();
+  return data;
+}
+
+void TextLayoutData::finishLines() {
+  visibleRange = {range.location, 0};
+  for (const LaidOutLine& line : lines) {
+    usedWidth = std::max(usedWidth, line.neededWidth);
+    usedHeight = std::max(usedHeight, line.bottom);
+  }
+  if (!lines.empty()) {
+    const LaidOutLine& last = lines.back();
+    visibleRange = {lines.front().range.location,
+                    last.range.location + last.range.length - lines.front().range.location};
+  }
 }
 
 void TextLayoutData::strokeRuns(cairo_t* cr, const LaidOutLine& line) const {

@@ -38,6 +38,8 @@ struct LaidOutLine {
   double ascent = 0;
   double descent = 0;
   double width = 0;
+  double bottom = 0;       // from the frame's top, downwards
+  double neededWidth = 0;  // the width a frame needs to lay the line out the same
 };
 
 struct TextLayoutData {
@@ -50,6 +52,8 @@ struct TextLayoutData {
 
   std::shared_ptr<const AttributedString> text;
   std::shared_ptr<const TextIndex> index;
+  utf16::Range range;  // what was asked for, within the text
+  Truncation truncation = Truncation::perParagraph;
   Rect rect;
   std::vector<LaidOutParagraph> paragraphs;
   std::vector<LaidOutLine> lines;
@@ -70,6 +74,13 @@ struct TextLayoutData {
   static std::shared_ptr<TextLayoutData> layOut(std::shared_ptr<const AttributedString> text,
                                                 std::shared_ptr<const TextIndex> index, utf16::Range range,
                                                 const Rect& rect, Truncation truncation);
+  // The range a layout of the range covers: to the text's end for a length of 0, clipped to the text.
+  static utf16::Range rangeWithin(utf16::Range range, std::size_t length);
+  // The lines of a layout shortened per paragraph that a rect of its width and no more height holds, placed
+  // in that rect: what laying the range out there gives (a paragraph's lines do not depend on the height),
+  // without laying it out again. Null for any other rect or layout.
+  static std::shared_ptr<TextLayoutData> cropped(const std::shared_ptr<const TextLayoutData>& whole,
+                                                 const Rect& rect);
 
   // Draws every line into Cairo's current user space, y-down with the frame's top left at the rect's.
   void drawTopDown(cairo_t* cr) const;
@@ -79,6 +90,7 @@ struct TextLayoutData {
   Rect inkBounds(bool bottomUp) const;
 
  private:
+  void finishLines();
   // Draws one line with its baseline's left end at Cairo's origin.
   void drawLine(cairo_t* cr, const LaidOutLine& line) const;
   void strokeRuns(cairo_t* cr, const LaidOutLine& line) const;

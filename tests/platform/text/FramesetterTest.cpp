@@ -125,6 +125,51 @@ TEST(FramesetterTest, ShortFramesShowWhatFits) {
   EXPECT_EQ(framesetter.suggestFrameSize({0, 0}, {100, twoLines}).fitRange, range);
 }
 
+// A label measures its text and then draws it at the same width: the frame it draws is cut from the
+// measurement's. Faults caught: a cut frame keeping a line the rect cannot hold, placing lines off where a
+// new layout puts them, reusing a layout made for another width or range, or drawing from layouts freed
+// with the measurement.
+TEST(FramesetterTest, FramesCutFromAMeasurementMatchFramesLaidOutAnew) {
+  AttributedString string =
+      styled(std::string(kMixed) + "\n\n" + kMixed, 15, {.alignment = TextAlignment::center});
+  string.setParagraphStyle({0, 20}, {.lineSpacing = 3, .paragraphSpacing = 5});
+  const Framesetter framesetter(string);
+  auto measured = framesetter.measure({0, 0}, {150, 3.4e38});
+  const Size size = measured.suggested.size;
+  ASSERT_GT(measured.frame->lines().size(), 6u);
+  const double oneLine = measured.frame->lines()[0].typographicBounds().ascent +
+                         measured.frame->lines()[0].typographicBounds().descent;
+  const struct {
+    utf16::Range range;
+    Rect rect;
+  } cases[] = {
+      {{0, 0}, {0, 0, 150, size.height}}, {{0, 0}, {5, 7, 150, size.height + 40}}, {{0, 0}, {0, 0, 150, 0}},
+      {{0, 0}, {0, 0, 150, oneLine}},     {{0, 0}, {0, 0, 150, size.height / 2}},  {{0, 0}, {0, 0, 150, 1e6}},
+      {{0, 0}, {0, 0, 120, size.height}}, {{10, 30}, {0, 0, 150, size.height}},
+  };
+  std::vector<std::shared_ptr<TextFrame>> cut;
+  for (const auto& c : cases) cut.push_back(framesetter.createFrame(c.range, c.rect, *measured.frame));
+  measured.frame.reset();
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE("case " + std::to_string(i));
+    const auto fresh = framesetter.createFrame(cases[i].range, cases[i].rect);
+    EXPECT_EQ(cut[i]->rect(), fresh->rect());
+    EXPECT_EQ(cut[i]->visibleStringRange(), fresh->visibleStringRange());
+    ASSERT_EQ(cut[i]->lines().size(), fresh->lines().size());
+    for (std::size_t line = 0; line < fresh->lines().size(); ++line) {
+      EXPECT_EQ(cut[i]->lines()[line].stringRange(), fresh->lines()[line].stringRange());
+      EXPECT_EQ(cut[i]->lineOrigins()[line], fresh->lineOrigins()[line]);
+    }
+  }
+  auto canvas = ImageContext::create({160, 400});
+  cut[0]->drawTopDown(canvas->context());
+  const auto bitmap = canvas->image()->bitmap();
+  int ink = 0;
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 160; ++x) ink += bitmap->pixel(x, y).alpha > 128;
+  EXPECT_GT(ink, 500);
+}
+
 TEST(FramesetterTest, LineOriginsFollowThePlatformsYUpFrame) {
   const Framesetter framesetter(styled("第一行\n第二行", 20, {.lineSpacing = 4}));
   const auto frame = framesetter.createFrame({0, 0}, Rect(0, 0, 200, 100));
