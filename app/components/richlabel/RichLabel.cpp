@@ -29,6 +29,15 @@ bool linkTouchesLine(std::size_t start, std::size_t end, pf::utf16::Range line) 
 
 }  // namespace
 
+struct RichLabel::LaidOutText {
+  std::shared_ptr<const pf::Framesetter> framesetter;
+  std::vector<RichLabelComponentPtr> links;
+  // The measurement at a width, with no height limit, and the last frame cut from it.
+  double width = std::nan("");
+  pf::Framesetter::Measurement measured;
+  std::shared_ptr<pf::TextFrame> frame;
+};
+
 RichLabel::RichLabel() { initialize(); }
 
 RichLabel::RichLabel(const pf::Rect& frame) : pf::View(frame) { initialize(); }
@@ -55,6 +64,7 @@ void RichLabel::parse(std::string_view markup, const std::vector<std::string>& v
   auto stripped = RichLabelMarkupParser::strip(markup, validTags);
   textComponents_ = std::move(stripped.textComponents);
   plainText_ = std::move(stripped.plainText);
+  restyle();
 }
 
 std::vector<std::string> RichLabel::components() const { return RichLabelMarkupParser::linkPieces(text_); }
@@ -84,50 +94,66 @@ void RichLabel::setText(std::string_view markup, const RichLabelExtractedCompone
 void RichLabel::takeParse(const RichLabelExtractedComponentPtr& parsed) {
   textComponents_ = parsed ? parsed->textComponents : std::vector<RichLabelComponentPtr>{};
   plainText_ = parsed ? std::optional<std::string>(parsed->plainText) : std::nullopt;
+  restyle();
   setNeedsDisplay();
 }
 
 void RichLabel::setHighlightedText(std::string_view markup) {
   highlightedText_ = RichLabelMarkupParser::applyLineBreaks(markup);
   highlightedTextComponents_ = RichLabelMarkupParser::extract(*highlightedText_, paragraphReplacement_)->textComponents;
+  restyle();
 }
 
 void RichLabel::setHighlightedText(std::string_view markup, const RichLabelExtractedComponentPtr& parsed) {
   highlightedText_ = RichLabelMarkupParser::applyLineBreaks(markup);
   highlightedTextComponents_ = parsed ? parsed->textComponents : std::vector<RichLabelComponentPtr>{};
+  restyle();
 }
 
 void RichLabel::setHighlighted(bool highlighted) {
   if (highlighted == highlighted_) return;
   highlighted_ = highlighted;
+  restyle();
   setNeedsDisplay();
 }
 
 void RichLabel::setTextAlignment(int alignment) {
   base_.textAlignment = alignment;
+  restyle();
   setNeedsDisplay();
 }
 
 void RichLabel::setLineBreakMode(int mode) {
   base_.lineBreakMode = mode;
+  restyle();
   setNeedsDisplay();
 }
 
 void RichLabel::setLineSpacing(float spacing) {
   base_.lineSpacing = spacing;
+  restyle();
   setNeedsDisplay();
 }
 
+void RichLabel::setTextColor(const pf::Color& color) {
+  base_.textColor = color;
+  restyle();
+}
+
 void RichLabel::setFont(std::shared_ptr<const pf::Font> font) {
-  if (font) base_.font = std::move(font);
+  if (!font) return;
+  base_.font = std::move(font);
+  restyle();
 }
 
 void RichLabel::setLinkAttributes(std::optional<RichLabelComponent::Attributes> attributes) {
   base_.linkAttributes = std::move(attributes);
+  restyle();
 }
 
 void RichLabel::setSelectedLinkAttributes(std::optional<RichLabelComponent::Attributes> attributes) {
   base_.selectedLinkAttributes = std::move(attributes);
+  restyle();
 }
 
 pf::Size RichLabel::optimumSize() {
@@ -161,16 +187,31 @@ void RichLabel::render(pf::GraphicsContext* context) {
     for (const auto& view : previous) view->removeFromSuperview();
   }
   if (!plainText_) return;
-  pf::AttributedString styled(*plainText_);
-  RichLabelStyler styler(base_, links_);
-  const auto links = styler.style(styled, highlighted_ ? highlightedTextComponents_ : textComponents_);
-  const pf::Size size = frame().size;
-  const pf::Framesetter framesetter(std::move(styled));
-  const auto laidOut = framesetter.createFrame({0, 0}, {0, 0, size.width, size.height});
-  optimumSize_ = framesetter.suggestFrameSize({0, 0}, {size.width, FLT_MAX}).size;
-  if (nonePressed) makeLinkButtons(*laidOut, links);
-  visibleRange_ = laidOut->visibleStringRange();
-  if (context) laidOut->drawTopDown(*context);
+  const LaidOutText& text = laidOut(frame().size);
+  optimumSize_ = text.measured.suggested.size;
+  if (nonePressed) makeLinkButtons(*text.frame, text.links);
+  visibleRange_ = text.frame->visibleStringRange();
+  if (context) text.frame->drawTopDown(*context);
+}
+
+const RichLabel::LaidOutText& RichLabel::laidOut(pf::Size size) {
+  if (!laidOut_) {
+    pf::AttributedString styled(*plainText_);
+    RichLabelStyler styler(base_, links_);
+    laidOut_ = std::make_shared<LaidOutText>();
+    laidOut_->links = styler.style(styled, highlighted_ ? highlightedTextComponents_ : textComponents_);
+    laidOut_->framesetter = std::make_shared<const pf::Framesetter>(std::move(styled));
+  }
+  LaidOutText& text = *laidOut_;
+  if (text.width != size.width) {
+    text.measured = text.framesetter->measure({0, 0}, {size.width, FLT_MAX});
+    text.width = size.width;
+    text.frame.reset();
+  }
+  if (!text.frame || text.frame->rect().size != size) {
+    text.frame = text.framesetter->createFrame({0, 0}, {0, 0, size.width, size.height}, *text.measured.frame);
+  }
+  return text;
 }
 
 void RichLabel::makeLinkButtons(const pf::TextFrame& frame, const std::vector<RichLabelComponentPtr>& links) {
@@ -233,17 +274,20 @@ std::shared_ptr<RichLabelButton> RichLabel::makeLinkButton(const RichLabelCompon
 
 void RichLabel::onButtonTouchDown(RichLabelButton& button) {
   base_.currentSelectedButtonComponentIndex = button.componentIndex;
+  restyle();
   setNeedsDisplay();
 }
 
 void RichLabel::onButtonTouchUpOutside(RichLabelButton& button) {
   (void)button;
   base_.currentSelectedButtonComponentIndex = -1;
+  restyle();
   setNeedsDisplay();
 }
 
 void RichLabel::onButtonPressed(RichLabelButton& button) {
   base_.currentSelectedButtonComponentIndex = -1;
+  restyle();
   setNeedsDisplay();
   // The button may go with the next layout: keep what the delegate hears.
   const auto url = button.url;

@@ -7,7 +7,9 @@
 // Every layout while no link is pressed rebuilds the buttons; the pressed link keeps its buttons and
 // is drawn in its pressed style until a button sees the touch end (up inside, up outside or
 // cancelled). The link-button settings that font tags carry (title colour, backgrounds, title size)
-// stay with the label for its lifetime. Main thread only.
+// stay with the label for its lifetime. The text laid out for a width is kept until the text, the
+// width or a setting that styles it changes: a size asked for and the drawing that follows share it.
+// Main thread only.
 
 #include <array>
 #include <memory>
@@ -72,7 +74,7 @@ class RichLabel : public pf::View {
   float lineSpacing() const { return base_.lineSpacing; }
   void setLineSpacing(float spacing);
   const pf::Color& textColor() const { return base_.textColor; }
-  void setTextColor(const pf::Color& color) { base_.textColor = color; }
+  void setTextColor(const pf::Color& color);
   const std::shared_ptr<const pf::Font>& font() const { return base_.font; }
   void setFont(std::shared_ptr<const pf::Font> font);
   const std::optional<RichLabelComponent::Attributes>& linkAttributes() const { return base_.linkAttributes; }
@@ -104,7 +106,12 @@ class RichLabel : public pf::View {
   void onButtonPressed(RichLabelButton& button);
 
  private:
+  struct LaidOutText;
   void initialize();
+  // The styled text laid out at the size's width, in a frame of the size.
+  const LaidOutText& laidOut(pf::Size size);
+  // Drops the laid-out text: the next layout styles it again.
+  void restyle() { laidOut_.reset(); }
   void takeParse(const RichLabelExtractedComponentPtr& parsed);
   void makeLinkButtons(const pf::TextFrame& frame, const std::vector<RichLabelComponentPtr>& links);
   std::shared_ptr<RichLabelButton> makeLinkButton(const RichLabelComponent& link, const pf::Rect& frame);
@@ -121,4 +128,5 @@ class RichLabel : public pf::View {
   std::vector<RichLabelComponentPtr> highlightedTextComponents_;
   pf::Size optimumSize_;
   pf::utf16::Range visibleRange_;
+  std::shared_ptr<LaidOutText> laidOut_;
 };

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/components/richlabel/RichLabel.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/ImageContext.h"
 #include "platform/host/HeadlessHost.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Layer.h"
@@ -249,6 +251,72 @@ TEST_F(RichLabelTest, LinkSettingsOfEarlierTextsStayWithTheLabel) {
   EXPECT_EQ(buttons[0]->titleForState(pf::Control::kNormal), "later link") << "the chip's title colour still applies";
   EXPECT_TRUE(buttons[0]->backgroundImageForState(pf::Control::kNormal));
   EXPECT_EQ(label->linkSettings().titleFont, "16.000000");
+}
+
+// What a label shows: its optimum size, its buttons, its visible text and its drawing.
+struct RichLabelLook {
+  pf::Size optimum;
+  std::vector<pf::Rect> buttons;
+  std::string visible;
+  std::vector<std::uint8_t> png;
+  bool operator==(const RichLabelLook&) const = default;
+};
+
+RichLabelLook richLabelLookOf(RichLabel& label) {
+  RichLabelLook look;
+  look.optimum = label.optimumSize();
+  for (const auto& view : label.subviews()) look.buttons.push_back(view->frame());
+  look.visible = label.visibleText();
+  auto canvas = pf::ImageContext::create(label.frame().size);
+  label.render(&canvas->context());
+  look.png = canvas->image()->pngData().value_or(std::vector<std::uint8_t>{});
+  return look;
+}
+
+// The label keeps its laid-out text between a size query and the drawing. Faults caught: a change of
+// text, size or of a setting that styles the text leaving the label showing the old layout.
+TEST_F(RichLabelTest, AKeptLayoutFollowsEveryChangeThatRestylesTheText) {
+  const std::string markup = blog_markup::content("see @ann about the course on data structures this week") +
+                             "then <b>read</b> on, <a href='x'>plain link</a>" +
+                             blog_markup::topics({{"1", "Go"}});
+  const struct {
+    const char* what;
+    std::function<void(RichLabel&)> change;
+  } cases[] = {
+      {"text", [](RichLabel& l) { l.setText(blog_markup::content("now @bob here")); }},
+      {"parsed text", [](RichLabel& l) { l.parse("<b>other</b> words", {"b"}); }},
+      {"width", [](RichLabel& l) { l.setFrame({0, 0, 150, l.frame().size.height}); }},
+      {"height", [](RichLabel& l) { l.setFrame({0, 0, 220, 12}); }},
+      {"font", [](RichLabel& l) { l.setFont(pf::Font::systemFont(22)); }},
+      {"text colour", [](RichLabel& l) { l.setTextColor(pf::Color::red()); }},
+      {"alignment", [](RichLabel& l) { l.setTextAlignment(2); }},
+      {"line break mode", [](RichLabel& l) { l.setLineBreakMode(4); }},
+      {"line spacing", [](RichLabel& l) { l.setLineSpacing(12); }},
+      {"link attributes",
+       [](RichLabel& l) { l.setLinkAttributes(RichLabelComponent::Attributes{{"size", "30"}}); }},
+      {"highlighted", [](RichLabel& l) {
+         l.setHighlightedText("<b>bold</b> highlighted words");
+         l.setHighlighted(true);
+       }},
+  };
+  const auto labelOf = [&](double height) {
+    auto label = std::make_shared<RichLabel>(pf::Rect{0, 0, 220, height});
+    label->setText(markup);
+    return label;
+  };
+  const double height = labelOf(0)->optimumSize().height;
+  const RichLabelLook before = richLabelLookOf(*labelOf(height));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto laidOutFirst = labelOf(height);
+    richLabelLookOf(*laidOutFirst);
+    c.change(*laidOutFirst);
+    auto changedFirst = labelOf(height);
+    c.change(*changedFirst);
+    const RichLabelLook expected = richLabelLookOf(*changedFirst);
+    EXPECT_FALSE(expected == before) << "the change shows";
+    EXPECT_TRUE(richLabelLookOf(*laidOutFirst) == expected);
+  }
 }
 
 TEST_F(RichLabelTest, MentionInsideASizedFontIsRegularAtThatSize) {
