@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/components/photozoom/PhotoZoomManager.h"
 #include "platform/foundation/Bundle.h"
@@ -47,8 +48,10 @@ class ZoomDelegate : public PhotoZoomDelegate {
     return host.lock();
   }
   bool declaresPhotoZoomDelegate() const override { return declares; }
-  std::optional<std::string> photoZoomManagerMediaURLForView(PhotoZoomManager&, pf::View&) override {
+  std::optional<std::string> photoZoomManagerMediaURLForView(PhotoZoomManager&, pf::View& view) override {
     askedOnMain = askedOnMain && pf::RunLoop::current() == pf::RunLoop::main();
+    // As the screens do: the answer depends on where the view is.
+    framesAsked.push_back(view.frame());
     return url;
   }
   std::optional<std::string> photoZoomManagerTitleForView(PhotoZoomManager&, pf::View&) override { return title; }
@@ -60,6 +63,7 @@ class ZoomDelegate : public PhotoZoomDelegate {
   std::optional<std::string> title;
   std::optional<pf::Rect> finalFrame;
   bool askedOnMain = true;
+  std::vector<pf::Rect> framesAsked;
 };
 
 class PhotoZoomTest : public UiTest {
@@ -290,13 +294,18 @@ TEST_F(PhotoZoomTest, AnUnreachablePictureIsLoggedAndTheThumbnailStays) {
   EXPECT_EQ(manager->focusViewController->scrollView->zoomImageView->image()->size().width, 80);
 }
 
+// Fault caught: the delegate asked for the picture's address off the main thread while the screen moves
+// its views (ThreadSanitizer sees the view's frame read there and written here).
 TEST_F(PhotoZoomTest, ConcurrencyFullPictureLoadsWhileScreensOpenAndClose) {
   devserver::DevServer server;
   const auto png = pictureOf({300, 200}, pf::Color::green())->pngData();
   server.route("/p.png", devserver::answers::text(200, std::string(png->begin(), png->end())));
   ASSERT_TRUE(server.start());
   delegate->url = server.url("/p.png");
+  std::vector<pf::Rect> framesTapped;
   for (int i = 0; i < 6; ++i) {
+    thumbnail->setFrame({20.0 + i, 100, 80, 60});
+    framesTapped.push_back(thumbnail->frame());
     host.tap({60, 130});
     host.advance(i % 2 ? 0.81 : 0.1);
     manager->gestureDisabledDuringZooming = false;
@@ -306,6 +315,7 @@ TEST_F(PhotoZoomTest, ConcurrencyFullPictureLoadsWhileScreensOpenAndClose) {
   loop->runUntilTrue([] { return false; }, 0.5);
   EXPECT_FALSE(manager->focusViewController);
   EXPECT_TRUE(delegate->askedOnMain) << "the delegate is asked on the main thread";
+  EXPECT_EQ(delegate->framesAsked, framesTapped) << "asked about the view where it was tapped";
 }
 
 TEST_F(PhotoZoomTest, ZoomScalesFitLargePicturesAndKeepSmallOnesAtTheirSize) {
