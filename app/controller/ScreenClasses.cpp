@@ -13,6 +13,8 @@
 #include "app/controller/lgn/LgnViewClasses.h"
 #include "app/controller/qsm/QsmViewClasses.h"
 #include "app/controller/stg/StgViewClasses.h"
+#include "app/util/ViewUtil.h"
+#include "platform/ui/NavigationController.h"
 #include "ui/base/BaseViewClasses.h"
 
 void registerScreenClasses() {
@@ -30,4 +32,9 @@ void registerScreenClasses() {
   registerAnsDetailViewClasses();
   registerBlgFeedViewClasses();
   registerBlgDetailViewClasses();
+  // The exam and survey roots come in a navigation controller of their own; without one the menu
+  // left both modules out as unknown.
+  ViewUtil::registerNavigationController([](const pf::ObjectPtr& root) {
+    return std::make_shared<pf::NavigationController>(std::dynamic_pointer_cast<pf::ViewController>(root));
+  });
 }
