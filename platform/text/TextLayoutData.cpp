@@ -79,29 +79,30 @@ void addAttributes(PangoAttrList* list, const TextAttributes& a, std::size_t sta
     insert(list, pango_attr_letter_spacing_new(static_cast<int>(a.kern * PANGO_SCALE)), start, end);
 }
 
-// Pango may break a line between a space and the combining marks on it, inside what draws as one character;
-// it then keeps a line whole by the space it drops from it (a frame of that width breaks elsewhere), and at
-// narrow widths fails an assertion and aborts. A space keeps its marks: no break between them.
-void keepSpacesWithTheirMarks(PangoAttrList* list, std::string_view paragraph) {
-  constexpr std::size_t kNone = std::string_view::npos;
-  std::size_t spaceStart = kNone, marksEnd = kNone;
-  const auto flush = [&] {
-    if (spaceStart != kNone && marksEnd != kNone)
-      insert(list, pango_attr_allow_breaks_new(FALSE), spaceStart, marksEnd);
-    spaceStart = marksEnd = kNone;
-  };
-  for (std::size_t pos = 0; pos < paragraph.size();) {
-    const utf8::Character c = utf8::decode(paragraph, pos);
-    const GUnicodeBreakType type = g_unichar_break_type(static_cast<gunichar>(c.codePoint));
-    if (type == G_UNICODE_BREAK_COMBINING_MARK || type == G_UNICODE_BREAK_ZERO_WIDTH_JOINER) {
-      if (spaceStart != kNone) marksEnd = pos + c.size;
-    } else {
-      flush();
-      if (type == G_UNICODE_BREAK_SPACE || type == G_UNICODE_BREAK_ZERO_WIDTH_SPACE) spaceStart = pos;
-    }
-    pos += c.size;
+// Pango's line breaking allows breaks inside what draws as one character (a space and the mark on it, a
+// letter and the emoji modifier after it). Breaking there, it keeps a line whole by a space it then drops
+// from it (a frame of the line's width breaks elsewhere), and at narrow widths fails an assertion and
+// aborts. A character is never broken: no break inside one.
+void keepCharactersWhole(PangoAttrList* list, std::string_view paragraph, PangoLanguage* language) {
+  const auto characters =
+      static_cast<std::size_t>(g_utf8_strlen(paragraph.data(), static_cast<gssize>(paragraph.size())));
+  std::vector<PangoLogAttr> attrs(characters + 1);
+  pango_get_log_attrs(paragraph.data(), static_cast<int>(paragraph.size()), -1, language, attrs.data(),
+                      static_cast<int>(attrs.size()));
+  std::size_t characterStart = 0;  // byte of the last cursor position
+  const char* at = paragraph.data();
+  for (std::size_t i = 1; i < characters; ++i) {
+    const char* previous = at;
+    at = g_utf8_next_char(at);
+    if (attrs[i - 1].is_cursor_position)
+      characterStart = static_cast<std::size_t>(previous - paragraph.data());
+    if (!attrs[i].is_line_break || attrs[i].is_cursor_position) continue;
+    std::size_t end = i + 1;
+    const char* endAt = g_utf8_next_char(at);
+    for (; end < characters && !attrs[end].is_cursor_position; ++end) endAt = g_utf8_next_char(endAt);
+    insert(list, pango_attr_allow_breaks_new(FALSE), characterStart,
+           static_cast<std::size_t>(endAt - paragraph.data()));
   }
-  flush();
 }
 
 // The paragraph's end (before its break) and the start of the next one.
@@ -216,7 +217,8 @@ std::shared_ptr<TextLayoutData> TextLayoutData::layOut(std::shared_ptr<const Att
       addAttributes(list, a, index->byteOf(unit) - byte, index->byteOf(runEnd) - byte);
       unit = runEnd;
     }
-    keepSpacesWithTheirMarks(list, std::string_view(s).substr(byte, end - byte));
+    keepCharactersWhole(list, std::string_view(s).substr(byte, end - byte),
+                        pango_context_get_language(context));
     // Lines break without hyphens, as the platform's do; Pango would also count a hyphen it might insert
     // at an item's end when deciding whether the item fits, so a line of exactly its measured width broke.
     insert(list, pango_attr_insert_hyphens_new(FALSE), 0, end - byte);

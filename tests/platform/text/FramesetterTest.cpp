@@ -302,29 +302,37 @@ TEST(FramesetterTest, TruncatedTextFitsAFrameOfTheSuggestedSize) {
   }
 }
 
-// A space and the combining mark on it draw as one character and stay on one line. Pango broke between them
-// after right-to-left letters: the line kept whole by the space it then dropped, a frame of the suggested
-// width broke before the space and pushed the last line out, and widths of a point or less aborted.
-TEST(FramesetterTest, ASpaceKeepsItsCombiningMarkOnItsLine) {
+// A space and the combining mark on it, or a letter and the emoji modifier after it, draw as one character
+// and stay on one line. Pango broke between them: after right-to-left letters the line kept whole by the
+// space it then dropped, so a frame of the suggested width broke before that space and pushed the last line
+// out; at widths of a point or less, and with a control character after the modifier in another font, it
+// aborted.
+TEST(FramesetterTest, ACharacterStaysWholeOnItsLine) {
   const struct {
     const char* what;
     const char* text;
+    utf16::Range larger;  // set in a larger font
+    std::size_t inside;   // a unit inside a character, which never starts a line
   } cases[] = {
-      {"Arabic", "a\u0627 \u0301cd"},
-      {"Hebrew", "x\u05D0 \u0301yz"},
-      {"two marks", "r\u0627 \u0301\u0323e"},
-      {"sentence", "Hi\u0627 \u0301there, the course \u05D0 \u0301is ready"},
+      {"Arabic", "a\u0627 \u0301cd", {0, 0}, 3},
+      {"Hebrew", "x\u05D0 \u0301yz", {0, 0}, 3},
+      {"two marks", "r\u0627 \u0301\u0323e", {0, 0}, 3},
+      {"sentence", "Hi\u0627 \u0301there, the course \u05D0 \u0301is ready", {0, 0}, 4},
+      {"emoji modifier", "x\U0001F3FD\u0001yz", {3, 1}, 1},
+      {"modifier after a replaced byte", "\uFFFD\U0001F3FD\u0001", {3, 1}, 1},
   };
   for (const auto& c : cases) {
-    const Framesetter framesetter(styled(c.text));
-    const std::u16string units = utf16::encode(framesetter.attributedString().string());
+    AttributedString string = styled(c.text);
+    if (c.larger.length > 0) string.setFont(c.larger, Font::boldSystemFont(22));
+    const Framesetter framesetter(string);
+    const std::size_t length = string.length();
     // Widths a step apart, so the case does not hang on one font's exact advances.
-    for (double width = 0; width <= 80; width += 0.25) {
+    for (double width = 0; width <= 80; width += 0.5) {
       SCOPED_TRACE(std::string(c.what) + ", width " + std::to_string(width));
       const auto wide = framesetter.createFrame({0, 0}, Rect(0, 0, width, 1e6));
-      for (const TextLine& line : wide->lines()) ASSERT_NE(units[line.stringRange().location], u'\u0301');
+      for (const TextLine& line : wide->lines()) ASSERT_NE(line.stringRange().location, c.inside);
       const auto suggested = framesetter.suggestFrameSize({0, 0}, {width, 3.4e38});
-      ASSERT_EQ(suggested.fitRange, (utf16::Range{0, units.size()}));
+      ASSERT_EQ(suggested.fitRange, (utf16::Range{0, length}));
       const auto frame = framesetter.createFrame({0, 0}, Rect({0, 0}, suggested.size));
       ASSERT_EQ(frame->visibleStringRange(), suggested.fitRange);
       ASSERT_EQ(frame->lines().size(), wide->lines().size());
