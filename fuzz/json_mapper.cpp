@@ -1,5 +1,6 @@
 // The JSON mapper: answer text read into the type a service names (the exam entities with their
-// nested lists, or a scalar type), written back as JSON and read again. Input: one byte choosing the
+// nested lists, or a scalar type), written back as JSON and read again; dates written as the screens
+// write them. Input: one byte choosing the
 // type, then the JSON text.
 
 #include <cstdint>
@@ -10,10 +11,12 @@
 #include <string_view>
 
 #include "app/model/ems/EmsClasses.h"
+#include "app/model/ems/EmsExam.h"
 #include "app/model/ems/EmsPaper.h"
 #include "app/model/ems/EmsQuestion.h"
 #include "core/json/JsonUtil.h"
 #include "core/reflect/ReflectionUtil.h"
+#include "platform/foundation/DateFormatter.h"
 
 namespace {
 
@@ -41,6 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const pf::Value value = JsonUtil::objectFromJsonText(text, type, &error);
   if (value.isNil()) return 0;
   (void)JsonUtil::typeNameForObject(value);
+  if (const pf::Date* date = value.date()) (void)pf::DateFormatter("yyyy-MM-dd HH:mm").stringFromDate(*date);
+  if (auto exam = value.objectAs<EmsExam>()) {
+    for (const auto& time : {exam->startTime, exam->endTime}) {
+      if (time) (void)pf::DateFormatter("yyyy-MM-dd HH:mm").stringFromDate(*time);
+    }
+  }
   const std::optional<std::string> written = JsonUtil::jsonStringWithObject(value, &error);
   if (!written) return 0;
   // What the mapper wrote it must read.

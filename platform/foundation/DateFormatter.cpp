@@ -232,13 +232,16 @@ DateFormatter::DateFormatter(std::string_view pattern) {
 }
 
 std::string DateFormatter::stringFromDate(Date date) const {
-  if (!std::isfinite(date.seconds)) return {};
+  // A server's date can lie beyond any calendar year the system can write; such a date has no text,
+  // like a non-finite one, rather than an undefined cast or the zeroed fields of a failed conversion.
+  constexpr double kTimeLimit = 0x1p62;
+  if (!std::isfinite(date.seconds) || std::fabs(date.seconds) >= kTimeLimit) return {};
   // Nearest millisecond: dates usually come from whole milliseconds that a double cannot hold exactly.
   double totalMillis = std::round(date.seconds * 1000);
   auto seconds = static_cast<std::time_t>(std::floor(totalMillis / 1000));
   int millis = static_cast<int>(totalMillis - static_cast<double>(seconds) * 1000);
   std::tm local{};
-  localtime_r(&seconds, &local);
+  if (!localtime_r(&seconds, &local)) return {};
   std::string out;
   for (const Field& field : fields_) {
     if (field.letter == 0) {

@@ -44,6 +44,17 @@ TEST(DateFormatterTest, WritesEachFieldKind) {
             "1969-12-31 23:59:59.500");
 }
 
+// A server's date far beyond any year the calendar can hold has no text: it was an undefined cast to
+// seconds, or the zeroed fields of a failed conversion written as "1900-01-00".
+TEST(DateFormatterTest, DatesBeyondAnyYearHaveNoText) {
+  ScopedTimeZone zone("UTC");
+  const pf::DateFormatter formatter("yyyy-MM-dd HH:mm:ss.SSS");
+  for (double seconds : {1e300, -1e300, 1.7e308, 1e17, -1e17}) {
+    EXPECT_EQ(formatter.stringFromDate(pf::Date{seconds}), "") << seconds;
+  }
+  EXPECT_EQ(formatter.stringFromDate(pf::Date{253402300799.0}), "9999-12-31 23:59:59.000");
+}
+
 TEST(DateFormatterTest, ReadsStrictly) {
   ScopedTimeZone zone("UTC");
   struct Case {
