@@ -9,6 +9,9 @@
 namespace {
 
 constexpr double kNearFutureSeconds = 1800;
+// Past about 300,000 years the calendar difference no longer fits its counts (and a date of -1e300
+// walked it for ever): such a date is written as its day.
+constexpr double kBlogCalendarLimitSeconds = 1e13;
 
 std::tm blogLocalTime(std::time_t t) {
   std::tm out{};
@@ -72,6 +75,9 @@ std::string MicroBlogUtils::caluteDateByCurrentDate(pf::Date date, pf::Date now)
   const double ahead = date.seconds - now.seconds;
   const pf::DateFormatter dayFormat("yyyy-MM-dd");
   if (ahead > 0) return ahead <= kNearFutureSeconds ? pf::format("%d分钟前", 1) : dayFormat.stringFromDate(date);
+  if (!(std::fabs(date.seconds) < kBlogCalendarLimitSeconds && std::fabs(now.seconds) < kBlogCalendarLimitSeconds)) {
+    return dayFormat.stringFromDate(date);
+  }
   const auto d = blogDifference(static_cast<std::time_t>(std::floor(date.seconds)),
                                 static_cast<std::time_t>(std::floor(now.seconds)));
   if (d.years) return pf::format("%d年前", d.years);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <limits>
 
 #include "platform/foundation/DateFormatter.h"
 
@@ -62,4 +63,17 @@ TEST(MicroBlogUtilsTest, MonthsCountByTheCalendar) {
   const pf::Date a{static_cast<double>(std::mktime(&from))};
   const pf::Date b{static_cast<double>(std::mktime(&to))};
   EXPECT_EQ(MicroBlogUtils::caluteDateByCurrentDate(a, b), "1月前");
+}
+
+// A server's date far in the past overflowed the month count ("-52351564年前") or, at -1e300, never
+// finished; beyond the calendar's reach the date is written as its day, which is empty for these.
+TEST(MicroBlogUtilsTest, DatesBeyondTheCalendarAreWrittenAsTheirDay) {
+  const pf::Date now = blogNow();
+  const pf::DateFormatter day("yyyy-MM-dd");
+  for (double seconds : {-1e17, -1e300, -std::numeric_limits<double>::infinity(),
+                         std::numeric_limits<double>::quiet_NaN()}) {
+    EXPECT_EQ(MicroBlogUtils::caluteDateByCurrentDate(pf::Date{seconds}, now), day.stringFromDate(pf::Date{seconds}))
+        << seconds;
+  }
+  EXPECT_EQ(MicroBlogUtils::caluteDateByCurrentDate(pf::Date{now.seconds - 1e12}, now), "31688年前");
 }
