@@ -46,18 +46,21 @@ void BlgSquareViewController::viewDidLoad() {
   blogList_->refreshData();
 }
 
-// The lists fill the screen below the segment buttons.
+// The lists fill the screen below the segment buttons, as far below them as the segments are below
+// the field, and keep that place as the screen resizes.
 void BlgSquareViewController::placeList(pf::View& list) {
-  auto segment = leftBtn.lock();
-  const double top = segment ? segment->frame().maxY() + segment->frame().minY() - searchTop() : 0;
+  const double top = listTop();
   const pf::Rect bounds = view()->bounds();
   list.setFrame(pf::Rect(0, top, bounds.width(), std::max(0.0, bounds.height() - top)));
   list.setAutoresizingMask(pf::View::kFlexibleWidth | pf::View::kFlexibleHeight);
 }
 
-double BlgSquareViewController::searchTop() const {
+double BlgSquareViewController::listTop() const {
+  auto segment = leftBtn.lock();
+  if (!segment) return 0;
   auto field = searchTextField.lock();
-  return field ? field->frame().minY() : 0;
+  const double gap = field ? std::max(0.0, segment->frame().minY() - field->frame().maxY()) : 0;
+  return segment->frame().maxY() + gap;
 }
 
 void BlgSquareViewController::styleSegment(pf::Button& button) {

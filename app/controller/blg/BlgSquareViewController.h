@@ -54,7 +54,7 @@ class BlgSquareViewController : public BlgBaseViewController,
 
  private:
   void placeList(pf::View& list);
-  double searchTop() const;
+  double listTop() const;
   void styleSegment(pf::Button& button);
   void installKeyboardBar(pf::TextField& field);
 
