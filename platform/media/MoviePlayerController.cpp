@@ -41,7 +41,10 @@ bool isHttpStream(const std::string& url) {
 }
 
 std::string timeText(double seconds) {
-  const long whole = static_cast<long>(seconds);
+  // A movie header may claim up to 2^64 seconds; the cast of that is undefined, so the text stops at a
+  // length far beyond any real movie.
+  constexpr double kLongestShownSeconds = 1e15;
+  const long whole = seconds > 0 ? static_cast<long>(std::min(seconds, kLongestShownSeconds)) : 0;
   char text[32];
   std::snprintf(text, sizeof text, "%02ld:%02ld", whole / 60, whole % 60);
   return text;

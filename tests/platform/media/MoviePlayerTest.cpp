@@ -11,6 +11,7 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/media/Mp4Header.h"
 #include "platform/media/MusicPlayerController.h"
+#include "platform/ui/Label.h"
 #include "tests/platform/foundation/MainLoopTest.h"
 #include "tools/devserver/Answers.h"
 #include "tools/devserver/DevServer.h"
@@ -207,6 +208,21 @@ TEST_F(MoviePlayerTest, AMovieWithoutALengthEndsInAnError) {
     EXPECT_EQ(player->duration(), 0);
     EXPECT_EQ(player->currentPlaybackTime(), 0);
   }
+}
+
+// A header may claim nearly 2^64 seconds (all ones alone means unknown); the player's clock text cast
+// that to an integer, which is undefined, so the text now stops at a bound no real movie reaches.
+TEST_F(MoviePlayerTest, AMovieOfAbsurdLengthShowsABoundedClock) {
+  const auto path = write("endless.mp4", mp4(box("mvhd", movieHeader(1, 1, UINT64_MAX - 1))));
+  auto player = std::make_shared<MoviePlayerController>("file://" + path);
+  player->prepareToPlay();
+  loop->runUntilTrue([&] { return player->isPreparedToPlay(); }, 5);
+  EXPECT_EQ(player->duration(), static_cast<double>(UINT64_MAX - 1));
+  std::optional<std::string> clock;
+  for (const auto& view : player->view()->subviews()) {
+    if (auto label = std::dynamic_pointer_cast<pf::Label>(view)) clock = label->text();
+  }
+  EXPECT_EQ(clock, "\u2016 00:00 / 16666666666666:40");
 }
 
 TEST_F(MoviePlayerTest, MusicVolumeStaysBetweenZeroAndOne) {
