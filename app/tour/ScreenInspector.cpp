@@ -133,7 +133,8 @@ std::optional<std::string> ScreenInspector::cutText(const pf::Label& label) {
   const std::size_t units = pf::utf16::length(*text);
   if (fit.location + fit.length < units)
     return screenInspectorPrint("truncated: %zu of %zu characters fit", fit.location + fit.length, units);
-  if (line > size.height + kScreenInspectorSlack)
-    return screenInspectorPrint("clipped: a line of %g points in a frame %g high", line, size.height);
+  // The line box has room above and below the letters; letters an em high that do not fit are cut.
+  if (font->pointSize() > size.height + kScreenInspectorSlack)
+    return screenInspectorPrint("clipped: letters of %g points in a frame %g high", font->pointSize(), size.height);
   return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #include "app/tour/ScreenTour.h"
 
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -47,7 +48,12 @@ void ScreenTour::shoot(const std::string& step, const std::shared_ptr<pf::ViewCo
     shot.findings.push_back(finding.line());
   for (const std::string& finding : shot.findings)
     lines_.push_back(section_.profile + "  " + step + "  " + shot.screenClass + "  " + finding);
+  std::printf("%s %s  %s  %s\n", section_.profile.c_str(), shot.picture.c_str(), shot.screenClass.c_str(),
+              shot.findings.empty() ? "ok" : (std::to_string(shot.findings.size()) + " finding(s)").c_str());
+  std::fflush(stdout);
   section_.shots.push_back(std::move(shot));
+  // A walk that stops half-way still leaves its pictures on the sheet.
+  finish();
 }
 
 std::string ScreenTour::finish() {

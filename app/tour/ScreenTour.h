@@ -21,7 +21,8 @@ class ScreenTour {
   ScreenTour(std::string folder, std::string profile);
 
   // Pictures and inspects the window after the step (the key window when none is given); screen is
-  // the controller on top, whose class goes under the picture.
+  // the controller on top, whose class goes under the picture. Prints a line of progress and brings
+  // the sheet up to date, so a walk that stops half-way leaves what it saw.
   void shoot(const std::string& step, const std::shared_ptr<pf::ViewController>& screen,
              const std::shared_ptr<pf::Window>& window);
   // Writes the shots and the contact sheet; answers the sheet's path, or "" when it could not be written.

@@ -1,13 +1,18 @@
 #include "app/tour/TourCommand.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "app/controller/stg/HelpViewController.h"
 #include "app/journey/LearnerJourney.h"
 #include "app/tour/ScreenTour.h"
 #include "platform/foundation/Clock.h"
+#include "platform/foundation/Sandbox.h"
 #include "platform/foundation/VirtualClock.h"
+#include "platform/graphics/ImageContext.h"
+#include "platform/graphics/JpegCodec.h"
 #include "platform/host/HeadlessHost.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
@@ -24,12 +29,28 @@ void tourCommandPastHelp(ScreenTour& tour, LearnerJourney& journey, pf::Headless
   host.advance(1);
 }
 
+// The album's one photo, for the step that writes a blog with a picture.
+void tourCommandPlaceAlbumPicture() {
+  const auto folder = std::filesystem::path(pf::Sandbox::home()) / "Pictures";
+  std::error_code error;
+  if (std::filesystem::exists(folder, error) && !std::filesystem::is_empty(folder, error)) return;
+  std::filesystem::create_directories(folder, error);
+  auto context = pf::ImageContext::create({640, 480}, true, 1);
+  if (!context) return;
+  context->context().setFillColor(pf::Color::fromRgba(0.2, 0.6, 0.3, 1));
+  context->context().fillRect(pf::Rect(0, 0, 640, 480));
+  if (auto jpeg = pf::JpegCodec::encode(*context->image()->bitmap(), 0.8))
+    std::ofstream((folder / "tour.jpg").string(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(jpeg->data()), static_cast<std::streamsize>(jpeg->size()));
+}
+
 }  // namespace
 
 int TourCommand::run(const std::string& folder) {
   // Timers and animations run on a clock of their own, so the walk takes no longer than its work;
   // it starts at the real date, which the server's records are stamped against.
   pf::Clock::install(std::make_shared<pf::VirtualClock>(pf::Clock::current()->wall()));
+  tourCommandPlaceAlbumPicture();
   auto& application = pf::Application::sharedApplication();
   application.launch();
   pf::HeadlessHost host;

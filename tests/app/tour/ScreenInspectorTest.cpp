@@ -105,7 +105,7 @@ TEST(ScreenInspectorTest, EachFaultIsFoundAndATidyScreenHasNone) {
          s.root->addSubview(text);
        },
        {Kind::CutText}},
-      {"frame lower than a line", [](Screen& s) { s.root->addSubview(label(pf::Rect(10, 50, 200, 9), "已完成", 17)); },
+      {"frame lower than the letters", [](Screen& s) { s.root->addSubview(label(pf::Rect(10, 50, 200, 9), "已完成", 17)); },
        {Kind::CutText}},
   };
   for (const Case& c : cases) {
@@ -131,7 +131,8 @@ TEST(ScreenInspectorTest, ABoxIsReportedWithItsText) {
 }
 
 // Catches: faults reported on what a person cannot see (hidden, transparent, clipped away or scrolled
-// off), and labels reported cut that fit once shrunk or that are empty.
+// off), and labels reported cut that fit once shrunk, that are empty, or whose letters fit a frame
+// lower than their line box.
 TEST(ScreenInspectorTest, WhatDoesNotShowAndTextThatFitsAreNotReported) {
   pf::RunLoop::setMainThread();
   Screen screen;
@@ -154,6 +155,8 @@ TEST(ScreenInspectorTest, WhatDoesNotShowAndTextThatFitsAreNotReported) {
   shrinking->setMinimumFontSize(6);
   screen.root->addSubview(shrinking);
   screen.root->addSubview(label(pf::Rect(10, 90, 0, 0), ""));
+  // As tight as a bar button's title: the line box is taller than the frame, the letters are not.
+  screen.root->addSubview(label(pf::Rect(10, 120, 60, 12), "分类", 12));
   const auto findings = ScreenInspector::inspect(screen.root);
   for (const auto& finding : findings) ADD_FAILURE() << finding.line();
 }
