@@ -79,6 +79,27 @@ const json* findCategory(const json& category, const std::string& categoryId) {
   return nullptr;
 }
 
+// A course's "generatedUnits" {"count", "videoSeconds", "idPrefix", "firstShowOrder"} appends count
+// video units "<idPrefix><n>" named "第<n>讲" after the units listed, so a catalogue holds a long
+// course without listing it.
+void expandGeneratedUnits(json& course) {
+  const auto generated = course.find("generatedUnits");
+  if (generated == course.end()) return;
+  const int count = generated->value("count", 0);
+  const int seconds = generated->value("videoSeconds", 30);
+  const std::string prefix = generated->value("idPrefix", demo_json::text(course, "id") + "-");
+  const int firstShowOrder = generated->value("firstShowOrder", 1);
+  json& units = course["units"];
+  if (!units.is_array()) units = json::array();
+  for (int n = 1; n <= count; ++n) {
+    units.push_back({{"scoId", prefix + std::to_string(n)},
+                     {"scoName", "第" + std::to_string(n) + "讲"},
+                     {"showOrder", std::to_string(firstShowOrder + n - 1)},
+                     {"videoSeconds", seconds}});
+  }
+  course.erase("generatedUnits");
+}
+
 }  // namespace
 
 std::optional<CourseCatalogue> CourseCatalogue::read(const std::string& path, std::string* problem) {
@@ -96,6 +117,7 @@ std::optional<CourseCatalogue> CourseCatalogue::read(const std::string& path, st
       return std::nullopt;
     }
   }
+  for (json& course : data["courses"]) expandGeneratedUnits(course);
   return CourseCatalogue(std::move(data));
 }
 
@@ -154,7 +176,8 @@ json CourseCatalogue::unitsJson(const json& course, const std::string& host) con
     json unit{{"courseId", demo_json::text(course, "id")},        {"scoId", scoId},
               {"scoName", demo_json::text(entry, "scoName")},     {"isChapter", entry.value("isChapter", false)},
               {"showOrder", demo_json::text(entry, "showOrder")}, {"minStudyTime", entry.value("minStudyTime", 0LL)}};
-    if (entry.contains("videoSeconds")) unit["videoUrl"] = "http://" + host + kVideoPath + scoId + ".mp4";
+    // A unit marked "videoMissing" names a video this server answers 404 for.
+    if (entry.contains("videoSeconds") || entry.value("videoMissing", false)) unit["videoUrl"] = "http://" + host + kVideoPath + scoId + ".mp4";
     if (entry.value("lecture", false)) {
       unit["lectureUrl"] = "http://" + host + kLecturePath + scoId + ".html";
       unit["lecture"] = scoId;
@@ -190,6 +213,11 @@ std::optional<std::string> CourseCatalogue::lectureTitle(const std::string& scoI
   const json* found = unit(scoId);
   if (!found || !found->value("lecture", false)) return std::nullopt;
   return demo_json::text(*found, "scoName");
+}
+
+bool CourseCatalogue::lectureMissing(const std::string& scoId) const {
+  const json* found = unit(scoId);
+  return found && found->value("lectureMissing", false);
 }
 
 const json* CourseCatalogue::unit(const std::string& scoId) const {

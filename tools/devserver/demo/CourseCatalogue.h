@@ -47,6 +47,9 @@ class CourseCatalogue {
   std::optional<int> videoSeconds(const std::string& id) const;
   // Name of the unit whose lecture this is; nullopt when there is no such lecture.
   std::optional<std::string> lectureTitle(const std::string& scoId) const;
+  // The lecture's page is a web server's "404 Not Found" page answered with status 200, as a
+  // misconfigured document server does.
+  bool lectureMissing(const std::string& scoId) const;
 
  private:
   explicit CourseCatalogue(nlohmann::json data) : data_(std::move(data)) {}

@@ -80,6 +80,9 @@ OpenAnswer noSuchCourse(const std::optional<std::string>& courseId) {
   return OpenAnswer::error("lcms.course.notfound", "课程不存在！", courseId.value_or("null"));
 }
 
+constexpr char kMissingLecturePage[] =
+    "<html><head><title>404 Not Found</title></head><body><h1>404 Not Found</h1></body></html>\n";
+
 std::string lecturePage(const std::string& title) {
   std::string escaped;
   for (char c : title) {
@@ -291,6 +294,9 @@ class Installer {
         if (const auto seconds = courses->catalogue.videoSeconds(*id))
           return answers::ranged(DemoVideo::mp4(*seconds))(exchange);
       } else if (const auto scoId = fileId(path, CourseCatalogue::kLecturePath, ".html")) {
+        if (courses->catalogue.lectureMissing(*scoId)) {
+          return exchange.respond(200, kMissingLecturePage, {{"Content-Type", "text/html"}});
+        }
         if (const auto title = courses->catalogue.lectureTitle(*scoId)) {
           return exchange.respond(200, lecturePage(*title), {{"Content-Type", "text/html; charset=utf-8"}});
         }

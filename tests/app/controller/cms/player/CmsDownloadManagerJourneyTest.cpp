@@ -106,8 +106,8 @@ TEST_F(CmsDownloadManagerJourneyTest, DownloadingUnitsPauseAndResumeByTheLink) {
   EXPECT_TRUE(manager->navBtnItem->customView()->isHidden()) << "edit offered on an empty list";
 
   auto course = courseNamed("CRS-001");
-  auto missing = unitOf(*course, "SCO-001-02");
-  missing->videoUrl = server->url("/media/cms/video/SCO-GONE.mp4");
+  auto missing = unitOf(*courseNamed("CRS-004"), "SCO-004-GONE");
+  ASSERT_TRUE(missing) << "the demo's unit without a video file";
   auto service = DownloadService::instance();
   auto held = unitOf(*course, "SCO-001-05");
   holdVideo(*held);
@@ -116,16 +116,16 @@ TEST_F(CmsDownloadManagerJourneyTest, DownloadingUnitsPauseAndResumeByTheLink) {
   manager->setDownType(CmsDownloadCourseViewController::kDownloading);
   manager->refreshCounts();
   EXPECT_EQ(downloadingText(*manager), "下载中(3)");
-  waitFor([&] { return record("SCO-001-02") && record("SCO-001-02")->downloadState == 5; });
+  waitFor([&] { return record("SCO-004-GONE") && record("SCO-004-GONE")->downloadState == 5; });
   runFor(0.5);
   auto list = table(*manager);
   auto gone = std::dynamic_pointer_cast<CmsDownloadingCell>(
-      list->cellForRowAtIndexPath(pf::IndexPath::forRow(rowOfUnit(*manager, "SCO-001-02"), 0)));
+      list->cellForRowAtIndexPath(pf::IndexPath::forRow(rowOfUnit(*manager, "SCO-004-GONE"), 0)));
   ASSERT_TRUE(gone);
   EXPECT_EQ(gone->downloadPromptLabel.lock()->text(), "视频信息不存在");
   EXPECT_EQ(gone->downloadStateLabel.lock()->text(), "已暂停");
-  tapRow(*list, rowOfUnit(*manager, "SCO-001-02"));
-  EXPECT_EQ(record("SCO-001-02")->downloadState, 5) << "a missing unit was resumed";
+  tapRow(*list, rowOfUnit(*manager, "SCO-004-GONE"));
+  EXPECT_EQ(record("SCO-004-GONE")->downloadState, 5) << "a missing unit was resumed";
 
   service->pauseDownloadingSco(std::string("SCO-001-05"));
   runFor(0.3);

@@ -13,13 +13,10 @@ namespace cms_lecture_player_journey_test {
 
 class CmsLecturePlayerJourneyTest : public CmsPlayerJourneyTest {
  protected:
-  void SetUp() override {
-    CmsPlayerJourneyTest::SetUp();
-    if (HasFatalFailure()) return;
-    server->route("/lecture/gone.html", [](devserver::Exchange& exchange) {
-      exchange.respond(200, "<html><body><h1>404 Not Found</h1><p>nginx</p></body></html>",
-                       {{"Content-Type", "text/html"}});
-    });
+  // The demo's lecture whose page is a web server's "404 Not Found" page.
+  static std::string missingLectureUrl() {
+    auto unit = unitOf(*courseNamed("CRS-004"), "SCO-004-NOPAGE");
+    return unit ? unit->lectureUrl.value_or("") : "";
   }
   // Waits for the lecture page to finish (or fail) loading.
   void waitForPage(CmsOnlylecturePlayerViewController& lecture) {
@@ -97,7 +94,8 @@ TEST_F(CmsLecturePlayerJourneyTest, ReadingTimeIsSavedOnBackByTheCoursesRule) {
 TEST_F(CmsLecturePlayerJourneyTest, AMissingLectureSaysSoClosesAndSavesNothing) {
   auto documents = courseNamed("CRS-006");
   auto unit = unitOf(*documents, "SCO-006-01");
-  unit->lectureUrl = server->url("/lecture/gone.html");
+  unit->lectureUrl = missingLectureUrl();
+  ASSERT_FALSE(unit->lectureUrl->empty());
   const double before = documents->studyTime;
   auto detail = std::make_shared<BaseViewController>();
   root->pushViewController(detail, false);

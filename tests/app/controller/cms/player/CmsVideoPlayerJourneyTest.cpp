@@ -169,9 +169,9 @@ TEST_F(CmsVideoPlayerJourneyTest, BarsHideAfterThreeSecondsExceptTheHeaderOverTh
 // Catches: a missing video leaving the learner on a black screen, and its late pop taking the
 // screen the learner went on to.
 TEST_F(CmsVideoPlayerJourneyTest, AVideoTheServerDoesNotHaveSaysSoAndClosesOnlyItsPlayer) {
-  auto course = courseNamed("CRS-001");
-  auto unit = unitOf(*course, "SCO-001-02");
-  unit->videoUrl = server->url("/media/cms/video/SCO-MISSING.mp4");
+  auto course = courseNamed("CRS-004");
+  auto unit = unitOf(*course, "SCO-004-GONE");
+  ASSERT_TRUE(unit && !unit->videoUrl.value_or("").empty()) << "the demo's unit without a video file";
   auto container = openUnit(course, unit, 0);
   loop->runUntilTrue([&] { return !boxes().empty(); }, 10);
   EXPECT_EQ(boxes(), std::vector<std::string>{CmsMediaPlayerViewController::kVideoMissing});
