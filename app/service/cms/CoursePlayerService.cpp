@@ -18,12 +18,19 @@ double duration(double seconds) {
   return std::isfinite(seconds) && seconds > 0 ? seconds : 0;
 }
 
+// A length in whole milliseconds as the record keeps it: a movie header may claim a length far beyond
+// an int, whose cast would be undefined.
+int coursePlayerWholeMillis(double millis) {
+  return millis < static_cast<double>(std::numeric_limits<int>::max()) ? static_cast<int>(millis)
+                                                                       : std::numeric_limits<int>::max();
+}
+
 // This stretch's rate of a two-screen unit: 100 without a minimum study time; nullopt where it is
 // undefined (a zero denominator at position 0), infinite for a zero denominator past position 0.
 std::optional<float> twoScreenRate(const ScoViewInfo& sco, double length) {
   if (sco.minStudyTime <= 0) return 100.0f;
   const double span = static_cast<double>(sco.minStudyTime) > length ? length : static_cast<double>(sco.minStudyTime);
-  const float denominator = static_cast<float>(static_cast<long long>(span));
+  const float denominator = static_cast<float>(std::trunc(span));
   if (denominator > 0) return static_cast<float>(sco.currentPosition) / denominator * 100.0f;
   if (sco.currentPosition > 0) return std::numeric_limits<float>::infinity();
   return std::nullopt;
@@ -70,7 +77,7 @@ void CoursePlayerService::saveThreeScreenStudyRecordWithCourse(const Course& cou
     if (rate > sco->studyRate) sco->studyRate = rate;
     if (sco->studyRate >= passRate) completeUnit(course, sco);
   }
-  sco->totalTime = static_cast<int>(length);
+  sco->totalTime = coursePlayerWholeMillis(length);
   dbHelper->executeUpdate(
       "update sco_study_record set current_position = ?, study_complete = ?, study_rate = ? ,total_time = ? "
       "where sco_id = ? and user_id = ?",
@@ -88,7 +95,7 @@ void CoursePlayerService::saveTwoScreenStudyRecord(const Course& course, const S
       if (static_cast<double>(*rate) >= kTwoScreenCompleteRate) completeUnit(course, sco);
     }
   }
-  sco->totalTime = static_cast<int>(length);
+  sco->totalTime = coursePlayerWholeMillis(length);
   dbHelper->executeUpdate(
       "update sco_study_record set current_position = ?, study_complete = ?, study_rate = ?, total_time = ? "
       "where sco_id = ? and user_id = ?",

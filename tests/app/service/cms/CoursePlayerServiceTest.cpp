@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "app/model/cms/CourseStandard.h"
 #include "tests/app/service/cms/CourseStoreFixture.h"
@@ -149,6 +150,25 @@ TEST_F(CoursePlayerServiceTest, AUnitKeepsItsBestRateAndCompleteIsFinal) {
   EXPECT_EQ(unit->studyRate, 100);
   EXPECT_EQ(count("select total_time from sco_study_record where sco_id = 'S1'"), 200000)
       << "length still written";
+}
+
+// A movie header may claim nearly 2^64 seconds and the server a huge minimum study time: the stored
+// length was an undefined cast (INT_MIN here); it is the longest the record holds, and the rate is judged.
+TEST_F(CoursePlayerServiceTest, AnEndlessMovieStoresTheLongestLengthTheRecordHolds) {
+  setPassRate(80);
+  for (const char* standard : {CourseStandard::kThreeScreen, CourseStandard::kTwoScreen}) {
+    const auto view = course(standard, {"S1"});
+    const auto unit = view->scoInfoList[0];
+    unit->minStudyTime = 1e30f;
+    unit->currentPosition = 30000;
+    player->saveStudyRecordWithCourse(view, unit, 10, 1.8e19);
+    EXPECT_EQ(unit->totalTime, std::numeric_limits<int>::max()) << standard;
+    EXPECT_EQ(count("select total_time from sco_study_record where sco_id = 'S1' and course_id = ?",
+                    {pf::Value(*view->id)}),
+              std::numeric_limits<int>::max())
+        << standard;
+    EXPECT_FALSE(unit->studyComplete) << standard;
+  }
 }
 
 // A later stretch that ends further back neither lowers the stored rate nor completes on it.
