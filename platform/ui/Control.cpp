@@ -168,9 +168,10 @@ void Control::touchesEnded(const TouchSet& touches, const Event* event) {
   if (tracking_) endTracking(point);
   tracking_ = false;
   touchInside_ = inside;
-  setHighlighted(false);
+  // Handlers of touch-up-inside still see the highlight, as the platform's do.
   sendActionsForControlEvents(inside ? kTouchUpInside : kTouchUpOutside);
   touchInside_ = false;
+  setHighlighted(false);
 }
 
 void Control::touchesCancelled(const TouchSet& touches, const Event* event) {

@@ -79,8 +79,6 @@ class AnsQuesDetailViewController : public BaseViewController,
   void onError(const pf::ErrorPtr& error, const std::string& requestUri) override;
 
   void ansTabBarDidSelectedItemAtIndex(int index) override;
-  // A tap whose button no longer reads highlighted when it ends: still a completed tap on the item.
-  void ansTabBarDidDeSelectedItemAtIndex(int index) override { ansTabBarDidSelectedItemAtIndex(index); }
   void selectedLeftBtnItem() override;
   void selectedRightBtnItem() override;
   void editAnswer(const std::shared_ptr<Answer>& answer) override;

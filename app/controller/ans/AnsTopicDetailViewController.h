@@ -40,8 +40,6 @@ class AnsTopicDetailViewController : public BaseViewController,
   void viewDidLoad() override;
   void viewWillAppear(bool animated) override;
   void ansTabBarDidSelectedItemAtIndex(int index) override;
-  // A tap whose button no longer reads highlighted when it ends: still a completed tap on the item.
-  void ansTabBarDidDeSelectedItemAtIndex(int index) override { ansTabBarDidSelectedItemAtIndex(index); }
   void checkTopicHasBeenFocused();
   void resetNumber() override;
 };
