@@ -9,6 +9,7 @@
 #include "platform/ui/NibDocument.h"
 #include "platform/ui/NibRegistry.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/TableViewCell.h"
 #include "platform/ui/View.h"
 
 namespace pf {
@@ -247,6 +248,13 @@ struct PlannedAction {
 
 constexpr size_t kOwner = static_cast<size_t>(-1);
 
+// Where a file's subviews of the view go: a cell's go into its content view, as they do on the
+// platform, so its own views (content, accessory) never cover their controls.
+View& nibSubviewHolder(View& view) {
+  if (auto* cell = dynamic_cast<TableViewCell*>(&view)) return cell->placedContentView();
+  return view;
+}
+
 class Loader {
  public:
   Loader(const std::string& path, const Node& root, const ObjectPtr& owner)
@@ -282,8 +290,8 @@ class Loader {
     }
     for (auto& object : objects_) {
       for (size_t child : object.subviews) {
-        std::static_pointer_cast<View>(object.made)
-            ->addSubview(std::static_pointer_cast<View>(objects_[child].made));
+        nibSubviewHolder(static_cast<View&>(*object.made))
+            .addSubview(std::static_pointer_cast<View>(objects_[child].made));
       }
     }
     for (auto& outlet : outlets_) {

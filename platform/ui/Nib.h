@@ -1,8 +1,8 @@
 #pragma once
 // An interface file: a readable XML description of an object tree that a screen, view or cell is
-// made from. Loading it makes the objects (views nested as subviews), sets their typed properties,
-// connects outlets (to the owner or between objects) and actions (from controls to a target, by
-// event), then sends awakeFromNib to every object it made. Names the file uses must be registered
+// made from. Loading it makes the objects (views nested as subviews, a table cell's in its content
+// view), sets their typed properties, connects outlets (to the owner or between objects) and actions
+// (from controls to a target, by event), then sends awakeFromNib to every object it made. Names the file uses must be registered
 // with NibRegistry; anything unknown or malformed is a ContractViolation naming the file and line,
 // raised before any outlet of the owner is touched.
 //

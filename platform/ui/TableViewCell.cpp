@@ -169,19 +169,34 @@ void TableViewCell::prepareForReuse() {
   applyHighlight(false);
 }
 
-void TableViewCell::layoutSubviews() {
+View& TableViewCell::placedContentView() {
+  contentView_->setFrame(contentFrame());
+  // Beneath whatever a subclass added to the cell itself; the backgrounds go beneath it.
+  if (contentView_->superview().get() != this) insertSubview(contentView_, 0);
+  return *contentView_;
+}
+
+Rect TableViewCell::contentFrame() const {
   const Rect b = bounds();
   const double left = editing_ ? kEditControlWidth : 0;
   double right = b.width();
   if (showingDeleteConfirmation_) {
     right -= kDeleteButtonWidth;
   } else if (accessoryView_) {
-    const Size s = accessoryView_->bounds().size;
-    right -= s.width + kMargin;
-    accessoryView_->setFrame(Rect(right, (b.height() - s.height) / 2, s.width, s.height));
-    if (accessoryView_->superview().get() != this) addSubview(accessoryView_);
+    right -= accessoryView_->bounds().width() + kMargin;
   } else if (accessoryType_ != AccessoryType::None) {
     right -= kAccessoryWidth;
+  }
+  return Rect(left, 0, std::max(0.0, right - left), b.height());
+}
+
+void TableViewCell::layoutSubviews() {
+  const Rect b = bounds();
+  placedContentView();
+  if (accessoryView_ && !showingDeleteConfirmation_) {
+    const Size s = accessoryView_->bounds().size;
+    accessoryView_->setFrame(Rect(b.width() - s.width - kMargin, (b.height() - s.height) / 2, s.width, s.height));
+    if (accessoryView_->superview().get() != this) addSubview(accessoryView_);
   }
   if (backgroundView_) {
     backgroundView_->setFrame(b);
@@ -193,8 +208,6 @@ void TableViewCell::layoutSubviews() {
     if (selectedBackgroundView_->superview().get() != this)
       insertSubview(selectedBackgroundView_, backgroundView_ ? 1 : 0);
   }
-  contentView_->setFrame(Rect(left, 0, std::max(0.0, right - left), b.height()));
-  if (contentView_->superview().get() != this) addSubview(contentView_);
   layOutContent();
 }
 

@@ -31,6 +31,9 @@ class TableViewCell : public View {
   void setReuseIdentifier(std::optional<std::string> identifier) { reuseIdentifier_ = std::move(identifier); }
 
   const std::shared_ptr<View>& contentView() const { return contentView_; }
+  // The content view fitted to the cell and in place beneath the cell's other views: where an
+  // interface file puts the cell's subviews, so the content view never covers their controls.
+  View& placedContentView();
   const std::shared_ptr<Label>& textLabel() const { return textLabel_; }
   // Null in the default style.
   const std::shared_ptr<Label>& detailTextLabel() const { return detailTextLabel_; }
@@ -78,6 +81,7 @@ class TableViewCell : public View {
   void fadeSelection(bool in);
   void endFade();
   void layOutContent();
+  Rect contentFrame() const;
 
   CellStyle style_ = CellStyle::Default;
   std::optional<std::string> reuseIdentifier_;

@@ -29,8 +29,6 @@ double AnsQuesAnswerCell::contentHeight(const std::string& content) {
 
 void AnsQuesAnswerCell::awakeFromNib() {
   pf::TableViewCell::awakeFromNib();
-  // The file's controls lie on the cell itself: the content view goes under them, not over.
-  insertSubview(contentView(), 0);
   setSelectionStyle(SelectionStyle::None);
 }
 

@@ -16,8 +16,6 @@ pf::Rect AnsQuesDetailCell::enlargedTouchArea(const pf::View& control, const pf:
 
 void AnsQuesDetailCell::awakeFromNib() {
   pf::TableViewCell::awakeFromNib();
-  // The file's controls lie on the cell itself: the content view goes under them, not over.
-  insertSubview(contentView(), 0);
   setSelectionStyle(SelectionStyle::None);
 }
 

@@ -7,8 +7,6 @@
 
 void AnsTopicFocusCell::awakeFromNib() {
   pf::TableViewCell::awakeFromNib();
-  // The file's controls lie on the cell itself: the content view goes under them, not over.
-  insertSubview(contentView(), 0);
   setSelectionStyle(SelectionStyle::None);
   setFocused(false);
 }

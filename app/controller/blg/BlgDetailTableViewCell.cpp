@@ -83,8 +83,6 @@ void BlgDetailTableViewCell::setFrame(const pf::Rect& frame) {
     return;
   }
   const double gap = pf::Screen::mainScreen().bounds().height() / 480 * 5;
-  // The interface file lays the buttons on the cell itself; the empty content view must not cover them.
-  if (contentView()) contentView()->setUserInteractionEnabled(false);
   initBtn();
   auto content = contentLabel.lock();
   blgDetailCellSetHeight(*content, content->optimumSize().height);

@@ -148,8 +148,3 @@ void BlgMainCell::layoutCounts(double bottom, double sx, double sy) {
   const double side2 = broadcasts->font()->lineHeight();
   broadcastIcon->setFrame(pf::Rect(broadcasts->frame().minX() - 2 * sx - side2, y, side2, side2));
 }
-
-void BlgMainCell::awakeFromNib() {
-  pf::TableViewCell::awakeFromNib();
-  insertSubview(contentView(), 0);
-}

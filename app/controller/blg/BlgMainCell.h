@@ -37,8 +37,6 @@ class BlgMainCell : public pf::TableViewCell {
   std::optional<std::string> blogType;
 
   // Lays the row out; only x, y and width of the frame are used, the height is computed.
-  // The file's views lie on the cell itself: the content view goes under them.
-  void awakeFromNib() override;
   void setFrame(const pf::Rect& frame) override;
 
  private:

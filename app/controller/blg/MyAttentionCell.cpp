@@ -11,8 +11,3 @@ void MyAttentionCell::attentionBtnTapped() {
 void MyAttentionCell::updateAttentionBtnState(bool following) {
   if (auto button = attentionBtn.lock()) BlgAttentionButton::show(*button, following);
 }
-
-void MyAttentionCell::awakeFromNib() {
-  pf::TableViewCell::awakeFromNib();
-  insertSubview(contentView(), 0);
-}

@@ -23,9 +23,6 @@ class MyAttentionCell : public pf::TableViewCell {
   std::weak_ptr<pf::Label> userName;
   std::weak_ptr<pf::Button> attentionBtn;
   std::weak_ptr<BlgAttentionCellDelegate> attentionDelegate;
-
-  // The file's views lie on the cell itself: the content view goes under them.
-  void awakeFromNib() override;
   // The button's action.
   void attentionBtnTapped();
   // Whether the signed-in user follows the row's user.

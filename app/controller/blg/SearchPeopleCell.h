@@ -20,7 +20,4 @@ class SearchPeopleCell : public pf::TableViewCell {
   std::weak_ptr<pf::ImageView> userPic;
   std::weak_ptr<pf::Label> userName;
   std::weak_ptr<pf::Label> fanLabel;
-
-  // The file's views lie on the cell itself: the content view goes under them.
-  void awakeFromNib() override;
 };

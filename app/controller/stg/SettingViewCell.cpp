@@ -17,8 +17,3 @@ void SettingViewCell::switchValueChange() {
   auto control = wifiSwitch.lock();
   if (listener && control) listener->wifiSwithValueChange(control->isOn());
 }
-
-void SettingViewCell::layoutSubviews() {
-  pf::TableViewCell::layoutSubviews();
-  if (!subviews().empty() && subviews().front() != contentView()) sendSubviewToBack(contentView().get());
-}

@@ -30,7 +30,4 @@ class SettingViewCell : public pf::TableViewCell {
 
   void btnPressed();
   void switchValueChange();
-
-  // The row's own button and switch stay above the cell's content view, which would take their taps.
-  void layoutSubviews() override;
 };

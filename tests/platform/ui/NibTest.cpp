@@ -403,21 +403,37 @@ TEST_F(NibTest, MissingFileAndMissingViewOutletAreNamed) {
 
 namespace {
 
+// Faults caught: a cell's content view laid over the controls its file put on the cell, so they took
+// no taps; the file's subviews not moving with the content view.
 TEST_F(NibTest, PlatformCellAndTextFieldFromAFile) {
   auto nib = write("CmsMyCell", R"(<interface>
   <object class="TableViewCell" reuseIdentifier="CmsMyCell" frame="0 0 320 80">
     <object class="TextField" placeholder="搜索" secureTextEntry="NO" frame="10 10 200 30"/>
+    <object class="Button" frame="240 20 60 40" autoresizingMask="flexibleLeftMargin"/>
   </object>
 </interface>)");
   auto cell = std::dynamic_pointer_cast<pf::TableViewCell>(nib->instantiateCell("CmsMyCell"));
   ASSERT_TRUE(cell);
   EXPECT_EQ(cell->reuseIdentifier(), "CmsMyCell");
-  std::shared_ptr<pf::TextField> field;
-  for (auto& v : cell->subviews()) {
-    if (auto typed = std::dynamic_pointer_cast<pf::TextField>(v)) field = typed;
-  }
-  ASSERT_TRUE(field);
+  const auto& content = cell->contentView();
+  ASSERT_EQ(content->subviews().size(), 2u) << "the file's subviews went beside the content view";
+  auto field = std::dynamic_pointer_cast<pf::TextField>(content->subviews()[0]);
+  auto button = std::dynamic_pointer_cast<pf::Button>(content->subviews()[1]);
+  ASSERT_TRUE(field && button);
   EXPECT_EQ(field->placeholder(), "搜索");
+  EXPECT_EQ(content->frame(), pf::Rect(0, 0, 320, 80));
+
+  cell->setFrame(pf::Rect(0, 100, 320, 80));
+  window->addSubview(cell);
+  cell->layoutIfNeeded();
+  EXPECT_EQ(window->hitTest({270, 140}, nullptr), button) << "the button takes no taps";
+  EXPECT_EQ(window->hitTest({50, 125}, nullptr), field);
+  cell->setEditing(true);
+  cell->layoutIfNeeded();
+  EXPECT_EQ(button->convertRectToView(button->bounds(), cell.get()), pf::Rect(240, 20, 60, 40))
+      << "a right-pinned control stays put while the content view starts after the delete control";
+  EXPECT_EQ(field->convertRectToView(field->bounds(), cell.get()).minX(),
+            10 + pf::TableViewCell::kEditControlWidth);
 }
 
 TEST_F(NibTest, EntitiesInAttributesAreNeverExpanded) {
@@ -434,7 +450,7 @@ TEST_F(NibTest, EntitiesInAttributesAreNeverExpanded) {
   auto cell = std::dynamic_pointer_cast<pf::TableViewCell>(nib->instantiateCell("BombCell"));
   ASSERT_TRUE(cell);
   std::shared_ptr<pf::TextField> field;
-  for (auto& v : cell->subviews()) {
+  for (auto& v : cell->contentView()->subviews()) {
     if (auto typed = std::dynamic_pointer_cast<pf::TextField>(v)) field = typed;
   }
   ASSERT_TRUE(field);
@@ -478,7 +494,8 @@ TEST_F(NibTest, ATableDequeuesCellsFromTheFileRegisteredForTheirIdentifier) {
   EXPECT_EQ(first->textLabel()->text(), "Row 0");
   // Each one is a fresh copy of the file's cell, with its own text field.
   bool hasField = false;
-  for (auto& v : first->subviews()) hasField = hasField || std::dynamic_pointer_cast<pf::TextField>(v);
+  for (auto& v : first->contentView()->subviews())
+    hasField = hasField || std::dynamic_pointer_cast<pf::TextField>(v);
   EXPECT_TRUE(hasField);
   // Scrolling through reuses a screenful instead of loading the file again.
   for (double y = 0; y < 200 * 80 - 480; y += 60) table->setContentOffset({0, y});
