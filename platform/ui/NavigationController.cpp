@@ -52,6 +52,12 @@ std::vector<std::shared_ptr<ViewController>> NavigationController::childrenInVie
   return {};
 }
 
+std::shared_ptr<TabBarItem> NavigationController::tabBarItem() {
+  const auto& stack = viewControllers();
+  if (hasOwnTabBarItem() || stack.empty()) return ViewController::tabBarItem();
+  return stack.front()->tabBarItem();
+}
+
 bool NavigationController::hidesBottomBar() const {
   const auto& stack = viewControllers();
   return std::any_of(stack.begin() + std::min<size_t>(1, stack.size()), stack.end(),

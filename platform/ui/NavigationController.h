@@ -66,6 +66,9 @@ class NavigationController : public ViewController, public NavigationBarDelegate
   std::weak_ptr<NavigationControllerDelegate> delegate() const { return delegate_; }
   void setDelegate(std::weak_ptr<NavigationControllerDelegate> delegate) { delegate_ = std::move(delegate); }
 
+  // The root's item, as a tab shows the screen it opens with, unless one was set on the stack itself.
+  std::shared_ptr<TabBarItem> tabBarItem() override;
+
   // Whether a controller on the stack above the root asks to hide the tab bar beneath.
   bool hidesBottomBar() const;
 

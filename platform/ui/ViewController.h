@@ -105,7 +105,7 @@ class ViewController : public Responder {
   // navigation controller are answered by the installed ControllerRouting's stand-in when it names one.
   virtual std::shared_ptr<NavigationItem> navigationItem();
   // What the tab bar shows for this controller, made on first use with its title.
-  std::shared_ptr<TabBarItem> tabBarItem();
+  virtual std::shared_ptr<TabBarItem> tabBarItem();
   void setTabBarItem(std::shared_ptr<TabBarItem> item);
   bool hidesBottomBarWhenPushed() const { return hidesBottomBarWhenPushed_; }
   void setHidesBottomBarWhenPushed(bool hides);
@@ -179,6 +179,8 @@ class ViewController : public Responder {
   void replaceChildren(std::vector<std::shared_ptr<ViewController>> children);
   // Ends the parent link of a controller that left the list (didMoveToParentViewController with none).
   void releaseChild(const std::shared_ptr<ViewController>& child);
+  // Whether this controller's own tab item was made or set.
+  bool hasOwnTabBarItem() const { return tabBarItem_ != nullptr; }
 
  private:
   struct ModalTransition;

@@ -15,7 +15,9 @@
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/TabBarItem.h"
 #include "platform/ui/View.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/graphics/Image.h"
 #include "platform/ui/CurrentContext.h"
 #include "platform/ui/Window.h"
 #include "tests/platform/ui/ControllerJournal.h"
@@ -356,6 +358,31 @@ TEST_F(ViewControllerTest, ControllerThatHidesTheBottomBarHidesTheTabBarWhilePus
   EXPECT_EQ(navigation->view()->frame().height(), height - TabBarController::kTabBarHeight);
   EXPECT_EQ(root->tabBarController(), tabs);
   EXPECT_EQ(root->navigationController(), navigation);
+}
+
+// Faults caught: a stack's tab showing an empty item of its own instead of its root screen's title and
+// picture; an item set on the stack itself losing to the root's.
+TEST_F(ViewControllerTest, AStacksTabShowsItsRootScreensItem) {
+  auto courses = scene.page("A"), exams = scene.page("B");
+  courses->setTitle("课程");
+  courses->tabBarItem()->setImage(pf::Image::withBitmap(pf::Bitmap::create(4, 4)));
+  exams->setTitle("考试");
+  auto coursesStack = scene.stack({courses});
+  auto examsStack = scene.stack({exams});
+  auto own = std::make_shared<pf::TabBarItem>(std::string("自己"), nullptr, 7);
+  examsStack->setTabBarItem(own);
+  auto tabs = std::make_shared<TabBarController>();
+  tabs->setViewControllers({coursesStack, examsStack});
+  scene.show(tabs);
+  EXPECT_EQ(coursesStack->tabBarItem(), courses->tabBarItem());
+  auto bar = std::dynamic_pointer_cast<pf::TabBar>(tabs->tabBar());
+  ASSERT_TRUE(bar);
+  ASSERT_EQ(bar->items().size(), 2u);
+  EXPECT_EQ(bar->items()[0]->title(), "课程");
+  EXPECT_TRUE(bar->items()[0]->image()) << "the root's picture is not on its tab";
+  EXPECT_EQ(bar->items()[1], own) << "the stack's own item lost to its root's";
+  coursesStack->pushViewController(scene.page("C"), false);
+  EXPECT_EQ(coursesStack->tabBarItem(), courses->tabBarItem()) << "the tab follows the top, not the root";
 }
 
 class TabDelegate : public pf::TabBarControllerDelegate {
