@@ -251,10 +251,12 @@ void NavigationController::loadView() {
   if (auto bar = std::dynamic_pointer_cast<NavigationBar>(bar_))
     bar->setDelegate(sharedAs<NavigationController>());
   container->addSubview(bar_);
+  bar_->setHidden(barHidden_);
   setView(container);
+  // The content area first: the root's view is framed to it.
+  layoutBar();
   ensureRoot();
   showItems(false);
-  layoutBar();
   if (auto top = topViewController()) {
     auto shown = top->view();
     shown->setFrame(content_->bounds());

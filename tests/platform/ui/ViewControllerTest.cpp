@@ -342,6 +342,28 @@ TEST_F(ViewControllerTest, HiddenBarGivesItsPlaceToTheTop) {
             pf::Rect(0, 0, 320, height));
 }
 
+// Faults caught: a stack whose first top is framed before the stack's own content area is laid out
+// (its view squeezed to nothing and grown back askew), so a tab's stack without its bar, inside
+// another stack, lays its top out of place; a bar hidden before the view loads still showing.
+TEST_F(ViewControllerTest, AStackInTabsInAStackFillsItsTabWithItsBarHidden) {
+  auto a = scene.page("A");
+  auto inner = std::make_shared<NavigationController>(a);
+  inner->setNavigationBarHidden(true);
+  auto tabs = std::make_shared<TabBarController>();
+  tabs->setViewControllers({inner, scene.page("B")});
+  auto outer = std::make_shared<NavigationController>(tabs);
+  scene.show(outer);
+  const double bar = NavigationController::kNavigationBarHeight;
+  const pf::Rect below = pf::Screen::mainScreen().applicationFrame();
+  EXPECT_EQ(a->view()->convertRectToView(a->view()->bounds(), nullptr),
+            pf::Rect(0, below.minY() + bar, 320, below.height() - bar - TabBarController::kTabBarHeight));
+  EXPECT_TRUE(inner->navigationBar()->isHidden());
+  auto pushed = scene.page("C");
+  inner->pushViewController(pushed, true);
+  settle();
+  EXPECT_EQ(pushed->view()->frame(), a->view()->frame());
+}
+
 TEST_F(ViewControllerTest, ControllerThatHidesTheBottomBarHidesTheTabBarWhilePushed) {
   auto root = scene.page("A"), detail = scene.page("B");
   detail->setHidesBottomBarWhenPushed(true);
