@@ -1244,6 +1244,16 @@ void PanelDeckController::viewDidLoad() {
   view()->addSubview(centerView_);
 }
 
+void PanelDeckController::viewDidLayoutSubviews() {
+  pf::ViewController::viewDidLayoutSubviews();
+  View* sliding = slidingControllerView();
+  auto mask = sliding ? std::dynamic_pointer_cast<pf::ShapeLayer>(sliding->layer()->mask()) : nullptr;
+  if (!mask || !mask->path()) return;
+  if (mask->path()->boundingBox().size == sliding->layer()->bounds().size) return;
+  applyCenterViewCornerRadiusAnimated(false);
+  applyShadowToSlidingViewAnimated(false);
+}
+
 void PanelDeckController::viewDidUnload() {
   cleanup();
   pf::ViewController::viewDidUnload();
@@ -2008,6 +2018,11 @@ void PanelDeckController::applyCenterViewCornerRadiusAnimated(bool animated) {
     layer.setMask(mask);
   }
   const Rect pathBounds = path->isEmpty() ? Rect{} : path->boundingBox();
+  if (!animated) {  // an earlier animation's held end would hide the new size
+    for (const char* key : {"animateBounds", "animatePath"}) mask->removeAnimationForKey(key);
+    for (const char* key : {"animatePosition", "animateBounds", "animateShadowPath"})
+      shadowLayer_->removeAnimationForKey(key);
+  }
   if (animated) {
     double duration = 0.3;
     std::optional<pf::TimingFunction> timing = pf::TimingFunction::named("easeInEaseOut");

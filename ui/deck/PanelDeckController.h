@@ -298,6 +298,8 @@ class PanelDeckController : public pf::ViewController, public pf::GestureRecogni
   void loadView() override;
   void viewDidLoad() override;
   void viewDidUnload() override;
+  // The centre's mask and shadow follow its size when it changed (a bar above it hid or showed).
+  void viewDidLayoutSubviews() override;
   void viewWillAppear(bool animated) override;
   void viewDidAppear(bool animated) override;
   void viewWillDisappear(bool animated) override;

@@ -115,6 +115,26 @@ TEST_P(PanelDeckLifecycleTest, ShadowFollowsTheSlidingViewAndFadesInAtRest) {
   EXPECT_EQ(shadow->superlayer(), sliding->layer()->superlayer());
 }
 
+// Faults caught: the centre's rounded mask and its shadow kept at the size the centre had when the
+// deck appeared, so when the stack's bar hides (a module that brings its own bars) the strip the centre
+// grew by at its foot, where a tab bar lies, is masked away and shows black.
+TEST_P(PanelDeckLifecycleTest, TheCentresMaskFollowsItWhenTheBarAboveHides) {
+  showAppDeck(GetParam());
+  navigation->setNavigationBarHidden(true);
+  settle();
+  auto* sliding = deck->slidingControllerView();
+  const pf::Rect centre = sliding->convertRectToView(sliding->bounds(), nullptr);
+  EXPECT_EQ(centre.maxY(), pf::Screen::mainScreen().bounds().height());
+  screen().render();
+  const pf::Pixel foot = screen().pixelAt({centre.midX(), centre.maxY() - 10});
+  EXPECT_GT(foot.red, 200) << "the centre's foot is masked away";
+  EXPECT_EQ(deck->shadowLayer()->frame(), sliding->frame());
+  navigation->setNavigationBarHidden(false);
+  settle();
+  screen().render();
+  EXPECT_GT(screen().pixelAt({centre.midX(), centre.maxY() - 10}).red, 200);
+}
+
 TEST_P(PanelDeckLifecycleTest, LeavingTheDeckFreesItAndItsScreens) {
   showAppDeck(GetParam());
   deck->setCenterhiddenInteractivity(DeckCenterTapToClose);
