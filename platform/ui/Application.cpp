@@ -144,6 +144,7 @@ void Application::setStatusBarHidden(bool hidden, bool) {
   if (hidden == statusBarHidden_) return;
   statusBarHidden_ = hidden;
   chromeChanged_ = true;
+  for (const auto& window : windows()) window->statusBarFrameDidChange();
 }
 
 void Application::setStatusBarStyle(StatusBarStyle style, bool) {

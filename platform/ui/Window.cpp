@@ -61,6 +61,10 @@ void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
   if (controller && shown) controller->endAppearanceTransition();
 }
 
+void Window::statusBarFrameDidChange() {
+  if (rootViewController_) rootViewController_->view()->setFrame(Screen::mainScreen().applicationFrame());
+}
+
 std::shared_ptr<Responder> Window::nextResponder() const {
   return Application::sharedApplication().sharedAs<Responder>();
 }

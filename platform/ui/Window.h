@@ -33,6 +33,9 @@ class Window : public View {
   // disappears and the new one appears at once.
   std::shared_ptr<ViewController> rootViewController() const { return rootViewController_; }
   void setRootViewController(std::shared_ptr<ViewController> controller);
+  // The status bar showed or hid: the root controller's view takes the application frame again, so a
+  // screen that hides the bar gets its strip.
+  void statusBarFrameDidChange();
 
   std::shared_ptr<Responder> nextResponder() const override;
 

@@ -342,6 +342,24 @@ TEST_F(ViewControllerTest, HiddenBarGivesItsPlaceToTheTop) {
             pf::Rect(0, 0, 320, height));
 }
 
+// Faults caught: a screen that hides the status bar (a landscape player turning its bars along the
+// screen's full height) keeping the 20-point strip out of its view, so its bars are clipped; the strip
+// not given back when the status bar shows again.
+TEST_F(ViewControllerTest, HidingTheStatusBarGivesItsStripToTheRootStack) {
+  auto player = scene.page("A");
+  auto navigation = scene.stack({scene.page("B"), player});
+  scene.show(navigation);
+  navigation->setNavigationBarHidden(true);
+  auto& application = pf::Application::sharedApplication();
+  const pf::Rect screen = pf::Screen::mainScreen().bounds();
+  const auto inWindow = [&] { return player->view()->convertRectToView(player->view()->bounds(), nullptr); };
+  application.setStatusBarHidden(true);
+  EXPECT_EQ(inWindow(), screen);
+  application.setStatusBarHidden(false);
+  EXPECT_EQ(inWindow(), pf::Screen::mainScreen().applicationFrame());
+  EXPECT_EQ(inWindow().minY(), pf::Application::kStatusBarHeight);
+}
+
 // Faults caught: a stack whose first top is framed before the stack's own content area is laid out
 // (its view squeezed to nothing and grown back askew), so a tab's stack without its bar, inside
 // another stack, lays its top out of place; a bar hidden before the view loads still showing.
