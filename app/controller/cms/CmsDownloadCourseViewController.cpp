@@ -24,6 +24,7 @@
 #include "app/service/cms/DownloadService.h"
 #include "app/util/ViewUtil.h"
 #include "platform/foundation/Format.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Image.h"
 #include "platform/net/Url.h"
 #include "platform/ui/Application.h"
@@ -163,6 +164,19 @@ void CmsDownloadCourseViewController::setDownType(int type) {
 
 void CmsDownloadCourseViewController::reloadTable() {
   if (auto table = downloadContentView.lock()) table->reloadData();
+}
+
+void CmsDownloadCourseViewController::reloadTableSoon() {
+  if (reloadPending_) return;
+  reloadPending_ = true;
+  std::weak_ptr<CmsDownloadCourseViewController> weak =
+      std::static_pointer_cast<CmsDownloadCourseViewController>(shared_from_this());
+  pf::RunLoop::main()->post([weak] {
+    auto self = weak.lock();
+    if (!self) return;
+    self->reloadPending_ = false;
+    self->reloadTable();
+  });
 }
 
 void CmsDownloadCourseViewController::refreshCounts() {
@@ -469,12 +483,12 @@ void CmsDownloadCourseViewController::selectedMoreChapter() {
 }
 
 void CmsDownloadCourseViewController::downloadStartedRequest(const HttpRequest::Ptr&, const Unit&) { refreshCounts(); }
-void CmsDownloadCourseViewController::downloadRefreshDownloadedProgress() { reloadTable(); }
+void CmsDownloadCourseViewController::downloadRefreshDownloadedProgress() { reloadTableSoon(); }
 void CmsDownloadCourseViewController::downloadFailedRequest(const HttpRequest::Ptr&, const Unit&, const pf::ErrorPtr&) {
-  reloadTable();
+  reloadTableSoon();
 }
-void CmsDownloadCourseViewController::downloadPausedRequest(const HttpRequest::Ptr&, const Unit&) { reloadTable(); }
-void CmsDownloadCourseViewController::downloadWaitRequest(const HttpRequest::Ptr&, const Unit&) { reloadTable(); }
+void CmsDownloadCourseViewController::downloadPausedRequest(const HttpRequest::Ptr&, const Unit&) { reloadTableSoon(); }
+void CmsDownloadCourseViewController::downloadWaitRequest(const HttpRequest::Ptr&, const Unit&) { reloadTableSoon(); }
 
 void CmsDownloadCourseViewController::downloadFinishedRequest(const HttpRequest::Ptr&, const Unit& scoId) {
   if (downType_ == kDownloading && isOnEditing_ && editableItems && deleteBar) {

@@ -114,6 +114,9 @@ class CmsDownloadCourseViewController : public BaseViewController,
  private:
   std::vector<pf::ObjectPtr> listOfView(int type);
   void reloadTable();
+  // Reports arrive for every chunk of every transfer and every waiting unit: one reload at the next
+  // turn of the main loop shows them all (a reload per report held the loop for seconds with 500 rows).
+  void reloadTableSoon();
   void placeDeleteBar();
   void tapDownloading(size_t index);
   void openDownloadedUnit(size_t index);
@@ -124,4 +127,5 @@ class CmsDownloadCourseViewController : public BaseViewController,
   int downType_ = kDownloading;
   bool isOnEditing_ = false;
   std::shared_ptr<pf::AlertView> pendingAlert_;
+  bool reloadPending_ = false;
 };

@@ -156,6 +156,32 @@ TEST_F(CmsDownloadManagerJourneyTest, DownloadingUnitsPauseAndResumeByTheLink) {
   EXPECT_NE(record("SCO-001-05")->downloadState, 1);
 }
 
+// Catches: a reload per progress report (with 500 records a burst of them held the main loop for
+// seconds, so taps waited), and progress a burst never shows.
+TEST_F(CmsDownloadManagerJourneyTest, ABurstOfProgressReportsReloadsTheListOnceOnTheNextTurn) {
+  auto manager = openManager();
+  ASSERT_TRUE(manager);
+  auto course = courseNamed("CRS-001");
+  auto held = unitOf(*course, "SCO-001-05");
+  holdVideo(*held);
+  DownloadService::instance()->startDownloadingSco(held);
+  manager->setDownType(CmsDownloadCourseViewController::kDownloading);
+  runFor(0.3);
+  auto list = table(*manager);
+  const auto progressShown = [&] {
+    auto cell = std::dynamic_pointer_cast<CmsDownloadingCell>(list->cellForRowAtIndexPath(pf::IndexPath::forRow(0, 0)));
+    return cell ? cell->downloadProgressBar.lock()->progress() : -1.0f;
+  };
+  ASSERT_NE(progressShown(), 0.5f);
+  record("SCO-001-05")->progress = 0.5f;
+  for (int report = 0; report < 100; ++report) manager->downloadRefreshDownloadedProgress();
+  EXPECT_NE(progressShown(), 0.5f) << "reloaded within the burst";
+  loop->runUntil(pf::Clock::now() + 0.01);
+  EXPECT_EQ(progressShown(), 0.5f) << "the burst's progress never shown";
+  DownloadService::instance()->pauseDownloadingSco(std::string("SCO-001-05"));
+  runFor(0.3);
+}
+
 // Catches: finished units that stay in the downloading list, a course view without its more row, and
 // a deletion that leaves files, rows or edit mode behind.
 TEST_F(CmsDownloadManagerJourneyTest, FinishedUnitsMoveToTheirCourseAndDeletingThemAllReturnsToTheCourses) {
