@@ -1,4 +1,5 @@
 #include "platform/foundation/Bundle.h"
+#include "platform/graphics/DecodedPixels.h"
 #include "platform/graphics/GifDecoder.h"
 #include "platform/graphics/Image.h"
 #include "platform/graphics/ImageContext.h"
@@ -455,6 +456,33 @@ TEST(ImageTest, JpegQualityChangesTheSize) {
   const auto decoded = Image::withData(*half);
   ASSERT_TRUE(decoded);
   EXPECT_EQ(decoded->bitmap()->width(), 64);
+}
+
+// Catches: decoded pixels not counted (the app's memory figure would leave pictures out), a GIF's
+// later frames left out, or a refused file counted.
+TEST(ImageTest, DecodedBytesCountEveryFrameOfWhatDecoded) {
+  const struct {
+    const char* name;
+    bool damaged;
+  } cases[] = {{"quad.png", false}, {"photo.jpg", false}, {"frames.gif", false}, {"quad.png", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto bytes = fixture(c.name);
+    if (c.damaged) bytes.resize(bytes.size() / 2);
+    const std::uint64_t before = DecodedPixels::bytes();
+    const auto image = Image::withData(bytes);
+    std::uint64_t expected = 0;
+    if (image) {
+      const auto& frames = image->images();
+      if (frames.empty()) expected = std::uint64_t(image->bitmap()->stride()) * image->bitmap()->height();
+      for (const auto& frame : frames) {
+        expected += std::uint64_t(frame->bitmap()->stride()) * std::uint64_t(frame->bitmap()->height());
+      }
+    }
+    EXPECT_EQ(bool(image), !c.damaged);
+    EXPECT_EQ(DecodedPixels::bytes() - before, expected);
+    if (image && std::string(c.name) == "frames.gif") EXPECT_EQ(image->images().size(), 3u);
+  }
 }
 
 TEST(ImageTest, PngEncodingRoundTripsExactly) {
