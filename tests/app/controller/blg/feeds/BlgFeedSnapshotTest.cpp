@@ -61,14 +61,17 @@ TEST_P(BlgFeedSnapshotTest, TheFeedTheSquareAndTheProfileShowTheirContent) {
 
   selectTab(3);
   auto own = blgRoot->blgUserInfoViewController;
-  loop->runUntilTrue([&] { return own->userStatistics != nullptr; }, 10);
+  // The counts show once the reload at the tab's appearance has answered and its overlay has gone.
+  auto count = own->leftUpLabel.lock();
+  ASSERT_TRUE(loop->runUntilTrue([&] { return own->userStatistics && count->text().value_or("") != ""; }, 10))
+      << "the own profile's counts";
   letPicturesArrive();
   host.render();
   keepSnapshot(host, "blg_profile" + suffix());
-  const pf::Rect count = inWindow(own->leftUpLabel.lock());
+  const pf::Rect countPlace = inWindow(count);
   bool inked = false;
   for (int i = 0; i < 40 && !inked; ++i)
-    inked = !isBackdrop(host.pixelAt({count.minX() + count.width() * i / 40, count.midY()}));
+    inked = !isBackdrop(host.pixelAt({countPlace.minX() + countPlace.width() * i / 40, countPlace.midY()}));
   EXPECT_TRUE(inked) << "the count's digit";
   const pf::Rect avatar = inWindow(own->userPic.lock());
   EXPECT_FALSE(isBackdrop(host.pixelAt({avatar.midX(), avatar.midY()}))) << "the user's face";
