@@ -106,14 +106,27 @@ bool JourneyScreen::tap(const std::shared_ptr<pf::View>& view) {
   return true;
 }
 
-bool JourneyScreen::tapText(const std::string& text) {
-  const auto texts = shownTexts();
+bool JourneyScreen::reachable(const ShownText& shown) const {
+  auto view = shown.view.lock();
+  if (!view || shown.frame.isEmpty()) return false;
+  auto hit = window_->hitTest({shown.frame.midX(), shown.frame.midY()}, nullptr);
+  return hit && (hit == view || view->isDescendantOfView(hit.get()) || hit->isDescendantOfView(view.get()));
+}
+
+bool JourneyScreen::tapText(const std::string& text, const std::shared_ptr<pf::View>& within) {
+  auto texts = shownTexts();
+  if (within) {
+    std::erase_if(texts, [&](const ShownText& shown) {
+      auto view = shown.view.lock();
+      return !view || !view->isDescendantOfView(within.get());
+    });
+  }
   const ShownText* chosen = nullptr;
   for (const auto& shown : texts)
-    if (shown.text == text && !shown.frame.isEmpty()) chosen = &shown;
+    if (shown.text == text && reachable(shown)) chosen = &shown;
   if (!chosen)
     for (const auto& shown : texts)
-      if (shown.text.find(text) != std::string::npos && !shown.frame.isEmpty()) chosen = &shown;
+      if (shown.text.find(text) != std::string::npos && reachable(shown)) chosen = &shown;
   if (!chosen) return false;
   pf::HeadlessHost(window_).tap({chosen->frame.midX(), chosen->frame.midY()});
   wait(0.3);

@@ -47,8 +47,10 @@ class JourneyScreen {
 
   // Taps the middle of the view as it shows in the window; false when it does not show.
   bool tap(const std::shared_ptr<pf::View>& view);
-  // Taps the last-drawn text showing exactly this (or containing it when no text is exact).
-  bool tapText(const std::string& text);
+  // Taps the last-drawn text showing exactly this (or containing it when no text is exact) where a
+  // finger reaches it (nothing else on top).
+  // Within a view, only texts inside it count.
+  bool tapText(const std::string& text, const std::shared_ptr<pf::View>& within = nullptr);
   // Scrolls the row into view and taps it.
   bool tapRow(pf::TableView& table, long row, long section = 0);
   // Focuses the view and types the text into it.
@@ -68,6 +70,7 @@ class JourneyScreen {
   const std::vector<std::string>& messages() const { return messages_; }
 
  private:
+  bool reachable(const ShownText& shown) const;
   void look();
   void note(const std::string& text);
 

@@ -43,6 +43,8 @@ namespace {
 // The unit the learner studies: the third of the course, a video the stand-in lets download.
 constexpr long kJourneyUnitRow = 3;
 
+// A course of the catalogue the learner does not hold, on its last page.
+constexpr char kJourneyCatalogueCourse[] = "预算编制基础";
 constexpr char kJourneyQuestion[] = "离线学习的进度什么时候同步？";
 constexpr char kJourneyAnswer[] = "每天固定一个小时，先看视频再做练习。";
 constexpr char kJourneyBlog[] = "今天学完了高效沟通的第三节";
@@ -109,11 +111,21 @@ struct LearnerJourney::Walk {
       } else if (auto stack = std::dynamic_pointer_cast<pf::NavigationController>(shown);
                  stack && stack->topViewController()) {
         shown = stack->topViewController();
+      } else if (auto container = containerChild(*shown)) {
+        shown = container;
       } else {
         break;
       }
     }
     return shown;
+  }
+  // A tab or navigation container a screen holds as its child (a module root around its tabs).
+  static std::shared_ptr<pf::ViewController> containerChild(const pf::ViewController& screen) {
+    for (const auto& child : screen.childViewControllers())
+      if (std::dynamic_pointer_cast<pf::TabBarController>(child) ||
+          std::dynamic_pointer_cast<pf::NavigationController>(child))
+        return child;
+    return nullptr;
   }
   std::string topClass() const {
     auto shown = top();
@@ -132,8 +144,8 @@ struct LearnerJourney::Walk {
 
   // --- Acting.
   // Runs the loop until nothing is under way elsewhere and a moment has passed.
-  void settle(double timeout = 30) {
-    for (int round = 0; round < 8; ++round) {
+  void settle(double timeout = 5) {
+    for (int round = 0; round < 3; ++round) {
       screen.waitFor([] { return pf::RunLoop::pendingWorkCount() == 0; }, timeout);
       screen.wait(0.5);
       if (pf::RunLoop::pendingWorkCount() == 0) return;
@@ -144,8 +156,14 @@ struct LearnerJourney::Walk {
     reachability->fireChange();
     settle();
   }
-  bool tapBarButton(bool left) {
+  // The screen whose items the navigation bar shows: a tab's container on top of its stack.
+  std::shared_ptr<pf::ViewController> barOwner() const {
     auto shown = top();
+    auto stack = shown ? shown->navigationController() : nullptr;
+    return stack && stack->topViewController() ? stack->topViewController() : shown;
+  }
+  bool tapBarButton(bool left) {
+    auto shown = barOwner();
     if (!shown) return false;
     auto item = left ? shown->navigationItem()->leftBarButtonItem() : shown->navigationItem()->rightBarButtonItem();
     return item && screen.tap(item->customView());
@@ -173,24 +191,31 @@ struct LearnerJourney::Walk {
   void openMenu() {
     auto side = deck();
     if (!side) return;
-    if (!side->isSideOpen(DeckSideLeft)) tapBarButton(true);
+    // An opened screen locks the menu: back to the module's first screen.
+    for (int back = 0; back < 5 && !side->isSideOpen(DeckSideLeft); ++back) {
+      auto stack = top() ? top()->navigationController() : nullptr;
+      if (!stack || stack == rootStack() || stack->viewControllers().size() < 2) break;
+      goBack();
+    }
+    const bool tapped = !side->isSideOpen(DeckSideLeft) && tapBarButton(true);
     settle();
     if (!side->isSideOpen(DeckSideLeft)) {
       screen.drag({2, screen.window()->bounds().midY()}, {220, screen.window()->bounds().midY()});
       settle();
     }
-    expect(side->isSideOpen(DeckSideLeft), "the menu did not open");
+    expect(side->isSideOpen(DeckSideLeft), std::string("the menu did not open (") +
+                                               (tapped ? "its button tapped" : "no button to tap") + " on " +
+                                               topClass() + ")");
   }
   void chooseModule(const std::string& row) {
     openMenu();
     auto side = deck();
     auto menu = side ? std::dynamic_pointer_cast<AppNavigatorViewController>(side->leftController()) : nullptr;
     if (!menu) return;
-    const auto& rows = menu->resourceArr();
-    const auto at = std::find_if(rows.begin(), rows.end(), [&](const auto& app) { return app->appName == row; });
-    expect(at != rows.end(), "the menu has no row " + row);
-    if (at == rows.end()) return;
-    screen.tapRow(*menu->tableView, static_cast<long>(at - rows.begin()));
+    const long at = menuRow(*menu, row);
+    expect(at >= 0, "the menu has no row " + row);
+    if (at < 0) return;
+    screen.tapRow(*menu->tableView, at);
     settle();
     expect(!side->isSideOpen(DeckSideLeft), "the menu stayed open after choosing " + row);
   }
@@ -239,7 +264,7 @@ struct LearnerJourney::Walk {
   void goBack() {
     auto stack = top() ? top()->navigationController() : nullptr;
     const size_t depth = stack ? stack->viewControllers().size() : 0;
-    if (!screen.tapText("返回") && !tapBarButton(true)) {
+    if (depth < 2 || (!screen.tapText("返回", stack->view()) && !tapBarButton(true))) {
       expect(false, "no way back from " + topClass());
       return;
     }
@@ -477,7 +502,8 @@ struct LearnerJourney::Walk {
     settle();
     expect(topClass() == "CmsCategoryViewController", "the categories button opened " + topClass());
     expectShows("管理技能");
-    tapTextOrSay("全部课程");
+    expect(screen.tapText("全部课程", top()->view()), "no category row 全部课程 to tap");
+    settle();
     expect(topClass() == "CmsCategoryResultViewController", "a category opened " + topClass());
     expectShows("管理技能");
     expect(rows(shownTable()) >= 10, "the category lists " + std::to_string(rows(shownTable())) + " courses");
@@ -507,13 +533,13 @@ struct LearnerJourney::Walk {
   void stepCourseDetail() {
     pickTab("全部课程");
     scrollToEnd(shownTable());
-    tapTextOrSay("情绪管理");
+    tapTextOrSay(kJourneyCatalogueCourse);
     expect(find("CmsDetailViewController") != nullptr, "no course detail opened");
     for (const char* tab : {"简介", "评论", "下载", "学习"}) {
       pickTab(tab);
       if (observer) observer(std::string("course-detail-") + tab, top());
     }
-    expectShows("情绪管理");
+    expectShows(kJourneyCatalogueCourse);
   }
   void stepSelectCourse() {
     expectShows("选择");
@@ -578,8 +604,24 @@ struct LearnerJourney::Walk {
   }
   void stepMenu() {
     openMenu();
-    for (const auto& module : kLearnerJourneyModules) expectShows(module.row);
+    auto side = deck();
+    auto menu = side ? std::dynamic_pointer_cast<AppNavigatorViewController>(side->leftController()) : nullptr;
+    expect(menu != nullptr, "no menu beside the module");
+    if (!menu) return;
     expectShows("设置");
+    for (const auto& module : kLearnerJourneyModules) {
+      const long row = menuRow(*menu, module.row);
+      expect(row >= 0, std::string("the menu has no row ") + module.row);
+      if (row < 0) continue;
+      menu->tableView->scrollToRowAtIndexPath(pf::IndexPath::forRow(row, 0), pf::TableView::ScrollPosition::None, false);
+      screen.wait(0.1);
+      expectShows(module.row);
+    }
+  }
+  static long menuRow(AppNavigatorViewController& menu, const std::string& name) {
+    const auto& rows = menu.resourceArr();
+    const auto at = std::find_if(rows.begin(), rows.end(), [&](const auto& app) { return app->appName == name; });
+    return at == rows.end() ? -1 : static_cast<long>(at - rows.begin());
   }
   void stepModuleRoots() {
     for (const auto& module : kLearnerJourneyModules) {
