@@ -2,6 +2,8 @@
 
 #include "platform/text/TextLayoutData.h"
 
+#include <algorithm>
+
 namespace pf {
 
 TextLine::TextLine(std::shared_ptr<const TextLayoutData> data, std::size_t index)
@@ -51,8 +53,10 @@ std::size_t TextLine::stringIndexForPosition(Point position) const {
   const LaidOutLine& l = data_->lines[index_];
   const std::size_t base = data_->paragraphs[l.paragraph].byteStart;
   if (position.x <= 0) return l.range.location;
+  // Past the line's end gives its end; far past, the position would not fit Pango's units.
+  const double x = std::min(position.x, l.width);
   int byte = 0, trailing = 0;
-  pango_layout_line_x_to_index(l.line, static_cast<int>(position.x * PANGO_SCALE), &byte, &trailing);
+  pango_layout_line_x_to_index(l.line, static_cast<int>(x * PANGO_SCALE), &byte, &trailing);
   const char* text = pango_layout_get_text(l.line->layout);
   const char* at = text + byte;
   for (int i = 0; i < trailing && *at; ++i) at = g_utf8_next_char(at);

@@ -227,6 +227,20 @@ TEST(FramesetterTest, OffsetsAndIndexesCountUtf16AcrossAnEmoji) {
   EXPECT_FALSE(frame->characterIndexAt({2, 90}));
 }
 
+// Fault caught: a position far past a line (a justified line in a very wide frame is that wide) overflowed
+// the layout engine's integer units.
+TEST(FramesetterTest, PositionsFarPastALineGiveItsEnd) {
+  const Framesetter framesetter(
+      styled("Read on, one line and\nnext", 15, {.alignment = TextAlignment::justified}));
+  const auto frame = framesetter.createFrame({0, 0}, Rect(0, 0, 1e9, 100));
+  ASSERT_EQ(frame->lines().size(), 2u);
+  const TextLine& line = frame->lines()[0];
+  for (const double x : {line.typographicBounds().width + 1, 1e7, 1e12}) {
+    EXPECT_EQ(line.stringIndexForPosition({x, 0}), 21u) << x;
+    EXPECT_FALSE(line.characterIndexAt(x)) << x;
+  }
+}
+
 TEST(FramesetterTest, RunsCarryTheirAttributesAndRanges) {
   AttributedString text = styled(std::string("ab") + kFrameEmoji + "中文cd");
   text.setLink({2, 3}, "bob");
