@@ -1,5 +1,6 @@
 #include "app/controller/cms/CmsMediaPlayerViewController.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/controller/cms/CmsMediaPlayerBottomView.h"
@@ -44,7 +45,11 @@ CmsMediaPlayerViewController::CmsMediaPlayerViewController(std::string nibName) 
 CmsMediaPlayerViewController::~CmsMediaPlayerViewController() { stopTimers(); }
 
 std::string CmsMediaPlayerViewController::stringFromTime(double seconds) {
-  const long long whole = seconds > 0 && std::isfinite(seconds) ? static_cast<long long>(seconds) : 0;
+  // A header may claim a length near 2^64 s; an integer cast of that is undefined, so the clock stops at
+  // a length no movie reaches.
+  constexpr double kCmsLongestShownSeconds = 1e15;
+  const long long whole =
+      seconds > 0 && std::isfinite(seconds) ? static_cast<long long>(std::min(seconds, kCmsLongestShownSeconds)) : 0;
   return pf::format("%02lld:%02lld:%02lld", whole / 3600, whole % 3600 / 60, whole % 60);
 }
 

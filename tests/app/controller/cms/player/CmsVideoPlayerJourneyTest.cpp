@@ -206,4 +206,15 @@ TEST_F(CmsVideoPlayerJourneyTest, ADownloadedUnitPlaysFromItsFileOffline) {
   EXPECT_EQ(boxes(), std::vector<std::string>{CmsMediaPlayerViewController::kOffline});
 }
 
+// Fault caught: a header claiming nearly 2^64 seconds was cast to an integer (undefined; a negative
+// clock here), so the remaining-time label read garbage.
+TEST(CmsPlayerClockTest, ClockTextsStayWholeForAnyLength) {
+  const struct {
+    double seconds;
+    const char* text;
+  } cases[] = {{0, "00:00:00"}, {-5, "00:00:00"}, {3725.9, "01:02:05"}, {std::nan(""), "00:00:00"},
+               {1.8e19, "277777777777:46:40"}};
+  for (const auto& c : cases) EXPECT_EQ(CmsMediaPlayerViewController::stringFromTime(c.seconds), c.text) << c.seconds;
+}
+
 }  // namespace cms_video_player_journey_test
