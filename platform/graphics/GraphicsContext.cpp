@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <stdexcept>
 
@@ -97,6 +98,47 @@ void boxBlurLine(std::uint8_t* line, int count, std::ptrdiff_t step, int radius,
     for (int i = 0; i < count; ++i)
       line[i * step] = static_cast<std::uint8_t>(scratch[static_cast<std::size_t>(i)]);
   }
+}
+
+// Blurred shadow masks of the last few shapes. A view's shadow is the same from frame to frame while
+// its outline is (scrolling an opaque view changes its colours, not its alpha), so the blur, the
+// costly part, runs once per outline and radius instead of every frame.
+struct ShadowMaskCacheEntry {
+  int width = 0, height = 0, stride = 0, radius = 0;
+  std::vector<std::uint8_t> ink;      // the alpha the shadow is cast from, padded for the blur
+  std::vector<std::uint8_t> blurred;  // what is painted
+};
+
+thread_local std::vector<std::shared_ptr<const ShadowMaskCacheEntry>> shadowMaskCache;
+thread_local std::uint64_t shadowMaskBlurs = 0;
+constexpr std::size_t kShadowMaskCacheSize = 4;
+
+std::shared_ptr<const ShadowMaskCacheEntry> blurredShadowMask(ShadowMaskCacheEntry wanted) {
+  auto& cache = shadowMaskCache;
+  for (auto it = cache.begin(); it != cache.end(); ++it) {
+    const auto& e = **it;
+    if (e.width == wanted.width && e.height == wanted.height && e.radius == wanted.radius &&
+        e.ink == wanted.ink) {
+      auto hit = *it;
+      cache.erase(it);
+      cache.insert(cache.begin(), hit);
+      return hit;
+    }
+  }
+  wanted.blurred = wanted.ink;
+  if (wanted.radius > 0) {
+    ++shadowMaskBlurs;
+    std::vector<int> scratch;
+    std::uint8_t* data = wanted.blurred.data();
+    for (int y = 0; y < wanted.height; ++y)
+      boxBlurLine(data + std::ptrdiff_t(wanted.stride) * y, wanted.width, 1, wanted.radius, scratch);
+    for (int x = 0; x < wanted.width; ++x)
+      boxBlurLine(data + x, wanted.height, wanted.stride, wanted.radius, scratch);
+  }
+  auto made = std::make_shared<const ShadowMaskCacheEntry>(std::move(wanted));
+  cache.insert(cache.begin(), made);
+  if (cache.size() > kShadowMaskCacheSize) cache.pop_back();
+  return made;
 }
 
 }  // namespace
@@ -197,22 +239,17 @@ struct GraphicsContext::Impl {
     const int radius = static_cast<int>(std::lround((sigmaWidth - 1) / 2));
     const int pad = 3 * radius + 1;
     const int mw = x2 - x1 + 1 + 2 * pad, mh = y2 - y1 + 1 + 2 * pad;
-    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, mw, mh);
-    const int maskStride = cairo_image_surface_get_stride(mask);
-    std::uint8_t* maskData = cairo_image_surface_get_data(mask);
-    if (maskData) {
-      for (int y = y1; y <= y2; ++y) {
-        std::uint8_t* out = maskData + std::ptrdiff_t(maskStride) * (y - y1 + pad) + pad;
-        for (int x = x1; x <= x2; ++x) out[x - x1] = alphaAt(x, y);
-      }
-      if (radius > 0) {
-        std::vector<int> scratch;
-        for (int y = 0; y < mh; ++y)
-          boxBlurLine(maskData + std::ptrdiff_t(maskStride) * y, mw, 1, radius, scratch);
-        for (int x = 0; x < mw; ++x) boxBlurLine(maskData + x, mh, maskStride, radius, scratch);
-      }
+    ShadowMaskCacheEntry wanted;
+    wanted.width = mw, wanted.height = mh, wanted.radius = radius;
+    wanted.stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, mw);
+    wanted.ink.assign(std::size_t(wanted.stride) * std::size_t(mh), 0);
+    for (int y = y1; y <= y2; ++y) {
+      std::uint8_t* out = wanted.ink.data() + std::ptrdiff_t(wanted.stride) * (y - y1 + pad) + pad;
+      for (int x = x1; x <= x2; ++x) out[x - x1] = alphaAt(x, y);
     }
-    cairo_surface_mark_dirty(mask);
+    const auto blurred = blurredShadowMask(std::move(wanted));
+    cairo_surface_t* mask = cairo_image_surface_create_for_data(
+        const_cast<std::uint8_t*>(blurred->blurred.data()), CAIRO_FORMAT_A8, mw, mh, blurred->stride);
     cairo_surface_unmap_image(groupSurface, image);
     cairo_save(cr);
     cairo_identity_matrix(cr);
@@ -252,6 +289,10 @@ void setSource(cairo_t* cr, const Color& color) {
 cairo_surface_t* cairoSurfaceFor(const Bitmap& bitmap) {
   return cairo_image_surface_create_for_data(const_cast<std::uint8_t*>(bitmap.data()), CAIRO_FORMAT_ARGB32,
                                              bitmap.width(), bitmap.height(), bitmap.stride());
+}
+
+std::uint64_t GraphicsContext::shadowBlurCount() {
+  return shadowMaskBlurs;
 }
 
 cairo_t* cairoHandle(GraphicsContext& context) {

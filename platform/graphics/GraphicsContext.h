@@ -92,6 +92,9 @@ class GraphicsContext {
   // Offset and blur in points; a clear colour (or blur and offset of zero with a clear colour) is none.
   void setShadow(Size offset, double blur, const Color& color = Color::fromWhite(0, 1.0 / 3));
   void clearShadow();
+  // Shadow blurs run so far on this thread; a shape drawn again with the same alpha and blur reuses
+  // its blurred shadow.
+  static std::uint64_t shadowBlurCount();
 
   void fillRect(const Rect& rect);
   void strokeRect(const Rect& rect);

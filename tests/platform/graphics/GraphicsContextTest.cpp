@@ -173,6 +173,56 @@ TEST_F(GraphicsContextTest, BlurredShadowFadesOut) {
   expectColor(20, 20, kWhite);
 }
 
+// The blur of a shadow is reused while the shape's alpha and the blur stay the same; a stale blur
+// would cast the previous shape's shadow, a missed one would blur every frame of a scrolled view.
+TEST(GraphicsContextShadowReuseTest, SameShapeReusesItsBlurAnyOtherBlursAgain) {
+  struct Case {
+    const char* name;
+    Rect rect;
+    double blur;
+    Color fill;
+    bool blursAgain;
+  };
+  const Rect first{10, 10, 20, 20};
+  const Case cases[] = {
+      {"same shape, other colour (an opaque view scrolled)", first, 4, Color::red(), false},
+      {"wider shape", {10, 10, 26, 20}, 4, Color::white(), true},
+      {"other blur", first, 3, Color::white(), true},
+  };
+  auto render = [](const Rect& rect, double blur, const Color& fill) {
+    auto bitmap = Bitmap::create(80, 80);
+    GraphicsContext context(bitmap, 2);
+    context.setShadow({0, 0}, blur, Color::black());
+    context.setFillColor(fill);
+    context.fillRect(rect);
+    context.bitmap();
+    return bitmap;
+  };
+  // Shadow alpha along a row through the middle, left of the shape and right of the widest one.
+  auto shadowRow = [](const Bitmap& bitmap) {
+    std::vector<int> alphas;
+    for (int x = 0; x < 20; ++x) alphas.push_back(bitmap.pixel(x, 40).alpha);
+    for (int x = 60; x < 80; ++x) alphas.push_back(bitmap.pixel(x, 40).alpha);
+    return alphas;
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto firstFrame = render(first, 4, Color::white());
+    const std::uint64_t before = GraphicsContext::shadowBlurCount();
+    const auto secondFrame = render(first, 4, Color::white());
+    EXPECT_EQ(GraphicsContext::shadowBlurCount(), before) << "unchanged shape blurred again";
+    EXPECT_EQ(shadowRow(*secondFrame), shadowRow(*firstFrame)) << "reused blur draws other pixels";
+
+    const auto other = render(c.rect, c.blur, c.fill);
+    EXPECT_EQ(GraphicsContext::shadowBlurCount() - before, c.blursAgain ? 1u : 0u);
+    if (c.blursAgain) {
+      EXPECT_NE(shadowRow(*other), shadowRow(*firstFrame)) << "the first shape's shadow was reused";
+    } else {
+      EXPECT_EQ(shadowRow(*other), shadowRow(*firstFrame));
+    }
+  }
+}
+
 // With alpha or a shadow, shapes are composed offscreen in a box around them; nothing may be cut.
 TEST_F(GraphicsContextTest, TranslucentStrokesKeepTheirMiterTips) {
   Path v;

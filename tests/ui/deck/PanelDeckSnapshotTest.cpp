@@ -7,6 +7,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <vector>
+
+#include "platform/graphics/GraphicsContext.h"
 
 #include "tests/ui/deck/DeckFixture.h"
 
@@ -46,6 +49,27 @@ TEST_P(PanelDeckSnapshotTest, OpenDeckShowsMenuStripAndShadow) {
   EXPECT_LT(near, far);
   // The navigation bar above the deck still shows.
   EXPECT_FALSE(closeTo(screen().pixelAt({edge / 3, 30}), pixelOf(kMenuColor)));
+}
+
+// The centre's shadow is drawn every frame (a list scrolling in the centre redraws it): with the
+// centre's size unchanged the blur must be reused, drawing the same pixels, not run again each frame.
+TEST_P(PanelDeckSnapshotTest, SettledShadowIsNotBlurredAgainNextFrame) {
+  showAppDeck(GetParam());
+  deck->openLeftView();
+  settle(2);
+  const double y = deck->view()->bounds().size.height / 2;
+  const double edge = openOffset();
+  auto acrossTheEdge = [&] {
+    std::vector<int> row;
+    for (double x = edge - 40; x < edge + 10; x += 1) row.push_back(brightness(screen().pixelAt(inWindow(x, y))));
+    return row;
+  };
+  screen().render();
+  const auto first = acrossTheEdge();
+  const std::uint64_t blurs = pf::GraphicsContext::shadowBlurCount();
+  screen().render();
+  EXPECT_EQ(pf::GraphicsContext::shadowBlurCount(), blurs);
+  EXPECT_EQ(acrossTheEdge(), first);
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, PanelDeckSnapshotTest,
