@@ -165,6 +165,8 @@ struct LearnerJourney::Walk {
   bool tapBarButton(bool left) {
     auto shown = barOwner();
     if (!shown) return false;
+    // A hidden bar keeps its items out of the window's top edge: nothing a finger reaches.
+    if (auto stack = shown->navigationController(); stack && stack->isNavigationBarHidden()) return false;
     auto item = left ? shown->navigationItem()->leftBarButtonItem() : shown->navigationItem()->rightBarButtonItem();
     return item && screen.tap(item->customView());
   }
@@ -188,6 +190,24 @@ struct LearnerJourney::Walk {
     settle();
     expect(deck() != nullptr, "signing in did not reach the module screen");
   }
+  // A module's first screen draws its own header with the menu button in its top-left corner.
+  bool tapHeaderMenuButton() {
+    auto shown = barOwner();
+    auto button = shown ? headerButtonIn(shown->view()) : nullptr;
+    return button && screen.tap(button);
+  }
+  std::shared_ptr<pf::Button> headerButtonIn(const std::shared_ptr<pf::View>& view) const {
+    if (!view || view->isHidden()) return nullptr;
+    if (auto button = std::dynamic_pointer_cast<pf::Button>(view)) {
+      const pf::Rect frame = button->convertRectToView(button->bounds(), nullptr);
+      const auto hit = screen.window()->hitTest({frame.midX(), frame.midY()}, nullptr);
+      const bool corner = frame.minX() < 40 && frame.minY() >= 0 && frame.maxY() <= 120;
+      return corner && hit && (hit == view || hit->isDescendantOfView(view.get())) ? button : nullptr;
+    }
+    for (const auto& sub : view->subviews())
+      if (auto button = headerButtonIn(sub)) return button;
+    return nullptr;
+  }
   void openMenu() {
     auto side = deck();
     if (!side) return;
@@ -195,9 +215,9 @@ struct LearnerJourney::Walk {
     for (int back = 0; back < 5 && !side->isSideOpen(DeckSideLeft); ++back) {
       auto stack = top() ? top()->navigationController() : nullptr;
       if (!stack || stack == rootStack() || stack->viewControllers().size() < 2) break;
-      goBack();
+      if (!goBack()) break;
     }
-    const bool tapped = !side->isSideOpen(DeckSideLeft) && tapBarButton(true);
+    const bool tapped = !side->isSideOpen(DeckSideLeft) && (tapBarButton(true) || tapHeaderMenuButton());
     settle();
     if (!side->isSideOpen(DeckSideLeft)) {
       screen.drag({2, screen.window()->bounds().midY()}, {220, screen.window()->bounds().midY()});
@@ -261,15 +281,28 @@ struct LearnerJourney::Walk {
     }
   }
   void tapTextOrSay(const std::string& text) { expect(screen.tapText(text), "nothing shows \"" + text + "\" to tap"); settle(); }
-  void goBack() {
+  // True when the stack got shallower; otherwise the problem is noted.
+  bool goBack() {
     auto stack = top() ? top()->navigationController() : nullptr;
     const size_t depth = stack ? stack->viewControllers().size() : 0;
     if (depth < 2 || (!screen.tapText("返回", stack->view()) && !tapBarButton(true))) {
       expect(false, "no way back from " + topClass());
-      return;
+      return false;
     }
     settle();
-    expect(!stack || stack->viewControllers().size() < depth, "back left " + topClass() + " on top");
+    const bool wentBack = stack->viewControllers().size() < depth;
+    expect(wentBack, "back left " + topClass() + " on top");
+    return wentBack;
+  }
+  size_t stackDepth() const {
+    auto stack = top() ? top()->navigationController() : nullptr;
+    return stack ? stack->viewControllers().size() : 0;
+  }
+  // Back to the first screen of the innermost stack; stops at the first back that does not go back.
+  void backToStackRoot() {
+    for (int back = 0; back < 8 && stackDepth() > 1; ++back)
+      if (!goBack()) return;
+    expect(stackDepth() <= 1, "still " + std::to_string(stackDepth()) + " screens deep after going back");
   }
   void pickTab(const std::string& title) {
     tapTextOrSay(title);
@@ -429,9 +462,7 @@ struct LearnerJourney::Walk {
     tapBarButton(false);
     settle();
     expectShows(kJourneyComment);
-    while (top() && top()->navigationController() && top()->navigationController()->viewControllers().size() > 1 &&
-           problems.size() < 20)
-      goBack();
+    backToStackRoot();
   }
   void stepSquare() {
     chooseModule("应用广场");
@@ -560,7 +591,7 @@ struct LearnerJourney::Walk {
   }
   void openOwnCourse(const std::string& title) {
     pickTab("我的课程");
-    while (top() && top()->navigationController() && top()->navigationController()->viewControllers().size() > 1) goBack();
+    backToStackRoot();
     tapTextOrSay(title);
     expect(find("CmsDetailViewController") != nullptr, "no course detail opened for " + title);
   }
