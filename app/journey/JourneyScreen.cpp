@@ -110,7 +110,19 @@ bool JourneyScreen::reachable(const ShownText& shown) const {
   auto view = shown.view.lock();
   if (!view || shown.frame.isEmpty()) return false;
   auto hit = window_->hitTest({shown.frame.midX(), shown.frame.midY()}, nullptr);
-  return hit && (hit == view || view->isDescendantOfView(hit.get()) || hit->isDescendantOfView(view.get()));
+  if (!hit) return false;
+  if (hit == view || view->isDescendantOfView(hit.get()) || hit->isDescendantOfView(view.get())) return true;
+  // A bar draws its titles on views that take no touches under a clear button of the same bar: the
+  // finger lands on that button.
+  auto bar = hit->superview();
+  return std::dynamic_pointer_cast<pf::Button>(hit) && bar && view->isDescendantOfView(bar.get()) &&
+         !takesTouches(*view, *bar);
+}
+
+bool JourneyScreen::takesTouches(const pf::View& view, const pf::View& upTo) {
+  for (const pf::View* at = &view; at && at != &upTo; at = at->superview().get())
+    if (!at->isUserInteractionEnabled()) return false;
+  return true;
 }
 
 bool JourneyScreen::tapText(const std::string& text, const std::shared_ptr<pf::View>& within) {

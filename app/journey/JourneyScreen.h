@@ -71,6 +71,8 @@ class JourneyScreen {
 
  private:
   bool reachable(const ShownText& shown) const;
+  // Whether touches reach the view through every view from it up to (not including) upTo.
+  static bool takesTouches(const pf::View& view, const pf::View& upTo);
   void look();
   void note(const std::string& text);
 

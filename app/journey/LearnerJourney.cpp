@@ -280,7 +280,18 @@ struct LearnerJourney::Walk {
       if (rows(table) > before) return;
     }
   }
-  void tapTextOrSay(const std::string& text) { expect(screen.tapText(text), "nothing shows \"" + text + "\" to tap"); settle(); }
+  // A box still up (a "done" notice) keeps the finger off the screen a moment: the learner waits.
+  bool tapTextWhenReachable(const std::string& text) {
+    for (int tries = 0; tries < 8; ++tries) {
+      if (screen.tapText(text)) return true;
+      screen.wait(0.5);
+    }
+    return false;
+  }
+  void tapTextOrSay(const std::string& text) {
+    expect(tapTextWhenReachable(text), "nothing shows \"" + text + "\" to tap");
+    settle();
+  }
   // True when the stack got shallower; otherwise the problem is noted.
   bool goBack() {
     auto stack = top() ? top()->navigationController() : nullptr;
