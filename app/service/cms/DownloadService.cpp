@@ -364,7 +364,9 @@ DownloadService::Record DownloadService::sdiIndownloadingInfosOfScoId(
     const std::optional<std::string>& scoId) {
   return onMainQueue([&]() -> Record {
     Record found;
-    for (const Record& record : downloadingScos_.value_or(Records{})) {
+    if (!downloadingScos_) return found;
+    // Runs for every chunk a transfer reports: no copy of the list.
+    for (const Record& record : *downloadingScos_) {
       if (record->scoId != scoId) continue;
       if (found) return nullptr;
       found = record;
@@ -528,9 +530,11 @@ void DownloadService::getDownloadedCourses() {
   onMainQueue([&] {
     const std::vector<std::string> courseIds = textsOf(dbHelper->queryForList(
         "NSString",
+        // Each course once as the table lists it, without joining every finished record to every unit
+        // of its course: that grew with records times units and ran after every finished transfer.
         "select distinct sdi.course_id from " + kTable +
-            " as sdi inner join course_sco as cs where sdi.download_state = 3 and sdi.user_id = ? "
-            "and sdi.course_id = cs.course_id",
+            " as sdi where sdi.download_state = 3 and sdi.user_id = ? "
+            "and exists (select 1 from course_sco as cs where cs.course_id = sdi.course_id)",
         {bound(userId())}));
     std::vector<std::shared_ptr<CourseDownloadInfo>> courses;
     for (const std::string& courseId : courseIds) {
