@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/components/richlabel/RichLabel.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Timer.h"
@@ -27,6 +28,7 @@ std::optional<std::string> journeyScreenTextOf(const pf::View& view) {
   if (auto field = dynamic_cast<const pf::TextField*>(&view))
     return field->text().empty() ? field->placeholder() : std::optional<std::string>(field->text());
   if (auto area = dynamic_cast<const pf::TextView*>(&view)) return area->text();
+  if (auto rich = dynamic_cast<const RichLabel*>(&view)) return rich->plainText() ? rich->plainText() : rich->text();
   return std::nullopt;
 }
 

@@ -448,8 +448,13 @@ struct LearnerJourney::Walk {
     expect(picker && picker->pickPictureAtIndex(0), "no album picture to pick");
     settle();
     tapBarButton(false);
+    // The composer goes once its notice has gone.
+    screen.waitFor([&] { return topClass() != "WriteBlogViewController"; }, 5);
+    settle();
     expectTold("发布成功！");
     expect(topClass() == "BlgAllViewController", "sending left " + topClass());
+    // The home list shows a new post once the learner refreshes it with its title.
+    tapTextOrSay("微博");
     expectShows(kJourneyBlog);
   }
   std::shared_ptr<pf::TabBar> detailBar() {
