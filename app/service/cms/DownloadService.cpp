@@ -528,18 +528,22 @@ void DownloadService::requestFailed(const HttpRequest::Ptr& request) {
 
 void DownloadService::getDownloadedCourses() {
   onMainQueue([&] {
-    const std::vector<std::string> courseIds = textsOf(dbHelper->queryForList(
-        "NSString",
-        // Each course once as the table lists it, without joining every finished record to every unit
-        // of its course: that grew with records times units and ran after every finished transfer.
-        "select distinct sdi.course_id from " + kTable +
-            " as sdi where sdi.download_state = 3 and sdi.user_id = ? "
-            "and exists (select 1 from course_sco as cs where cs.course_id = sdi.course_id)",
-        {bound(userId())}));
     std::vector<std::shared_ptr<CourseDownloadInfo>> courses;
-    for (const std::string& courseId : courseIds) {
-      if (auto summary = courseDownloadInfoOfCourse(courseId)) courses.push_back(std::move(summary));
-    }
+    // One connection for the whole rebuild: it runs after every finished transfer, with four queries a
+    // course.
+    dbHelper->queueInDatabase([&](VelkDBHelper&) {
+      const std::vector<std::string> courseIds = textsOf(dbHelper->queryForList(
+          "NSString",
+          // Each course once as the table lists it, without joining every finished record to every unit
+          // of its course: that grew with records times units and ran after every finished transfer.
+          "select distinct sdi.course_id from " + kTable +
+              " as sdi where sdi.download_state = 3 and sdi.user_id = ? "
+              "and exists (select 1 from course_sco as cs where cs.course_id = sdi.course_id)",
+          {bound(userId())}));
+      for (const std::string& courseId : courseIds) {
+        if (auto summary = courseDownloadInfoOfCourse(courseId)) courses.push_back(std::move(summary));
+      }
+    });
     downloadedCourses_ = std::move(courses);
   });
 }

@@ -14,10 +14,11 @@
 namespace download_test {
 namespace {
 
-// Counts the statements run and their virtual-machine steps on connections opened while alive.
+// Counts the connections opened while alive, the statements run on them and their virtual-machine steps.
 class DownloadManyRecordsCounter {
  public:
   DownloadManyRecordsCounter() {
+    connections = 0;
     statements = 0;
     steps = 0;
     sqlite3_auto_extension(reinterpret_cast<void (*)()>(&DownloadManyRecordsCounter::onOpen));
@@ -28,11 +29,13 @@ class DownloadManyRecordsCounter {
   DownloadManyRecordsCounter(const DownloadManyRecordsCounter&) = delete;
   DownloadManyRecordsCounter& operator=(const DownloadManyRecordsCounter&) = delete;
 
+  static inline std::atomic<int> connections{0};
   static inline std::atomic<long> statements{0};
   static inline std::atomic<long> steps{0};
 
  private:
   static int onOpen(sqlite3* db, const char**, const void*) {
+    ++connections;
     sqlite3_trace_v2(db, SQLITE_TRACE_STMT | SQLITE_TRACE_PROFILE, &DownloadManyRecordsCounter::onTrace, nullptr);
     return SQLITE_OK;
   }
@@ -94,6 +97,37 @@ TEST_F(DownloadManyRecordsTest, RebuildingDownloadedCoursesGrowsLinearlyWithReco
   EXPECT_EQ(service->downloadedCourses()[0]->downloadChapterCount, 240);
   EXPECT_EQ(service->downloadedCourses()[0]->totalCount, 240);
   EXPECT_LT(many, few * 7) << "60 records: " << few << " steps, 240 records: " << many;
+}
+
+// Would catch the rebuild after each finished transfer opening a connection (and reading the schema
+// again) for each of its four queries a course.
+TEST_F(DownloadManyRecordsTest, RebuildingDownloadedCoursesSharesOneConnection) {
+  addCourse();
+  seed(0, 3, true);
+  auto second = std::make_shared<CourseInfo>();
+  second->id = "C2";
+  ASSERT_TRUE(VelkDBHelper::instance()->insertObject(second));
+  auto sco = std::make_shared<CourseSco>();
+  sco->scoId = "T1";
+  sco->courseId = "C2";
+  ASSERT_TRUE(VelkDBHelper::instance()->insertObject(sco));
+  auto record = std::make_shared<ScoDownloadInfo>();
+  record->userId = "U1";
+  record->scoId = "T1";
+  record->courseId = "C2";
+  record->hasDownloaded = true;
+  record->downloadState = DownloadInfo::kFinished;
+  ASSERT_TRUE(VelkDBHelper::instance()->saveOrUpdateObject(record));
+
+  DownloadManyRecordsCounter counter;
+  service->getDownloadedCourses();
+  EXPECT_EQ(DownloadManyRecordsCounter::connections, 1);
+  EXPECT_EQ(DownloadManyRecordsCounter::statements, 9);
+  ASSERT_EQ(service->downloadedCourses().size(), 2u);
+  EXPECT_EQ(service->downloadedCourses()[0]->courseInfo->id, "C1");
+  EXPECT_EQ(service->downloadedCourses()[0]->downloadChapterCount, 3);
+  EXPECT_EQ(service->downloadedCourses()[1]->courseInfo->id, "C2");
+  EXPECT_EQ(service->downloadedCourses()[1]->totalCount, 1);
 }
 
 // Would catch a store write or reload per chunk: with 500 records, progress reports touch only the
