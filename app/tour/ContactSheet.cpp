@@ -8,6 +8,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "core/util/StringUtil.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -42,33 +44,6 @@ bool contactSheetWrite(const fs::path& path, const std::string& text) {
 }
 
 }  // namespace
-
-std::string ContactSheet::escaped(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
 
 bool ContactSheet::writeShots(const std::string& folder, const Section& section) {
   nlohmann::json shots = nlohmann::json::array();
@@ -122,15 +97,15 @@ std::string ContactSheet::html(const std::vector<Section>& sections) {
   for (const Section& section : sections) {
     std::size_t withFindings = 0;
     for (const Shot& shot : section.shots) withFindings += shot.findings.empty() ? 0 : 1;
-    page << "<h2>" << escaped(section.profile) << "</h2>\n<p>" << section.shots.size() << " screens, "
+    page << "<h2>" << StringUtil::htmlEscaped(section.profile) << "</h2>\n<p>" << section.shots.size() << " screens, "
          << withFindings << " with findings</p>\n";
     for (const Shot& shot : section.shots) {
-      const std::string url = escaped(contactSheetUrl(section.profile, shot.picture));
-      page << "<figure><a href=\"" << url << "\"><img src=\"" << url << "\" alt=\"" << escaped(shot.step)
-           << "\"></a>\n<figcaption><b>" << escaped(shot.step) << "</b><br><span class=\"class\">"
-           << escaped(shot.screenClass) << "</span>";
+      const std::string url = StringUtil::htmlEscaped(contactSheetUrl(section.profile, shot.picture));
+      page << "<figure><a href=\"" << url << "\"><img src=\"" << url << "\" alt=\"" << StringUtil::htmlEscaped(shot.step)
+           << "\"></a>\n<figcaption><b>" << StringUtil::htmlEscaped(shot.step) << "</b><br><span class=\"class\">"
+           << StringUtil::htmlEscaped(shot.screenClass) << "</span>";
       for (const std::string& finding : shot.findings)
-        page << "<br><span class=\"finding\">" << escaped(finding) << "</span>";
+        page << "<br><span class=\"finding\">" << StringUtil::htmlEscaped(finding) << "</span>";
       page << "</figcaption></figure>\n";
     }
   }

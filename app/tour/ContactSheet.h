@@ -30,6 +30,4 @@ class ContactSheet {
   static std::string html(const std::vector<Section>& sections);
   // Writes <folder>/index.html from every section under the folder; answers its path, or "" on failure.
   static std::string writeIndex(const std::string& folder);
-  // Text for an HTML page or a quoted attribute.
-  static std::string escaped(const std::string& text);
 };

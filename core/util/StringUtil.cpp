@@ -23,3 +23,30 @@ bool StringUtil::isNullOrEmpty(const std::optional<std::string>& text) { return 
 bool StringUtil::isBlank(const std::optional<std::string>& text) {
   return !text || text->find_first_not_of(" \t") == std::string::npos;
 }
+
+std::string StringUtil::htmlEscaped(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}

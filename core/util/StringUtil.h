@@ -1,5 +1,5 @@
 #pragma once
-// Text helpers of the storage framework: column names from property names, and nil/blank tests.
+// Text helpers of the storage framework: column names from property names, nil/blank tests, HTML escaping.
 
 #include <optional>
 #include <string>
@@ -12,4 +12,6 @@ class StringUtil {
   static bool isNullOrEmpty(const std::optional<std::string>& text);
   // Empty after trimming blanks and tabs; line breaks count as content.
   static bool isBlank(const std::optional<std::string>& text);
+  // The text as HTML shows it literally: & < > " and ' become entities.
+  static std::string htmlEscaped(std::string_view text);
 };

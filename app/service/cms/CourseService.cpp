@@ -9,6 +9,7 @@
 #include "app/service/cms/ScoNameNumbering.h"
 #include "core/reflect/TypeCode.h"
 #include "core/util/CommonUtil.h"
+#include "core/util/StringUtil.h"
 #include "platform/foundation/Format.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/TextHelpers.h"
@@ -120,31 +121,6 @@ std::string likeLiteral(const std::string& text) {
   return escaped;
 }
 
-std::string htmlEscaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
 
 }  // namespace
 
@@ -632,8 +608,8 @@ std::string CourseService::constructBranchedBrief(const std::optional<std::strin
   const double screenWidth = pf::Screen::mainScreen().bounds().size.width;
   const int width = static_cast<int>(screenWidth / 320 * 310);
   const int fontSize = static_cast<int>(screenWidth / 320 * 14);
-  return pf::format(kBriefFormat, width, fontSize, htmlEscaped(title),
-                    content ? htmlEscaped(*content) : std::string(kEmptyBriefSection));
+  return pf::format(kBriefFormat, width, fontSize, StringUtil::htmlEscaped(title),
+                    content ? StringUtil::htmlEscaped(*content) : std::string(kEmptyBriefSection));
 }
 
 std::optional<std::vector<std::shared_ptr<Discuss>>> CourseService::courseCommentsOfCourse(

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/tour/ContactSheet.h"
+#include "core/util/StringUtil.h"
 #include "tests/support/TemporaryFolder.h"
 
 namespace contact_sheet_test {
@@ -28,7 +29,7 @@ TEST(ContactSheetTest, NamesAndTextsAreEscaped) {
   };
   for (const Case& c : {Case{"plain", "plain"}, Case{"<b>&", "&lt;b&gt;&amp;"},
                         Case{"say \"hi\" 'x'", "say &quot;hi&quot; &#39;x&#39;"}, Case{"课程 & 考试", "课程 &amp; 考试"}}) {
-    EXPECT_EQ(ContactSheet::escaped(c.text), c.escaped);
+    EXPECT_EQ(StringUtil::htmlEscaped(c.text), c.escaped);
   }
   const std::string page = ContactSheet::html(
       {{"phone", {{"<script>x</script>", "Cms<T>", "01-a.png", {"cut text: \"<i>\""}}}}});
