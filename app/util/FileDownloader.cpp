@@ -54,6 +54,7 @@ void FileDownloader::startDownloadingResourceWithDownloadInfo(const DownloadInfo
   if (Reachability::reachabilityForInternetConnection()->isReachableViaWiFi())
     request->shouldContinueWhenAppEntersBackground = true;
   downloadQueue_->addOperation(request);
+  if (info.downloadId) transfers_.add(*info.downloadId, request);
 }
 
 bool FileDownloader::isDownloadingResourceWithDownloadInfo(const DownloadInfo& info) const {
@@ -74,17 +75,8 @@ void FileDownloader::removeDownloadingTaskWithDownloadInfo(const DownloadInfo& i
 }
 
 std::vector<HttpRequest::Ptr> FileDownloader::requestsOf(const DownloadInfo& info) const {
-  std::vector<HttpRequest::Ptr> found;
-  if (!info.downloadId) return found;
-  for (const auto& operation : downloadQueue_->operations()) {
-    auto request = std::dynamic_pointer_cast<HttpRequest>(operation);
-    if (!request) continue;
-    const std::optional<pf::Dictionary> userInfo = request->userInfo.get();
-    if (!userInfo || !userInfo->contains(kIdKey)) continue;
-    const std::string* id = userInfo->at(kIdKey).string();
-    if (id && *id == *info.downloadId) found.push_back(std::move(request));
-  }
-  return found;
+  if (!info.downloadId) return {};
+  return transfers_.unfinished(*info.downloadId);
 }
 
 void FileDownloader::stop(const std::vector<HttpRequest::Ptr>& requests) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/model/cms/DownloadInfo.h"
+#include "app/util/TransferIndex.h"
 #include "core/http/HttpProgressDelegate.h"
 #include "core/http/HttpRequest.h"
 #include "core/http/HttpRequestDelegate.h"
@@ -56,6 +57,8 @@ class FileDownloader {
   static void stop(const std::vector<HttpRequest::Ptr>& requests);
 
   const std::shared_ptr<HttpRequestQueue> downloadQueue_;
+  // Looking a record up also forgets its finished transfers.
+  mutable TransferIndex transfers_;
   std::weak_ptr<HttpRequestDelegate> downloadDelegete_;
   int maxConcurrentOperationCount_ = 0;
 };
