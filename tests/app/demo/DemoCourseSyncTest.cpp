@@ -3,9 +3,7 @@
 // phases. The last test measures a large sync; run it with --gtest_also_run_disabled_tests.
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
-#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +21,7 @@
 #include "core/reflect/TypeCode.h"
 #include "platform/foundation/RunLoop.h"
 #include "tests/app/support/DemoServerSandbox.h"
+#include "tests/app/support/SqliteStatementCounter.h"
 #include "tests/core/open/ServiceErrorRecorder.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tools/devserver/demo/DemoCms.h"
@@ -30,31 +29,6 @@
 #include "tools/devserver/open/OpenDataFolder.h"
 
 namespace {
-
-// Counts the SQLite connections opened and the statements run while alive, on every thread.
-class SqliteCounter {
- public:
-  SqliteCounter() {
-    connections = 0;
-    statements = 0;
-    sqlite3_auto_extension(reinterpret_cast<void (*)()>(&SqliteCounter::onOpen));
-  }
-  ~SqliteCounter() { sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&SqliteCounter::onOpen)); }
-
-  static inline std::atomic<int> connections{0};
-  static inline std::atomic<long> statements{0};
-
- private:
-  static int onOpen(sqlite3* db, const char**, const void*) {
-    ++connections;
-    sqlite3_trace_v2(db, SQLITE_TRACE_STMT, &SqliteCounter::onStatement, nullptr);
-    return SQLITE_OK;
-  }
-  static int onStatement(unsigned, void*, void*, void*) {
-    ++statements;
-    return 0;
-  }
-};
 
 class DemoCourseSyncTest : public DemoServerSandbox {
  protected:
@@ -139,10 +113,10 @@ TEST_F(DemoCourseSyncTest, ProgressMadeOnTheDeviceReachesTheServerAtTheNextSync)
 TEST_F(DemoCourseSyncTest, BothPhasesRunOnOneConnection) {
   startServer(writeCatalogue(12, 6));
   for (int run = 0; run < 2; ++run) {  // first everything is new, then everything is an update
-    SqliteCounter counter;
+    SqliteStatementCounter counter;
     CourseSyncService(delegate).syncCourseInfoAndStudyRecord();
-    EXPECT_EQ(SqliteCounter::connections.load(), 1) << "run " << run;
-    EXPECT_GT(SqliteCounter::statements.load(), 0);
+    EXPECT_EQ(SqliteStatementCounter::connections.load(), 1) << "run " << run;
+    EXPECT_GT(SqliteStatementCounter::statements.load(), 0);
   }
   EXPECT_EQ(count("select count(*) from course_info"), 12);
   EXPECT_EQ(count("select count(*) from course_study_record where user_id = 'U0001'"), 12);
@@ -152,13 +126,13 @@ TEST_F(DemoCourseSyncTest, BothPhasesRunOnOneConnection) {
 TEST_F(DemoCourseSyncTest, DISABLED_MeasureFiveHundredCoursesOfTwentyUnits) {
   startServer(writeCatalogue(500, 20));
   for (const char* run : {"first sync (all new)", "second sync (all updates)"}) {
-    SqliteCounter counter;
+    SqliteStatementCounter counter;
     const auto start = std::chrono::steady_clock::now();
     CourseSyncService(delegate).syncCourseInfoAndStudyRecord();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("%s: %.2f s, %ld statements, %d connections\n", run, seconds,
-                SqliteCounter::statements.load(), SqliteCounter::connections.load());
-    EXPECT_EQ(SqliteCounter::connections.load(), 1);
+                SqliteStatementCounter::statements.load(), SqliteStatementCounter::connections.load());
+    EXPECT_EQ(SqliteStatementCounter::connections.load(), 1);
   }
   EXPECT_EQ(count("select count(*) from course_study_record"), 500);
   EXPECT_EQ(count("select count(*) from sco_study_record"), 10000);

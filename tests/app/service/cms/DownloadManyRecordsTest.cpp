@@ -4,50 +4,13 @@
 // virtual-machine steps, not wall time.
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
-
-#include <atomic>
 
 #include "core/http/HttpRequest.h"
 #include "tests/app/service/cms/DownloadFixture.h"
+#include "tests/app/support/SqliteStatementCounter.h"
 
 namespace download_test {
 namespace {
-
-// Counts the connections opened while alive, the statements run on them and their virtual-machine steps.
-class DownloadManyRecordsCounter {
- public:
-  DownloadManyRecordsCounter() {
-    connections = 0;
-    statements = 0;
-    steps = 0;
-    sqlite3_auto_extension(reinterpret_cast<void (*)()>(&DownloadManyRecordsCounter::onOpen));
-  }
-  ~DownloadManyRecordsCounter() {
-    sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&DownloadManyRecordsCounter::onOpen));
-  }
-  DownloadManyRecordsCounter(const DownloadManyRecordsCounter&) = delete;
-  DownloadManyRecordsCounter& operator=(const DownloadManyRecordsCounter&) = delete;
-
-  static inline std::atomic<int> connections{0};
-  static inline std::atomic<long> statements{0};
-  static inline std::atomic<long> steps{0};
-
- private:
-  static int onOpen(sqlite3* db, const char**, const void*) {
-    ++connections;
-    sqlite3_trace_v2(db, SQLITE_TRACE_STMT | SQLITE_TRACE_PROFILE, &DownloadManyRecordsCounter::onTrace, nullptr);
-    return SQLITE_OK;
-  }
-  static int onTrace(unsigned event, void*, void* statement, void*) {
-    if (event == SQLITE_TRACE_STMT) {
-      ++statements;
-    } else {
-      steps += sqlite3_stmt_status(static_cast<sqlite3_stmt*>(statement), SQLITE_STMTSTATUS_VM_STEP, 0);
-    }
-    return 0;
-  }
-};
 
 class DownloadManyRecordsTest : public DownloadFixture {
  protected:
@@ -77,9 +40,9 @@ class DownloadManyRecordsTest : public DownloadFixture {
   }
   // The steps of one rebuild of the downloaded courses, which follows every finished transfer.
   long stepsOfDownloadedCourses() {
-    DownloadManyRecordsCounter counter;
+    SqliteStatementCounter counter;
     service->getDownloadedCourses();
-    return DownloadManyRecordsCounter::steps;
+    return SqliteStatementCounter::steps;
   }
 };
 
@@ -119,10 +82,10 @@ TEST_F(DownloadManyRecordsTest, RebuildingDownloadedCoursesSharesOneConnection) 
   record->downloadState = DownloadInfo::kFinished;
   ASSERT_TRUE(VelkDBHelper::instance()->saveOrUpdateObject(record));
 
-  DownloadManyRecordsCounter counter;
+  SqliteStatementCounter counter;
   service->getDownloadedCourses();
-  EXPECT_EQ(DownloadManyRecordsCounter::connections, 1);
-  EXPECT_EQ(DownloadManyRecordsCounter::statements, 9);
+  EXPECT_EQ(SqliteStatementCounter::connections, 1);
+  EXPECT_EQ(SqliteStatementCounter::statements, 9);
   ASSERT_EQ(service->downloadedCourses().size(), 2u);
   EXPECT_EQ(service->downloadedCourses()[0]->courseInfo->id, "C1");
   EXPECT_EQ(service->downloadedCourses()[0]->downloadChapterCount, 3);
@@ -142,12 +105,12 @@ TEST_F(DownloadManyRecordsTest, ProgressReportsRunNoStatementAndReachOnlyTheirRe
   ASSERT_TRUE(record);
   record->totalSize = 1000;
 
-  DownloadManyRecordsCounter counter;
+  SqliteStatementCounter counter;
   for (int chunk = 1; chunk <= 200; ++chunk) {
     service->requestDidReceiveBytes(request, 5);
     service->setProgress(static_cast<float>(chunk) / 200);
   }
-  EXPECT_EQ(DownloadManyRecordsCounter::statements, 0);
+  EXPECT_EQ(SqliteStatementCounter::statements, 0);
   EXPECT_EQ(service->currentDownloadingSco(), record);
   EXPECT_EQ(record->downloadState, DownloadInfo::kDownloading);
   EXPECT_EQ(record->downloadedSize, 1000u);
