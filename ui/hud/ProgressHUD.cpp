@@ -473,242 +473,184 @@ void ProgressHUD::drawRect(const pf::Rect& rect) {
 // Properties.
 
 int ProgressHUD::mode() const {
-  std::lock_guard guard(lock_);
-  return mode_;
+  return locked(mode_);
 }
 
 void ProgressHUD::setMode(int mode) {
-  {
-    std::lock_guard guard(lock_);
-    mode_ = mode;
-  }
+  store(mode_, mode);
   onMain("mode");
 }
 
 int ProgressHUD::animationType() const {
-  std::lock_guard guard(lock_);
-  return animationType_;
+  return locked(animationType_);
 }
 
 void ProgressHUD::setAnimationType(int type) {
-  std::lock_guard guard(lock_);
-  animationType_ = type;
+  store(animationType_, type);
 }
 
 std::shared_ptr<pf::View> ProgressHUD::customView() const {
-  std::lock_guard guard(lock_);
-  return customView_;
+  return locked(customView_);
 }
 
 void ProgressHUD::setCustomView(std::shared_ptr<pf::View> view) {
-  {
-    std::lock_guard guard(lock_);
-    customView_ = std::move(view);
-  }
+  store(customView_, std::move(view));
   onMain("customView");
 }
 
 std::shared_ptr<ProgressHUDDelegate> ProgressHUD::delegate() const {
-  std::lock_guard guard(lock_);
-  return delegate_.lock();
+  return locked(delegate_).lock();
 }
 
 void ProgressHUD::setDelegate(std::weak_ptr<ProgressHUDDelegate> delegate) {
-  std::lock_guard guard(lock_);
-  delegate_ = std::move(delegate);
+  store(delegate_, std::move(delegate));
 }
 
 std::optional<std::string> ProgressHUD::labelText() const {
-  std::lock_guard guard(lock_);
-  return labelText_;
+  return locked(labelText_);
 }
 
 void ProgressHUD::setLabelText(std::optional<std::string> text) {
-  {
-    std::lock_guard guard(lock_);
-    labelText_ = std::move(text);
-  }
+  store(labelText_, std::move(text));
   onMain("labelText");
 }
 
 std::optional<std::string> ProgressHUD::detailsLabelText() const {
-  std::lock_guard guard(lock_);
-  return detailsLabelText_;
+  return locked(detailsLabelText_);
 }
 
 void ProgressHUD::setDetailsLabelText(std::optional<std::string> text) {
-  {
-    std::lock_guard guard(lock_);
-    detailsLabelText_ = std::move(text);
-  }
+  store(detailsLabelText_, std::move(text));
   onMain("detailsLabelText");
 }
 
 float ProgressHUD::opacity() const {
-  std::lock_guard guard(lock_);
-  return opacity_;
+  return locked(opacity_);
 }
 
 void ProgressHUD::setOpacity(float opacity) {
-  std::lock_guard guard(lock_);
-  opacity_ = opacity;
+  store(opacity_, opacity);
 }
 
 std::optional<pf::Color> ProgressHUD::color() const {
-  std::lock_guard guard(lock_);
-  return color_;
+  return locked(color_);
 }
 
 void ProgressHUD::setColor(std::optional<pf::Color> color) {
-  std::lock_guard guard(lock_);
-  color_ = std::move(color);
+  store(color_, std::move(color));
 }
 
 std::shared_ptr<const pf::Font> ProgressHUD::labelFont() const {
-  std::lock_guard guard(lock_);
-  return labelFont_;
+  return locked(labelFont_);
 }
 
 void ProgressHUD::setLabelFont(std::shared_ptr<const pf::Font> font) {
-  {
-    std::lock_guard guard(lock_);
-    labelFont_ = std::move(font);
-  }
+  store(labelFont_, std::move(font));
   onMain("labelFont");
 }
 
 std::shared_ptr<const pf::Font> ProgressHUD::detailsLabelFont() const {
-  std::lock_guard guard(lock_);
-  return detailsLabelFont_;
+  return locked(detailsLabelFont_);
 }
 
 void ProgressHUD::setDetailsLabelFont(std::shared_ptr<const pf::Font> font) {
-  {
-    std::lock_guard guard(lock_);
-    detailsLabelFont_ = std::move(font);
-  }
+  store(detailsLabelFont_, std::move(font));
   onMain("detailsLabelFont");
 }
 
 float ProgressHUD::xOffset() const {
-  std::lock_guard guard(lock_);
-  return xOffset_;
+  return locked(xOffset_);
 }
 
 void ProgressHUD::setXOffset(float offset) {
-  std::lock_guard guard(lock_);
-  xOffset_ = offset;
+  store(xOffset_, offset);
 }
 
 float ProgressHUD::yOffset() const {
-  std::lock_guard guard(lock_);
-  return yOffset_;
+  return locked(yOffset_);
 }
 
 void ProgressHUD::setYOffset(float offset) {
-  std::lock_guard guard(lock_);
-  yOffset_ = offset;
+  store(yOffset_, offset);
 }
 
 float ProgressHUD::margin() const {
-  std::lock_guard guard(lock_);
-  return margin_;
+  return locked(margin_);
 }
 
 void ProgressHUD::setMargin(float margin) {
-  std::lock_guard guard(lock_);
-  margin_ = margin;
+  store(margin_, margin);
 }
 
 bool ProgressHUD::dimBackground() const {
-  std::lock_guard guard(lock_);
-  return dimBackground_;
+  return locked(dimBackground_);
 }
 
 void ProgressHUD::setDimBackground(bool dim) {
-  std::lock_guard guard(lock_);
-  dimBackground_ = dim;
+  store(dimBackground_, dim);
 }
 
 float ProgressHUD::graceTime() const {
-  std::lock_guard guard(lock_);
-  return graceTime_;
+  return locked(graceTime_);
 }
 
 void ProgressHUD::setGraceTime(float seconds) {
-  std::lock_guard guard(lock_);
-  graceTime_ = seconds;
+  store(graceTime_, seconds);
 }
 
 float ProgressHUD::minShowTime() const {
-  std::lock_guard guard(lock_);
-  return minShowTime_;
+  return locked(minShowTime_);
 }
 
 void ProgressHUD::setMinShowTime(float seconds) {
-  std::lock_guard guard(lock_);
-  minShowTime_ = seconds;
+  store(minShowTime_, seconds);
 }
 
 bool ProgressHUD::taskInProgress() const {
-  std::lock_guard guard(lock_);
-  return taskInProgress_;
+  return locked(taskInProgress_);
 }
 
 void ProgressHUD::setTaskInProgress(bool inProgress) {
-  std::lock_guard guard(lock_);
-  taskInProgress_ = inProgress;
+  store(taskInProgress_, inProgress);
 }
 
 bool ProgressHUD::removeFromSuperViewOnHide() const {
-  std::lock_guard guard(lock_);
-  return removeFromSuperViewOnHide_;
+  return locked(removeFromSuperViewOnHide_);
 }
 
 void ProgressHUD::setRemoveFromSuperViewOnHide(bool remove) {
-  std::lock_guard guard(lock_);
-  removeFromSuperViewOnHide_ = remove;
+  store(removeFromSuperViewOnHide_, remove);
 }
 
 float ProgressHUD::progress() const {
-  std::lock_guard guard(lock_);
-  return progress_;
+  return locked(progress_);
 }
 
 void ProgressHUD::setProgress(float progress) {
-  {
-    std::lock_guard guard(lock_);
-    progress_ = progress;
-  }
+  store(progress_, progress);
   onMain("progress");
 }
 
 pf::Size ProgressHUD::minSize() const {
-  std::lock_guard guard(lock_);
-  return minSize_;
+  return locked(minSize_);
 }
 
 void ProgressHUD::setMinSize(pf::Size size) {
-  std::lock_guard guard(lock_);
-  minSize_ = size;
+  store(minSize_, size);
 }
 
 bool ProgressHUD::isSquare() const {
-  std::lock_guard guard(lock_);
-  return square_;
+  return locked(square_);
 }
 
 void ProgressHUD::setSquare(bool square) {
-  std::lock_guard guard(lock_);
-  square_ = square;
+  store(square_, square);
 }
 
 ProgressHUD::Block ProgressHUD::completionBlock() const {
-  std::lock_guard guard(lock_);
-  return completionBlock_;
+  return locked(completionBlock_);
 }
 
 void ProgressHUD::setCompletionBlock(Block block) {
-  std::lock_guard guard(lock_);
-  completionBlock_ = std::move(block);
+  store(completionBlock_, std::move(block));
 }

@@ -18,6 +18,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/foundation/NotificationCenter.h"
@@ -166,6 +167,18 @@ class ProgressHUD : public pf::View {
   void setTransformForCurrentOrientation(bool animated);
   void deviceOrientationDidChange();
   void applyTransform(const pf::AffineTransform& transform);
+
+  // A property read or written under the lock.
+  template <typename T>
+  T locked(const T& field) const {
+    std::lock_guard guard(lock_);
+    return field;
+  }
+  template <typename T, typename V>
+  void store(T& field, V&& value) {
+    std::lock_guard guard(lock_);
+    field = std::forward<V>(value);
+  }
 
   // Properties, any thread.
   mutable std::mutex lock_;
