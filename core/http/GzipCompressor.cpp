@@ -13,35 +13,21 @@ constexpr std::size_t kMinimumGrowth = 1024;
 
 }  // namespace
 
-struct GzipCompressor::Stream {
-  z_stream z{};
-};
-
 std::shared_ptr<GzipCompressor> GzipCompressor::compressor() {
   auto made = std::make_shared<GzipCompressor>();
   return made->setupStream() ? nullptr : made;
 }
 
-GzipCompressor::GzipCompressor() : stream_(std::make_unique<Stream>()) {}
+GzipCompressor::GzipCompressor() : stream_(GzipStream::Direction::Deflate, &deflateErrorWithCode) {}
 
-GzipCompressor::~GzipCompressor() {
-  closeStream();
-}
+GzipCompressor::~GzipCompressor() = default;
 
 pf::ErrorPtr GzipCompressor::setupStream() {
-  if (streamReady_) return nullptr;
-  stream_->z = z_stream{};
-  const int rc = deflateInit2(&stream_->z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY);
-  if (rc != Z_OK) return deflateErrorWithCode(rc);
-  streamReady_ = true;
-  return nullptr;
+  return stream_.setup();
 }
 
 pf::ErrorPtr GzipCompressor::closeStream() {
-  if (!streamReady_) return nullptr;
-  streamReady_ = false;
-  const int rc = deflateEnd(&stream_->z);
-  return rc == Z_OK ? nullptr : deflateErrorWithCode(rc);
+  return stream_.close();
 }
 
 std::optional<pf::Data> GzipCompressor::compressBytes(const std::uint8_t* bytes, std::size_t length,
@@ -52,11 +38,11 @@ std::optional<pf::Data> GzipCompressor::compressBytes(const std::uint8_t* bytes,
 
 std::optional<pf::Data> GzipCompressor::deflateChunk(const std::uint8_t* bytes, std::size_t length,
                                                      pf::ErrorPtr* error, bool shouldFinish) {
-  if (!streamReady_) {
+  if (!stream_.isReady()) {
     if (error) *error = deflateErrorWithCode(Z_STREAM_ERROR);
     return std::nullopt;
   }
-  z_stream& z = stream_->z;
+  z_stream& z = stream_.z();
   z.next_in = const_cast<Bytef*>(bytes);
   z.avail_in = static_cast<uInt>(length);
   const std::size_t growth = std::max(length / 2, kMinimumGrowth);
@@ -98,24 +84,13 @@ std::optional<pf::Data> GzipCompressor::compressData(const pf::Data& uncompresse
 bool GzipCompressor::compressDataFromFile(const std::string& sourcePath, const std::string& destinationPath,
                                           pf::ErrorPtr* error) {
   GzipCompressor coder;
-  if (pf::ErrorPtr setup = coder.setupStream()) {
-    if (error) *error = setup;
-    return false;
-  }
   // The last chunk finishes the gzip stream, also when it is empty.
   const auto compressChunk = [&coder](const std::uint8_t* bytes, std::size_t length, bool last,
                                       pf::ErrorPtr* chunkError) {
     return coder.deflateChunk(bytes, length, chunkError, last);
   };
-  if (!GzipFileCoder::codeFile("Compression", sourcePath, destinationPath, kChunkSize, compressChunk,
-                               error)) {
-    return false;
-  }
-  if (pf::ErrorPtr closing = coder.closeStream()) {
-    if (error) *error = closing;
-    return false;
-  }
-  return true;
+  return GzipFileCoder::codeFile(coder.stream_, "Compression", sourcePath, destinationPath, kChunkSize,
+                                 compressChunk, error);
 }
 
 pf::ErrorPtr GzipCompressor::deflateErrorWithCode(int code) {

@@ -3,13 +3,13 @@
 // compressed. Failures are errors of the engine's domain with code 11 (compression). One compressor
 // belongs to one thread; the class operations make their own.
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "core/http/GzipStream.h"
 #include "platform/foundation/Error.h"
 #include "platform/foundation/Value.h"
 
@@ -41,11 +41,8 @@ class GzipCompressor {
   static pf::ErrorPtr deflateErrorWithCode(int code);
 
  private:
-  struct Stream;
-
   std::optional<pf::Data> deflateChunk(const std::uint8_t* bytes, std::size_t length, pf::ErrorPtr* error,
                                        bool shouldFinish);
 
-  std::unique_ptr<Stream> stream_;
-  std::atomic<bool> streamReady_{false};
+  GzipStream stream_;
 };

@@ -14,47 +14,34 @@ constexpr std::size_t kMinimumInflateGrowth = 1024;
 
 }  // namespace
 
-struct GzipDecompressor::Stream {
-  z_stream z{};
-};
-
 std::shared_ptr<GzipDecompressor> GzipDecompressor::decompressor() {
   auto made = std::make_shared<GzipDecompressor>();
   return made->setupStream() ? nullptr : made;
 }
 
-GzipDecompressor::GzipDecompressor() : stream_(std::make_unique<Stream>()) {}
+GzipDecompressor::GzipDecompressor() : stream_(GzipStream::Direction::Inflate, &inflateErrorWithCode) {}
 
-GzipDecompressor::~GzipDecompressor() {
-  closeStream();
-}
+GzipDecompressor::~GzipDecompressor() = default;
 
 pf::ErrorPtr GzipDecompressor::setupStream() {
-  if (streamReady_) return nullptr;
-  stream_->z = z_stream{};
-  // 47: a zlib or a gzip header, told apart by its first bytes.
-  const int rc = inflateInit2(&stream_->z, 47);
-  if (rc != Z_OK) return inflateErrorWithCode(rc);
-  streamReady_ = true;
-  reachedEnd_ = false;
-  return nullptr;
+  if (stream_.isReady()) return nullptr;
+  pf::ErrorPtr failed = stream_.setup();
+  if (!failed) reachedEnd_ = false;
+  return failed;
 }
 
 pf::ErrorPtr GzipDecompressor::closeStream() {
-  if (!streamReady_) return nullptr;
-  streamReady_ = false;
-  const int rc = inflateEnd(&stream_->z);
-  return rc == Z_OK ? nullptr : inflateErrorWithCode(rc);
+  return stream_.close();
 }
 
 std::optional<pf::Data> GzipDecompressor::uncompressBytes(const std::uint8_t* bytes, std::size_t length,
                                                           pf::ErrorPtr* error, std::uint64_t maxLength) {
   if (length == 0) return std::nullopt;
-  if (!streamReady_) {
+  if (!stream_.isReady()) {
     if (error) *error = inflateErrorWithCode(Z_STREAM_ERROR);
     return std::nullopt;
   }
-  z_stream& z = stream_->z;
+  z_stream& z = stream_.z();
   z.next_in = const_cast<Bytef*>(bytes);
   z.avail_in = static_cast<uInt>(length);
   const std::size_t growth = std::max(length / 2, kMinimumInflateGrowth);
@@ -106,10 +93,6 @@ std::optional<pf::Data> GzipDecompressor::uncompressData(const pf::Data& compres
 bool GzipDecompressor::uncompressDataFromFile(const std::string& sourcePath,
                                               const std::string& destinationPath, pf::ErrorPtr* error) {
   GzipDecompressor coder;
-  if (pf::ErrorPtr setup = coder.setupStream()) {
-    if (error) *error = setup;
-    return false;
-  }
   // A source that ends before its compressed stream does is a failure, not a shorter file.
   const auto inflateChunk = [&coder](const std::uint8_t* bytes, std::size_t length, bool last,
                                      pf::ErrorPtr* chunkError) {
@@ -117,15 +100,8 @@ bool GzipDecompressor::uncompressDataFromFile(const std::string& sourcePath,
     if (last && !*chunkError && !coder.reachedEnd()) *chunkError = inflateErrorWithCode(Z_BUF_ERROR);
     return inflated;
   };
-  if (!GzipFileCoder::codeFile("Decompression", sourcePath, destinationPath, kChunkSize, inflateChunk,
-                               error)) {
-    return false;
-  }
-  if (pf::ErrorPtr closing = coder.closeStream()) {
-    if (error) *error = closing;
-    return false;
-  }
-  return true;
+  return GzipFileCoder::codeFile(coder.stream_, "Decompression", sourcePath, destinationPath, kChunkSize,
+                                 inflateChunk, error);
 }
 
 pf::ErrorPtr GzipDecompressor::inflateErrorWithCode(int code) {

@@ -3,13 +3,13 @@
 // chunk while a compressed answer arrives. Failures are errors of the engine's domain with code 11. One
 // decompressor belongs to one thread; the class operations make their own.
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "core/http/GzipStream.h"
 #include "platform/foundation/Error.h"
 #include "platform/foundation/Value.h"
 
@@ -46,9 +46,6 @@ class GzipDecompressor {
   static pf::ErrorPtr inflateErrorWithCode(int code);
 
  private:
-  struct Stream;
-
-  std::unique_ptr<Stream> stream_;
-  std::atomic<bool> streamReady_{false};
+  GzipStream stream_;
   bool reachedEnd_ = false;
 };

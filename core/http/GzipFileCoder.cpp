@@ -56,9 +56,22 @@ pf::ErrorPtr GzipFileCoder::error(const std::string& description) {
                          description);
 }
 
-bool GzipFileCoder::codeFile(const std::string& verb, const std::string& sourcePath,
+bool GzipFileCoder::codeFile(GzipStream& stream, const std::string& verb, const std::string& sourcePath,
                              const std::string& destinationPath, std::size_t chunkSize,
                              const ChunkCoder& coder, pf::ErrorPtr* err) {
+  auto fail = [&](pf::ErrorPtr cause) {
+    if (err) *err = std::move(cause);
+    return false;
+  };
+  if (pf::ErrorPtr setup = stream.setup()) return fail(setup);
+  if (!codeChunks(verb, sourcePath, destinationPath, chunkSize, coder, err)) return false;
+  if (pf::ErrorPtr closing = stream.close()) return fail(closing);
+  return true;
+}
+
+bool GzipFileCoder::codeChunks(const std::string& verb, const std::string& sourcePath,
+                               const std::string& destinationPath, std::size_t chunkSize,
+                               const ChunkCoder& coder, pf::ErrorPtr* err) {
   auto fail = [&](pf::ErrorPtr cause) {
     if (err) *err = std::move(cause);
     return false;

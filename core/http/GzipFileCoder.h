@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "core/http/GzipStream.h"
 #include "platform/foundation/Error.h"
 #include "platform/foundation/Value.h"
 
@@ -19,8 +20,14 @@ class GzipFileCoder {
   using ChunkCoder = std::function<std::optional<pf::Data>(const std::uint8_t* bytes, std::size_t length,
                                                            bool last, pf::ErrorPtr* error)>;
 
-  static bool codeFile(const std::string& verb, const std::string& sourcePath,
+  // The loop with the coder's stream set up before and ended after; a failure of either fails it.
+  static bool codeFile(GzipStream& stream, const std::string& verb, const std::string& sourcePath,
                        const std::string& destinationPath, std::size_t chunkSize, const ChunkCoder& coder,
                        pf::ErrorPtr* error);
   static pf::ErrorPtr error(const std::string& description);
+
+ private:
+  static bool codeChunks(const std::string& verb, const std::string& sourcePath,
+                         const std::string& destinationPath, std::size_t chunkSize, const ChunkCoder& coder,
+                         pf::ErrorPtr* error);
 };
