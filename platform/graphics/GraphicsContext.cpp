@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 
 namespace pf {
@@ -100,6 +101,25 @@ void boxBlurLine(std::uint8_t* line, int count, std::ptrdiff_t step, int radius,
   }
 }
 
+// Blurs an alpha mask in place, rows then columns; counted, since the blur is the costly part.
+thread_local std::uint64_t shadowMaskBlurs = 0;
+// Groups pushed: each is an offscreen picture the size of its clip, filled and composed again.
+thread_local std::uint64_t offscreenPasses = 0;
+
+void pushOffscreenGroup(cairo_t* cr) {
+  ++offscreenPasses;
+  cairo_push_group(cr);
+}
+
+void blurShadowMask(std::vector<std::uint8_t>& mask, int width, int height, int stride, int radius) {
+  if (radius <= 0) return;
+  ++shadowMaskBlurs;
+  std::vector<int> scratch;
+  std::uint8_t* data = mask.data();
+  for (int y = 0; y < height; ++y) boxBlurLine(data + std::ptrdiff_t(stride) * y, width, 1, radius, scratch);
+  for (int x = 0; x < width; ++x) boxBlurLine(data + x, height, stride, radius, scratch);
+}
+
 // Blurred shadow masks of the last few shapes. A view's shadow is the same from frame to frame while
 // its outline is (scrolling an opaque view changes its colours, not its alpha), so the blur, the
 // costly part, runs once per outline and radius instead of every frame.
@@ -110,35 +130,138 @@ struct ShadowMaskCacheEntry {
 };
 
 thread_local std::vector<std::shared_ptr<const ShadowMaskCacheEntry>> shadowMaskCache;
-thread_local std::uint64_t shadowMaskBlurs = 0;
 constexpr std::size_t kShadowMaskCacheSize = 4;
 
-std::shared_ptr<const ShadowMaskCacheEntry> blurredShadowMask(ShadowMaskCacheEntry wanted) {
-  auto& cache = shadowMaskCache;
+// Moves the found entry to the front; a new one goes there too and the oldest beyond the size leaves.
+template <typename Entry, typename Same, typename Make>
+std::shared_ptr<const Entry> cachedShadowMask(std::vector<std::shared_ptr<const Entry>>& cache, Same same,
+                                              Make make) {
   for (auto it = cache.begin(); it != cache.end(); ++it) {
-    const auto& e = **it;
-    if (e.width == wanted.width && e.height == wanted.height && e.radius == wanted.radius &&
-        e.ink == wanted.ink) {
-      auto hit = *it;
-      cache.erase(it);
-      cache.insert(cache.begin(), hit);
-      return hit;
-    }
+    if (!same(**it)) continue;
+    auto hit = *it;
+    cache.erase(it);
+    cache.insert(cache.begin(), hit);
+    return hit;
   }
-  wanted.blurred = wanted.ink;
-  if (wanted.radius > 0) {
-    ++shadowMaskBlurs;
-    std::vector<int> scratch;
-    std::uint8_t* data = wanted.blurred.data();
-    for (int y = 0; y < wanted.height; ++y)
-      boxBlurLine(data + std::ptrdiff_t(wanted.stride) * y, wanted.width, 1, wanted.radius, scratch);
-    for (int x = 0; x < wanted.width; ++x)
-      boxBlurLine(data + x, wanted.height, wanted.stride, wanted.radius, scratch);
-  }
-  auto made = std::make_shared<const ShadowMaskCacheEntry>(std::move(wanted));
+  auto made = std::make_shared<const Entry>(make());
   cache.insert(cache.begin(), made);
   if (cache.size() > kShadowMaskCacheSize) cache.pop_back();
   return made;
+}
+
+std::shared_ptr<const ShadowMaskCacheEntry> blurredShadowMask(ShadowMaskCacheEntry wanted) {
+  return cachedShadowMask(
+      shadowMaskCache,
+      [&](const ShadowMaskCacheEntry& e) {
+        return e.width == wanted.width && e.height == wanted.height && e.radius == wanted.radius &&
+               e.ink == wanted.ink;
+      },
+      [&] {
+        wanted.blurred = wanted.ink;
+        blurShadowMask(wanted.blurred, wanted.width, wanted.height, wanted.stride, wanted.radius);
+        return std::move(wanted);
+      });
+}
+
+// The blurred masks of the last few outlines cast straight from a path, keyed by the outline in the
+// mask's own pixels: a settled view's outline stays put, so neither filling nor blurring runs again.
+struct PathShadowCacheEntry {
+  Path outline;  // in the mask's pixels
+  int width = 0, height = 0, stride = 0, radius = 0;
+  std::vector<std::uint8_t> blurred;
+};
+
+thread_local std::vector<std::shared_ptr<const PathShadowCacheEntry>> pathShadowCache;
+
+std::shared_ptr<const PathShadowCacheEntry> blurredPathMask(Path outline, int width, int height, int radius) {
+  return cachedShadowMask(
+      pathShadowCache,
+      [&](const PathShadowCacheEntry& e) {
+        return e.width == width && e.height == height && e.radius == radius && e.outline == outline;
+      },
+      [&] {
+        PathShadowCacheEntry made{std::move(outline), width, height,
+                                  cairo_format_stride_for_width(CAIRO_FORMAT_A8, width), radius, {}};
+        made.blurred.assign(std::size_t(made.stride) * std::size_t(height), 0);
+        cairo_surface_t* ink = cairo_image_surface_create_for_data(made.blurred.data(), CAIRO_FORMAT_A8, width,
+                                                                   height, made.stride);
+        cairo_t* fill = cairo_create(ink);
+        addToCairo(fill, made.outline);
+        cairo_fill(fill);
+        cairo_destroy(fill);
+        cairo_surface_flush(ink);
+        cairo_surface_destroy(ink);
+        blurShadowMask(made.blurred, width, height, made.stride, radius);
+        return made;
+      });
+}
+
+// Whole device pixels: [x1, x2) by [y1, y2).
+struct PixelBox {
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  static PixelBox around(double x1, double y1, double x2, double y2) {
+    return {int(std::floor(x1)), int(std::floor(y1)), int(std::ceil(x2)), int(std::ceil(y2))};
+  }
+  bool isEmpty() const { return x2 <= x1 || y2 <= y1; }
+  PixelBox grownBy(int d) const { return {x1 - d, y1 - d, x2 + d, y2 + d}; }
+  PixelBox intersection(const PixelBox& o) const {
+    return {std::max(x1, o.x1), std::max(y1, o.y1), std::min(x2, o.x2), std::min(y2, o.y2)};
+  }
+  // The box around the pixels not wholly inside the rect: empty when the rect covers this box, one
+  // strip when it spans the box's width or height.
+  PixelBox outside(const Rect& rect) const {
+    const int left = int(std::ceil(rect.minX())), top = int(std::ceil(rect.minY()));
+    const int right = int(std::floor(rect.maxX())), bottom = int(std::floor(rect.maxY()));
+    PixelBox rest = *this;
+    if (left <= x1 && right >= x2) {
+      if (top <= y1) rest.y1 = std::max(y1, bottom);
+      if (bottom >= y2) rest.y2 = std::min(y2, top);
+    }
+    if (top <= y1 && bottom >= y2) {
+      if (left <= x1) rest.x1 = std::max(x1, right);
+      if (right >= x2) rest.x2 = std::min(x2, left);
+    }
+    return rest;
+  }
+};
+
+// The path moved by the transform, point by point of each element: unlike Path::apply, the unused
+// points stay zero, so two outlines of the same shape compare equal wherever they were moved from.
+Path transformedOutline(const Path& path, const AffineTransform& t) {
+  Path out;
+  for (const Path::Element& e : path.elements()) {
+    const auto& p = e.points;
+    switch (e.type) {
+      case Path::ElementType::moveTo:
+        out.moveTo(t.apply(p[0]));
+        break;
+      case Path::ElementType::lineTo:
+        out.lineTo(t.apply(p[0]));
+        break;
+      case Path::ElementType::curveTo:
+        out.curveTo(t.apply(p[0]), t.apply(p[1]), t.apply(p[2]));
+        break;
+      case Path::ElementType::closeSubpath:
+        out.closeSubpath();
+        break;
+    }
+  }
+  return out;
+}
+
+// The rect a path outlines when it is one closed axis-aligned rectangle.
+std::optional<Rect> rectangleOf(const Path& path) {
+  const auto& e = path.elements();
+  if (e.size() != 5 || e[0].type != Path::ElementType::moveTo ||
+      e[4].type != Path::ElementType::closeSubpath)
+    return std::nullopt;
+  for (int i = 1; i < 4; ++i)
+    if (e[std::size_t(i)].type != Path::ElementType::lineTo) return std::nullopt;
+  const Point p0 = e[0].points[0], p1 = e[1].points[0], p2 = e[2].points[0], p3 = e[3].points[0];
+  const bool across = p0.y == p1.y && p1.x == p2.x && p2.y == p3.y && p3.x == p0.x;
+  const bool down = p0.x == p1.x && p1.y == p2.y && p2.x == p3.x && p3.y == p0.y;
+  if (!across && !down) return std::nullopt;
+  return Rect(std::min(p0.x, p2.x), std::min(p0.y, p2.y), std::abs(p2.x - p0.x), std::abs(p2.y - p0.y));
 }
 
 }  // namespace
@@ -175,7 +298,7 @@ struct GraphicsContext::Impl {
       cairo_rectangle(cr, b.minX(), b.minY(), b.width(), b.height());
       cairo_clip(cr);
     }
-    cairo_push_group(cr);
+    pushOffscreenGroup(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     paint(cr);
     cairo_pattern_t* group = cairo_pop_group(cr);
@@ -191,7 +314,7 @@ struct GraphicsContext::Impl {
     const State kept = state;
     state.mask = nullptr;
     state.blend = BlendMode::normal;
-    cairo_push_group(cr);
+    pushOffscreenGroup(cr);
     draw(paint, bounds);
     cairo_pattern_t* group = cairo_pop_group(cr);
     state = kept;
@@ -259,6 +382,72 @@ struct GraphicsContext::Impl {
     cairo_restore(cr);
     cairo_surface_destroy(mask);
   }
+
+  // The shadow a filled path casts, outside the path only, from the outline itself: the part that
+  // can reach the clip is filled into a mask of its own size and blurred (both kept while the
+  // outline stays put), and nothing is drawn when the path covers every pixel the shadow could reach.
+  void castShadow(const Path& path) {
+    if (!state.shadow.visible() || path.isEmpty()) return;
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    const Path outline = transformedOutline(path, {m.xx, m.yx, m.xy, m.yy, m.x0, m.y0});
+    const Rect box = outline.boundingBox();
+    if (box.isNull()) return;
+    const double sigmaWidth = std::sqrt(std::pow(state.shadow.blur * scale, 2) + 1);
+    const int radius = static_cast<int>(std::lround((sigmaWidth - 1) / 2));
+    const int pad = 3 * radius + 1;
+    const double dx = state.shadow.offset.width * scale, dy = state.shadow.offset.height * scale;
+    // Where the shadow may land on the clip, in device pixels.
+    const PixelBox clip = deviceClip();
+    const PixelBox reach =
+        PixelBox::around(box.minX() + dx, box.minY() + dy, box.maxX() + dx, box.maxY() + dy).grownBy(pad);
+    PixelBox shown = reach.intersection(clip);
+    if (const auto rect = rectangleOf(outline)) shown = shown.outside(*rect);
+    if (shown.isEmpty()) return;
+    // The part of the outline whose blur reaches what is shown.
+    const PixelBox source =
+        PixelBox::around(shown.x1 - dx, shown.y1 - dy, shown.x2 - dx, shown.y2 - dy)
+            .grownBy(pad)
+            .intersection(PixelBox::around(box.minX(), box.minY(), box.maxX(), box.maxY()).grownBy(pad));
+    if (source.isEmpty()) return;
+    const int width = source.x2 - source.x1, height = source.y2 - source.y1;
+    const auto blurred = blurredPathMask(
+        transformedOutline(outline, AffineTransform::makeTranslation(-source.x1, -source.y1)), width, height, radius);
+    cairo_surface_t* mask = cairo_image_surface_create_for_data(const_cast<std::uint8_t*>(blurred->blurred.data()),
+                                                                CAIRO_FORMAT_A8, width, height, blurred->stride);
+    const Color color = state.shadow.color.withAlpha(state.shadow.color.alpha() * std::clamp(state.alpha, 0.0, 1.0));
+    const State kept = state;
+    state.alpha = 1;
+    state.shadow = {};
+    draw([&](cairo_t* target) {
+      cairo_save(target);
+      cairo_identity_matrix(target);
+      cairo_rectangle(target, shown.x1, shown.y1, shown.x2 - shown.x1, shown.y2 - shown.y1);
+      cairo_clip(target);
+      // Outside the outline: the shown box with the outline cut out of it.
+      cairo_translate(target, source.x1, source.y1);
+      addToCairo(target, blurred->outline);
+      cairo_identity_matrix(target);
+      cairo_rectangle(target, shown.x1, shown.y1, shown.x2 - shown.x1, shown.y2 - shown.y1);
+      cairo_set_fill_rule(target, CAIRO_FILL_RULE_EVEN_ODD);
+      cairo_clip(target);
+      setSource(target, color);
+      cairo_mask_surface(target, mask, source.x1 + dx, source.y1 + dy);
+      cairo_restore(target);
+    });
+    state = kept;
+    cairo_surface_destroy(mask);
+  }
+
+  // The clip's box in device pixels.
+  PixelBox deviceClip() const {
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    double x1, y1, x2, y2;
+    cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+    cairo_restore(cr);
+    return PixelBox::around(x1, y1, x2, y2);
+  }
 };
 
 namespace {
@@ -293,6 +482,10 @@ cairo_surface_t* cairoSurfaceFor(const Bitmap& bitmap) {
 
 std::uint64_t GraphicsContext::shadowBlurCount() {
   return shadowMaskBlurs;
+}
+
+std::uint64_t GraphicsContext::offscreenPassCount() {
+  return offscreenPasses;
 }
 
 cairo_t* cairoHandle(GraphicsContext& context) {
@@ -500,6 +693,10 @@ void GraphicsContext::fillPath(const Path& path, FillRule rule) {
       isUnbounded(operatorFor(impl_->state.blend)) ? std::nullopt : std::optional<Rect>(path.boundingBox()));
 }
 
+void GraphicsContext::castShadow(const Path& path) {
+  impl_->castShadow(path);
+}
+
 void GraphicsContext::strokePath(const Path& path) {
   const Color color = impl_->state.stroke;
   // Miter joins reach furthest: half the width times the miter limit.
@@ -646,7 +843,7 @@ void GraphicsContext::beginLayer(const std::optional<Rect>& bounds) {
   impl_->layers.push_back({impl_->state, bounds});
   saveGState();
   if (bounds) clip(*bounds);
-  cairo_push_group(impl_->cr);
+  pushOffscreenGroup(impl_->cr);
   impl_->state.alpha = 1;
   impl_->state.shadow = {};
   impl_->state.blend = BlendMode::normal;

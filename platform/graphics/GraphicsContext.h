@@ -95,6 +95,8 @@ class GraphicsContext {
   // Shadow blurs run so far on this thread; a shape drawn again with the same alpha and blur reuses
   // its blurred shadow.
   static std::uint64_t shadowBlurCount();
+  // Offscreen pictures composed so far on this thread (for alpha, shadows and transparency layers).
+  static std::uint64_t offscreenPassCount();
 
   void fillRect(const Rect& rect);
   void strokeRect(const Rect& rect);
@@ -102,6 +104,9 @@ class GraphicsContext {
   void clearRect(const Rect& rect);
   void fillPath(const Path& path, FillRule rule = FillRule::nonZero);
   void strokePath(const Path& path);
+  // Paints only the shadow that filling the path would cast, and only outside the path, with the
+  // current shadow, alpha and blend mode. Drawn from the outline, without an offscreen picture of it.
+  void castShadow(const Path& path);
   void fillEllipse(const Rect& rect);
   void strokeEllipse(const Rect& rect);
   // Fills the clip with the gradient along the line from start to end.

@@ -165,19 +165,12 @@ void renderLayer(const Layer& constModel, GraphicsContext& context) {
   if (shadow) {
     const Color color = shown.shadowColor()->withAlpha(shown.shadowColor()->alpha() * shown.shadowOpacity());
     if (const auto& path = shown.shadowPath()) {
-      // Only the shadow of the outline: within a group, the outline is filled with its shadow and
-      // then cleared, so the shadow shows wherever the layer itself does not cover it.
+      // Only the shadow of the outline, wherever the outline does not cover it; cast straight from
+      // the path, so a layer whose outline covers the screen costs nothing.
       context.saveGState();
       context.setAlpha(alpha);
-      context.beginTransparencyLayer();
-      context.setAlpha(1);
       context.setShadow(shown.shadowOffset(), shown.shadowRadius(), color);
-      context.setFillColor(shown.shadowColor()->withAlpha(1));
-      context.fillPath(*path);
-      context.clearShadow();
-      context.setBlendMode(BlendMode::clear);
-      context.fillPath(*path);
-      context.endTransparencyLayer();
+      context.castShadow(*path);
       context.restoreGState();
     } else {
       context.setShadow(shown.shadowOffset(), shown.shadowRadius(), color);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <numbers>
 
 namespace pf {
@@ -219,6 +220,121 @@ TEST(GraphicsContextShadowReuseTest, SameShapeReusesItsBlurAnyOtherBlursAgain) {
       EXPECT_NE(shadowRow(*other), shadowRow(*firstFrame)) << "the first shape's shadow was reused";
     } else {
       EXPECT_EQ(shadowRow(*other), shadowRow(*firstFrame));
+    }
+  }
+}
+
+// A path's shadow cast from its outline looks as the shadow of the filled path drawn in a layer and
+// cleared inside the outline, pixel for pixel away from the outline's edge, without any offscreen
+// picture.
+TEST(GraphicsContextCastShadowTest, MatchesTheFilledPathsShadowOutsideTheOutline) {
+  struct Case {
+    const char* name;
+    Path path;
+    Size offset;
+    double blur;
+    double alpha;
+    AffineTransform transform;
+  };
+  const Case cases[] = {
+      {"square, blurred", Path::withRect({10, 10, 20, 20}), {0, 0}, 4, 1, {}},
+      {"square, offset, sharp", Path::withRect({10, 10, 20, 20}), {3, 5}, 0, 1, {}},
+      {"half alpha, moved and scaled", Path::withRect({4, 4, 12, 10}), {2, -2}, 2, 0.5,
+       AffineTransform::makeTranslation(6, 5).scaled(1.5, 1.5)},
+      {"rounded, blurred", Path::withRoundedRect({8, 6, 24, 26}, 6), {0, 3}, 3, 1, {}},
+  };
+  const Color shadow = Color::fromWhite(0, 0.5);
+  auto canvas = [](const Case& c, const std::function<void(GraphicsContext&)>& paint) {
+    auto bitmap = Bitmap::create(80, 80);
+    GraphicsContext context(bitmap, 2);
+    context.setFillColor(Color::white());
+    context.fillRect({0, 0, 40, 40});
+    context.concat(c.transform);
+    context.setAlpha(c.alpha);
+    paint(context);
+    context.bitmap();
+    return bitmap;
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto layered = canvas(c, [&](GraphicsContext& context) {
+      context.beginTransparencyLayer();
+      context.setAlpha(1);
+      context.setShadow(c.offset, c.blur, shadow);
+      context.setFillColor(Color::black());
+      context.fillPath(c.path);
+      context.clearShadow();
+      context.setBlendMode(BlendMode::clear);
+      context.fillPath(c.path);
+      context.endTransparencyLayer();
+    });
+    const std::uint64_t passes = GraphicsContext::offscreenPassCount();
+    const auto cast = canvas(c, [&](GraphicsContext& context) {
+      context.setShadow(c.offset, c.blur, shadow);
+      context.castShadow(c.path);
+    });
+    EXPECT_EQ(GraphicsContext::offscreenPassCount(), passes);
+    // The outline in pixels; pixels it crosses are anti-aliased differently and left out.
+    Path pixels = c.path;
+    pixels.apply(c.transform.concatenated(AffineTransform::makeScale(2, 2)));
+    int compared = 0, shaded = 0;
+    for (int y = 0; y < 80; ++y) {
+      for (int x = 0; x < 80; ++x) {
+        const int inside = pixels.contains({x + 0.0, y + 0.0}) + pixels.contains({x + 1.0, y + 0.0}) +
+                           pixels.contains({x + 0.0, y + 1.0}) + pixels.contains({x + 1.0, y + 1.0});
+        if (inside != 0 && inside != 4) continue;
+        const Pixel want = layered->pixel(x, y), got = cast->pixel(x, y);
+        ++compared;
+        shaded += got.red < 250;
+        ASSERT_NEAR(got.red, want.red, 2) << "at " << x << "," << y;
+        ASSERT_NEAR(got.alpha, want.alpha, 2) << "at " << x << "," << y;
+      }
+    }
+    EXPECT_GT(compared, 6000);
+    EXPECT_GT(shaded, 100) << "no shadow drawn";
+  }
+}
+
+// Where the outline covers every pixel its shadow could reach (a full-screen view), nothing is drawn
+// and nothing is blurred; a settled outline is blurred once, another shape again.
+TEST(GraphicsContextCastShadowTest, CoveredShadowCostsNothingAndSettledOneIsBlurredOnce) {
+  auto cast = [](const Path& path) {
+    auto bitmap = Bitmap::create(80, 80);
+    GraphicsContext context(bitmap, 2);
+    context.setFillColor(Color::white());
+    context.fillRect({0, 0, 40, 40});
+    context.setShadow({0, 2}, 10, Color::fromWhite(0, 0.5));
+    context.castShadow(path);
+    context.bitmap();
+    return bitmap;
+  };
+  struct Case {
+    const char* name;
+    Path path;
+    bool blurs;
+  };
+  const Case cases[] = {
+      {"covers the canvas", Path::withRect({-5, -5, 50, 50}), false},
+      {"covers the canvas exactly", Path::withRect({0, 0, 40, 40}), false},
+      {"slid right, shadow on the left", Path::withRect({30, 0, 40, 40}), true},
+      {"the same again", Path::withRect({30, 0, 40, 40}), false},
+      {"moved by whole pixels, same shape", Path::withRect({31, 0, 40, 40}), false},
+      {"moved further, the same where the shadow shows", Path::withRect({20, 0, 40, 40}), false},
+      {"shorter", Path::withRect({30, 10, 40, 20}), true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::uint64_t blurs = GraphicsContext::shadowBlurCount();
+    const std::uint64_t passes = GraphicsContext::offscreenPassCount();
+    const auto drawn = cast(c.path);
+    EXPECT_EQ(GraphicsContext::shadowBlurCount() - blurs, c.blurs ? 1u : 0u);
+    EXPECT_EQ(GraphicsContext::offscreenPassCount(), passes);
+    const double left = c.path.boundingBox().minX();
+    if (left <= 0) {
+      for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 80; ++x) ASSERT_EQ(drawn->pixel(x, y), (Pixel{255, 255, 255, 255}));
+    } else {
+      EXPECT_LT(drawn->pixel(int(left - 1) * 2, 40).red, 230) << "no shadow left of the outline";
     }
   }
 }

@@ -155,6 +155,32 @@ TEST_F(HeadlessHostTest, ShadowsFallByTheirOffsetAndOpacity) {
   EXPECT_TRUE(near(host.pixelAt({205, 150}), Pixel{64, 64, 64, 255}, 8)) << "half-opaque shadow of the path";
 }
 
+// A shadow path is cast from the outline: no offscreen picture in any frame, the blur run once for
+// the settled outline, and none for a full-window layer, whose shadow falls off the screen.
+TEST_F(HeadlessHostTest, ShadowPathsAreCastWithoutOffscreenPictures) {
+  auto shadowed = [](const Rect& frame, double radius) {
+    auto view = box(frame, Color::white());
+    view->layer()->setShadowPath(std::make_shared<pf::Path>(pf::Path::withRect(view->bounds())));
+    view->layer()->setShadowOpacity(1);
+    view->layer()->setShadowRadius(radius);
+    view->layer()->setShadowColor(Color::black());
+    return view;
+  };
+  window->addSubview(shadowed(window->bounds(), 10));
+  window->addSubview(shadowed(Rect(100, 100, 100, 100), 4));
+
+  const std::uint64_t blurs = pf::GraphicsContext::shadowBlurCount();
+  const std::uint64_t passes = pf::GraphicsContext::offscreenPassCount();
+  host.render();
+  EXPECT_EQ(pf::GraphicsContext::shadowBlurCount() - blurs, 1u) << "the card's shadow only";
+  host.render();
+  EXPECT_EQ(pf::GraphicsContext::shadowBlurCount() - blurs, 1u) << "blurred again for the same outline";
+  EXPECT_EQ(pf::GraphicsContext::offscreenPassCount(), passes);
+  EXPECT_TRUE(near(host.pixelAt({150, 150}), kWhite));
+  EXPECT_LT(host.pixelAt({201, 150}).red, 240) << "the card's shadow beside it";
+  EXPECT_TRUE(near(host.pixelAt({230, 150}), kWhite)) << "past the blur";
+}
+
 TEST_F(HeadlessHostTest, ShapeGradientAndMaskLayersDraw) {
   auto shape = pf::ShapeLayer::make();
   shape->setFrame(Rect(0, 0, 100, 100));

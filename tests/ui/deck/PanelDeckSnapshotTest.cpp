@@ -72,6 +72,24 @@ TEST_P(PanelDeckSnapshotTest, SettledShadowIsNotBlurredAgainNextFrame) {
   EXPECT_EQ(acrossTheEdge(), first);
 }
 
+// A list scrolling in the centre redraws the deck every frame: the centre's shadow is cast from its
+// outline, so a settled frame, closed (the shadow falls off the screen) or open, composes no
+// offscreen picture and blurs nothing.
+TEST_P(PanelDeckSnapshotTest, SettledFramesComposeNothingOffscreenForTheShadow) {
+  showAppDeck(GetParam());
+  for (const bool open : {false, true}) {
+    SCOPED_TRACE(open ? "open" : "closed");
+    if (open) deck->openLeftView();
+    settle(2);
+    screen().render();
+    const std::uint64_t blurs = pf::GraphicsContext::shadowBlurCount();
+    const std::uint64_t passes = pf::GraphicsContext::offscreenPassCount();
+    screen().render();
+    EXPECT_EQ(pf::GraphicsContext::shadowBlurCount(), blurs);
+    EXPECT_EQ(pf::GraphicsContext::offscreenPassCount(), passes);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Profiles, PanelDeckSnapshotTest,
                          testing::Values(pf::Screen::Profile::Phone, pf::Screen::Profile::Tablet),
                          [](const auto& info) { return info.param == pf::Screen::Profile::Phone ? "Phone" : "Tablet"; });
