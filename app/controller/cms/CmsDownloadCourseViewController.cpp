@@ -1,5 +1,7 @@
 #include "app/controller/cms/CmsDownloadCourseViewController.h"
 
+#include <algorithm>
+
 #include "app/controller/cmn/CmnNaviBtnItem.h"
 #include "app/controller/cms/CmsBaseInfoCell.h"
 #include "app/controller/cms/CmsCosDownloadedCell.h"
@@ -153,10 +155,15 @@ void CmsDownloadCourseViewController::setDownType(int type) {
   editableItems = std::move(items);
   reloadTable();
   checkShouldPromptNoDownloadInfos();
-  const int count = static_cast<int>(editableItems->size());
+  if (deleteBar) deleteBar->setDeleteCount(0);
+  showItemCount();
+}
+
+void CmsDownloadCourseViewController::showItemCount() {
+  const int count = editableItems ? static_cast<int>(editableItems->size()) : 0;
   if (deleteBar) {
     deleteBar->totalCount = count;
-    deleteBar->setDeleteCount(0);
+    deleteBar->setDeleteCount(std::clamp(deleteBar->deleteCount(), 0, count));
   }
   if (navBtnItem && navBtnItem->customView()) navBtnItem->customView()->setHidden(count == 0);
   if (isOnEditing_ && count == 0) setIsOnEditing(false);
@@ -167,15 +174,19 @@ void CmsDownloadCourseViewController::reloadTable() {
 }
 
 void CmsDownloadCourseViewController::reloadTableSoon() {
-  if (reloadPending_) return;
-  reloadPending_ = true;
+  onNextTurn(&CmsDownloadCourseViewController::reloadPending_, &CmsDownloadCourseViewController::reloadTable);
+}
+
+void CmsDownloadCourseViewController::onNextTurn(bool CmsDownloadCourseViewController::*pending, Step step) {
+  if (this->*pending) return;
+  this->*pending = true;
   std::weak_ptr<CmsDownloadCourseViewController> weak =
       std::static_pointer_cast<CmsDownloadCourseViewController>(shared_from_this());
-  pf::RunLoop::main()->post([weak] {
+  pf::RunLoop::main()->post([weak, pending, step] {
     auto self = weak.lock();
     if (!self) return;
-    self->reloadPending_ = false;
-    self->reloadTable();
+    (*self).*pending = false;
+    ((*self).*step)();
   });
 }
 
@@ -490,19 +501,45 @@ void CmsDownloadCourseViewController::downloadFailedRequest(const HttpRequest::P
 void CmsDownloadCourseViewController::downloadPausedRequest(const HttpRequest::Ptr&, const Unit&) { reloadTableSoon(); }
 void CmsDownloadCourseViewController::downloadWaitRequest(const HttpRequest::Ptr&, const Unit&) { reloadTableSoon(); }
 
+// The service has already moved the unit out of its downloading list and rebuilt its downloaded
+// courses. Reloading every record and row on each finish held the main loop with hundreds of records:
+// the downloading view loses just the unit's row, and the rest waits for the next turn of the loop.
 void CmsDownloadCourseViewController::downloadFinishedRequest(const HttpRequest::Ptr&, const Unit& scoId) {
-  if (downType_ == kDownloading && isOnEditing_ && editableItems && deleteBar) {
-    for (const auto& item : *editableItems) {
-      auto record = cmsManagerValue<ScoDownloadInfo>(item);
-      if (item->selected && record && record->scoId == scoId) {
-        item->selected = false;
-        deleteBar->setDeleteCount(deleteBar->deleteCount() - 1);
-      }
-    }
+  if (downType_ == kDownloading) removeFinishedRows(scoId);
+  onNextTurn(&CmsDownloadCourseViewController::finishesPending_,
+             &CmsDownloadCourseViewController::refreshAfterFinishes);
+}
+
+void CmsDownloadCourseViewController::removeFinishedRows(const Unit& scoId) {
+  if (!editableItems) return;
+  std::vector<pf::IndexPath> rows;
+  int unmarked = 0;
+  for (size_t i = editableItems->size(); i-- > 0;) {
+    const auto& item = editableItems->at(i);
+    const auto record = cmsManagerValue<ScoDownloadInfo>(item);
+    if (!record || record->scoId != scoId || !record->isComplete()) continue;
+    if (item->selected && isOnEditing_) ++unmarked;
+    rows.push_back(pf::IndexPath::forRow(static_cast<long>(i), 0));
+    editableItems->erase(editableItems->begin() + static_cast<long>(i));
   }
-  dServer->getDownloadInfos();
-  reloadTable();
+  if (rows.empty()) return;
+  auto table = downloadContentView.lock();
+  const long shown = static_cast<long>(editableItems->size() + rows.size());
+  if (table && table->numberOfRowsInSection(0) == shown) {
+    table->deleteRowsAtIndexPaths(rows);
+  } else {
+    reloadTable();
+  }
+  if (deleteBar) deleteBar->setDeleteCount(deleteBar->deleteCount() - unmarked);
+  showItemCount();
+  checkShouldPromptNoDownloadInfos();
+}
+
+void CmsDownloadCourseViewController::refreshAfterFinishes() {
   refreshCounts();
+  if (downType_ == kDownloading) return;
+  // The downloaded views show what the store holds now: read once for a whole burst of finishes.
+  dServer->getDownloadInfos();
   if (selectedCourseInfo && selectedCourseInfo->courseInfo)
     if (auto fresh = dServer->courseDownloadInfoOfCourse(selectedCourseInfo->courseInfo->id)) selectedCourseInfo = fresh;
   setDownType(downType_);

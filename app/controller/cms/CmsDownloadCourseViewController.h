@@ -112,11 +112,21 @@ class CmsDownloadCourseViewController : public BaseViewController,
   std::shared_ptr<pf::ViewController> tabRoot() const;
 
  private:
+  using Step = void (CmsDownloadCourseViewController::*)();
+
   std::vector<pf::ObjectPtr> listOfView(int type);
   void reloadTable();
   // Reports arrive for every chunk of every transfer and every waiting unit: one reload at the next
   // turn of the main loop shows them all (a reload per report held the loop for seconds with 500 rows).
   void reloadTableSoon();
+  // Runs the step once at the next turn of the main loop, however often it is asked for before then.
+  void onNextTurn(bool CmsDownloadCourseViewController::*pending, Step step);
+  // The rows of the unit's finished records leave the downloading view, marks of the others kept.
+  void removeFinishedRows(const Unit& scoId);
+  // What follows finished transfers beyond their rows: the counts, and the downloaded views read again.
+  void refreshAfterFinishes();
+  // The delete bar's total, the edit button and edit mode after the items changed.
+  void showItemCount();
   void placeDeleteBar();
   void tapDownloading(size_t index);
   void openDownloadedUnit(size_t index);
@@ -128,4 +138,5 @@ class CmsDownloadCourseViewController : public BaseViewController,
   bool isOnEditing_ = false;
   std::shared_ptr<pf::AlertView> pendingAlert_;
   bool reloadPending_ = false;
+  bool finishesPending_ = false;
 };

@@ -1,7 +1,8 @@
 // Journeys through the download manager and the course download tab against the demo stand-in's
 // videos: starting, pausing and resuming on Wi-Fi, offline and on a cellular link, a unit the server
 // does not have, finished units moving to the downloaded courses, deleting them in edit mode, and the
-// tab's selection prompt for a course not yet selected.
+// tab's selection prompt for a course not yet selected; and what finished transfers cost the manager
+// with many records.
 
 #include <gtest/gtest.h>
 
@@ -23,11 +24,15 @@
 #include "app/model/cms/CourseSco.h"
 #include "app/model/cms/ScoDownloadInfo.h"
 #include "app/service/cmn/CommonService.h"
+#include "core/db/VelkDBHelper.h"
+#include "core/http/HttpRequest.h"
 #include "platform/net/ReachabilityFlags.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/ProgressView.h"
 #include "platform/ui/TabBarController.h"
 #include "tests/app/controller/cms/player/CmsPlayerJourneyTest.h"
+#include "tests/app/support/DownloadManagerTabs.h"
+#include "tests/app/support/SqliteStatementCounter.h"
 #include "tools/devserver/Answers.h"
 
 namespace cms_download_manager_journey_test {
@@ -41,20 +46,11 @@ class CmsDownloadManagerJourneyTest : public CmsPlayerJourneyTest {
     registerCmsPlayerViewClasses();
   }
 
-  // The course module's tabs with the manager in the fourth, as the module root lays them out.
   std::shared_ptr<CmsDownloadCourseViewController> openManager() {
-    tabs = std::make_shared<pf::TabBarController>();
-    std::vector<std::shared_ptr<pf::ViewController>> stacks;
-    for (int i = 0; i < 3; ++i)
-      stacks.push_back(std::make_shared<pf::NavigationController>(std::make_shared<BaseViewController>()));
-    auto manager = std::dynamic_pointer_cast<CmsDownloadCourseViewController>(
-        ViewUtil::viewControllerFromNibOfClass(CmsDownloadCourseViewController::kClassName));
-    stacks.push_back(std::make_shared<pf::NavigationController>(manager));
-    tabs->setViewControllers(stacks);
-    tabs->setSelectedIndex(3);
-    window->setRootViewController(tabs);
+    const auto shown = DownloadManagerTabs::show(*window);
+    tabs = shown.tabs;
     runFor(0.5);
-    return manager;
+    return shown.manager;
   }
   // The unit's video address answers nothing for a while, so its download stays unfinished.
   void holdVideo(ScoViewInfo& unit) {
@@ -91,6 +87,43 @@ class CmsDownloadManagerJourneyTest : public CmsPlayerJourneyTest {
   }
 
   std::string lastAlert() const { return alerts.empty() ? std::string() : alerts.back(); }
+
+  // Paused records of units MANY-0 to MANY-(count-1) in course CRS-001 (its units stored, so that it
+  // counts as a downloaded course), loaded by the service.
+  static void seedPausedRecords(int count) {
+    ASSERT_TRUE(courseNamed("CRS-001"));
+    for (int i = 0; i < count; ++i) {
+      auto paused = std::make_shared<ScoDownloadInfo>();
+      paused->userId = kLearnerId;
+      paused->scoId = "MANY-" + std::to_string(i);
+      paused->courseId = "CRS-001";
+      paused->downloadId = paused->scoId;
+      paused->downloadState = DownloadInfo::kPaused;
+      ASSERT_TRUE(VelkDBHelper::instance()->saveOrUpdateObject(paused));
+    }
+    DownloadService::instance()->getDownloadInfos();
+  }
+  // The service hears the unit's transfer end with success, as the file downloader reports it, with
+  // nobody observing: the test hands the manager the report itself.
+  static void finishUnobserved(const std::string& scoId) {
+    auto service = DownloadService::instance();
+    const auto observer = service->downloadDelegete();
+    service->setDownloadDelegete({});
+    auto request = HttpRequest::requestWithURL(pf::Url::parse("http://127.0.0.1/" + scoId + ".mp4"));
+    request->userInfo.set(pf::Dictionary{{"scoId", pf::Value(scoId)}});
+    request->responseStatusCode = 200;
+    service->requestFinished(request);
+    service->setDownloadDelegete(observer);
+  }
+  // Statements the manager runs for finished reports of the units, until the next turn is over.
+  long statementsForFinishes(CmsDownloadCourseViewController& manager,
+                             const std::vector<std::string>& scoIds) {
+    for (const auto& scoId : scoIds) finishUnobserved(scoId);
+    SqliteStatementCounter counter;
+    for (const auto& scoId : scoIds) manager.downloadFinishedRequest(nullptr, scoId);
+    runFor(0.05);
+    return SqliteStatementCounter::statements;
+  }
 
   std::shared_ptr<pf::TabBarController> tabs;
 };
@@ -235,6 +268,58 @@ TEST_F(CmsDownloadManagerJourneyTest, FinishedUnitsMoveToTheirCourseAndDeletingT
   EXPECT_FALSE(tabs->tabBar()->isHidden());
   for (const auto& file : files) EXPECT_FALSE(std::filesystem::exists(file)) << file;
   EXPECT_EQ(manager->downloadPromptTitleLabel.lock()->text(), "暂无已下载视频");
+}
+
+// Catches: every record and row reloaded on each finished transfer (with 500 records the main loop was
+// held for seconds), the finished row left in the list, and marks of other rows lost or miscounted.
+TEST_F(CmsDownloadManagerJourneyTest, AFinishedTransferTakesOnlyItsRowAndKeepsTheOtherMarks) {
+  seedPausedRecords(120);
+  auto manager = openManager();
+  ASSERT_EQ(manager->editableItems->size(), 120u);
+  auto list = table(*manager);
+  manager->edit();
+  for (long row : {3, 10}) manager->didSelectRowAtIndexPath(*list, pf::IndexPath::forRow(row, 0));
+  ASSERT_EQ(manager->deleteBar->deleteCount(), 2);
+
+  EXPECT_EQ(statementsForFinishes(*manager, {"MANY-3", "MANY-50"}), 0) << "the store read again for a row";
+  auto service = DownloadService::instance();
+  const auto records = service->downloadingScos();
+  ASSERT_EQ(records.size(), 118u);
+  ASSERT_EQ(manager->editableItems->size(), 118u);
+  EXPECT_EQ(list->numberOfRowsInSection(0), 118);
+  for (size_t i = 0; i < records.size(); ++i)
+    EXPECT_EQ(manager->editableItems->at(i)->value.object(), records[i]) << "row " << i;
+  EXPECT_EQ(rowOfUnit(*manager, "MANY-10"), 9);
+  EXPECT_TRUE(manager->editableItems->at(9)->selected) << "another row's mark lost";
+  EXPECT_EQ(manager->deleteBar->rightLabel.lock()->text(), "删除(1)");
+  EXPECT_EQ(manager->deleteBar->totalCount, 118);
+  EXPECT_TRUE(manager->isOnEditing());
+  EXPECT_EQ(downloadingText(*manager), "下载中(118)");
+  EXPECT_EQ(manager->downloadSwitchBar->downloadedLabel.lock()->text(), "已下载(2)");
+
+  statementsForFinishes(*manager, {"MANY-10"});
+  EXPECT_EQ(manager->deleteBar->rightLabel.lock()->text(), "删除(0)")
+      << "the finished marked row still counted";
+  EXPECT_EQ(rowOfUnit(*manager, "MANY-10"), -1);
+  EXPECT_EQ(list->numberOfRowsInSection(0), 117);
+}
+
+// Catches: the downloaded lists read again for each finish of a burst instead of once on the next turn,
+// and a downloaded view that misses the burst's units.
+TEST_F(CmsDownloadManagerJourneyTest, ABurstOfFinishesReadsTheDownloadedListsOnceOnTheNextTurn) {
+  seedPausedRecords(40);
+  auto manager = openManager();
+  manager->downloadSwitchBar->downloadedBtnClick();
+  ASSERT_EQ(manager->downType(), CmsDownloadCourseViewController::kDownloadedCourses);
+  const long one = statementsForFinishes(*manager, {"MANY-0"});
+  EXPECT_GT(one, 0) << "the downloaded lists were not read again";
+  const long burst = statementsForFinishes(*manager, {"MANY-1", "MANY-2", "MANY-3", "MANY-4", "MANY-5"});
+  EXPECT_EQ(burst, one);
+  ASSERT_EQ(manager->editableItems->size(), 1u);
+  auto course = std::dynamic_pointer_cast<CourseDownloadInfo>(manager->editableItems->at(0)->value.object());
+  ASSERT_TRUE(course);
+  EXPECT_EQ(course->downloadChapterCount, 6);
+  EXPECT_EQ(manager->downloadSwitchBar->downloadedLabel.lock()->text(), "已下载(6)");
 }
 
 // Catches: an unselected course downloading without its selection, a second request for one choice,
