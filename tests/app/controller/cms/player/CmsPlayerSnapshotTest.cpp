@@ -13,6 +13,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/ui/TabBarController.h"
 #include "tests/app/controller/cms/player/CmsPlayerJourneyTest.h"
+#include "tests/app/support/DownloadManagerTabs.h"
 #include "tools/devserver/Answers.h"
 
 namespace cms_player_snapshot_test {
@@ -71,16 +72,7 @@ TEST_P(CmsPlayerSnapshotTest, TheStudyScreensShowTheirContent) {
   tapBack(lecture->headerView);
   runFor(1);
 
-  auto tabs = std::make_shared<pf::TabBarController>();
-  std::vector<std::shared_ptr<pf::ViewController>> stacks;
-  for (int i = 0; i < 3; ++i)
-    stacks.push_back(std::make_shared<pf::NavigationController>(std::make_shared<BaseViewController>()));
-  auto manager = std::dynamic_pointer_cast<CmsDownloadCourseViewController>(
-      ViewUtil::viewControllerFromNibOfClass(CmsDownloadCourseViewController::kClassName));
-  stacks.push_back(std::make_shared<pf::NavigationController>(manager));
-  tabs->setViewControllers(stacks);
-  tabs->setSelectedIndex(3);
-  window->setRootViewController(tabs);
+  auto manager = DownloadManagerTabs::show(*window).manager;
   runFor(0.5);
   auto service = DownloadService::instance();
   for (const char* id : {"SCO-001-02", "SCO-001-03"}) service->startDownloadingSco(unitOf(*course, id));
