@@ -22,7 +22,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/controller/cmn/BaseViewController.h"
 #include "app/controller/cmn/CmnViewClasses.h"
 #include "app/controller/cms/CmsDetailViewClasses.h"
 #include "app/controller/cms/CmsDownloadCourseViewController.h"
@@ -32,7 +31,6 @@
 #include "app/service/cms/CourseService.h"
 #include "app/service/cms/CourseSyncService.h"
 #include "app/service/cms/DownloadService.h"
-#include "app/util/ViewUtil.h"
 #include "bench/support/AppBench.h"
 #include "bench/support/LoopbackBench.h"
 #include "bench/support/RatioReporter.h"
@@ -42,11 +40,10 @@
 #include "platform/host/HeadlessHost.h"
 #include "platform/net/ManualReachabilityProvider.h"
 #include "platform/net/ReachabilityFlags.h"
-#include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
-#include "platform/ui/TabBarController.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/Window.h"
+#include "tests/app/support/DownloadManagerTabs.h"
 #include "tools/devserver/demo/GeneratedCatalogue.h"
 
 namespace {
@@ -149,18 +146,10 @@ bool measure(bench::AppBench& app, const std::filesystem::path& folder, int cour
   auto loop = pf::RunLoop::main();
   auto window = std::make_shared<pf::Window>();
   window->makeKeyAndVisible();
-  auto tabs = std::make_shared<pf::TabBarController>();
-  std::vector<std::shared_ptr<pf::ViewController>> stacks;
-  for (int i = 0; i < 3; ++i)
-    stacks.push_back(std::make_shared<pf::NavigationController>(std::make_shared<BaseViewController>()));
-  auto manager = std::dynamic_pointer_cast<CmsDownloadCourseViewController>(
-      ViewUtil::viewControllerFromNibOfClass(CmsDownloadCourseViewController::kClassName));
-  stacks.push_back(std::make_shared<pf::NavigationController>(manager));
-  tabs->setViewControllers(stacks);
-  tabs->setSelectedIndex(3);
-  window->setRootViewController(tabs);
+  const DownloadManagerTabs screen = DownloadManagerTabs::show(*window);
+  const auto manager = screen.manager;
   loop->runUntil(pf::Clock::now() + 0.3);
-  if (!shown) tabs->setSelectedIndex(0);
+  if (!shown) screen.tabs->setSelectedIndex(0);
   loop->runUntil(pf::Clock::now() + 0.3);
 
   auto service = DownloadService::instance();
