@@ -15,76 +15,21 @@
 
 #include <nlohmann/json.hpp>
 
+#include "bench/support/BenchCourses.h"
 #include "bench/support/RatioReporter.h"
 #include "core/open/HttpRemoteTransport.h"
 #include "core/open/ServiceManager.h"
-#include "core/reflect/ReflectionUtil.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/runtime/ClassBuilder.h"
 #include "tools/devserver/DevServer.h"
 
 namespace {
-
-class BenchLesson : public pf::Object {
-  PF_OBJECT(BenchLesson, pf::Object)
-  std::optional<std::string> lessonId;
-  std::optional<std::string> title;
-  int minutes = 0;
-  static void declareProperties(pf::ClassBuilder<BenchLesson>& b) {
-    PF_PROPERTY(b, lessonId);
-    PF_PROPERTY(b, title);
-    PF_PROPERTY(b, minutes);
-  }
-};
-
-class BenchCourse : public pf::Object {
-  PF_OBJECT(BenchCourse, pf::Object)
-  std::optional<std::string> courseId;
-  std::optional<std::string> courseTitle;
-  std::optional<std::string> courseStandard;
-  int studyHours = 0;
-  double passRate = 0;
-  bool required = false;
-  std::optional<pf::Date> createTime;
-  std::vector<std::string> tags;
-  std::vector<std::shared_ptr<BenchLesson>> lessons;
-  static void declareProperties(pf::ClassBuilder<BenchCourse>& b) {
-    PF_PROPERTY(b, courseId);
-    PF_PROPERTY(b, courseTitle);
-    PF_PROPERTY(b, courseStandard);
-    PF_PROPERTY(b, studyHours);
-    PF_PROPERTY(b, passRate);
-    PF_PROPERTY(b, required);
-    PF_PROPERTY(b, createTime);
-    PF_PROPERTY(b, tags);
-    PF_PROPERTY(b, lessons);
-  }
-};
 
 constexpr int kCourses = 30000;
 constexpr char kSmallPath[] = "/v1/bench/ping";
 constexpr char kListPath[] = "/v1/bench/courses";
 
 std::string listAnswer() {
-  nlohmann::json rows = nlohmann::json::array();
-  for (int i = 0; i < kCourses; ++i) {
-    nlohmann::json lessons = nlohmann::json::array();
-    for (int j = 0; j < 2; ++j) {
-      lessons.push_back({{"lessonId", std::string("L").append(std::to_string(i * 10 + j))},
-                         {"title", "第" + std::to_string(j + 1) + "讲 Lesson"},
-                         {"minutes", 20 + j}});
-    }
-    rows.push_back({{"courseId", "8A9F0C2E4B7D4E1A9C3B" + std::to_string(100000 + i)},
-                    {"courseTitle", "安全生产培训 Course number " + std::to_string(i)},
-                    {"courseStandard", "THREESCREEN"},
-                    {"studyHours", i % 40},
-                    {"passRate", 0.6},
-                    {"required", i % 2 == 0},
-                    {"createTime", 1700000000000LL + i},
-                    {"tags", {"safety", "required"}},
-                    {"lessons", lessons}});
-  }
-  return rows.dump();
+  return bench::benchCoursesText(kCourses, false);
 }
 
 long statusKilobytes(const char* field) {
@@ -170,10 +115,7 @@ RemoteTransport::Request lastRequestOf(const devserver::DevServer& server) {
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   pf::RunLoop::setMainThread();
-  pf::registerClass<BenchCourse>();
-  pf::registerClass<BenchLesson>();
-  ReflectionUtil::setArrayType("BenchLesson", "lessons", "BenchCourse");
-  ReflectionUtil::setArrayType("NSString", "tags", "BenchCourse");
+  bench::registerBenchCourses();
 
   const std::string answer = listAnswer();
   devserver::DevServer server;
