@@ -25,23 +25,17 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/service/cmn/CommonService.h"
-#include "app/service/cmn/InitService.h"
 #include "app/service/cms/CourseSyncService.h"
 #include "app/service/cms/DownloadService.h"
+#include "bench/support/AppBench.h"
 #include "bench/support/LoopbackBench.h"
 #include "bench/support/RatioReporter.h"
 #include "core/db/VelkDBHelper.h"
 #include "core/open/HttpRemoteTransport.h"
-#include "core/open/OpenExtension.h"
 #include "core/open/RequestUtil.h"
-#include "core/open/ServiceManager.h"
 #include "core/reflect/TypeCode.h"
-#include "core/version/VersionPrompt.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/foundation/Sandbox.h"
-#include "platform/foundation/UserDefaults.h"
 #include "tools/devserver/demo/DemoCms.h"
 #include "tools/devserver/demo/GeneratedCatalogue.h"
 #include "tools/devserver/open/OpenDataFolder.h"
@@ -298,37 +292,6 @@ void createRawDatabase(const std::string& path, const Synced& synced) {
 
 // ---- Ours
 
-// A new process on a new device: the store, the defaults and the signed-in user start empty.
-void launchDevice(const std::string& home, const devserver::OpenServer& server,
-                  const devserver::OpenServer::Settings& settings) {
-  DownloadService::unload();
-  pf::UserDefaults::resetStandardUserDefaults();
-  VelkDBHelper::resetInstance();
-  VersionPrompt::resetSharedInstance();
-  CommonService::clearSharedState();
-  pf::Sandbox::setHome(home);
-  InitService().initAll();
-  ServiceConfiguration configuration;
-  configuration.appKey = settings.appKey;
-  configuration.secret = settings.secret;
-  configuration.baseUrl = server.host();
-  configuration.autoresetSession = true;
-  ServiceManager::initConfiguration(configuration);
-  auto user = std::make_shared<User>();
-  user->userId = kUser;
-  user->corpCode = "demo";
-  CommonService().updateCurrentUser(user);
-}
-
-bool signIn() {
-  ServiceManager::sessionCache().clear();
-  ServiceManager::ParamDic login{{"loginName", openValue("learner")},
-                                 {"password", openValue("learner123")},
-                                 {"corpCode", openValue("demo")}};
-  return ServiceManager::performRemoteMethod(ServiceManager::kLoginUri, login, "NSString", nullptr)
-      .isString();
-}
-
 int storedCount(const char* table) {
   return VelkDBHelper::instance()
       ->queryForSingleResult(TypeCode::Int, std::string("select count(*) from ") + table)
@@ -373,8 +336,9 @@ int main() {
 
   Best oursNew, oursUpdate, rawNew, rawUpdate;
   for (int round = 0; round < kRounds; ++round) {
-    launchDevice((folder.path() / ("home" + std::to_string(round))).string(), server, demo->settings);
-    if (!signIn()) {
+    bench::AppBench::launchDevice((folder.path() / ("home" + std::to_string(round))).string(), server,
+                                  demo->settings, kUser);
+    if (!bench::AppBench::signIn()) {
       std::fprintf(stderr, "the demo learner cannot sign in\n");
       return 1;
     }

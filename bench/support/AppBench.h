@@ -44,6 +44,16 @@ class AppBench {
     folder->install(*server_);
     devserver::installDemoMethods(*server_, data);
     if (!server_->start()) return fail("the stand-in does not start");
+    launchDevice(home, *server_, folder->settings, userId);
+    RequestUtil::setTransport(nullptr);
+    if (!signIn()) return fail("the demo learner cannot sign in");
+    DownloadService::unload();
+    return true;
+  }
+  // A new process on a new device at home: the store, the defaults and the shared state start empty,
+  // the client is set up for the server and the user is the device's current one.
+  static void launchDevice(const std::string& home, const devserver::OpenServer& server,
+                           const devserver::OpenServer::Settings& settings, const std::string& userId) {
     DownloadService::unload();
     pf::UserDefaults::resetStandardUserDefaults();
     VelkDBHelper::resetInstance();
@@ -52,24 +62,24 @@ class AppBench {
     pf::Sandbox::setHome(home);
     InitService().initAll();
     ServiceConfiguration configuration;
-    configuration.appKey = folder->settings.appKey;
-    configuration.secret = folder->settings.secret;
-    configuration.baseUrl = server_->host();
+    configuration.appKey = settings.appKey;
+    configuration.secret = settings.secret;
+    configuration.baseUrl = server.host();
     configuration.autoresetSession = true;
     ServiceManager::initConfiguration(configuration);
-    ServiceManager::sessionCache().clear();
-    RequestUtil::setTransport(nullptr);
-    ServiceManager::ParamDic login{{"loginName", openValue("learner")},
-                                   {"password", openValue("learner123")},
-                                   {"corpCode", openValue("demo")}};
-    if (!ServiceManager::performRemoteMethod(ServiceManager::kLoginUri, login, "NSString", nullptr).isString())
-      return fail("the demo learner cannot sign in");
     auto user = std::make_shared<User>();
     user->userId = userId;
     user->corpCode = "demo";
     CommonService().updateCurrentUser(user);
-    DownloadService::unload();
-    return true;
+  }
+  // The demo learner's session with the server; false when it is refused.
+  static bool signIn() {
+    ServiceManager::sessionCache().clear();
+    ServiceManager::ParamDic login{{"loginName", openValue("learner")},
+                                   {"password", openValue("learner123")},
+                                   {"corpCode", openValue("demo")}};
+    return ServiceManager::performRemoteMethod(ServiceManager::kLoginUri, login, "NSString", nullptr)
+        .isString();
   }
   void stop() {
     DownloadService::unload();
