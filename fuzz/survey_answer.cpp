@@ -6,15 +6,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
-#include <string>
-#include <string_view>
 
 #include "app/model/cmn/SyncResult.h"
 #include "app/model/qsm/QsmClasses.h"
 #include "app/model/qsm/QsmSurvey.h"
-#include "core/json/JsonUtil.h"
 #include "core/reflect/ReflectionUtil.h"
+#include "fuzz/support/JsonRoundTrip.h"
 
 namespace {
 
@@ -57,25 +54,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-  if (size == 0) return 0;
   ReflectionUtil::setArrayType(QsmSurvey::kClassName, "results", SyncResult::kClassName);
   ReflectionUtil::setArrayType(QsmQuestion::kClassName, "questions", QsmSurvey::kClassName);
   ReflectionUtil::setArrayType(QsmSurveyReply::kClassName, "replyList", QsmSurvey::kClassName);
   ReflectionUtil::setArrayType(QsmUserAnswer::kClassName, "userAnswers", QsmSurvey::kClassName);
   ReflectionUtil::setArrayType(QsmQuestionOption::kClassName, "items", QsmQuestion::kClassName);
-  const std::string type = kSurveyAnswerTypes[bytes[0] % std::size(kSurveyAnswerTypes)];
-  const std::string_view text(reinterpret_cast<const char*>(bytes + 1), size - 1);
-
-  pf::ErrorPtr error;
-  const pf::Value value = JsonUtil::objectFromJsonText(text, type, &error);
-  if (value.isNil()) return 0;
-  surveyAnswerAsk(value);
-  const std::optional<std::string> written = JsonUtil::jsonStringWithObject(value, &error);
-  if (!written) return 0;
-  const pf::Value again = JsonUtil::objectFromJsonString(*written, type, &error);
-  if (again.isNil() && !value.isNull()) {
-    std::fprintf(stderr, "written JSON does not read again as %s:\n%s\n", type.c_str(), written->c_str());
-    std::abort();
-  }
-  return 0;
+  return fuzzJsonRoundTrip(bytes, size, kSurveyAnswerTypes,
+                           [](const pf::Value& value) { surveyAnswerAsk(value); });
 }
