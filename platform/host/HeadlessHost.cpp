@@ -41,8 +41,12 @@ std::shared_ptr<Bitmap> HeadlessHost::render() {
   window->layoutIfNeeded();
   const Rect screen = Screen::mainScreen().bounds();
   lastScale_ = Screen::mainScreen().scale();
-  auto bitmap = Bitmap::create(static_cast<int>(std::ceil(screen.width() * lastScale_)),
-                               static_cast<int>(std::ceil(screen.height() * lastScale_)));
+  const int width = static_cast<int>(std::ceil(screen.width() * lastScale_));
+  const int height = static_cast<int>(std::ceil(screen.height() * lastScale_));
+  // The last frame is drawn over when no one else holds it: a new window-sized bitmap, cleared and
+  // faulted in every frame, cost a scrolling list more than drawing its rows.
+  const bool reusable = last_ && last_.use_count() == 1 && last_->width() == width && last_->height() == height;
+  auto bitmap = reusable ? last_ : Bitmap::create(width, height);
   if (!bitmap) return nullptr;
   GraphicsContext context(bitmap, lastScale_);
   context.setFillColor(Color::black());

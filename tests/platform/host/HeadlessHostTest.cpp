@@ -181,6 +181,23 @@ TEST_F(HeadlessHostTest, ShadowPathsAreCastWithoutOffscreenPictures) {
   EXPECT_TRUE(near(host.pixelAt({230, 150}), kWhite)) << "past the blur";
 }
 
+// Frames are drawn into the last frame's bitmap unless a caller still holds it: a kept frame must
+// not change under the caller when the window is drawn again.
+TEST_F(HeadlessHostTest, AFrameHeldByTheCallerIsNotDrawnOver) {
+  auto card = box(Rect(100, 100, 100, 100), Color::red());
+  window->addSubview(card);
+  const pf::Bitmap* dropped = host.render().get();
+  EXPECT_EQ(host.render().get(), dropped) << "a dropped frame's bitmap is drawn into again";
+
+  const auto kept = host.render();
+  card->setBackgroundColor(Color::blue());
+  const auto next = host.render();
+  EXPECT_NE(next.get(), kept.get());
+  EXPECT_TRUE(near(kept->pixel(300, 300), kRed)) << "the kept frame";
+  EXPECT_TRUE(near(next->pixel(300, 300), kBlue));
+  EXPECT_TRUE(near(host.pixelAt({150, 150}), kBlue));
+}
+
 TEST_F(HeadlessHostTest, ShapeGradientAndMaskLayersDraw) {
   auto shape = pf::ShapeLayer::make();
   shape->setFrame(Rect(0, 0, 100, 100));
