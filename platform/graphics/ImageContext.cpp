@@ -26,4 +26,12 @@ std::shared_ptr<Image> ImageContext::image() const {
   return Image::withBitmap(bitmap->cropped(0, 0, bitmap->width(), bitmap->height()), context_->scale());
 }
 
+std::shared_ptr<Image> ImageContext::finish(std::unique_ptr<ImageContext> canvas) {
+  if (!canvas) return nullptr;
+  auto bitmap = canvas->context_->bitmap();
+  const double scale = canvas->context_->scale();
+  canvas.reset();
+  return Image::withBitmap(std::move(bitmap), scale);
+}
+
 }  // namespace pf

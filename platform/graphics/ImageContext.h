@@ -17,6 +17,9 @@ class ImageContext {
   GraphicsContext& context() { return *context_; }
   // A picture of what has been drawn so far; later drawing does not change it.
   std::shared_ptr<Image> image() const;
+  // The picture of what has been drawn, taken without copying the pixels: the canvas is given up.
+  // For a picture drawn once and kept (a layer's drawing, redrawn into every reused cell).
+  static std::shared_ptr<Image> finish(std::unique_ptr<ImageContext> canvas);
 
  private:
   ImageContext(std::shared_ptr<Bitmap> bitmap, double scale);

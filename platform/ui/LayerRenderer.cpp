@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/foundation/Clock.h"
 #include "platform/graphics/GraphicsContext.h"
@@ -52,7 +53,7 @@ void refreshBacking(Layer& model, double scale) {
     CurrentContext::Scope current(drawing);
     drew = delegate->drawLayer(model, drawing);
   }
-  model.setBackingStore(drew ? canvas->image() : nullptr);
+  model.setBackingStore(drew ? ImageContext::finish(std::move(canvas)) : nullptr);
 }
 
 // The running transition's progress, or 1 without one.

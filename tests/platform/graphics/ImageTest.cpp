@@ -521,6 +521,13 @@ TEST(ImageContextTest, TakesAPictureAtItsScale) {
   EXPECT_FALSE(ImageContext::create({0, 5}));
   auto opaque = ImageContext::create({2, 2}, true);
   EXPECT_TRUE(opaque->image()->bitmap()->isOpaque());
+
+  // Finishing gives up the canvas for its picture: the same drawing and scale.
+  const auto finished = ImageContext::finish(std::move(canvas));
+  ASSERT_TRUE(finished);
+  EXPECT_EQ(finished->size(), (Size{10, 5}));
+  expectPixelNear(*finished->bitmap(), 15, 5, kRed, 0);
+  EXPECT_FALSE(ImageContext::finish(nullptr));
 }
 
 }  // namespace
