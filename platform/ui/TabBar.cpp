@@ -19,6 +19,14 @@ namespace {
 constexpr double kImageSide = 30;
 constexpr double kTitleSize = 10;
 
+// A state that sets only a colour keeps the normal state's font.
+std::shared_ptr<const Font> tabBarTitleFont(const TabBarItem& item,
+                                            const std::optional<BarItem::TitleAttributes>& own) {
+  if (own && own->font) return own->font;
+  const auto normal = item.titleTextAttributes(Control::kNormal);
+  return normal && normal->font ? normal->font : Font::systemFont(kTitleSize);
+}
+
 }  // namespace
 
 TabBar::TabBar() : TabBar(Rect()) {}
@@ -121,7 +129,7 @@ void TabBar::drawItem(GraphicsContext& context, const TabBarItem& item, const Re
   }
   if (item.title()) {
     const auto attributes = item.titleTextAttributes(selected ? Control::kHighlighted : Control::kNormal);
-    const auto font = attributes && attributes->font ? attributes->font : Font::systemFont(kTitleSize);
+    const auto font = tabBarTitleFont(item, attributes);
     const Color color = attributes && attributes->color ? *attributes->color : selected ? tint : plain;
     const Size size = StringDrawing::sizeOfText(*item.title(), *font);
     const Point offset = item.titlePositionAdjustment();

@@ -1,11 +1,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/host/HeadlessHost.h"
+#include "platform/text/Font.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
@@ -142,6 +145,46 @@ TEST_F(BarTest, ATapSelectsATabAndTellsTheDelegate) {
   const pf::Pixel badge = host.pixelAt({slot.midX() + 15, 431 + 11});
   EXPECT_GT(badge.red, 200);
   EXPECT_LT(badge.green, 120);
+}
+
+// Horizontal extent, in points, of the pixels near a colour in an area of the last rendering.
+double inkWidth(pf::HeadlessHost& host, const Rect& area, int red, int green, int blue) {
+  double first = area.maxX(), last = area.minX();
+  for (double y = area.minY(); y < area.maxY(); y += 0.5) {
+    for (double x = area.minX(); x < area.maxX(); x += 0.5) {
+      const pf::Pixel p = host.pixelAt({x, y});
+      if (std::abs(p.red - red) > 60 || std::abs(p.green - green) > 60 || std::abs(p.blue - blue) > 60)
+        continue;
+      first = std::min(first, x);
+      last = std::max(last, x);
+    }
+  }
+  return last >= first ? last - first : 0;
+}
+
+// Fault caught: a selected state that sets only its colour drew its title in the bar's small default
+// font while the other titles kept the font set for the normal state.
+TEST_F(BarTest, ASelectedTitleThatSetsOnlyAColourKeepsTheNormalFont) {
+  auto tabBar = std::make_shared<pf::TabBar>(Rect{{0, 431}, {320, 49}});
+  window->addSubview(tabBar);
+  std::vector<std::shared_ptr<pf::TabBarItem>> items;
+  for (int tag = 0; tag < 2; ++tag) {
+    auto item = std::make_shared<pf::TabBarItem>("问题", nullptr, tag);
+    item->setTitleTextAttributes({pf::Font::systemFont(15), pf::Color::black()}, pf::Control::kNormal);
+    item->setTitleTextAttributes({nullptr, pf::Color::fromRgba(1, 0, 0)}, pf::Control::kHighlighted);
+    items.push_back(item);
+  }
+  tabBar->setItems(items);
+  tabBar->setSelectedItem(items[0]);
+  host.render();
+  const auto titleArea = [&](int index) {
+    const Rect slot = tabBar->convertRectToView(tabBar->rectForItemAtIndex(index), nullptr);
+    return Rect{{slot.minX(), slot.maxY() - 22}, {slot.width(), 22}};
+  };
+  const double selected = inkWidth(host, titleArea(0), 255, 0, 0);
+  const double plain = inkWidth(host, titleArea(1), 0, 0, 0);
+  EXPECT_GT(plain, 25) << "two characters of 15 points";
+  EXPECT_NEAR(selected, plain, 1.5) << "the selected title drawn as wide as the other";
 }
 
 }  // namespace
