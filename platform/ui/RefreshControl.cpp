@@ -53,9 +53,11 @@ void RefreshControl::endRefreshing() {
     EdgeInsets inset = scroll->contentInset();
     inset.top -= kHeight;
     scroll->setContentInset(inset);
-    if (!scroll->isDragging() && scroll->contentOffset().y < -inset.top) {
+    // A load that ends before the pull's animation has moved the content still sends it home.
+    const auto heading = scroll->animatedOffsetTarget();
+    const bool above = scroll->contentOffset().y < -inset.top || (heading && heading->y < -inset.top);
+    if (!scroll->isDragging() && above)
       scroll->setContentOffset({scroll->contentOffset().x, -inset.top}, true);
-    }
   }
 }
 

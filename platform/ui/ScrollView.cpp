@@ -113,6 +113,12 @@ void ScrollView::setContentOffset(Point offset, bool animated) {
   startAnimation(offset, AnimationEnd::Scrolling);
 }
 
+std::optional<Point> ScrollView::animatedOffsetTarget() const {
+  // A deceleration runs on the same timer but heads nowhere fixed until it springs back.
+  if (!timer_ || (decelerating_ && !springing_)) return std::nullopt;
+  return animationTo_;
+}
+
 void ScrollView::setContentSize(Size size) {
   contentSize_ = size;
 }

@@ -5,6 +5,7 @@
 // content while it moves and fade after. The delegate hears every step. Main thread only.
 
 #include <memory>
+#include <optional>
 
 #include "platform/graphics/EdgeInsets.h"
 #include "platform/ui/ContentOffsetObservers.h"
@@ -66,6 +67,9 @@ class ScrollView : public View {
   void setContentOffset(Point offset);
   // Animated: moves there over kScrollAnimationDuration, ending in did-end-scrolling-animation.
   void setContentOffset(Point offset, bool animated);
+  // Where an animated move of the offset (setContentOffset, scroll to top, a spring back) is heading;
+  // none while no such move runs.
+  std::optional<Point> animatedOffsetTarget() const;
   Size contentSize() const { return contentSize_; }
   virtual void setContentSize(Size size);
   EdgeInsets contentInset() const { return contentInset_; }

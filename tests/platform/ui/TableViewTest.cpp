@@ -341,6 +341,25 @@ TEST_F(TableViewTest, PullingDownStartsRefreshing) {
   EXPECT_EQ(sent, 1);
 }
 
+// Fault caught: a load that ended before the reveal's animation had moved the content left the
+// animation running to the control's height, so the list rested scrolled down by it.
+TEST_F(TableViewTest, RefreshingThatEndsBeforeTheRevealMovesLeavesTheListAtTheTop) {
+  rows->rows = {Rows::named("r", 30)};
+  table->reloadData();
+  auto refresh = std::make_shared<pf::RefreshControl>();
+  table->setRefreshControl(refresh);
+  for (const double endsAfter : {0.0, 0.05, 1.0}) {
+    SCOPED_TRACE(endsAfter);
+    refresh->beginRefreshing();
+    table->setContentOffset({0, -pf::RefreshControl::kHeight}, true);
+    if (endsAfter > 0) runUntil(pf::Clock::now() + endsAfter);
+    refresh->endRefreshing();
+    runUntil(pf::Clock::now() + 5);
+    EXPECT_EQ(table->contentOffset().y, 0);
+    EXPECT_EQ(table->animatedOffsetTarget(), std::nullopt) << "nothing left moving";
+  }
+}
+
 class TitledRows : public Rows {
  public:
   std::optional<std::string> titleForHeaderInSection(TableView&, long section) override {
