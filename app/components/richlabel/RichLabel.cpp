@@ -230,7 +230,10 @@ void RichLabel::makeLinkButtons(const pf::TextFrame& frame, const std::vector<Ri
       if (linkTouchesLine(start, end, lines[i].stringRange())) {
         const double x = lines[i].offsetForStringIndex(start) + origins[i].x;
         const double width = lines[i].offsetForStringIndex(end) - lines[i].offsetForStringIndex(start);
-        addSubview(makeLinkButton(*link, {x, y, width, bounds.ascent + bounds.descent + 5}));
+        auto button = makeLinkButton(*link, {x, y, width, bounds.ascent + bounds.descent + 5});
+        addSubview(button);
+        // Made while drawing, after the layout pass: placed now, or its title would not show.
+        button->layoutIfNeeded();
       }
       y = (height - origins[i].y) + bounds.descent + base_.lineSpacing;
     }

@@ -174,6 +174,22 @@ TEST_F(RichLabelTest, TopicChipsShowOnlyTheirButtons) {
   EXPECT_EQ(recorder->contents, (std::vector<std::string>{"topicID:13;Art"}));
 }
 
+// Fault caught: a chip whose label was drawn again (a row laid out anew) showed its grey background
+// without its title: the buttons made while drawing were never laid out.
+TEST_F(RichLabelTest, ChipsDrawnAgainKeepTheirTitles) {
+  auto label = labelWith(blog_markup::topics({{"7", "新员工培训"}}), {20, 60, 280, 0});
+  window->addSubview(label);
+  for (int drawing = 0; drawing < 3; ++drawing) {
+    SCOPED_TRACE(drawing);
+    label->setNeedsDisplay();
+    host.render();
+    const auto buttons = buttonsOf(*label);
+    ASSERT_EQ(buttons.size(), 1u);
+    const pf::Rect chip = buttons[0]->convertRectToView(buttons[0]->bounds(), nullptr);
+    EXPECT_GT(countNear(host, chip, 0xCE, 0x73, 0x22, 40), 20) << "the chip's title";
+  }
+}
+
 TEST_F(RichLabelTest, AWrappedLinkTapsOnlyOnItsSecondLine) {
   std::shared_ptr<RichLabel> label;
   for (int words = 1; words < 40 && !label; ++words) {
