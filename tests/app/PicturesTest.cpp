@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string>
 
+#include "app/controller/blg/BlgBaseViewController.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Image.h"
 
 namespace {
@@ -64,6 +66,36 @@ TEST(PicturesTest, DoubleScalePicturesHaveTwiceThePixels) {
     EXPECT_EQ(twice->bitmap()->width(), 2 * single->bitmap()->width()) << name;
     EXPECT_EQ(twice->size(), single->size()) << name;
   }
+}
+
+// Fault caught: the blog's back button (a square without a title) showed a wide picture squeezed
+// into it, an outline with nothing in it; its picture is the button's square with a light arrow.
+TEST(PicturesTest, TheBlogBackPictureIsItsButtonsSquareWithAnArrow) {
+  for (const char* name : {"BLG_WBLG_back_n", "BLG_WBLG_back_p"}) {
+    const auto picture = pf::Image::withContentsOfFile(std::string(MARLUNE_BUNDLE_DIR) + "/" + name + ".png");
+    ASSERT_TRUE(picture) << name;
+    EXPECT_EQ(picture->size(),
+              pf::Size(BlgBaseViewController::kBackButtonSide, BlgBaseViewController::kBackButtonSide))
+        << name;
+    const auto& bitmap = *picture->bitmap();
+    const int middle = bitmap.height() / 2;
+    const pf::Pixel shaft = bitmap.pixel(bitmap.width() / 2, middle);
+    const pf::Pixel body = bitmap.pixel(bitmap.width() / 2, bitmap.height() / 5);
+    EXPECT_GT(shaft.red + shaft.green + shaft.blue, 600) << name << ": the arrow's shaft is light";
+    EXPECT_LT(body.red + body.green + body.blue, 300) << name << ": the button around it is dark";
+  }
+}
+
+// Fault caught: the blog's bar button was as dark as the bar, so its dark blue title could not be read.
+TEST(PicturesTest, TheBlogBarButtonIsLightUnderItsDarkBlueTitle) {
+  const auto picture =
+      pf::Image::withContentsOfFile(std::string(MARLUNE_BUNDLE_DIR) + "/BLG_BASE_nav_btn_n.png");
+  ASSERT_TRUE(picture);
+  const auto& bitmap = *picture->bitmap();
+  const pf::Pixel middle = bitmap.pixel(bitmap.width() / 2, bitmap.height() / 2);
+  constexpr unsigned rgb = BlgBaseViewController::kRightTitleRGB;
+  const int title = ((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) + (rgb & 0xFF);
+  EXPECT_GT(middle.red + middle.green + middle.blue, title + 300);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ enum class Look {
   bar,         // a navigation, tab or tool bar
   button,      // a rounded button; the text, when given, centred on it
   backButton,  // a button whose left end points left
+  backArrow,   // a square button with an arrow pointing left on it
   menuButton,  // a button with three lines
   tab,         // a flat tab or segment; the text, when given, centred
   cell,        // a light row or cell background with a thin border

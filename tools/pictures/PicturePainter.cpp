@@ -128,6 +128,22 @@ void paintBackButton(const Picture& p, GraphicsContext& g, const Rect& all) {
   g.strokePath(shape);
 }
 
+void paintBackArrow(const Picture& p, GraphicsContext& g, const Rect& all) {
+  paintButton(p, g, all);
+  const double half = all.height() * 0.22;
+  Path arrow;
+  arrow.moveTo({all.midX() + half * 1.1, all.midY()});
+  arrow.lineTo({all.midX() - half * 0.9, all.midY()});
+  arrow.moveTo({all.midX() - half * 0.1, all.midY() - half});
+  arrow.lineTo({all.midX() - half * 1.1, all.midY()});
+  arrow.lineTo({all.midX() - half * 0.1, all.midY() + half});
+  g.setStrokeColor(Color::white());
+  g.setLineWidth(std::max(1.5, all.height() / 12));
+  g.setLineCap(pf::LineCap::round);
+  g.setLineJoin(pf::LineJoin::round);
+  g.strokePath(arrow);
+}
+
 void paintLinesIn(GraphicsContext& g, const Rect& area, const Color& colour) {
   g.setFillColor(colour);
   const double h = std::max(1.0, area.height() / 6);
@@ -361,6 +377,7 @@ void PicturePainter::paint(const Picture& p, GraphicsContext& g) {
     case Look::bar: return paintBar(p, g, all);
     case Look::button: return paintButton(p, g, all);
     case Look::backButton: return paintBackButton(p, g, all);
+    case Look::backArrow: return paintBackArrow(p, g, all);
     case Look::menuButton: return paintMenuButton(p, g, all);
     case Look::tab: return paintTab(p, g, all);
     case Look::cell: return paintCell(p, g, all);

@@ -157,8 +157,8 @@ const std::vector<Picture> kTable = {
     // Micro-blog.
     {"BLG_BASE_bg", 320, 480, Look::backdrop, 0xEEF0F4},
     {"BLG_BASE_nav_bg", 320, 44, Look::bar, 0x3A3F58},
-    {"BLG_BASE_nav_btn_n", 42, 31, Look::button, 0x2C3046},
-    {"BLG_BASE_nav_btn_p", 42, 31, Look::button, 0x2C3046},
+    {"BLG_BASE_nav_btn_n", 42, 31, Look::button, 0xDCE3EA},
+    {"BLG_BASE_nav_btn_p", 42, 31, Look::button, 0xDCE3EA},
     {"BLG_BASE_home", 30, 30, Look::icon, kPurple, "首"},
     {"BLG_BASE_square", 30, 30, Look::icon, kOrange, "广"},
     {"BLG_BASE_topic", 30, 30, Look::icon, kTeal, "#"},
@@ -193,8 +193,8 @@ const std::vector<Picture> kTable = {
     {"BLG_UINF_rightdown_n", 150, 50, Look::cell, kPale},
     {"BLG_UINF_rightdown_p", 150, 50, Look::cell, kPale},
     {"BLG_UINF_user_def_big", 70, 70, Look::avatar, kGrey},
-    {"BLG_WBLG_back_n", 55, 30, Look::backButton, 0x2C3046},
-    {"BLG_WBLG_back_p", 55, 30, Look::backButton, 0x2C3046},
+    {"BLG_WBLG_back_n", 31, 31, Look::backArrow, 0x2C3046},
+    {"BLG_WBLG_back_p", 31, 31, Look::backArrow, 0x2C3046},
     {"BLG_WCOM_confirm", 42, 31, Look::button, kPurple, "确定"},
 };
 
