@@ -49,6 +49,8 @@ TEST_P(StgSnapshotTest, SettingsHelpPasswordAndUpdate) {
   writeSnapshot(host, name("help-6"));
   const pf::Pixel page = host.pixelAt({window->bounds().width() / 2, window->bounds().height() * 0.8});
   EXPECT_GT(page.red, page.blue + 40) << "the red last page";
+  const pf::Pixel foot = host.pixelAt({window->bounds().width() / 2, window->bounds().height() - 2});
+  EXPECT_GT(foot.red, foot.blue + 40) << "the page reaches the foot of the screen, no white strip under it";
   centre()->popViewControllerAnimated(false);
   settle();
 
