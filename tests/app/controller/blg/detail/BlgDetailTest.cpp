@@ -47,6 +47,17 @@ TEST_P(BlgDetailTest, ARepostOfAPictureShowsItOnlyInsideTheRepostedFrame) {
   writeSnapshot(host, "blg_detail_repost" + suffix());
 }
 
+// Catches a band of the screen's grey between the list and the action bar (the tablet's list ended
+// 55 points above its bar).
+TEST_P(BlgDetailTest, TheListReachesDownToTheActionBar) {
+  auto detail = openDetail("WB-004");
+  ASSERT_TRUE(detail);
+  const pf::Rect list = inWindow(detail->listContainer.lock());
+  const pf::Rect bar = inWindow(detail->actionBar.lock());
+  EXPECT_NEAR(list.maxY(), bar.minY(), 0.5);
+  EXPECT_NEAR(bar.maxY(), window->bounds().maxY(), 0.5) << "the bar at the foot of the screen";
+}
+
 // Catches a wrong toggle: the item's title must follow each collect, and a collect the server already
 // counts ("wb.blog.blogCollected") turns the item to "取消收藏" with the cause shown once.
 TEST_P(BlgDetailTest, CollectTogglesTheItemAndAnAlreadyCollectedBlogCorrectsIt) {
