@@ -36,7 +36,8 @@ void BlgBaseViewController::setRightBtnWithBgImageN(const std::string& normal, c
                                                     const std::optional<std::string>& title,
                                                     const std::optional<std::string>& image) {
   const std::string background = normal.empty() ? std::string("BLG_BASE_nav_btn_n.png") : normal;
-  BaseViewController::setRightBtnWithBgImageN(background, highlighted, title, image);
+  const std::string pressed = highlighted.empty() ? std::string("BLG_BASE_nav_btn_p.png") : highlighted;
+  BaseViewController::setRightBtnWithBgImageN(background, pressed, title, image);
   if (!title || image) return;
   auto item = navigationItem()->rightBarButtonItem();
   if (auto button = std::dynamic_pointer_cast<pf::Button>(item ? item->customView() : nullptr))

@@ -30,7 +30,7 @@ class BlgBaseViewController : public BaseViewController {
   void setShowBackBtn(bool show) override;
   void setLeftBtnWithImageN(const std::string& normal, const std::string& highlighted,
                             const std::optional<std::string>& title) override;
-  // A nil normal background takes the module's default.
+  // An empty normal or pressed background takes the module's default.
   void setRightBtnWithBgImageN(const std::string& normal, const std::string& highlighted,
                                const std::optional<std::string>& title,
                                const std::optional<std::string>& image) override;

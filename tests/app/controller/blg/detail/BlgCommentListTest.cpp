@@ -10,8 +10,12 @@
 #include "app/controller/blg/BlgCommentViewController.h"
 #include "app/controller/cmn/NodataBgView.h"
 #include "app/model/blg/Comment.h"
+#include "platform/graphics/Image.h"
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/NavigationItem.h"
 #include "tests/app/controller/blg/detail/BlgDetailJourneyTest.h"
 #include "tools/devserver/Answers.h"
 
@@ -36,6 +40,18 @@ class BlgCommentListTest : public BlgDetailJourneyTest {
     return pages;
   }
 };
+
+// Catches a right button left without its pressed picture: the screen asked for a picture named "".
+TEST_F(BlgCommentListTest, TheRightButtonHasTheModulesPicturesAndNoneIsMissed) {
+  pf::Image::takeNamedMisses();
+  auto screen = openComments("WB-003");
+  EXPECT_EQ(pf::Image::takeNamedMisses(), std::vector<std::string>{});
+  auto button =
+      std::dynamic_pointer_cast<pf::Button>(screen->navigationItem()->rightBarButtonItem()->customView());
+  ASSERT_TRUE(button);
+  EXPECT_TRUE(button->backgroundImageForState(pf::Control::kNormal));
+  EXPECT_TRUE(button->backgroundImageForState(pf::Control::kHighlighted));
+}
 
 // Catches a blog without comments showing a blank list instead of the empty-list view.
 TEST_F(BlgCommentListTest, ABlogWithoutCommentsShowsTheEmptyView) {
