@@ -1,15 +1,26 @@
 #include "app/controller/cmn/ScreenErrors.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "app/util/ViewUtil.h"
 #include "core/open/OpenError.h"
-#include "ui/extension/ProgressHUDKivExtension.h"
-#include "ui/hud/ProgressHUD.h"
 #include "platform/text/Font.h"
+#include "platform/text/StringDrawing.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
+#include "ui/extension/ProgressHUDKivExtension.h"
+#include "ui/hud/ProgressHUD.h"
+
+namespace {
+
+constexpr double kScreenErrorsTitleWidth = 90;
+constexpr double kScreenErrorsTitleCentre = 100;
+
+}  // namespace
 
 std::shared_ptr<pf::Window> ScreenErrors::windowOf(pf::ViewController& screen) {
   if (screen.isViewLoaded()) {
@@ -42,10 +53,15 @@ void ScreenErrors::backToLoginViewController() {
 }
 
 std::shared_ptr<pf::Label> ScreenErrors::navigationTitleLabel(const std::string& title) {
-  auto label = std::make_shared<pf::Label>(pf::Rect(55, 0, 90, 44));
+  auto font = pf::Font::boldSystemFont(21);
+  // Four characters fit the usual width; a longer title widens about the same centre rather than
+  // losing its last character.
+  const double width =
+      std::max(kScreenErrorsTitleWidth, std::ceil(pf::StringDrawing::sizeOfText(title, *font).width));
+  auto label = std::make_shared<pf::Label>(pf::Rect(kScreenErrorsTitleCentre - width / 2, 0, width, 44));
   label->setBackgroundColor(pf::Color::clear());
   label->setTextColor(pf::Color::white());
-  label->setFont(pf::Font::boldSystemFont(21));
+  label->setFont(std::move(font));
   label->setTextAlignment(pf::TextAlignment::center);
   label->setText(title);
   return label;

@@ -37,7 +37,7 @@ class ScreenErrors {
                                  std::function<void()> backToLogin);
   // Pops the root navigation controller to its root; a login screen there stops signing in by itself.
   static void backToLoginViewController();
-  // The bold white 90-point title of a navigation item.
+  // The bold white title of a navigation item, 90 points wide or as wide as its text.
   static std::shared_ptr<pf::Label> navigationTitleLabel(const std::string& title);
 
  private:

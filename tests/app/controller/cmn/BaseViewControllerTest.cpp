@@ -6,6 +6,7 @@
 
 #include "app/controller/lgn/LoginViewController.h"
 #include "app/service/cmn/SystemLogRecordSevice.h"
+#include "app/tour/ScreenInspector.h"
 #include "core/open/OpenError.h"
 #include "platform/host/HeadlessHost.h"
 #include "platform/ui/BarButtonItem.h"
@@ -17,7 +18,6 @@
 #include "tests/app/controller/cmn/CmnScreenTest.h"
 #include "ui/deck/PanelDeckController.h"
 #include "ui/hud/ProgressHUD.h"
-
 
 namespace {
 
@@ -215,6 +215,17 @@ TEST_F(BaseViewControllerTest, TheTitleIsABoldWhiteLabelInTheBar) {
   EXPECT_EQ(title->text(), "课程中心");
   EXPECT_EQ(title->textColor(), pf::Color::white());
   EXPECT_EQ(title->font()->pointSize(), 21);
+}
+
+// Fault caught: a five-character title ("发表新微博") lost its last character in the 90-point label.
+TEST_F(BaseViewControllerTest, ALongerTitleWidensAboutTheSameCentreInsteadOfBeingCut) {
+  auto screen = pushedOverLogin();
+  screen->setNavgationItemTitle("发表新微博");
+  auto title = std::dynamic_pointer_cast<pf::Label>(screen->navigationItem()->titleView());
+  ASSERT_TRUE(title);
+  EXPECT_EQ(ScreenInspector::cutText(*title), std::nullopt);
+  EXPECT_GT(title->frame().width(), 90);
+  EXPECT_DOUBLE_EQ(title->frame().midX(), 100) << "centred where the usual title is";
 }
 
 // Every bar is a MyNavigationBar; with navName set it paints that picture, before that the platform's.
