@@ -1,5 +1,6 @@
 #include "app/tour/ScreenInspector.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -8,6 +9,7 @@
 #include "platform/text/Framesetter.h"
 #include "platform/text/TextAttributes.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/View.h"
@@ -46,6 +48,14 @@ std::string screenInspectorPrint(const char* format, Args... args) {
 
 std::string screenInspectorFrame(const pf::Rect& frame) {
   return screenInspectorPrint("%gx%g at (%g,%g)", frame.width(), frame.height(), frame.origin.x, frame.origin.y);
+}
+
+// A button draws its title with a label it places when laid out; one never laid out shows none.
+bool screenInspectorShowsTitle(const pf::Button& button, const std::string& title) {
+  return std::any_of(button.subviews().begin(), button.subviews().end(), [&](const auto& view) {
+    const auto* label = dynamic_cast<const pf::Label*>(view.get());
+    return label && !label->isHidden() && !label->bounds().isEmpty() && label->text() == title;
+  });
 }
 
 class ScreenInspectorWalk {
@@ -92,6 +102,11 @@ class ScreenInspectorWalk {
       if (auto why = ScreenInspector::cutText(*label))
         add(ScreenFinding::Kind::CutText, screenInspectorQuote(*label->text()) + " " + *why + " at " +
                                               screenInspectorFrame(inRoot));
+    } else if (const auto* button = dynamic_cast<const pf::Button*>(&view)) {
+      const auto title = button->currentTitle();
+      if (title && !title->empty() && !screenInspectorShowsTitle(*button, *title))
+        add(ScreenFinding::Kind::CutText,
+            screenInspectorQuote(*title) + " not shown on its button at " + screenInspectorFrame(inRoot));
     }
   }
 

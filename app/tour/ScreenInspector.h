@@ -1,9 +1,10 @@
 #pragma once
 // Looks at a screen the way a reviewer does and names what is plainly wrong on it: an alert or a text
 // box left showing (with its text), a list or grid that shows no rows, a label whose text does not fit
-// its frame (the text layout is asked whether all of it fits in the lines the label may show), and
-// pictures asked for by a name the bundle does not hold. Only what shows counts: hidden or transparent
-// subtrees and views outside the window or a clipping ancestor are passed over. Main thread only.
+// its frame (the text layout is asked whether all of it fits in the lines the label may show), a
+// button whose title never got a place to show, and pictures asked for by a name the bundle does not
+// hold. Only what shows counts: hidden or transparent subtrees and views outside the window or a
+// clipping ancestor are passed over. Main thread only.
 
 #include <memory>
 #include <optional>

@@ -12,6 +12,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/text/Font.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/TableViewCell.h"
@@ -105,7 +106,15 @@ TEST(ScreenInspectorTest, EachFaultIsFoundAndATidyScreenHasNone) {
          s.root->addSubview(text);
        },
        {Kind::CutText}},
-      {"frame lower than the letters", [](Screen& s) { s.root->addSubview(label(pf::Rect(10, 50, 200, 9), "已完成", 17)); },
+      {"button title never placed",
+       [](Screen& s) {
+         auto chip = std::make_shared<pf::Button>(pf::Rect(10, 50, 90, 24));
+         chip->setTitle("新员工培训", pf::Control::kNormal);
+         s.root->addSubview(chip);
+       },
+       {Kind::CutText}},
+      {"frame lower than the letters",
+       [](Screen& s) { s.root->addSubview(label(pf::Rect(10, 50, 200, 9), "已完成", 17)); },
        {Kind::CutText}},
   };
   for (const Case& c : cases) {
@@ -155,6 +164,10 @@ TEST(ScreenInspectorTest, WhatDoesNotShowAndTextThatFitsAreNotReported) {
   shrinking->setMinimumFontSize(6);
   screen.root->addSubview(shrinking);
   screen.root->addSubview(label(pf::Rect(10, 90, 0, 0), ""));
+  auto placed = std::make_shared<pf::Button>(pf::Rect(10, 150, 90, 24));
+  placed->setTitle("新员工培训", pf::Control::kNormal);
+  placed->layoutIfNeeded();
+  screen.root->addSubview(placed);
   // As tight as a bar button's title: the line box is taller than the frame, the letters are not.
   screen.root->addSubview(label(pf::Rect(10, 120, 60, 12), "分类", 12));
   const auto findings = ScreenInspector::inspect(screen.root);
