@@ -31,6 +31,11 @@ void BlgAllViewController::viewDidLoad() {
   list_->baseTableViewDelegate = std::dynamic_pointer_cast<BaseTableViewControllerdelegate>(shared_from_this());
   CmnEmbeddedChild::embed(*this, list_, listContainer.lock());
   allTableViewController = list_;
+  reloadList();
+}
+
+void BlgAllViewController::reloadList() {
+  if (!list_) return;
   list_->willBeginRefreshData();
   list_->refreshData();
 }
@@ -58,6 +63,7 @@ void BlgAllViewController::installTitleView() {
 void BlgAllViewController::viewWillAppear(bool animated) {
   BlgBaseViewController::viewWillAppear(animated);
   if (list_) list_->parentController = parentController;
+  if (sentWatcher_.takeSent()) reloadList();
   if (auto delegate = blgAllDelegate.lock()) delegate->blgAllViewEnableAppNavigator();
 }
 
@@ -67,9 +73,7 @@ void BlgAllViewController::refreshBtnPressedAndAnimationView() {
   spin->duration = 1.0;
   spin->repeatCount = 1;
   refreshImgView->layer()->addAnimation(spin, kRotationKey);
-  if (!list_) return;
-  list_->willBeginRefreshData();
-  list_->refreshData();
+  reloadList();
 }
 
 void BlgAllViewController::rightBtnPressed() {

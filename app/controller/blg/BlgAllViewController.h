@@ -1,6 +1,7 @@
 #pragma once
 // The module's home tab: the followed people's blogs, a title that turns its refresh icon and reloads
-// on a tap, and a right button that opens the composer. It lets the module root unlock the side panel
+// on a tap, and a right button that opens the composer. After a blog, repost or comment was sent it
+// reloads when it shows again, so the learner's own post is at the top. It lets the module root unlock the side panel
 // while it shows and lock it before it pushes another screen.
 //
 // Main thread only.
@@ -8,6 +9,7 @@
 #include <memory>
 
 #include "app/controller/blg/BlgBaseViewController.h"
+#include "app/controller/blg/BlgSentWatcher.h"
 #include "app/controller/cmn/BaseTableViewControllerdelegate.h"
 
 namespace pf {
@@ -42,5 +44,7 @@ class BlgAllViewController : public BlgBaseViewController, public BaseTableViewC
 
  private:
   void installTitleView();
+  void reloadList();
   std::shared_ptr<BlgAllTableViewController> list_;
+  BlgSentWatcher sentWatcher_;
 };

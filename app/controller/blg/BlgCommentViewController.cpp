@@ -18,6 +18,17 @@ void BlgCommentViewController::viewDidLoad() {
   CmnEmbeddedChild::embed(*this, list, listContainer.lock());
   list->blogID = blogID;
   commentTableViewController = list;
+  reloadList();
+}
+
+void BlgCommentViewController::viewWillAppear(bool animated) {
+  BlgBaseViewController::viewWillAppear(animated);
+  if (sentWatcher_.takeSent()) reloadList();
+}
+
+void BlgCommentViewController::reloadList() {
+  auto list = commentTableViewController.lock();
+  if (!list) return;
   list->willBeginRefreshData();
   list->refreshData();
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The comments of one blog with a button "评论" that opens the comment editor for it.
+// The comments of one blog with a button "评论" that opens the comment editor for it; after a comment
+// was sent the list loads again when it shows, so the new comment is in it.
 //
 // Main thread only.
 
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "app/controller/blg/BlgBaseViewController.h"
+#include "app/controller/blg/BlgSentWatcher.h"
 
 namespace pf {
 class View;
@@ -30,5 +32,10 @@ class BlgCommentViewController : public BlgBaseViewController {
   std::optional<std::string> blogID;
 
   void viewDidLoad() override;
+  void viewWillAppear(bool animated) override;
   void rightBtnPressed() override;
+
+ private:
+  void reloadList();
+  BlgSentWatcher sentWatcher_;
 };

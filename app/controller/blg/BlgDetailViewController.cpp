@@ -60,6 +60,11 @@ void BlgDetailViewController::viewDidLoad() {
   if (CommonUtil::isOnline()) loadDataOnline();
 }
 
+void BlgDetailViewController::viewWillAppear(bool animated) {
+  BlgBaseViewController::viewWillAppear(animated);
+  if (sentWatcher_.takeSent() && CommonUtil::isOnline()) loadDataOnline();
+}
+
 void BlgDetailViewController::installActionBar() {
   auto bar = actionBar.lock();
   if (!bar) return;

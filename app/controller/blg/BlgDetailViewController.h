@@ -1,13 +1,14 @@
 #pragma once
 // One blog at full length: the handed blog shows at once and is replaced by a fresh copy when the
-// device is online; an action bar refreshes, reposts, comments and collects it, the avatar opens the
-// author's profile.
+// device is online, and again when it shows after a repost or comment was sent (its counts rise); an
+// action bar refreshes, reposts, comments and collects it, the avatar opens the author's profile.
 //
 // Main thread only; the load runs on a global queue, collect and the profile look-up on the main thread.
 
 #include <memory>
 
 #include "app/controller/blg/BlgBaseViewController.h"
+#include "app/controller/blg/BlgSentWatcher.h"
 #include "platform/ui/TabBar.h"
 
 namespace pf {
@@ -55,6 +56,7 @@ class BlgDetailViewController : public BlgBaseViewController, public pf::TabBarD
 
   void initService() override;
   void viewDidLoad() override;
+  void viewWillAppear(bool animated) override;
   void loadData();
   void loadDataOnline();
   void initUserInfo();
@@ -71,4 +73,5 @@ class BlgDetailViewController : public BlgBaseViewController, public pf::TabBarD
   // The bar's items; the bar holds them too, but the collect item is reached weakly.
   std::vector<std::shared_ptr<pf::TabBarItem>> items_;
   std::shared_ptr<pf::Timer> clearTimer_;
+  BlgSentWatcher sentWatcher_;
 };

@@ -1,6 +1,7 @@
 #include "app/controller/blg/BlgEditBaseViewController.h"
 
 #include "app/controller/blg/BlgEditorText.h"
+#include "app/controller/blg/BlgSentWatcher.h"
 #include "platform/foundation/Notification.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Button.h"
@@ -98,6 +99,7 @@ void BlgEditBaseViewController::editDone() {
 
 void BlgEditBaseViewController::finishSending() {
   sent_ = true;
+  BlgSentWatcher::announce();
   showErrorInfoWithMessage(BlgEditorText::kPostedMessage,
                            std::dynamic_pointer_cast<ProgressHUDDelegate>(shared_from_this()));
 }

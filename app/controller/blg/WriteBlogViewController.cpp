@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/controller/blg/BlgEditorText.h"
+#include "app/controller/blg/BlgSentWatcher.h"
 #include "app/controller/blg/WblgShowImageViewController.h"
 #include "app/model/blg/Blog.h"
 #include "app/service/blg/BlgService.h"
@@ -336,6 +337,7 @@ void WriteBlogViewController::rightBtnPressed() {
     imageData = pf::JpegCodec::encode(*sendImage->image()->bitmap(), kJpegQuality);
   if (!blogService->postBlog(blog, imageData)) return;
   sent_ = true;
+  BlgSentWatcher::announce();
   showErrorInfoWithMessage(BlgEditorText::kPostedMessage,
                            std::dynamic_pointer_cast<ProgressHUDDelegate>(shared_from_this()));
 }
