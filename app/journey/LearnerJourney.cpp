@@ -275,6 +275,10 @@ struct LearnerJourney::Walk {
     const pf::Rect frame = table->convertRectToView(table->bounds(), nullptr);
     for (int drag = 0; drag < 12; ++drag) {
       const long before = rows(table);
+      // At the very end (a load-more failed there) the list asks again only when the footer comes
+      // back into view: the learner scrolls back a little first.
+      if (table->contentOffset().y >= table->contentSize().height - table->frame().height() - 1)
+        screen.drag({frame.midX(), frame.minY() + frame.height() * 0.4}, {frame.midX(), frame.minY() + frame.height() * 0.6});
       screen.drag({frame.midX(), frame.minY() + frame.height() * 0.8}, {frame.midX(), frame.minY() + frame.height() * 0.2});
       settle();
       if (rows(table) > before) return;
@@ -563,6 +567,8 @@ struct LearnerJourney::Walk {
     auto field = search ? tableFieldIn(search->view()) : nullptr;
     expect(field != nullptr, "no search field");
     if (!field) return;
+    // A search walked again starts from an empty field.
+    field->setText("");
     screen.type(field, "沟通");
     pf::HeadlessHost(screen.window()).pressReturn();
     settle();
@@ -604,6 +610,8 @@ struct LearnerJourney::Walk {
     return label ? label->text().value_or("") : "";
   }
   void openOwnCourse(const std::string& title) {
+    // A course left open (a failed try) hides the tabs: back to the list first.
+    backToStackRoot();
     pickTab("我的课程");
     backToStackRoot();
     tapTextOrSay(title);
