@@ -18,10 +18,9 @@ namespace learner_journey_fault_test {
 constexpr char kRecordSyncPath[] = "/v1/els/phonecoursestudyrecord/sync";
 constexpr char kStudiedCourse[] = "CRS-001";
 constexpr char kStudiedUnit[] = "SCO-001-03";
-// The fault walk goes up to here. The catalogue's load-more, once failed, is not asked again by the
-// walk's drags at the list's end, and the search is walked again into a field still holding the first
-// key: the steps from the catalogue on wait for the walk to retry those.
-constexpr char kLastFaultWalkedStep[] = "my-courses";
+// The fault walk goes up to here. After a failed load of the topics the walk picks their tab again,
+// which does not reload the list: the steps from following a topic on wait for the walk to refresh it.
+constexpr char kLastFaultWalkedStep[] = "ask-answer";
 
 struct JourneyFault {
   const char* name;
