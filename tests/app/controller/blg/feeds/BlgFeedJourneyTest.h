@@ -20,7 +20,10 @@
 #include "platform/ui/TabBarController.h"
 #include "tests/app/components/ComponentSnapshots.h"
 #include "tests/app/controller/lgn/SignInJourneyTest.h"
+#include "platform/foundation/OperationQueue.h"
 #include "ui/deck/PanelDeckController.h"
+#include "ui/webimage/WebImageDownloader.h"
+#include "ui/webimage/WebImageManager.h"
 
 class BlgFeedJourneyTest : public SignInJourneyTest {
  protected:
@@ -49,6 +52,13 @@ class BlgFeedJourneyTest : public SignInJourneyTest {
     becomeCurrentUser(kLearnerId);
   }
   void TearDown() override {
+    // A list that reloads on showing again (after a send) may still be loading it and its pictures.
+    if (loop) {
+      WebImageManager::sharedManager()->cancelAll();
+      auto pictures = WebImageDownloader::sharedDownloader()->downloadQueue();
+      loop->runUntilTrue([&] { return pictures->operationCount() == 0 && pf::RunLoop::pendingWorkCount() == 0; }, 20);
+      loop->runUntil(pf::Clock::now() + 1);
+    }
     blgRoot.reset();
     blgDeck.reset();
     SignInJourneyTest::TearDown();
