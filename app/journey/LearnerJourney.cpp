@@ -1,12 +1,20 @@
 #include "app/journey/LearnerJourney.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <filesystem>
 
 #include "app/controller/cmn/AppNavigatorViewController.h"
 #include "app/controller/ans/AnsDistributeView.h"
 #include "app/controller/ans/AnsQuesDetailViewController.h"
 #include "app/controller/ans/AnsQuesQuizViewController.h"
+#include "app/controller/blg/BlgBlogRows.h"
+#include "app/controller/blg/BlgDetailTableViewCell.h"
+#include "app/controller/blg/BlgDetailTableViewController.h"
 #include "app/controller/blg/BlgDetailViewController.h"
+#include "app/controller/blg/BlgEditorText.h"
+#include "app/controller/blg/BlgMainCell.h"
+#include "app/controller/blg/BlgMainTableViewController.h"
 #include "app/controller/blg/WriteBlogViewController.h"
 #include "app/controller/cms/CmsDetailDownloadCell.h"
 #include "app/controller/cms/CmsStudySelCosCell.h"
@@ -14,9 +22,11 @@
 #include "app/controller/stg/ModifyViewController.h"
 #include "app/controller/stg/SettingViewController.h"
 #include "app/journey/JourneyScreen.h"
+#include "app/model/blg/Blog.h"
 #include "app/model/cmn/MobileApp.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/graphics/Image.h"
 #include "platform/host/HeadlessHost.h"
 #include "platform/net/ManualReachabilityProvider.h"
 #include "platform/ui/ActionSheet.h"
@@ -28,6 +38,7 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/PopoverController.h"
+#include "platform/ui/Screen.h"
 #include "platform/ui/TabBar.h"
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/TableView.h"
@@ -36,7 +47,9 @@
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 #include "ui/base/BaseTextView.h"
+#include "ui/base/BaseUIImageView.h"
 #include "ui/deck/PanelDeckController.h"
+#include "ui/webimage/ImageCache.h"
 
 namespace {
 
@@ -435,6 +448,8 @@ struct LearnerJourney::Walk {
   }
   void stepBlog() {
     chooseModule("微博");
+    pickTab("微博首页");
+    backToStackRoot();
     tapBarButton(false);
     auto composer = std::dynamic_pointer_cast<WriteBlogViewController>(top());
     expect(composer != nullptr, "the write button opened " + topClass());
@@ -451,62 +466,129 @@ struct LearnerJourney::Walk {
                       : std::dynamic_pointer_cast<pf::ImagePickerController>(composer->presentedViewController());
     expect(picker && picker->pickPictureAtIndex(0), "no album picture to pick");
     settle();
+    expect(composer->sendImage != nullptr, "the picked picture does not show in the text");
     tapBarButton(false);
     // The composer goes once its notice has gone.
     screen.waitFor([&] { return topClass() != "WriteBlogViewController"; }, 5);
     settle();
-    expectTold("发布成功！");
+    expectTold(BlgEditorText::kPostedMessage);
     expect(topClass() == "BlgAllViewController", "sending left " + topClass());
     expectShows(kJourneyBlog);
+    expect(feedRowHasPicture(kJourneyBlog), "the new blog's row shows no picture");
   }
-  std::shared_ptr<pf::TabBar> detailBar() {
-    auto detail = std::dynamic_pointer_cast<BlgDetailViewController>(top());
+  // Whether the feed's row of the blog with this text shows a loaded picture.
+  bool feedRowHasPicture(const std::string& content) {
+    auto list = find("BlgAllTableViewController");
+    auto feed = std::dynamic_pointer_cast<BlgMainTableViewController>(list);
+    if (!feed || !feed->resourceArr) return false;
+    const auto& blogs = *feed->resourceArr;
+    const auto at = std::find_if(blogs.begin(), blogs.end(), [&](const auto& blog) { return blog->content == content; });
+    if (at == blogs.end()) return false;
+    const pf::IndexPath path = pf::IndexPath::forRow(at - blogs.begin(), 0);
+    feed->tableView()->scrollToRowAtIndexPath(path, pf::TableView::ScrollPosition::Middle, false);
+    screen.waitFor([&] { return pictureLoaded(feed->tableView()->cellForRowAtIndexPath(path)); }, 10);
+    return pictureLoaded(feed->tableView()->cellForRowAtIndexPath(path));
+  }
+  static bool pictureLoaded(const std::shared_ptr<pf::TableViewCell>& row) {
+    auto cell = std::dynamic_pointer_cast<BlgMainCell>(row);
+    auto picture = cell ? cell->contentImageView.lock() : nullptr;
+    return picture && !picture->isHidden() && picture->currentImageUrl() && picture->image() &&
+           picture->image() != pf::Image::named(BlgBlogRows::kPicturePlaceholder, pf::Screen::mainScreen().scale());
+  }
+  std::shared_ptr<BlgDetailViewController> blogDetail() const {
+    return std::dynamic_pointer_cast<BlgDetailViewController>(top());
+  }
+  std::shared_ptr<pf::TabBar> detailBar() const {
+    auto detail = blogDetail();
     return detail ? detail->actionBar.lock() : nullptr;
   }
-  void stepRepost() {
+  std::shared_ptr<BlgDetailTableViewCell> detailRow() const {
+    auto detail = blogDetail();
+    auto list = detail ? detail->detailTableViewController.lock() : nullptr;
+    return list ? std::dynamic_pointer_cast<BlgDetailTableViewCell>(
+                      list->tableView()->cellForRowAtIndexPath(pf::IndexPath::forRow(0, 0)))
+                : nullptr;
+  }
+  // The count the detail's row shows beside its repost or comment button.
+  std::string detailCount(bool comments) const {
+    auto row = detailRow();
+    auto label = row ? (comments ? row->commentsLabel.lock() : row->broadcastLabel.lock()) : nullptr;
+    return label ? label->text().value_or("") : "";
+  }
+  void openJourneyBlog() {
     tapTextOrSay(kJourneyBlog);
     expect(topClass() == "BlgDetailViewController", "the blog row opened " + topClass());
-    tapTabItem(detailBar(), BlgDetailViewController::kRepostTag);
-    expect(topClass() == "BlgForwardEditViewController", "repost opened " + topClass());
-    screen.type(textAreaIn(top() ? top()->view() : nullptr), kJourneyRepost);
+  }
+  // Types into the editor on top and sends it; the editor goes once its notice has gone.
+  void sendFromEditor(const std::string& editorClass, const std::string& text) {
+    expect(topClass() == editorClass, "expected " + editorClass + ", " + topClass() + " opened");
+    if (topClass() != editorClass) return;
+    screen.type(textAreaIn(top()->view()), text);
     tapBarButton(false);
+    screen.waitFor([&] { return topClass() != editorClass; }, 5);
+    settle();
+    expectTold(BlgEditorText::kPostedMessage);
+  }
+  void stepRepost() {
+    openJourneyBlog();
+    const std::string before = detailCount(false);
+    tapTabItem(detailBar(), BlgDetailViewController::kRepostTag);
+    sendFromEditor("BlgForwardEditViewController", kJourneyRepost);
     expect(topClass() == "BlgDetailViewController", "sending the repost left " + topClass());
+    expect(detailCount(false) == "1", "the repost count went from " + before + " to " + detailCount(false));
+    backToStackRoot();
+    expectShows(kJourneyRepost);
   }
   void stepComment() {
+    openJourneyBlog();
     tapTabItem(detailBar(), BlgDetailViewController::kCommentTag);
-    if (topClass() == "BlgCommentViewController") tapBarButton(false);
-    expect(topClass() == "BlgCommentEditViewController", "comment opened " + topClass());
-    screen.type(textAreaIn(top() ? top()->view() : nullptr), kJourneyComment);
-    tapBarButton(false);
+    sendFromEditor("BlgCommentEditViewController", kJourneyComment);
+    expect(topClass() == "BlgDetailViewController", "sending the comment left " + topClass());
+    expect(detailCount(true) == "1", "the comment count shows " + detailCount(true));
+    auto row = detailRow();
+    expect(row && screen.tap(row->commentsBtn.lock()), "no comment button on the blog");
     settle();
+    expect(topClass() == "BlgCommentViewController", "the comment button opened " + topClass());
     expectShows(kJourneyComment);
+    if (observer) observer("comments", top());
     backToStackRoot();
   }
   void stepSquare() {
     chooseModule("应用广场");
     expect(topClass() == "AppPlazaViewController", "the square row opened " + topClass());
-    expectShows("星期");
+    for (const char* app : {"企业邮箱", "公司新闻"}) expectShows(app);
   }
 
   void openSettings() {
     openMenu();
     auto side = deck();
     auto menu = side ? side->leftController() : nullptr;
-    expect(menu && screen.tapText("设置"), "no settings button in the menu");
+    expect(menu && screen.tapText("设置", menu->view()), "no settings button in the menu");
     settle();
     expect(topClass() == "SettingViewController", "settings opened " + topClass());
   }
   void stepSync() {
     openSettings();
     tapTextOrSay("同步");
+    screen.waitFor([&] { return !screen.shows(SettingViewController::kSyncing); }, 30);
     settle();
+    expectTold(SettingViewController::kSyncing);
+    expect(!screen.shows(SettingViewController::kSyncing), "the sync never ended");
   }
   void stepClearCache() {
+    const auto before = pictureCacheBytes();
     tapTextOrSay("清空");
-    const auto told = screen.messages();
-    expect(std::find(told.begin(), told.end(), SettingViewController::kCacheCleared) != told.end() ||
-               std::find(told.begin(), told.end(), SettingViewController::kNoCache) != told.end(),
-           "clearing the cache said nothing");
+    expectTold(SettingViewController::kCacheCleared);
+    expect(pictureCacheBytes() < before || before == 0,
+           "the picture cache kept " + std::to_string(pictureCacheBytes()) + " bytes");
+  }
+  static std::uintmax_t pictureCacheBytes() {
+    std::uintmax_t bytes = 0;
+    std::error_code error;
+    for (std::filesystem::recursive_directory_iterator it(ImageCache::defaultDiskCachePath(), error), end;
+         !error && it != end; it.increment(error))
+      if (it->is_regular_file(error)) bytes += it->file_size(error);
+    return bytes;
   }
   void stepChangePassword() {
     tapTextOrSay("修改");
@@ -518,17 +600,19 @@ struct LearnerJourney::Walk {
     fillField(form->secondNewPW, account.newPassword);
     screen.tap(form->btn);
     settle();
-    const auto told = screen.messages();
-    expect(std::find(told.begin(), told.end(), ModifyViewController::kChanged) != told.end(), "the change was not confirmed");
+    expectTold(ModifyViewController::kChanged);
+    // The notice covers the screen until it goes.
+    screen.waitFor([&] { return !screen.shows(ModifyViewController::kChanged); }, 5);
     goBack();
   }
   void stepLogOut() {
     tapTextOrSay("退出");
-    expect(top() == login() && login(), "logging out showed " + topClass());
+    expect(login() && top() == login(), "logging out showed " + topClass());
   }
   void stepOfflineSignIn() {
     setOnline(false);
     signIn(account.newPassword);
+    expect(topClass() == "CmsMyViewController", "signing in offline opened " + topClass());
     setOnline(true);
   }
 
