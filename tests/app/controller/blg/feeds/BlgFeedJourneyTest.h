@@ -52,8 +52,10 @@ class BlgFeedJourneyTest : public SignInJourneyTest {
     becomeCurrentUser(kLearnerId);
   }
   void TearDown() override {
-    // A list that reloads on showing again (after a send) may still be loading it and its pictures.
+    // An editor's "done" box may still be up: it pops the editor when it goes, and the list below
+    // reloads on showing again; the case ends once that load and its pictures have ended.
     if (loop) {
+      loop->runUntil(pf::Clock::now() + 3);
       WebImageManager::sharedManager()->cancelAll();
       auto pictures = WebImageDownloader::sharedDownloader()->downloadQueue();
       loop->runUntilTrue([&] { return pictures->operationCount() == 0 && pf::RunLoop::pendingWorkCount() == 0; }, 20);
