@@ -1,6 +1,7 @@
 #include "tools/devserver/demo/CourseRecords.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "tools/devserver/demo/DemoJson.h"
 
@@ -100,10 +101,12 @@ json CourseRecords::merge(const std::string& userId, const json& clientRecords) 
         keepLarger(*record, client, key);
       const json* course = catalogue_.course(demo_json::text(*record, "courseId"));
       if (course && number(*record, "studyRate") >= 100.0) (*record)["score"] = number(*course, "score");
+      // By id: a course can hold hundreds of units, and every sync sends them all.
+      std::unordered_map<std::string, json*> units;
+      for (json& unit : (*record)["scoStudyRecordList"]) units.emplace(demo_json::text(unit, "scoId"), &unit);
       for (const json& clientUnit : client.value("scoStudyRecordList", json::array())) {
-        for (json& unit : (*record)["scoStudyRecordList"]) {
-          if (demo_json::text(unit, "scoId") == demo_json::text(clientUnit, "scoId")) mergeUnit(unit, clientUnit);
-        }
+        const auto unit = units.find(demo_json::text(clientUnit, "scoId"));
+        if (unit != units.end()) mergeUnit(*unit->second, clientUnit);
       }
     }
   }
