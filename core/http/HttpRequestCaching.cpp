@@ -55,6 +55,10 @@ bool HttpRequest::answerFromCacheAfterHeaders() {
   const std::shared_ptr<HttpDownloadCache> cache = downloadCache.get().lock();
   if (!cache || !cache->canUseCachedDataForRequest(*this)) return false;
   cache->updateExpiryForRequest(*this, secondsToCache);
+  // The server's answer ends at its head: its stream goes now, or it stays scheduled and counts as a
+  // transfer under way for as long as the request lives.
+  releaseConnection();
+  destroyReadStream();
   useDataFromCache();
   return true;
 }

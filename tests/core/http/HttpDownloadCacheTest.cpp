@@ -368,6 +368,7 @@ TEST_F(HttpDownloadCacheFlowTest, AnExpiredEntryIsRefetchedAndA304AnswersFromThe
   ASSERT_EQ(server.requests().size(), 2u);
   EXPECT_EQ(server.requests().back().header("If-None-Match"), "\"v1\"");
   EXPECT_TRUE(revalidated->didUseCachedResponse);
+  EXPECT_EQ(pf::RunLoop::pendingWorkCount(), 0) << "the 304's stream still counts as a transfer under way";
   EXPECT_EQ(revalidated->responseStatusCode, 200);
   EXPECT_EQ(revalidated->responseString(), "course v1");
   EXPECT_GT(cache->cachedResponseHeadersForURL(*pf::Url::parse(url))->at(Cache::kExpiresKey).doubleValue(),
