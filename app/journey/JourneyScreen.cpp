@@ -148,6 +148,7 @@ bool JourneyScreen::tapText(const std::string& text, const std::shared_ptr<pf::V
 }
 
 bool JourneyScreen::tapRow(pf::TableView& table, long row, long section) {
+  if (row < 0 || row >= table.numberOfRowsInSection(section)) return false;
   const auto path = pf::IndexPath::forRow(row, section);
   table.scrollToRowAtIndexPath(path, pf::TableView::ScrollPosition::Middle, false);
   wait(0.1);

@@ -437,8 +437,34 @@ struct LearnerJourney::Walk {
     if (observer) observer("answered", top());
     goBack();
   }
+  // Pulls the shown list down past its refresh control, as a learner does to load it again; a box
+  // still up keeps the finger off the list a moment.
+  void pullToRefresh() {
+    auto shown = top();
+    auto table = shown ? anyTableIn(shown->view()) : nullptr;
+    expect(table != nullptr, "no list to pull down on " + topClass());
+    if (!table) return;
+    const pf::Rect frame = table->convertRectToView(table->bounds(), nullptr);
+    const pf::Point from{frame.midX(), frame.minY() + 10};
+    screen.waitFor([&] {
+      auto hit = screen.window()->hitTest(from, nullptr);
+      return hit && (hit == table || hit->isDescendantOfView(table.get()));
+    }, 5);
+    screen.drag(from, {frame.midX(), frame.minY() + std::min(300.0, frame.height() - 10)});
+    settle();
+  }
+  // The first table showing in the view, rows or not.
+  static std::shared_ptr<pf::TableView> anyTableIn(const std::shared_ptr<pf::View>& view) {
+    if (!view || view->isHidden()) return nullptr;
+    if (auto table = std::dynamic_pointer_cast<pf::TableView>(view)) return table;
+    for (const auto& sub : view->subviews())
+      if (auto table = anyTableIn(sub)) return table;
+    return nullptr;
+  }
   void stepFollowTopic() {
     pickTab("话题");
+    // Picking the tab again keeps a list that failed to load: the learner pulls it down.
+    if (!screen.shows("安全生产")) pullToRefresh();
     tapTextOrSay("安全生产");
     expect(topClass() == "AnsTopicDetailViewController", "the topic row opened " + topClass());
     tapTextOrSay("加关注");
@@ -665,11 +691,14 @@ struct LearnerJourney::Walk {
       if (auto field = tableFieldIn(sub)) return field;
     return nullptr;
   }
-  void stepCourseDetail() {
+  void openCatalogueCourse() {
     pickTab("全部课程");
     scrollToEnd(shownTable());
     tapTextOrSay(kJourneyCatalogueCourse);
     expect(find("CmsDetailViewController") != nullptr, "no course detail opened");
+  }
+  void stepCourseDetail() {
+    openCatalogueCourse();
     for (const char* tab : {"简介", "评论", "下载", "学习"}) {
       pickTab(tab);
       if (observer) observer(std::string("course-detail-") + tab, top());
@@ -677,6 +706,11 @@ struct LearnerJourney::Walk {
     expectShows(kJourneyCatalogueCourse);
   }
   void stepSelectCourse() {
+    // A failed try went back to the list: the learner opens the course again.
+    if (!find("CmsDetailViewController")) {
+      backToStackRoot();
+      openCatalogueCourse();
+    }
     expectShows("选择");
     tapBarButton(false);
     settle();

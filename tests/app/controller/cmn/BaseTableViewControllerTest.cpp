@@ -149,17 +149,21 @@ TEST_F(BaseTableViewControllerTest, TheLoadMoreTriggerIsStrictAtBothEnds) {
   }
 }
 
+// An empty list (its first load failed) is pulled down like a full one: the learner's way to retry.
 TEST_F(BaseTableViewControllerTest, PullingDownRefreshesThroughTheRefreshControl) {
-  auto list = shownList();
-  reloadWith(*list, 3);
-  ASSERT_TRUE(list->refreshControl());
-  pf::HeadlessHost host;
-  host.drag({{160, 120}, {160, 260}, {160, 300}}, 0.5);
-  runUntil(3);
-  EXPECT_EQ(list->refreshes, 1);
-  EXPECT_TRUE(list->refreshControl()->isRefreshing());
-  list->refreshDataComplete();
-  EXPECT_FALSE(list->refreshControl()->isRefreshing());
+  for (long rows : {3L, 0L}) {
+    SCOPED_TRACE(std::to_string(rows) + " rows");
+    auto list = shownList();
+    reloadWith(*list, rows);
+    ASSERT_TRUE(list->refreshControl());
+    pf::HeadlessHost host;
+    host.drag({{160, 120}, {160, 260}, {160, 300}}, 0.5);
+    runUntil(3);
+    EXPECT_EQ(list->refreshes, 1);
+    EXPECT_TRUE(list->refreshControl()->isRefreshing());
+    list->refreshDataComplete();
+    EXPECT_FALSE(list->refreshControl()->isRefreshing());
+  }
 }
 
 TEST_F(BaseTableViewControllerTest, SnapshotOfAnEmptyList) {
