@@ -140,6 +140,8 @@ void SettingViewController::synchronise() {
   auto hud = ProgressHUD::initWithView(navigation->view());
   navigation->view()->addSubview(hud);
   hud->setLabelText(std::string(kSyncing));
+  // A quick sync still leaves the notice up long enough to be read.
+  hud->setMinShowTime(1.0f);
   hud->showAnimated(true, [service = courseSyncService_] { service->syncCourseInfoAndStudyRecord(); },
                     [hud] { hud->removeFromSuperview(); });
 }
