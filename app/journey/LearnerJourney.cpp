@@ -144,14 +144,14 @@ struct LearnerJourney::Walk {
     auto shown = top();
     return shown ? shown->className() : "nothing";
   }
-  // The first table showing in the view with at least one row.
-  static std::shared_ptr<pf::TableView> tableIn(const std::shared_ptr<pf::View>& view) {
+  // The first table showing in the view with at least that many rows.
+  static std::shared_ptr<pf::TableView> tableIn(const std::shared_ptr<pf::View>& view, long minRows = 1) {
     if (!view || view->isHidden()) return nullptr;
     if (auto table = std::dynamic_pointer_cast<pf::TableView>(view);
-        table && table->numberOfSections() > 0 && table->numberOfRowsInSection(0) > 0)
+        table && table->numberOfRowsInSection(0) >= minRows)
       return table;
     for (const auto& sub : view->subviews())
-      if (auto table = tableIn(sub)) return table;
+      if (auto table = tableIn(sub, minRows)) return table;
     return nullptr;
   }
 
@@ -441,7 +441,7 @@ struct LearnerJourney::Walk {
   // still up keeps the finger off the list a moment.
   void pullToRefresh() {
     auto shown = top();
-    auto table = shown ? anyTableIn(shown->view()) : nullptr;
+    auto table = shown ? tableIn(shown->view(), 0) : nullptr;
     expect(table != nullptr, "no list to pull down on " + topClass());
     if (!table) return;
     const pf::Rect frame = table->convertRectToView(table->bounds(), nullptr);
@@ -452,14 +452,6 @@ struct LearnerJourney::Walk {
     }, 5);
     screen.drag(from, {frame.midX(), frame.minY() + std::min(300.0, frame.height() - 10)});
     settle();
-  }
-  // The first table showing in the view, rows or not.
-  static std::shared_ptr<pf::TableView> anyTableIn(const std::shared_ptr<pf::View>& view) {
-    if (!view || view->isHidden()) return nullptr;
-    if (auto table = std::dynamic_pointer_cast<pf::TableView>(view)) return table;
-    for (const auto& sub : view->subviews())
-      if (auto table = anyTableIn(sub)) return table;
-    return nullptr;
   }
   void stepFollowTopic() {
     pickTab("话题");
